@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Message numbers shared by the hook library, the main program and its helpers.
+namespace host_message {
+
+// Posted by the hook library: a volume step. wParam 0 master, 1 wave; lParam the signed step.
+inline constexpr std::uint32_t kVolumeStep = 0x466;
+// Posted by the hook library: wParam nonzero starts the away-mode watchdog, 0 stops it.
+inline constexpr std::uint32_t kAwayMode = 0x468;
+// Posted by a markup text when a link is clicked; lParam is a heap copy of the link target.
+inline constexpr std::uint32_t kLinkClicked = 0x7F0E;
+// Sent by a second instance: come to the front, answered with kBringToFrontAnswer.
+inline constexpr std::uint32_t kBringToFront = 0x7F11;
+inline constexpr std::uint32_t kBringToFrontAnswer = 0x8080;
+// Posted by the tray icon window when the icon is activated.
+inline constexpr std::uint32_t kTrayActivate = 0x8114;
+// Posted by a rule editor to itself when a key field captured a key.
+inline constexpr std::uint32_t kKeyCaptured = 0x7D18;
+
+}  // namespace host_message

@@ -1,0 +1,45 @@
+#include <chrono>
+
+#include "common/HostMessages.h"
+#include "hook/HookEngine.h"
+
+namespace {
+
+constexpr int kShowHidden = 0;  // SW_HIDE
+constexpr int kShowNormal = 5;  // SW_SHOW
+
+// Windows removes a low-level hook whose call outlasts LowLevelHooksTimeout (300 ms by
+// default) without telling anyone, and filtering would silently stop. The device tool may take
+// seconds, so the hook waits only this long for it; the tool finishes on its own, and a later
+// run of it (the "enable" at the end of the away mode) starts only after this one has ended.
+constexpr std::chrono::milliseconds kDeviceToolWait{150};
+
+}  // namespace
+
+void HookEngine::EnterAwayMode() {
+  platform_.BroadcastMonitorOff();
+  if (Settings().InactiveMouse) {
+    platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait);
+    platform_.WriteRule(state_.ConfigIniPath, "Mouse", "OffState", "1");
+  }
+  state_.ScreenSaverWasActive = platform_.IsScreenSaverActive() ? 1 : 0;
+  if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(false);
+  platform_.BroadcastMonitorOff();
+  platform_.PostMessageTo(state_.HostWindow, host_message::kAwayMode, 1, 0);
+  state_.AwayPending = 1;
+}
+
+// The settings in force now decide what is undone. The flag goes first: starting a program may
+// let Windows deliver further events to this thread, and they must not end the away mode twice.
+void HookEngine::LeaveAwayMode() {
+  state_.AwayPending = 0;
+  if (Settings().LockWorkStation) {
+    const std::string rundll = platform_.ExpandEnvironment("%windir%\\System32\\rundll32.exe");
+    platform_.StartProgram(rundll, "user32.dll, LockWorkStation", kShowNormal);
+  }
+  if (Settings().InactiveMouse) {
+    platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0});
+    platform_.DeleteRule(state_.ConfigIniPath, "Mouse", "OffState");
+  }
+  if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(true);
+}

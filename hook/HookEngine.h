@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/Modifiers.h"
+#include "common/RuleFormat.h"
+#include "hook/HookPlatform.h"
+#include "hook/HookState.h"
+
+// What a hook procedure does with an event: hand it to the next hook, or answer
+// kSwallowedResult so that it reaches neither later hooks nor any window.
+enum class HookVerdict { CallNext, Swallow };
+inline constexpr std::intptr_t kSwallowedResult = -1;
+
+// The extra information of every event the library injects. The dispatcher lets its own input
+// through while it swallows everything else during a shortcut.
+inline constexpr std::uintptr_t kLibraryInjectionTag = 0x54535452;  // "TSTR"
+
+// The hook engine: the six exports, the two hook procedures, the dispatcher and the filters, on
+// one HookState. It holds no state of its own, so the DLL may build one per call.
+class HookEngine {
+ public:
+  HookEngine(HookState& state, HookPlatform& platform) : state_(state), platform_(platform) {}
+
+  // The exports.
+  std::int32_t StartHook(WindowHandle hostWindow);
+  std::int32_t StopHook();
+  void SetConfigINI(const char* path);
+  void SetDevconPath(const char* path);
+  void EnableHookStatue(std::int32_t enabled);
+  void UpdateValue(const HookSettings* settings);
+
+  // The hook procedures, with the fields of the low-level event record that they use.
+  HookVerdict KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
+                                std::uint32_t scanCode, std::uintptr_t extraInfo);
+  HookVerdict MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
+                             std::uintptr_t extraInfo);
+
+  // 1: swallow, 0: pass.
+  int Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary);
+
+ private:
+  const HookSettings& Settings() const { return state_.Settings; }
+
+  // Keyboard filter and its steps.
+  int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
+  void TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
+                            std::uint16_t scanCode);
+  ModifierFlags ReadModifierSnapshot();
+  int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
+  void ReleaseArmedShift();
+  int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
+                      const ModifierFlags& held);
+  int FilterSpace(std::uint32_t message, const ModifierFlags& held);
+
+  // Remapping and synthesis.
+  bool ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
+  void ProduceTarget(std::string_view target, bool press);
+  void PressModifier(Modifier modifier);
+  void ReleaseModifier(Modifier modifier);
+  void InjectMaskKey();
+
+  // Hotkeys, the middle button and the actions they run.
+  bool ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
+                   const ModifierFlags& held);
+  int ApplyMiddleButton(std::uint32_t message);
+  void RunAction(std::string_view record);
+  void SendShortcut(const ActionRecord& action);
+
+  // Mouse filter.
+  int FilterMouse(std::uint32_t message, std::uint32_t mouseData);
+  int FilterWheel(std::int16_t delta);
+  bool ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton);
+  WindowHandle FindSpreadsheetScrollBar(WindowHandle target);
+
+  // Away mode.
+  void EnterAwayMode();
+  void LeaveAwayMode();
+
+  std::string ReadRule(std::string_view section, std::string_view key);
+
+  HookState& state_;
+  HookPlatform& platform_;
+};

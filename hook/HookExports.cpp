@@ -1,0 +1,55 @@
+#include <cstring>
+
+#include "hook/HookEngine.h"
+
+namespace {
+
+// The path fields hold 259 characters and the terminating zero; a longer path is cut there
+// rather than written past the field.
+void CopyPath(char (&field)[kPathCapacity], const char* path) {
+  if (path == nullptr) {
+    field[0] = '\0';
+    return;
+  }
+  const std::size_t length = strnlen(path, kPathCapacity - 1);
+  std::memcpy(field, path, length);
+  field[length] = '\0';
+}
+
+}  // namespace
+
+std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
+  if (state_.KeyboardHook != 0) return 0;
+  state_.HostWindow = hostWindow;
+  state_.KeyboardHook = platform_.InstallHook(HookPlatform::HookKind::Keyboard);
+  // The mouse hook goes in whatever happened to the keyboard hook; its failure is not reported.
+  state_.MouseHook = platform_.InstallHook(HookPlatform::HookKind::Mouse);
+  return state_.KeyboardHook != 0 ? 1 : 0;
+}
+
+std::int32_t HookEngine::StopHook() {
+  if (state_.KeyboardHook == 0) return 0;
+  platform_.RemoveHook(state_.KeyboardHook);
+  state_.KeyboardHook = 0;
+  platform_.RemoveHook(state_.MouseHook);
+  state_.MouseHook = 0;
+  state_.HostWindow = 0;
+  return 1;
+}
+
+void HookEngine::SetConfigINI(const char* path) {
+  CopyPath(state_.ConfigIniPath, path);
+}
+
+void HookEngine::SetDevconPath(const char* path) {
+  CopyPath(state_.DevconPath, path);
+}
+
+void HookEngine::EnableHookStatue(std::int32_t enabled) {
+  state_.HookEnabled = enabled;
+}
+
+void HookEngine::UpdateValue(const HookSettings* settings) {
+  if (settings == nullptr) return;
+  std::memcpy(&state_.Settings, settings, sizeof(HookSettings));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "hook/HookState.h"
+
+// Everything the hook engine asks of Windows. The DLL implements it with the real API; the
+// simulated desktop implements it for tests and tastron-sim. Shaped by what the engine needs.
+class HookPlatform {
+ public:
+  enum class HookKind { Keyboard, Mouse };
+
+  virtual ~HookPlatform() = default;
+
+  // SetWindowsHookExA with the engine's procedure for that kind, the module instance and thread
+  // 0; 0 when it failed. RemoveHook is UnhookWindowsHookEx.
+  virtual HookHandle InstallHook(HookKind kind) = 0;
+  virtual void RemoveHook(HookHandle hook) = 0;
+
+  // The high bit of GetAsyncKeyState.
+  virtual bool IsKeyDown(std::uint8_t virtualKey) = 0;
+
+  // keybd_event / mouse_event. Every event the library injects carries the library's tag as its
+  // extra information, and reaches the hook procedures again before the call returns.
+  virtual void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
+  virtual void InjectMouse(std::uint32_t flags) = 0;
+
+  // The rule file, through the profile functions. ReadRule reads into a 255-character buffer
+  // with an empty default, so at most 254 characters come back.
+  virtual std::string ReadRule(const char* file, std::string_view section,
+                               std::string_view key) = 0;
+  virtual void WriteRule(const char* file, std::string_view section, std::string_view key,
+                         std::string_view value) = 0;
+  virtual void DeleteRule(const char* file, std::string_view section, std::string_view key) = 0;
+
+  // ShellExecuteA(no owner, "open", file, parameters, no directory, show); nothing waits.
+  virtual void StartProgram(std::string_view file, std::string_view parameters, int show) = 0;
+  // Runs the device tool hidden with these parameters. Runs of the tool never overlap: a run
+  // starts only after every earlier run has ended. Waits at most `wait` for this run to end and
+  // never blocks longer, whatever the tool does.
+  virtual void RunDeviceTool(const char* path, std::string_view parameters,
+                             std::chrono::milliseconds wait) = 0;
+
+  virtual void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+  // WM_SYSCOMMAND/SC_MONITORPOWER with 2 sent to all top-level windows.
+  virtual void BroadcastMonitorOff() = 0;
+  // SPI_GETSCREENSAVEACTIVE / SPI_SETSCREENSAVEACTIVE without a profile update.
+  virtual bool IsScreenSaverActive() = 0;
+  virtual void SetScreenSaverActive(bool active) = 0;
+  // ExpandEnvironmentStringsA into 260 characters.
+  virtual std::string ExpandEnvironment(std::string_view text) = 0;
+
+  virtual bool IsWindow(WindowHandle window) = 0;
+  // GetFocus of the hook's own thread; 0 for none.
+  virtual WindowHandle FocusWindow() = 0;
+  // GetCursorPos, then WindowFromPoint; 0 for none.
+  virtual WindowHandle WindowUnderCursor() = 0;
+  // GetClassNameA into 260 characters.
+  virtual std::string ClassName(WindowHandle window) = 0;
+  // FindWindowExA(parent, after, className, no title).
+  virtual WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
+                                       const char* className) = 0;
+  virtual bool IsWindowVisible(WindowHandle window) = 0;
+};

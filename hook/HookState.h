@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/HookSettings.h"
+
+// Handles as the engine stores them; the Windows build keeps real HWND/HHOOK values in them.
+using WindowHandle = std::uintptr_t;
+using HookHandle = std::uintptr_t;
+
+inline constexpr std::size_t kPathCapacity = 260;
+
+// The hook library's whole state. The Windows build places one instance in the shared data
+// section "KMHook"; only the process that started the hooks uses it. Field order and initial
+// values are part of that layout: everything 0 but Idle.
+struct HookState {
+  WindowHandle HostWindow = 0;
+  HookHandle KeyboardHook = 0;
+  HookHandle MouseHook = 0;
+  char DevconPath[kPathCapacity] = {};
+  char ConfigIniPath[kPathCapacity] = {};
+  std::int32_t AwayPending = 0;
+  std::int32_t HookEnabled = 0;
+  std::int32_t Idle = 1;
+  std::int32_t SuppressAll = 0;
+  std::int32_t HanToggleSent = 0;
+  std::int32_t HanjaSent = 0;
+  std::int32_t HangulKeyDown = 0;
+  std::int32_t HanjaKeyDown = 0;
+  std::int32_t ShiftHeld = 0;
+  std::int32_t KeyWhileShift = 0;
+  std::int32_t ShiftArmed = 0;
+  std::int32_t SwallowRButtonUp = 0;
+  std::int32_t SwallowLButtonUp = 0;
+  std::uint32_t LastHotkey = 0;
+  std::int32_t ScreenSaverWasActive = 0;
+  HookSettings Settings = {};
+};

@@ -1,0 +1,101 @@
+#include "common/RuleFormat.h"
+#include "common/TextCase.h"
+#include "hook/HookEngine.h"
+#include "hook/WindowsCodes.h"
+
+namespace {
+
+constexpr int kShowNormal = 5;  // SW_SHOW
+
+// Modifiers are pressed in the modifier order and released Ctrl, Alt, Shift, Win, left first.
+constexpr Modifier kPressOrder[] = {Modifier::LCtrl,  Modifier::LAlt,  Modifier::LShift,
+                                    Modifier::LWin,   Modifier::RCtrl, Modifier::RAlt,
+                                    Modifier::RShift, Modifier::RWin};
+constexpr Modifier kReleaseOrder[] = {Modifier::LCtrl, Modifier::RCtrl,  Modifier::LAlt,
+                                      Modifier::RAlt,  Modifier::LShift, Modifier::RShift,
+                                      Modifier::LWin,  Modifier::RWin};
+
+bool AnyAltOrWin(const ModifierFlags& flags) {
+  return flags[Modifier::LAlt] || flags[Modifier::RAlt] || flags[Modifier::LWin] ||
+         flags[Modifier::RWin];
+}
+
+}  // namespace
+
+bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
+                             std::uint16_t scanCode, const ModifierFlags& held) {
+  const std::string action = ReadRule("HotKey", FormatHotkeyKey(virtualKey, scanCode, held));
+  if (action.empty()) return false;
+  if (win::IsKeyPress(message)) {
+    RunAction(action);
+    state_.LastHotkey =
+        static_cast<std::uint32_t>(virtualKey) | (static_cast<std::uint32_t>(scanCode) << 16);
+  }
+  return true;
+}
+
+int HookEngine::ApplyMiddleButton(std::uint32_t message) {
+  const std::string wanted = ReadRule("MouseMap2", "KeyState");
+  if (wanted.empty()) return 0;
+  ModifierFlags current;
+  current[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
+  current[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
+  current[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
+  current[Modifier::RCtrl] = state_.HanjaKeyDown != 0;
+  current[Modifier::RAlt] = state_.HangulKeyDown != 0;
+  current[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
+  if (!EqualsIgnoringCase(wanted, FormatKeyState(current))) return 0;
+  const std::string action = ReadRule("MouseMap2", "Mapped");
+  if (action.empty()) return 0;
+  if (message == win::kWmMButtonDown) RunAction(action);
+  return 1;
+}
+
+void HookEngine::RunAction(std::string_view record) {
+  const ActionRecord action = ParseActionRecord(record);
+  if (action.kind == ActionRecord::Kind::SendKey) {
+    SendShortcut(action);
+    return;
+  }
+  if (action.program.empty()) return;
+  platform_.StartProgram(action.program, action.parameter, kShowNormal);
+}
+
+// The shortcut must reach the system with exactly its own modifiers. The modifiers that the
+// system holds for the user are released first and pressed again afterwards, so that the system
+// goes on seeing what the user holds: the hotkey fires again on its next press, and the user's
+// own releases end with nothing down. A mask key keeps every release of Alt or Win from being
+// taken as a lone tap. Input from anywhere else is swallowed meanwhile.
+void HookEngine::SendShortcut(const ActionRecord& action) {
+  ModifierFlags held;
+  held[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
+  held[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
+  held[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
+  held[Modifier::LWin] = platform_.IsKeyDown(win::kVkLWin);
+  held[Modifier::RCtrl] = platform_.IsKeyDown(win::kVkRControl);
+  held[Modifier::RAlt] = platform_.IsKeyDown(win::kVkRMenu);
+  held[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
+  held[Modifier::RWin] = platform_.IsKeyDown(win::kVkRWin);
+
+  state_.SuppressAll = 1;
+  if (AnyAltOrWin(held)) InjectMaskKey();
+  for (Modifier m : kReleaseOrder) {
+    if (held[m]) ReleaseModifier(m);
+  }
+
+  for (Modifier m : kPressOrder) {
+    if (action.modifiers[m]) PressModifier(m);
+  }
+  platform_.InjectKey(action.key.virtualKey, action.key.scanCode, win::kKeyEventExtended);
+  platform_.InjectKey(action.key.virtualKey, action.key.scanCode,
+                      win::kKeyEventExtended | win::kKeyEventKeyUp);
+  for (Modifier m : kPressOrder) {
+    if (action.modifiers[m]) ReleaseModifier(m);
+  }
+
+  for (Modifier m : kPressOrder) {
+    if (held[m]) PressModifier(m);
+  }
+  if (AnyAltOrWin(held)) InjectMaskKey();
+  state_.SuppressAll = 0;
+}

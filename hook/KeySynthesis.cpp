@@ -1,0 +1,88 @@
+#include <array>
+
+#include "common/KeyCodePair.h"
+#include "common/RuleRecord.h"
+#include "hook/HookEngine.h"
+#include "hook/WindowsCodes.h"
+
+namespace {
+
+// How the library presses and releases each modifier, indexed by Modifier. Left Shift is the
+// only one injected without the extended flag.
+struct ModifierKey {
+  std::uint8_t virtualKey;
+  std::uint8_t scanCode;
+  std::uint32_t pressFlags;
+  std::uint32_t releaseFlags;
+};
+
+constexpr std::array<ModifierKey, kModifierCount> kModifierKeys = {{
+    {win::kVkLControl, 0x1D, 1, 3},
+    {win::kVkLMenu, 0x38, 1, 3},
+    {win::kVkLShift, 0x2A, 0, 2},
+    {win::kVkLWin, 0x5B, 1, 3},
+    {win::kVkRControl, 0x1D, 1, 3},
+    {win::kVkRMenu, 0x38, 1, 3},
+    {win::kVkRShift, 0x36, 1, 3},
+    {win::kVkRWin, 0x5C, 1, 3},
+}};
+
+// An unassigned virtual key. Pressed between a press and a release of Alt or Win, it keeps the
+// system from taking them as a lone tap (which opens a menu or the Start menu).
+constexpr std::uint8_t kMaskVirtualKey = 0xE8;
+
+}  // namespace
+
+void HookEngine::PressModifier(Modifier modifier) {
+  const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
+  platform_.InjectKey(key.virtualKey, key.scanCode, key.pressFlags);
+}
+
+void HookEngine::ReleaseModifier(Modifier modifier) {
+  const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
+  platform_.InjectKey(key.virtualKey, key.scanCode, key.releaseFlags);
+}
+
+void HookEngine::InjectMaskKey() {
+  platform_.InjectKey(kMaskVirtualKey, 0, 0);
+  platform_.InjectKey(kMaskVirtualKey, 0, win::kKeyEventKeyUp);
+}
+
+void HookEngine::ProduceTarget(std::string_view target, bool press) {
+  const std::vector<std::string> fields = SplitRecord(target);
+  if (fields.size() < 2) return;
+  const std::uint32_t virtualKey = ReadHexField(fields[0]);
+  const std::uint32_t scanCode = ReadHexField(fields[1]);
+  if (virtualKey >= 1) {
+    platform_.InjectKey(
+        static_cast<std::uint8_t>(virtualKey), static_cast<std::uint8_t>(scanCode),
+        press ? win::kKeyEventExtended : win::kKeyEventExtended | win::kKeyEventKeyUp);
+    return;
+  }
+  switch (scanCode) {
+    case 0x10:
+      platform_.InjectMouse(press ? win::kMouseLeftDown : win::kMouseLeftUp);
+      break;
+    case 0x11:
+      platform_.InjectMouse(press ? win::kMouseMiddleDown : win::kMouseMiddleUp);
+      break;
+    case 0x12:
+      platform_.InjectMouse(press ? win::kMouseRightDown : win::kMouseRightUp);
+      break;
+    default:
+      break;
+  }
+}
+
+bool HookEngine::ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey,
+                                std::uint16_t scanCode) {
+  const std::string target = ReadRule("KeyChange", FormatKeyCodes(virtualKey, scanCode));
+  if (target.empty()) return false;
+  // The source key never reaches the system, also when its rule produces nothing.
+  ProduceTarget(target, win::IsKeyPress(message));
+  return true;
+}
+
+std::string HookEngine::ReadRule(std::string_view section, std::string_view key) {
+  return platform_.ReadRule(state_.ConfigIniPath, section, key);
+}

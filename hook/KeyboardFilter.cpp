@@ -1,0 +1,137 @@
+#include "hook/HookEngine.h"
+#include "hook/WindowsCodes.h"
+
+namespace {
+
+constexpr std::uint16_t kHangulRightAltScan = 0x38;
+constexpr std::uint16_t kHanjaRightCtrlScan = 0x1D;
+
+std::uint32_t PackHotkey(std::uint16_t virtualKey, std::uint16_t scanCode) {
+  return static_cast<std::uint32_t>(virtualKey) | (static_cast<std::uint32_t>(scanCode) << 16);
+}
+
+}  // namespace
+
+void HookEngine::TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
+                                      std::uint16_t scanCode) {
+  const std::int32_t down = message == win::kWmKeyDown ? 1 : 0;
+  if (virtualKey == win::kVkHangul && scanCode == kHangulRightAltScan) state_.HangulKeyDown = down;
+  if (virtualKey == win::kVkHanja && scanCode == kHanjaRightCtrlScan) state_.HanjaKeyDown = down;
+}
+
+ModifierFlags HookEngine::ReadModifierSnapshot() {
+  ModifierFlags held;
+  held[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
+  held[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
+  held[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
+  held[Modifier::LWin] = platform_.IsKeyDown(win::kVkLWin);
+  // The right Ctrl and right Alt of Korean keyboards report as the Hanja and Hangul keys; the
+  // library's own tracking stands for them.
+  held[Modifier::RCtrl] = state_.HanjaKeyDown != 0;
+  held[Modifier::RAlt] = state_.HangulKeyDown != 0;
+  held[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
+  held[Modifier::RWin] = platform_.IsKeyDown(win::kVkRWin);
+  return held;
+}
+
+int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
+                               std::uint16_t scanCode) {
+  TrackKoreanRightKeys(message, virtualKey, scanCode);
+
+  // The key that fired a hotkey: its release is swallowed once, whatever is held by now.
+  if (win::IsKeyRelease(message) && PackHotkey(virtualKey, scanCode) == state_.LastHotkey) {
+    state_.LastHotkey = 0;
+    return 1;
+  }
+
+  const ModifierFlags held = ReadModifierSnapshot();
+
+  int result = 0;
+  if (Settings().EnableShiftMemory) result = ApplyShiftMemory(message, virtualKey);
+  if (Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode)) result = 1;
+  if (result == 1) return 1;
+
+  if (Settings().Key_NoteBookMode) {
+    // A Windows key that is itself the hotkey's key is not its own modifier.
+    ModifierFlags hotkeyHeld = held;
+    if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) hotkeyHeld[Modifier::LWin] = false;
+    if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) hotkeyHeld[Modifier::RWin] = false;
+    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) return 1;
+  }
+
+  const bool windowsKeyAlone = (held[Modifier::LWin] || held[Modifier::RWin]) &&
+                               held.NoneExcept(Modifier::LWin, Modifier::RWin);
+  if (windowsKeyAlone && virtualKey == win::kVkL) {
+    if (!Settings().Lock_Monitor) return 0;
+    // Both the press and the release of L are swallowed; the away mode begins on the release.
+    if (win::IsKeyRelease(message)) EnterAwayMode();
+    return 1;
+  }
+
+  return FilterFixedKeys(message, virtualKey, scanCode, held);
+}
+
+int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
+                                std::uint16_t scanCode, const ModifierFlags& held) {
+  const bool press = win::IsKeyPress(message);
+  switch (virtualKey) {
+    case win::kVkSpace:
+      return FilterSpace(message, held);
+    case win::kVkHanja:
+      // The right Ctrl of Korean keyboards acts as left Ctrl.
+      if (scanCode != kHanjaRightCtrlScan || !Settings().Lock_UseRCtrl) return 0;
+      platform_.InjectKey(
+          win::kVkLControl, 0x1D,
+          press ? win::kKeyEventExtended : win::kKeyEventExtended | win::kKeyEventKeyUp);
+      return 1;
+    case win::kVkCapital:
+      return Settings().Lock_CapsLock ? 1 : 0;
+    case win::kVkInsert:
+      return Settings().Lock_Insert ? 1 : 0;
+    case win::kVkNumLock:
+      if (!Settings().Lock_NumLock) return 0;
+      // The real key never reaches the system. A press becomes two complete presses, so the
+      // Num Lock state ends where it was; the release becomes one more release.
+      if (press) {
+        for (std::uint32_t flags : {3u, 1u, 3u, 1u})
+          platform_.InjectKey(win::kVkNumLock, 0x45, flags);
+      } else {
+        platform_.InjectKey(win::kVkNumLock, 0x45, 3);
+      }
+      return 1;
+    case win::kVkLWin:
+    case win::kVkRWin:
+      return Settings().Lock_Win ? 1 : 0;
+    default:
+      return 0;
+  }
+}
+
+int HookEngine::FilterSpace(std::uint32_t message, const ModifierFlags& held) {
+  const bool press = win::IsKeyPress(message);
+  const bool release = win::IsKeyRelease(message);
+  int result = 0;
+  if (Settings().Lock_ShiftSpace) {
+    if (press && held[Modifier::LShift] && held.NoneExcept(Modifier::LShift)) {
+      state_.HanToggleSent = 1;
+      platform_.InjectKey(win::kVkHangul, 0xF2, win::kKeyEventExtended);
+      platform_.InjectKey(win::kVkHangul, 0xF2, win::kKeyEventExtended | win::kKeyEventKeyUp);
+      result = 1;
+    } else if (release && state_.HanToggleSent) {
+      state_.HanToggleSent = 0;
+      result = 1;
+    }
+  }
+  if (Settings().Lock_CtrlSpace) {
+    if (press && held[Modifier::LCtrl] && held.NoneExcept(Modifier::LCtrl)) {
+      state_.HanjaSent = 1;
+      platform_.InjectKey(win::kVkHanja, 0xF1, win::kKeyEventExtended);
+      platform_.InjectKey(win::kVkHanja, 0xF1, win::kKeyEventExtended | win::kKeyEventKeyUp);
+      result = 1;
+    } else if (release && state_.HanjaSent) {
+      state_.HanjaSent = 0;
+      result = 1;
+    }
+  }
+  return result;
+}

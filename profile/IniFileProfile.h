@@ -1,0 +1,24 @@
+#pragma once
+
+#include "profile/Profile.h"
+
+// The portable profile engine: reads and writes real files with the behaviour of the Windows
+// profile functions. A missing or unreadable file reads as empty; the first write creates it.
+// A write replaces the file in one step, so a failed write leaves the old file whole.
+class IniFileProfile final : public Profile {
+ public:
+  std::string GetString(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view defaultValue, std::size_t bufferSize) override;
+  ProfileSection GetSection(std::string_view file, std::string_view section,
+                            std::size_t bufferSize) override;
+  std::int32_t GetInt(std::string_view file, std::string_view section, std::string_view key,
+                      std::int32_t defaultValue) override;
+  bool WriteString(std::string_view file, std::string_view section, std::string_view key,
+                   std::string_view value) override;
+  bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
+  bool DeleteSection(std::string_view file, std::string_view section) override;
+};
+
+// The value as the profile functions hand it out: one pair of matching outer quotes (" or ')
+// removed.
+std::string_view StripOuterQuotes(std::string_view value);

@@ -1,0 +1,230 @@
+#include "sim/ScriptRunner.h"
+
+#include <charconv>
+#include <limits>
+#include <sstream>
+#include <vector>
+
+#include "common/HookSettingNames.h"
+#include "common/KeyNameTable.h"
+#include "common/TextCase.h"
+
+namespace {
+
+struct ParsedLine {
+  std::string text;                // comment removed, trimmed
+  std::vector<std::string> words;  // split at blanks
+};
+
+ParsedLine ParseLine(const std::string& raw) {
+  ParsedLine line;
+  line.text = std::string(TrimBlanks(std::string_view(raw).substr(0, raw.find('#'))));
+  std::istringstream words(line.text);
+  for (std::string word; words >> word;) line.words.push_back(word);
+  return line;
+}
+
+std::string Echo(const ParsedLine& line) {
+  std::string echo = ">";
+  for (const std::string& word : line.words) echo += " " + word;
+  return echo;
+}
+
+// The text after the first `count` words, as written (inner blanks kept).
+std::string RestAfterWords(const std::string& text, std::size_t count) {
+  std::size_t position = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    position = text.find_first_not_of(" \t", position);
+    position = text.find_first_of(" \t", position);
+    if (position == std::string::npos) return {};
+  }
+  return std::string(TrimBlanks(std::string_view(text).substr(position)));
+}
+
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+  std::int64_t value = 0;
+  const char* first = text.data();
+  const char* last = text.data() + text.size();
+  if (first != last && *first == '+') ++first;
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last || first == last) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+  const auto value = ParseInteger(text);
+  if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+      *value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(*value);
+}
+
+std::optional<KeyCodePair> ParseKey(const std::string& word) {
+  if (const auto named = KeyByName(word)) return named;
+  return ParseKeyCodePair(word);
+}
+
+std::string Quoted(const std::string& word) {
+  return "\"" + word + "\"";
+}
+
+}  // namespace
+
+std::optional<std::string> ScriptRunner::Run(std::istream& script) {
+  std::size_t number = 0;
+  for (std::string raw; std::getline(script, raw);) {
+    ++number;
+    if (auto error = RunLine(raw)) return "line " + std::to_string(number) + ": " + *error;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
+  const ParsedLine line = ParseLine(raw);
+  if (line.words.empty()) return std::nullopt;
+  const std::vector<std::string>& w = line.words;
+  const std::string command = ToAsciiLower(w[0]);
+  const std::size_t count = w.size();
+  auto is = [&](std::size_t i, std::string_view word) {
+    return i < count && EqualsIgnoringCase(w[i], word);
+  };
+
+  if (command == "set") {
+    if (count < 2) return "set needs NAME=VALUE";
+    std::vector<std::pair<const HookSettingField*, std::int32_t>> changes;
+    for (std::size_t i = 1; i < count; ++i) {
+      const std::size_t equals = w[i].find('=');
+      if (equals == std::string::npos) return "expected NAME=VALUE, got " + Quoted(w[i]);
+      const HookSettingField* field = FindHookSetting(w[i].substr(0, equals));
+      if (field == nullptr) return "unknown setting " + Quoted(w[i].substr(0, equals));
+      const auto value = ParseInt32(std::string_view(w[i]).substr(equals + 1));
+      if (!value) return "the value of " + std::string(field->name) + " is not a 32-bit number";
+      changes.emplace_back(field, *value);
+    }
+    trace_ << Echo(line) << '\n';
+    for (const auto& [field, value] : changes) desktop_.HostSettings().*(field->member) = value;
+    desktop_.PushSettings();
+    return std::nullopt;
+  }
+  if (command == "enable") {
+    const auto value = count == 2 ? ParseInt32(w[1]) : std::nullopt;
+    if (!value) return "expected enable 0 or enable 1";
+    trace_ << Echo(line) << '\n';
+    desktop_.Engine().EnableHookStatue(*value);
+    return std::nullopt;
+  }
+  if (command == "rule") {
+    const std::string entry = RestAfterWords(line.text, 2);
+    const std::size_t equals = entry.find('=');
+    if (count < 3 || equals == std::string::npos || equals == 0) {
+      return "expected rule SECTION KEY=VALUE";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.RuleProfile().WriteString(desktop_.RuleFilePath(), w[1], entry.substr(0, equals),
+                                       entry.substr(equals + 1));
+    return std::nullopt;
+  }
+  if (command == "unrule") {
+    if (count != 2 && count != 3) return "expected unrule SECTION [KEY]";
+    trace_ << Echo(line) << '\n';
+    if (count == 3) {
+      desktop_.RuleProfile().DeleteKey(desktop_.RuleFilePath(), w[1], w[2]);
+    } else {
+      desktop_.RuleProfile().DeleteSection(desktop_.RuleFilePath(), w[1]);
+    }
+    return std::nullopt;
+  }
+  if (command == "down" || command == "up") {
+    if (count < 2 || count > 3 || (count == 3 && !is(2, "ext"))) {
+      return "expected " + command + " KEY [ext]";
+    }
+    const auto key = ParseKey(w[1]);
+    if (!key) return "unknown key " + Quoted(w[1]);
+    trace_ << Echo(line) << '\n';
+    desktop_.Key(*key, count == 3, command == "down");
+    return std::nullopt;
+  }
+  if (command == "mouse") {
+    std::optional<SimDesktop::Button> button;
+    if (is(1, "left")) button = SimDesktop::Button::Left;
+    if (is(1, "middle")) button = SimDesktop::Button::Middle;
+    if (is(1, "right")) button = SimDesktop::Button::Right;
+    if (count != 3 || !button || !(is(2, "down") || is(2, "up"))) {
+      return "expected mouse left|middle|right down|up";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.MouseButton(*button, is(2, "down"));
+    return std::nullopt;
+  }
+  if (command == "wheel") {
+    const auto delta = count == 2 ? ParseInteger(w[1]) : std::nullopt;
+    if (!delta || *delta < -32768 || *delta > 32767) {
+      return "expected wheel N with N from -32768 to 32767";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.Wheel(static_cast<std::int16_t>(*delta));
+    return std::nullopt;
+  }
+  if (command == "move") {
+    if (count != 1) return "expected move";
+    trace_ << Echo(line) << '\n';
+    desktop_.Move();
+    return std::nullopt;
+  }
+  if (command == "window") {
+    // window NAME CLASS [hidden] [in PARENT]
+    std::size_t i = 3;
+    const bool hidden = is(i, "hidden");
+    if (hidden) ++i;
+    const std::string* parent = nullptr;
+    if (is(i, "in") && i + 1 < count) {
+      parent = &w[i + 1];
+      i += 2;
+    }
+    if (count < 3 || i != count) return "expected window NAME CLASS [hidden] [in PARENT]";
+    if (is(1, "none") || desktop_.WindowByName(w[1]))
+      return "window name " + Quoted(w[1]) + " is taken";
+    if (parent != nullptr && !desktop_.WindowByName(*parent)) {
+      return "unknown window " + Quoted(*parent);
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.CreateWindow(w[1], w[2], hidden, parent);
+    return std::nullopt;
+  }
+  if (command == "focus" || command == "cursor") {
+    if (count != 2) return "expected " + command + " NAME|none";
+    std::optional<WindowHandle> window = WindowHandle{0};
+    if (!is(1, "none")) window = desktop_.WindowByName(w[1]);
+    if (!window) return "unknown window " + Quoted(w[1]);
+    trace_ << Echo(line) << '\n';
+    if (command == "focus") {
+      desktop_.SetFocus(*window);
+    } else {
+      desktop_.SetCursorWindow(*window);
+    }
+    return std::nullopt;
+  }
+  if (command == "screensaver") {
+    if (count != 2 || !(is(1, "active") || is(1, "inactive"))) {
+      return "expected screensaver active|inactive";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.SetScreenSaverSwitch(is(1, "active"));
+    return std::nullopt;
+  }
+  if (command == "host") {
+    if (count != 2 || !is(1, "gone")) return "expected host gone";
+    trace_ << Echo(line) << '\n';
+    desktop_.DestroyHost();
+    return std::nullopt;
+  }
+  return "unknown command " + Quoted(w[0]);
+}
+
+std::optional<std::string> RunScenario(std::istream& script, std::ostream& trace) {
+  SimDesktop desktop(trace);
+  desktop.StartLikeHost();
+  ScriptRunner runner(desktop, trace);
+  return runner.Run(script);
+}

@@ -1,0 +1,332 @@
+#include "sim/SimDesktop.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "common/TextCase.h"
+#include "hook/WindowsCodes.h"
+
+namespace {
+
+std::filesystem::path MakePrivateFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tastron-sim.XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("cannot create a temporary folder for the rule file");
+  }
+  return pattern;
+}
+
+std::string Hex2(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x", value & 0xFFu);
+  return text;
+}
+
+bool IsAltKey(std::uint8_t virtualKey) {
+  return virtualKey == win::kVkMenu || virtualKey == win::kVkLMenu || virtualKey == win::kVkRMenu;
+}
+
+// Generic Shift, Ctrl and Alt codes reach the system as their left or right key.
+std::uint8_t SidedKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended) {
+  switch (virtualKey) {
+    case win::kVkShift:
+      return scanCode == 0x36 ? win::kVkRShift : win::kVkLShift;
+    case win::kVkControl:
+      return extended ? win::kVkRControl : win::kVkLControl;
+    case win::kVkMenu:
+      return extended ? win::kVkRMenu : win::kVkLMenu;
+    default:
+      return virtualKey;
+  }
+}
+
+const char* ButtonName(std::uint32_t message) {
+  switch (message) {
+    case win::kWmLButtonDown:
+    case win::kWmLButtonUp:
+      return "left";
+    case win::kWmMButtonDown:
+    case win::kWmMButtonUp:
+      return "middle";
+    default:
+      return "right";
+  }
+}
+
+}  // namespace
+
+SimDesktop::SimDesktop(std::ostream& trace)
+    : trace_(trace), folder_(MakePrivateFolder()), ruleFile_((folder_ / "config.ini").string()) {}
+
+SimDesktop::~SimDesktop() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void SimDesktop::StartLikeHost() {
+  HookEngine engine = Engine();
+  engine.SetConfigINI(ruleFile_.c_str());
+  engine.SetDevconPath(kDevconPath);
+  engine.StartHook(kHostWindow);
+  engine.EnableHookStatue(1);
+}
+
+void SimDesktop::PushSettings() {
+  Engine().UpdateValue(&hostSettings_);
+}
+
+void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
+  DeliverKey(key.virtualKey, key.scanCode, extended, down, false);
+}
+
+void SimDesktop::MouseButton(Button button, bool down) {
+  static constexpr std::uint32_t kMessages[3][2] = {
+      {win::kWmLButtonUp, win::kWmLButtonDown},
+      {win::kWmMButtonUp, win::kWmMButtonDown},
+      {win::kWmRButtonUp, win::kWmRButtonDown},
+  };
+  DeliverMouse(kMessages[static_cast<int>(button)][down ? 1 : 0], 0, false);
+}
+
+void SimDesktop::Wheel(std::int16_t delta) {
+  DeliverMouse(win::kWmMouseWheel,
+               static_cast<std::uint32_t>(static_cast<std::uint16_t>(delta)) << 16, false);
+}
+
+void SimDesktop::Move() {
+  DeliverMouse(win::kWmMouseMove, 0, false);
+}
+
+// Windows decides: a system key when the key is Alt itself, or Alt is held without Ctrl, and
+// for F10.
+std::uint32_t SimDesktop::KeyMessage(std::uint8_t virtualKey, bool down) const {
+  const bool altHeld = systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
+  const bool ctrlHeld = systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
+  const bool system = IsAltKey(virtualKey) || (altHeld && !ctrlHeld) || virtualKey == win::kVkF10;
+  if (system) return down ? win::kWmSysKeyDown : win::kWmSysKeyUp;
+  return down ? win::kWmKeyDown : win::kWmKeyUp;
+}
+
+void SimDesktop::SetSystemKey(std::uint8_t virtualKey, bool down) {
+  systemKeys_[virtualKey] = down;
+  systemKeys_[win::kVkShift] = systemKeys_[win::kVkLShift] || systemKeys_[win::kVkRShift];
+  systemKeys_[win::kVkControl] = systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
+  systemKeys_[win::kVkMenu] = systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
+}
+
+void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended,
+                            bool down, bool injected) {
+  const std::uint8_t sided = SidedKey(virtualKey, scanCode, extended);
+  const std::uint32_t message = KeyMessage(sided, down);
+  if (keyboardHookInstalled_) {
+    const HookVerdict verdict = Engine().KeyboardProcedure(win::kHcAction, message, sided, scanCode,
+                                                           injected ? kLibraryInjectionTag : 0);
+    if (verdict == HookVerdict::Swallow) return;
+  }
+  SetSystemKey(sided, down);
+  trace_ << "key " << (down ? "down " : "up ") << Hex2(sided) << '/' << Hex2(scanCode)
+         << (extended ? " ext" : "") << (injected ? " injected" : "") << '\n';
+}
+
+void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected) {
+  if (mouseHookInstalled_) {
+    const HookVerdict verdict = Engine().MouseProcedure(win::kHcAction, message, mouseData,
+                                                        injected ? kLibraryInjectionTag : 0);
+    if (verdict == HookVerdict::Swallow) return;
+  }
+  const char* tag = injected ? " injected" : "";
+  switch (message) {
+    case win::kWmMouseMove:
+      return;
+    case win::kWmMouseWheel:
+      trace_ << "wheel " << static_cast<std::int16_t>(mouseData >> 16) << tag << '\n';
+      return;
+    case win::kWmLButtonDown:
+    case win::kWmRButtonDown:
+    case win::kWmMButtonDown:
+    case win::kWmLButtonUp:
+    case win::kWmRButtonUp:
+    case win::kWmMButtonUp: {
+      const bool down = message == win::kWmLButtonDown || message == win::kWmRButtonDown ||
+                        message == win::kWmMButtonDown;
+      const std::string name = ButtonName(message);
+      const std::uint8_t key = name == "left"     ? win::kVkLButton
+                               : name == "middle" ? win::kVkMButton
+                                                  : win::kVkRButton;
+      systemKeys_[key] = down;
+      trace_ << "mouse " << name << (down ? " down" : " up") << tag << '\n';
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+HookHandle SimDesktop::InstallHook(HookKind kind) {
+  if (kind == HookKind::Keyboard) {
+    keyboardHookInstalled_ = true;
+    return kKeyboardHookHandle;
+  }
+  mouseHookInstalled_ = true;
+  return kMouseHookHandle;
+}
+
+void SimDesktop::RemoveHook(HookHandle hook) {
+  if (hook == kKeyboardHookHandle) keyboardHookInstalled_ = false;
+  if (hook == kMouseHookHandle) mouseHookInstalled_ = false;
+}
+
+void SimDesktop::InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) {
+  DeliverKey(virtualKey, scanCode, (flags & win::kKeyEventExtended) != 0,
+             (flags & win::kKeyEventKeyUp) == 0, true);
+}
+
+void SimDesktop::InjectMouse(std::uint32_t flags) {
+  static constexpr std::pair<std::uint32_t, std::uint32_t> kFlagMessages[] = {
+      {win::kMouseLeftDown, win::kWmLButtonDown},   {win::kMouseLeftUp, win::kWmLButtonUp},
+      {win::kMouseRightDown, win::kWmRButtonDown},  {win::kMouseRightUp, win::kWmRButtonUp},
+      {win::kMouseMiddleDown, win::kWmMButtonDown}, {win::kMouseMiddleUp, win::kWmMButtonUp},
+  };
+  for (const auto& [flag, message] : kFlagMessages) {
+    if (flags & flag) DeliverMouse(message, 0, true);
+  }
+}
+
+std::string SimDesktop::ReadRule(const char* file, std::string_view section, std::string_view key) {
+  return profile_.GetString(file, section, key, "", 255);
+}
+
+void SimDesktop::WriteRule(const char* file, std::string_view section, std::string_view key,
+                           std::string_view value) {
+  profile_.WriteString(file, section, key, value);
+  trace_ << "ini " << section << ' ' << key << '=' << value << '\n';
+}
+
+void SimDesktop::DeleteRule(const char* file, std::string_view section, std::string_view key) {
+  profile_.DeleteKey(file, section, key);
+  trace_ << "ini " << section << ' ' << key << " deleted\n";
+}
+
+void SimDesktop::StartProgram(std::string_view file, std::string_view parameters, int show) {
+  trace_ << "run \"" << file << "\" \"" << parameters << "\" " << show << '\n';
+}
+
+void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
+                               std::chrono::milliseconds /*wait*/) {
+  // The simulated tool ends at once, so runs never overlap and nothing is waited for.
+  StartProgram(path, parameters, 0);
+}
+
+void SimDesktop::PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam) {
+  if (!IsWindow(window)) return;  // PostMessage to a destroyed window fails
+  if (window == kHostWindow) {
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%x", message);
+    trace_ << "post host " << number << ' ' << wParam << ' ' << lParam << '\n';
+    return;
+  }
+  if (message == win::kWmHScroll) {
+    const WindowHandle bar = static_cast<WindowHandle>(lParam);
+    trace_ << "hscroll " << NameOf(window) << ' ' << wParam << ' ' << (bar ? NameOf(bar) : "0")
+           << '\n';
+  }
+}
+
+void SimDesktop::BroadcastMonitorOff() {
+  trace_ << "monitor off\n";
+}
+
+void SimDesktop::SetScreenSaverActive(bool active) {
+  screenSaverActive_ = active;
+  trace_ << "screensaver " << (active ? "on" : "off") << '\n';
+}
+
+std::string SimDesktop::ExpandEnvironment(std::string_view text) {
+  std::string expanded;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t close = text[i] == '%' ? text.find('%', i + 1) : std::string_view::npos;
+    if (close != std::string_view::npos &&
+        EqualsIgnoringCase(text.substr(i + 1, close - i - 1), "windir")) {
+      expanded += "C:\\Windows";
+      i = close + 1;
+    } else {
+      expanded += text[i++];
+    }
+  }
+  if (expanded.size() > 259) expanded.resize(259);
+  return expanded;
+}
+
+std::optional<WindowHandle> SimDesktop::CreateWindow(const std::string& name,
+                                                     const std::string& className, bool hidden,
+                                                     const std::string* parentName) {
+  if (WindowByName(name)) return std::nullopt;
+  WindowHandle parent = 0;
+  if (parentName != nullptr) {
+    const auto found = WindowByName(*parentName);
+    if (!found) return std::nullopt;
+    parent = *found;
+  }
+  const WindowHandle handle = 0x20000 + 0x10 * (windows_.size() + 1);
+  windows_.push_back({name, className, hidden, parent, handle});
+  return handle;
+}
+
+std::optional<WindowHandle> SimDesktop::WindowByName(const std::string& name) const {
+  if (EqualsIgnoringCase(name, "host")) return kHostWindow;
+  for (const SimWindow& window : windows_) {
+    if (EqualsIgnoringCase(window.name, name)) return window.handle;
+  }
+  return std::nullopt;
+}
+
+const SimDesktop::SimWindow* SimDesktop::Find(WindowHandle window) const {
+  for (const SimWindow& candidate : windows_) {
+    if (candidate.handle == window) return &candidate;
+  }
+  return nullptr;
+}
+
+std::string SimDesktop::NameOf(WindowHandle window) const {
+  if (window == kHostWindow) return "host";
+  const SimWindow* found = Find(window);
+  return found ? found->name : "?";
+}
+
+bool SimDesktop::IsWindow(WindowHandle window) {
+  if (window == kHostWindow) return hostAlive_;
+  return Find(window) != nullptr;
+}
+
+std::string SimDesktop::ClassName(WindowHandle window) {
+  if (window == kHostWindow) return hostAlive_ ? "#32770" : "";
+  const SimWindow* found = Find(window);
+  return found ? found->className.substr(0, 259) : "";
+}
+
+WindowHandle SimDesktop::FindChildWindow(WindowHandle parent, WindowHandle after,
+                                         const char* className) {
+  bool started = after == 0;
+  for (const SimWindow& window : windows_) {
+    if (window.parent != parent) continue;
+    if (!started) {
+      started = window.handle == after;
+      continue;
+    }
+    if (EqualsIgnoringCase(window.className, className)) return window.handle;
+  }
+  return 0;
+}
+
+bool SimDesktop::IsWindowVisible(WindowHandle window) {
+  if (window == kHostWindow) return hostAlive_;
+  for (const SimWindow* found = Find(window); found != nullptr; found = Find(found->parent)) {
+    if (found->hidden) return false;
+    if (found->parent == 0) return true;
+    if (found->parent == kHostWindow) return hostAlive_;
+  }
+  return false;
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "common/HookSettings.h"
+#include "common/KeyCodePair.h"
+#include "hook/HookEngine.h"
+#include "hook/HookPlatform.h"
+#include "hook/HookState.h"
+#include "profile/IniFileProfile.h"
+
+// A simulated Windows desktop running the hook engine, as the main program runs it: the host
+// window, the low-level hooks, the system's key state, windows with class names, the screen
+// saver and a real rule file in a private temporary folder. Physical input goes through the
+// hooks; input that the engine injects re-enters them at once, on the same call stack, as on
+// Windows. Every effect is written to the trace in the scenario trace format.
+class SimDesktop final : public HookPlatform {
+ public:
+  enum class Button { Left, Middle, Right };
+
+  static constexpr const char* kDevconPath = "C:\\Tastron\\dc64.exe";
+
+  explicit SimDesktop(std::ostream& trace);
+  ~SimDesktop() override;
+  SimDesktop(const SimDesktop&) = delete;
+  SimDesktop& operator=(const SimDesktop&) = delete;
+
+  // What the main program does before any input: SetConfigINI with the fresh rule file,
+  // SetDevconPath, StartHook with the host window, EnableHookStatue(1).
+  void StartLikeHost();
+
+  HookEngine Engine() { return HookEngine(state_, *this); }
+  HookState& State() { return state_; }
+  // The host's copy of the settings block; PushSettings hands it over (UpdateValue).
+  HookSettings& HostSettings() { return hostSettings_; }
+  void PushSettings();
+
+  // Physical input.
+  void Key(KeyCodePair key, bool extended, bool down);
+  void MouseButton(Button button, bool down);
+  void Wheel(std::int16_t delta);
+  void Move();
+
+  // The desktop around the hooks.
+  WindowHandle HostWindow() const { return kHostWindow; }
+  void DestroyHost() { hostAlive_ = false; }
+  // Returns the new window's handle; nullopt when the name is taken or the parent unknown.
+  std::optional<WindowHandle> CreateWindow(const std::string& name, const std::string& className,
+                                           bool hidden, const std::string* parentName);
+  std::optional<WindowHandle> WindowByName(const std::string& name) const;
+  void SetFocus(WindowHandle window) { focus_ = window; }
+  void SetCursorWindow(WindowHandle window) { cursor_ = window; }
+  void SetScreenSaverSwitch(bool active) { screenSaverActive_ = active; }
+
+  bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
+  const std::string& RuleFilePath() const { return ruleFile_; }
+  Profile& RuleProfile() { return profile_; }
+
+  // HookPlatform.
+  HookHandle InstallHook(HookKind kind) override;
+  void RemoveHook(HookHandle hook) override;
+  bool IsKeyDown(std::uint8_t virtualKey) override { return systemKeys_[virtualKey]; }
+  void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  void InjectMouse(std::uint32_t flags) override;
+  std::string ReadRule(const char* file, std::string_view section, std::string_view key) override;
+  void WriteRule(const char* file, std::string_view section, std::string_view key,
+                 std::string_view value) override;
+  void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
+  void StartProgram(std::string_view file, std::string_view parameters, int show) override;
+  void RunDeviceTool(const char* path, std::string_view parameters,
+                     std::chrono::milliseconds wait) override;
+  void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+  void BroadcastMonitorOff() override;
+  bool IsScreenSaverActive() override { return screenSaverActive_; }
+  void SetScreenSaverActive(bool active) override;
+  std::string ExpandEnvironment(std::string_view text) override;
+  bool IsWindow(WindowHandle window) override;
+  WindowHandle FocusWindow() override { return focus_; }
+  WindowHandle WindowUnderCursor() override { return cursor_; }
+  std::string ClassName(WindowHandle window) override;
+  WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
+                               const char* className) override;
+  bool IsWindowVisible(WindowHandle window) override;
+
+ private:
+  struct SimWindow {
+    std::string name;
+    std::string className;
+    bool hidden = false;
+    WindowHandle parent = 0;
+    WindowHandle handle = 0;
+  };
+
+  static constexpr WindowHandle kHostWindow = 0x10010;
+  static constexpr HookHandle kKeyboardHookHandle = 0x7001;
+  static constexpr HookHandle kMouseHookHandle = 0x7002;
+
+  void DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended, bool down,
+                  bool injected);
+  void DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected);
+  std::uint32_t KeyMessage(std::uint8_t virtualKey, bool down) const;
+  void SetSystemKey(std::uint8_t virtualKey, bool down);
+  const SimWindow* Find(WindowHandle window) const;
+  std::string NameOf(WindowHandle window) const;
+
+  std::ostream& trace_;
+  HookState state_;
+  HookSettings hostSettings_{};
+  IniFileProfile profile_;
+  std::filesystem::path folder_;
+  std::string ruleFile_;
+
+  std::array<bool, 256> systemKeys_{};
+  bool keyboardHookInstalled_ = false;
+  bool mouseHookInstalled_ = false;
+  bool hostAlive_ = true;
+  bool screenSaverActive_ = false;
+  std::vector<SimWindow> windows_;
+  WindowHandle focus_ = 0;
+  WindowHandle cursor_ = 0;
+};

@@ -1,0 +1,33 @@
+// tastron-sim: plays a scenario script on the simulated desktop and prints the trace.
+#include <exception>
+#include <fstream>
+#include <iostream>
+
+#include "sim/ScriptRunner.h"
+
+int main(int argc, char** argv) {
+  if (argc > 2) {
+    std::cerr << "usage: tastron-sim [SCRIPT]\n";
+    return 2;
+  }
+  try {
+    std::ifstream file;
+    if (argc == 2) {
+      file.open(argv[1], std::ios::binary);
+      if (!file) {
+        std::cerr << "tastron-sim: cannot open " << argv[1] << '\n';
+        return 2;
+      }
+    }
+    const auto error = RunScenario(argc == 2 ? file : std::cin, std::cout);
+    std::cout.flush();
+    if (error) {
+      std::cerr << *error << '\n';
+      return 2;
+    }
+    return 0;
+  } catch (const std::exception& failure) {
+    std::cerr << "tastron-sim: " << failure.what() << '\n';
+    return 1;
+  }
+}

@@ -165,9 +165,11 @@ void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bo
 
 HookHandle SimDesktop::InstallHook(HookKind kind) {
   if (kind == HookKind::Keyboard) {
+    if (keyboardFails_) return 0;
     keyboardHookInstalled_ = true;
     return kKeyboardHookHandle;
   }
+  if (mouseFails_) return 0;
   mouseHookInstalled_ = true;
   return kMouseHookHandle;
 }

@@ -58,6 +58,12 @@ class SimDesktop final : public HookPlatform {
   void SetCursorWindow(WindowHandle window) { cursor_ = window; }
   void SetScreenSaverSwitch(bool active) { screenSaverActive_ = active; }
 
+  // Makes SetWindowsHookExA fail for that kind from now on.
+  void FailHookInstall(HookKind kind) { (kind == HookKind::Keyboard ? keyboardFails_ : mouseFails_) = true; }
+  bool HookInstalled(HookKind kind) const {
+    return kind == HookKind::Keyboard ? keyboardHookInstalled_ : mouseHookInstalled_;
+  }
+
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
   const std::string& RuleFilePath() const { return ruleFile_; }
   Profile& RuleProfile() { return profile_; }
@@ -119,6 +125,8 @@ class SimDesktop final : public HookPlatform {
 
   std::array<bool, 256> systemKeys_{};
   bool keyboardHookInstalled_ = false;
+  bool keyboardFails_ = false;
+  bool mouseFails_ = false;
   bool mouseHookInstalled_ = false;
   bool hostAlive_ = true;
   bool screenSaverActive_ = false;

@@ -1,1 +1,149 @@
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "hook/WindowsCodes.h"
+#include "sim/SimDesktop.h"
+
+namespace {
+
+using HookKind = HookPlatform::HookKind;
+
+class HookEngineTest : public ::testing::Test {
+ protected:
+  std::ostringstream trace_;
+  SimDesktop desktop_{trace_};
+  HookEngine engine_ = desktop_.Engine();
+};
+
+TEST(HookStateLayout, StartsAllZeroButIdle) {
+  const HookState state;
+  HookState expected;
+  std::memset(static_cast<void*>(&expected), 0, sizeof expected);
+  expected.Idle = 1;
+  EXPECT_EQ(std::memcmp(&state, &expected, sizeof state), 0);
+  EXPECT_EQ(sizeof state.DevconPath, 260u);
+  EXPECT_EQ(sizeof state.ConfigIniPath, 260u);
+  EXPECT_LT(offsetof(HookState, DevconPath), offsetof(HookState, ConfigIniPath));
+  EXPECT_LT(offsetof(HookState, LastHotkey), offsetof(HookState, Settings));
+}
+
+TEST_F(HookEngineTest, StartHookTwiceKeepsTheFirstHost) {
+  EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 1);
+  EXPECT_EQ(engine_.StartHook(0x999), 0);
+  EXPECT_EQ(desktop_.State().HostWindow, desktop_.HostWindow());
+  EXPECT_EQ(engine_.StopHook(), 1);
+  EXPECT_EQ(desktop_.State().HostWindow, 0u);
+  EXPECT_EQ(desktop_.State().KeyboardHook, 0u);
+  EXPECT_EQ(desktop_.State().MouseHook, 0u);
+  EXPECT_FALSE(desktop_.HookInstalled(HookKind::Keyboard));
+  EXPECT_FALSE(desktop_.HookInstalled(HookKind::Mouse));
+  EXPECT_EQ(engine_.StopHook(), 0);
+  // After StopHook the library can be started again.
+  EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 1);
+}
+
+TEST_F(HookEngineTest, AFailedKeyboardHookIsReportedAndLeavesTheMouseHookInPlace) {
+  desktop_.FailHookInstall(HookKind::Keyboard);
+  EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 0);
+  EXPECT_NE(desktop_.State().MouseHook, 0u);
+  EXPECT_EQ(engine_.StopHook(), 0);  // acts only when the keyboard hook is set
+  EXPECT_TRUE(desktop_.HookInstalled(HookKind::Mouse));
+}
+
+TEST_F(HookEngineTest, AFailedMouseHookIsNotReported) {
+  desktop_.FailHookInstall(HookKind::Mouse);
+  EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 1);
+  EXPECT_EQ(desktop_.State().MouseHook, 0u);
+}
+
+TEST_F(HookEngineTest, PathsAreCopiedWithABound) {
+  const std::string longPath(400, 'p');
+  engine_.SetConfigINI(longPath.c_str());
+  EXPECT_EQ(std::string(desktop_.State().ConfigIniPath), std::string(259, 'p'));
+  engine_.SetDevconPath("C:\\Tastron\\dc32.exe");
+  EXPECT_STREQ(desktop_.State().DevconPath, "C:\\Tastron\\dc32.exe");
+  engine_.SetDevconPath(nullptr);
+  EXPECT_STREQ(desktop_.State().DevconPath, "");
+  // Neighbouring fields are untouched.
+  EXPECT_EQ(desktop_.State().AwayPending, 0);
+  EXPECT_EQ(desktop_.State().Idle, 1);
+}
+
+TEST_F(HookEngineTest, UpdateValueCopiesTheWholeBlockAtOnce) {
+  auto block = std::make_unique<HookSettings>();
+  std::memset(static_cast<void*>(block.get()), 0x5A, sizeof(HookSettings));
+  block->CtrlWheelUnit = -5000;
+  engine_.UpdateValue(block.get());
+  block.reset();  // the caller's block need live only for the call
+  EXPECT_EQ(desktop_.State().Settings.CtrlWheelUnit, -5000);
+  EXPECT_EQ(desktop_.State().Settings.Lock_Monitor, 0x5A5A5A5A);
+  engine_.UpdateValue(nullptr);  // ignored, the block stays
+  EXPECT_EQ(desktop_.State().Settings.CtrlWheelUnit, -5000);
+}
+
+class HookProcedureTest : public HookEngineTest {
+ protected:
+  void SetUp() override {
+    desktop_.StartLikeHost();
+    desktop_.HostSettings().Lock_CapsLock = 1;
+    desktop_.HostSettings().RButtonWheel = 1;
+    desktop_.PushSettings();
+  }
+  HookVerdict CapsLock(int code = win::kHcAction, std::uintptr_t extra = 0) {
+    return engine_.KeyboardProcedure(code, win::kWmKeyDown, win::kVkCapital, 0x3A, extra);
+  }
+};
+
+TEST_F(HookProcedureTest, OnlyActionCodesOfALiveHostAreDecided) {
+  EXPECT_EQ(CapsLock(), HookVerdict::Swallow);
+  EXPECT_EQ(CapsLock(3), HookVerdict::CallNext);  // HC_NOREMOVE and the like
+  desktop_.DestroyHost();
+  EXPECT_EQ(CapsLock(), HookVerdict::CallNext);
+}
+
+TEST_F(HookProcedureTest, PackingKeepsTheLow16BitsOfEachCode) {
+  // Caps Lock's virtual key with garbage above bit 16 still is Caps Lock.
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0xABC0014, 0x3A, 0),
+            HookVerdict::Swallow);
+}
+
+TEST_F(HookProcedureTest, MovesAndUnhandledMouseMessagesPass) {
+  desktop_.State().AwayPending = 1;
+  EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, win::kWmMouseMove, 0, 0), HookVerdict::CallNext);
+  EXPECT_EQ(desktop_.State().AwayPending, 1);  // a move never ends the away mode
+  desktop_.State().AwayPending = 0;
+  for (std::uint32_t message : {win::kWmMouseHWheel, win::kWmXButtonDown, win::kWmXButtonUp}) {
+    EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0), HookVerdict::CallNext);
+  }
+}
+
+TEST_F(HookProcedureTest, TheDispatcherTakesItsStepsInOrder) {
+  // Paused: everything passes, but a pending away mode still ends.
+  desktop_.State().AwayPending = 1;
+  engine_.EnableHookStatue(0);
+  EXPECT_EQ(CapsLock(), HookVerdict::CallNext);
+  EXPECT_EQ(desktop_.State().AwayPending, 0);
+  engine_.EnableHookStatue(1);
+
+  // A shortcut in progress swallows input from elsewhere but lets the library's own through.
+  desktop_.State().SuppressAll = 1;
+  desktop_.State().Idle = 0;
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, 0),
+            HookVerdict::Swallow);
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E,
+                                      kLibraryInjectionTag),
+            HookVerdict::CallNext);
+  desktop_.State().SuppressAll = 0;
+
+  // While a filter runs, events pass untouched.
+  EXPECT_EQ(CapsLock(), HookVerdict::CallNext);
+  desktop_.State().Idle = 1;
+  EXPECT_EQ(CapsLock(), HookVerdict::Swallow);
+  EXPECT_EQ(desktop_.State().Idle, 1);  // set again after the filter
+}
+
+}  // namespace

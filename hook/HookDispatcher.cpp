@@ -7,8 +7,13 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
     return HookVerdict::CallNext;
   }
   const std::uint32_t packed = (virtualKey & 0xFFFFu) | ((scanCode & 0xFFFFu) << 16);
-  return Dispatch(message, packed, extraInfo == kLibraryInjectionTag) == 1 ? HookVerdict::Swallow
-                                                                           : HookVerdict::CallNext;
+  const bool fromLibrary = extraInfo == kLibraryInjectionTag;
+  const bool swallowed = Dispatch(message, packed, fromLibrary) == 1;
+  if (!fromLibrary) {
+    NotePhysicalEvent(static_cast<std::uint8_t>(virtualKey), win::IsKeyPress(message),
+                      win::IsKeyRelease(message), swallowed);
+  }
+  return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 
 HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
@@ -18,9 +23,42 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
       !platform_.IsWindow(state_.HostWindow)) {
     return HookVerdict::CallNext;
   }
-  return Dispatch(message, mouseData, extraInfo == kLibraryInjectionTag) == 1
-             ? HookVerdict::Swallow
-             : HookVerdict::CallNext;
+  const bool fromLibrary = extraInfo == kLibraryInjectionTag;
+  const bool swallowed = Dispatch(message, mouseData, fromLibrary) == 1;
+  if (!fromLibrary) {
+    switch (message) {
+      case win::kWmLButtonDown:
+      case win::kWmLButtonUp:
+        NotePhysicalEvent(win::kVkLButton, message == win::kWmLButtonDown,
+                          message == win::kWmLButtonUp, swallowed);
+        break;
+      case win::kWmRButtonDown:
+      case win::kWmRButtonUp:
+        NotePhysicalEvent(win::kVkRButton, message == win::kWmRButtonDown,
+                          message == win::kWmRButtonUp, swallowed);
+        break;
+      case win::kWmMButtonDown:
+      case win::kWmMButtonUp:
+        NotePhysicalEvent(win::kVkMButton, message == win::kWmMButtonDown,
+                          message == win::kWmMButtonUp, swallowed);
+        break;
+      default:
+        break;
+    }
+  }
+  return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
+}
+
+void HookEngine::NotePhysicalEvent(std::uint8_t virtualKey, bool press, bool release,
+                                   bool swallowed) {
+  if (press && !swallowed) local_.pressReachedSystem.set(virtualKey);
+  if (release) local_.pressReachedSystem.reset(virtualKey);
+}
+
+int HookEngine::SwallowUnlessOwed(std::uint32_t message, std::uint16_t virtualKey) const {
+  const bool owed =
+      win::IsKeyRelease(message) && local_.pressReachedSystem.test(virtualKey & 0xFFu);
+  return owed ? 0 : 1;
 }
 
 int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary) {

@@ -6,6 +6,7 @@
 
 #include "common/Modifiers.h"
 #include "common/RuleFormat.h"
+#include "hook/HookLocalState.h"
 #include "hook/HookPlatform.h"
 #include "hook/HookState.h"
 
@@ -19,10 +20,12 @@ inline constexpr std::intptr_t kSwallowedResult = -1;
 inline constexpr std::uintptr_t kLibraryInjectionTag = 0x54535452;  // "TSTR"
 
 // The hook engine: the six exports, the two hook procedures, the dispatcher and the filters, on
-// one HookState. It holds no state of its own, so the DLL may build one per call.
+// one HookState and the process's HookLocalState. It holds no state of its own, so the DLL may
+// build one per call.
 class HookEngine {
  public:
-  HookEngine(HookState& state, HookPlatform& platform) : state_(state), platform_(platform) {}
+  HookEngine(HookState& state, HookLocalState& local, HookPlatform& platform)
+      : state_(state), local_(local), platform_(platform) {}
 
   // The exports.
   std::int32_t StartHook(WindowHandle hostWindow);
@@ -43,6 +46,11 @@ class HookEngine {
 
  private:
   const HookSettings& Settings() const { return state_.Settings; }
+
+  // Notes which physical presses reached the system once the event is decided.
+  void NotePhysicalEvent(std::uint8_t virtualKey, bool press, bool release, bool swallowed);
+  // 1 for a swallowed event, unless it is a release that the system is owed.
+  int SwallowUnlessOwed(std::uint32_t message, std::uint16_t virtualKey) const;
 
   // Keyboard filter and its steps.
   int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
@@ -82,5 +90,6 @@ class HookEngine {
   std::string ReadRule(std::string_view section, std::string_view key);
 
   HookState& state_;
+  HookLocalState& local_;
   HookPlatform& platform_;
 };

@@ -41,22 +41,27 @@ int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
   // The key that fired a hotkey: its release is swallowed once, whatever is held by now.
   if (win::IsKeyRelease(message) && PackHotkey(virtualKey, scanCode) == state_.LastHotkey) {
     state_.LastHotkey = 0;
-    return 1;
+    return SwallowUnlessOwed(message, virtualKey);
   }
 
   const ModifierFlags held = ReadModifierSnapshot();
 
-  int result = 0;
-  if (Settings().EnableShiftMemory) result = ApplyShiftMemory(message, virtualKey);
-  if (Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode)) result = 1;
-  if (result == 1) return 1;
+  // Shift memory swallows the release of a lone Shift on purpose: the system keeps Shift down
+  // for the next key. Every other swallowed release is given back when the system is owed it.
+  const bool shiftMemorySwallows =
+      Settings().EnableShiftMemory && ApplyShiftMemory(message, virtualKey) == 1;
+  const bool remapped = Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
+  if (shiftMemorySwallows) return 1;
+  if (remapped) return SwallowUnlessOwed(message, virtualKey);
 
   if (Settings().Key_NoteBookMode) {
     // A Windows key that is itself the hotkey's key is not its own modifier.
     ModifierFlags hotkeyHeld = held;
     if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) hotkeyHeld[Modifier::LWin] = false;
     if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) hotkeyHeld[Modifier::RWin] = false;
-    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) return 1;
+    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) {
+      return SwallowUnlessOwed(message, virtualKey);
+    }
   }
 
   const bool windowsKeyAlone = (held[Modifier::LWin] || held[Modifier::RWin]) &&
@@ -64,11 +69,14 @@ int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
   if (windowsKeyAlone && virtualKey == win::kVkL) {
     if (!Settings().Lock_Monitor) return 0;
     // Both the press and the release of L are swallowed; the away mode begins on the release.
+    // An L that went down before the Windows key is no Win+L: its release just passes.
+    if (SwallowUnlessOwed(message, virtualKey) == 0) return 0;
     if (win::IsKeyRelease(message)) EnterAwayMode();
     return 1;
   }
 
-  return FilterFixedKeys(message, virtualKey, scanCode, held);
+  if (FilterFixedKeys(message, virtualKey, scanCode, held) == 0) return 0;
+  return SwallowUnlessOwed(message, virtualKey);
 }
 
 int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,

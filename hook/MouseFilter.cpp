@@ -16,7 +16,9 @@ int HookEngine::FilterMouse(std::uint32_t message, std::uint32_t mouseData) {
       return FilterWheel(static_cast<std::int16_t>(mouseData >> 16));
     case win::kWmMButtonDown:
     case win::kWmMButtonUp:
-      return Settings().Key_MouseMiddleButton ? ApplyMiddleButton(message) : 0;
+      if (!Settings().Key_MouseMiddleButton || ApplyMiddleButton(message) == 0) return 0;
+      return local_.pressReachedSystem.test(win::kVkMButton) && message == win::kWmMButtonUp ? 0
+                                                                                             : 1;
     case win::kWmRButtonUp:
       if (!state_.SwallowRButtonUp) return 0;
       state_.SwallowRButtonUp = 0;

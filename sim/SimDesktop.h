@@ -35,7 +35,7 @@ class SimDesktop final : public HookPlatform {
   // SetDevconPath, StartHook with the host window, EnableHookStatue(1).
   void StartLikeHost();
 
-  HookEngine Engine() { return HookEngine(state_, *this); }
+  HookEngine Engine() { return HookEngine(state_, local_, *this); }
   HookState& State() { return state_; }
   // The host's copy of the settings block; PushSettings hands it over (UpdateValue).
   HookSettings& HostSettings() { return hostSettings_; }
@@ -59,7 +59,9 @@ class SimDesktop final : public HookPlatform {
   void SetScreenSaverSwitch(bool active) { screenSaverActive_ = active; }
 
   // Makes SetWindowsHookExA fail for that kind from now on.
-  void FailHookInstall(HookKind kind) { (kind == HookKind::Keyboard ? keyboardFails_ : mouseFails_) = true; }
+  void FailHookInstall(HookKind kind) {
+    (kind == HookKind::Keyboard ? keyboardFails_ : mouseFails_) = true;
+  }
   bool HookInstalled(HookKind kind) const {
     return kind == HookKind::Keyboard ? keyboardHookInstalled_ : mouseHookInstalled_;
   }
@@ -118,6 +120,7 @@ class SimDesktop final : public HookPlatform {
 
   std::ostream& trace_;
   HookState state_;
+  HookLocalState local_;
   HookSettings hostSettings_{};
   IniFileProfile profile_;
   std::filesystem::path folder_;

@@ -1,5 +1,6 @@
 #include "sim/SimDesktop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -115,13 +116,25 @@ void SimDesktop::SetSystemKey(std::uint8_t virtualKey, bool down) {
   systemKeys_[win::kVkMenu] = systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
 }
 
+template <typename Call>
+HookVerdict SimDesktop::TimedHookCall(Call call) {
+  const auto started = now_;
+  ++hookDepth_;
+  const HookVerdict verdict = call();
+  --hookDepth_;
+  if (hookDepth_ == 0) longestHookCall_ = std::max(longestHookCall_, now_ - started);
+  return verdict;
+}
+
 void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended,
                             bool down, bool injected) {
   const std::uint8_t sided = SidedKey(virtualKey, scanCode, extended);
   const std::uint32_t message = KeyMessage(sided, down);
   if (keyboardHookInstalled_) {
-    const HookVerdict verdict = Engine().KeyboardProcedure(win::kHcAction, message, sided, scanCode,
-                                                           injected ? kLibraryInjectionTag : 0);
+    const HookVerdict verdict = TimedHookCall([&] {
+      return Engine().KeyboardProcedure(win::kHcAction, message, sided, scanCode,
+                                        injected ? kLibraryInjectionTag : 0);
+    });
     if (verdict == HookVerdict::Swallow) return;
   }
   SetSystemKey(sided, down);
@@ -131,8 +144,10 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
 
 void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected) {
   if (mouseHookInstalled_) {
-    const HookVerdict verdict = Engine().MouseProcedure(win::kHcAction, message, mouseData,
-                                                        injected ? kLibraryInjectionTag : 0);
+    const HookVerdict verdict = TimedHookCall([&] {
+      return Engine().MouseProcedure(win::kHcAction, message, mouseData,
+                                     injected ? kLibraryInjectionTag : 0);
+    });
     if (verdict == HookVerdict::Swallow) return;
   }
   const char* tag = injected ? " injected" : "";
@@ -180,6 +195,11 @@ void SimDesktop::RemoveHook(HookHandle hook) {
 }
 
 void SimDesktop::InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) {
+  if (interloper_) {
+    const auto [key, down] = *interloper_;
+    interloper_.reset();
+    Key(key, false, down);
+  }
   DeliverKey(virtualKey, scanCode, (flags & win::kKeyEventExtended) != 0,
              (flags & win::kKeyEventKeyUp) == 0, true);
 }
@@ -215,9 +235,13 @@ void SimDesktop::StartProgram(std::string_view file, std::string_view parameters
 }
 
 void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
-                               std::chrono::milliseconds /*wait*/) {
-  // The simulated tool ends at once, so runs never overlap and nothing is waited for.
+                               std::chrono::milliseconds wait) {
   StartProgram(path, parameters, 0);
+  // A run starts once every earlier run has ended; the hook waits for it at most `wait`.
+  const auto start = toolRuns_.empty() ? now_ : std::max(now_, toolRuns_.back().end);
+  const auto end = start + toolDuration_;
+  toolRuns_.push_back({std::string(parameters), start, end});
+  now_ += std::min(wait, end - now_);
 }
 
 void SimDesktop::PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -66,6 +66,22 @@ class SimDesktop final : public HookPlatform {
     return kind == HookKind::Keyboard ? keyboardHookInstalled_ : mouseHookInstalled_;
   }
 
+  // The simulated device tool runs this long (0 by default: it ends at once). Time passes only
+  // while the hook waits for it.
+  struct DeviceToolRun {
+    std::string parameters;
+    std::chrono::milliseconds start;
+    std::chrono::milliseconds end;
+  };
+  // The next time the library injects a key, this physical key event arrives first, nested in
+  // the injecting call, as input from elsewhere may on Windows.
+  void InterleaveOnNextInjection(KeyCodePair key, bool down) { interloper_ = {{key, down}}; }
+  void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
+  const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
+  std::chrono::milliseconds Now() const { return now_; }
+  // The longest time one hook call held the thread, by the simulated clock.
+  std::chrono::milliseconds LongestHookCall() const { return longestHookCall_; }
+
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
   const std::string& RuleFilePath() const { return ruleFile_; }
   Profile& RuleProfile() { return profile_; }
@@ -110,6 +126,8 @@ class SimDesktop final : public HookPlatform {
   static constexpr HookHandle kKeyboardHookHandle = 0x7001;
   static constexpr HookHandle kMouseHookHandle = 0x7002;
 
+  template <typename Call>
+  HookVerdict TimedHookCall(Call call);
   void DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended, bool down,
                   bool injected);
   void DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected);
@@ -136,4 +154,11 @@ class SimDesktop final : public HookPlatform {
   std::vector<SimWindow> windows_;
   WindowHandle focus_ = 0;
   WindowHandle cursor_ = 0;
+
+  std::chrono::milliseconds now_{0};
+  std::chrono::milliseconds toolDuration_{0};
+  std::vector<DeviceToolRun> toolRuns_;
+  std::chrono::milliseconds longestHookCall_{0};
+  int hookDepth_ = 0;
+  std::optional<std::pair<KeyCodePair, bool>> interloper_;
 };

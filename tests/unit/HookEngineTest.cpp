@@ -147,3 +147,56 @@ TEST_F(HookProcedureTest, TheDispatcherTakesItsStepsInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Windows silently removes a low-level hook whose call outlasts LowLevelHooksTimeout (300 ms by
+// default). The away mode must not hold a hook call that long, however slow the device tool.
+TEST_F(HookProcedureTest, TheAwayModeNeverHoldsTheHookWhileTheDeviceToolRuns) {
+  desktop_.SetDeviceToolDuration(std::chrono::milliseconds{5000});
+  desktop_.HostSettings().Lock_Monitor = 1;
+  desktop_.HostSettings().InactiveMouse = 1;
+  desktop_.PushSettings();
+  Profile& profile = desktop_.RuleProfile();
+  const std::string& rules = desktop_.RuleFilePath();
+
+  desktop_.Key({0x5B, 0x5B}, false, true);
+  desktop_.Key({0x4C, 0x26}, false, true);
+  desktop_.Key({0x4C, 0x26}, false, false);  // the away mode begins
+  EXPECT_LE(desktop_.LongestHookCall(), std::chrono::milliseconds{200});
+  EXPECT_EQ(profile.GetInt(rules, "Mouse", "OffState", 0), 1);
+  EXPECT_EQ(desktop_.State().AwayPending, 1);
+
+  desktop_.Key({0x41, 0x1E}, false, true);  // the user comes back while the tool still runs
+  EXPECT_LE(desktop_.LongestHookCall(), std::chrono::milliseconds{200});
+  EXPECT_EQ(profile.GetInt(rules, "Mouse", "OffState", 0), 0);
+
+  // The devices go on again only after the tool has switched them off: runs never overlap.
+  const auto& runs = desktop_.DeviceToolRuns();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].parameters, "disable =Mouse");
+  EXPECT_EQ(runs[1].parameters, "enable =Mouse");
+  EXPECT_GE(runs[1].start, runs[0].end);
+}
+
+}  // namespace
+
+namespace {
+
+// A physical key that arrives while a shortcut is being sent is swallowed; the shortcut's own
+// input is not.
+TEST_F(HookProcedureTest, InputFromElsewhereDuringAShortcutIsSwallowed) {
+  desktop_.HostSettings().Key_NoteBookMode = 1;
+  desktop_.PushSettings();
+  desktop_.RuleProfile().WriteString(desktop_.RuleFilePath(), "Hotkey", "4b/25/1/0/0/0/0/0/0/0",
+                                     "0/43/2e/1/0/0/0/0/0/0/0");
+  desktop_.Key({0xA2, 0x1D}, false, true);
+  desktop_.InterleaveOnNextInjection({0x5A, 0x2C}, true);  // Z pressed meanwhile
+  desktop_.Key({0x4B, 0x25}, false, true);
+  EXPECT_FALSE(desktop_.SystemKeyDown(0x5A));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0xA2));  // the user's Ctrl is down again afterwards
+  EXPECT_NE(trace_.str().find("key down 43/2e ext injected"), std::string::npos);
+  EXPECT_EQ(desktop_.State().SuppressAll, 0);
+}
+
+}  // namespace

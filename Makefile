@@ -3,7 +3,7 @@
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native test run clean format
+.PHONY: all deps native test run clean format fuzz
 
 all: native
 
@@ -25,3 +25,14 @@ format:
 
 clean:
 	rm -rf build
+
+# make fuzz [FUZZ_SECONDS=N]: run the libFuzzer target on the rule file grammar and the INI model.
+FUZZ_SECONDS ?= 120
+fuzz:
+	mkdir -p build/fuzz
+	clang++ -std=c++20 -g -O1 -I. -fsanitize=fuzzer,address,undefined \
+	  tests/fuzz/RuleFileFuzzer.cpp common/RuleRecord.cpp common/RuleFormat.cpp \
+	  common/KeyCodePair.cpp common/TextCase.cpp profile/IniDocument.cpp profile/IniFileProfile.cpp \
+	  -o build/fuzz/rule-file-fuzzer
+	mkdir -p build/fuzz/corpus
+	build/fuzz/rule-file-fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=512 build/fuzz/corpus 2>&1 | tail -5

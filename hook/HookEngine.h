@@ -62,6 +62,8 @@ class HookEngine {
   int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
                       const ModifierFlags& held);
   int FilterSpace(std::uint32_t message, const ModifierFlags& held);
+  int ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
+                   std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode);
 
   // Remapping and synthesis.
   bool ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);

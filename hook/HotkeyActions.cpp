@@ -37,13 +37,8 @@ bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
 int HookEngine::ApplyMiddleButton(std::uint32_t message) {
   const std::string wanted = ReadRule("MouseMap2", "KeyState");
   if (wanted.empty()) return 0;
-  ModifierFlags current;
-  current[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
-  current[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
-  current[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
-  current[Modifier::RCtrl] = state_.HanjaKeyDown != 0;
-  current[Modifier::RAlt] = state_.HangulKeyDown != 0;
-  current[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
+  // The Windows keys are not part of the rule: the text holds only the companions.
+  const ModifierFlags current = ReadModifierSnapshot();
   if (!EqualsIgnoringCase(wanted, FormatKeyState(current))) return 0;
   const std::string action = ReadRule("MouseMap2", "Mapped");
   if (action.empty()) return 0;

@@ -115,31 +115,31 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
   }
 }
 
+// Space with exactly one left modifier becomes a key of the Korean layout. The Space release
+// that belongs to such a press is swallowed too.
+int HookEngine::ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
+                             std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode) {
+  if (win::IsKeyPress(message) && held[alone] && held.NoneExcept(alone)) {
+    sent = 1;
+    platform_.InjectKey(virtualKey, scanCode, win::kKeyEventExtended);
+    platform_.InjectKey(virtualKey, scanCode, win::kKeyEventExtended | win::kKeyEventKeyUp);
+    return 1;
+  }
+  if (win::IsKeyRelease(message) && sent) {
+    sent = 0;
+    return 1;
+  }
+  return 0;
+}
+
 int HookEngine::FilterSpace(std::uint32_t message, const ModifierFlags& held) {
-  const bool press = win::IsKeyPress(message);
-  const bool release = win::IsKeyRelease(message);
   int result = 0;
   if (Settings().Lock_ShiftSpace) {
-    if (press && held[Modifier::LShift] && held.NoneExcept(Modifier::LShift)) {
-      state_.HanToggleSent = 1;
-      platform_.InjectKey(win::kVkHangul, 0xF2, win::kKeyEventExtended);
-      platform_.InjectKey(win::kVkHangul, 0xF2, win::kKeyEventExtended | win::kKeyEventKeyUp);
-      result = 1;
-    } else if (release && state_.HanToggleSent) {
-      state_.HanToggleSent = 0;
-      result = 1;
-    }
+    result |=
+        ConvertSpace(message, held, Modifier::LShift, state_.HanToggleSent, win::kVkHangul, 0xF2);
   }
   if (Settings().Lock_CtrlSpace) {
-    if (press && held[Modifier::LCtrl] && held.NoneExcept(Modifier::LCtrl)) {
-      state_.HanjaSent = 1;
-      platform_.InjectKey(win::kVkHanja, 0xF1, win::kKeyEventExtended);
-      platform_.InjectKey(win::kVkHanja, 0xF1, win::kKeyEventExtended | win::kKeyEventKeyUp);
-      result = 1;
-    } else if (release && state_.HanjaSent) {
-      state_.HanjaSent = 0;
-      result = 1;
-    }
+    result |= ConvertSpace(message, held, Modifier::LCtrl, state_.HanjaSent, win::kVkHanja, 0xF1);
   }
   return result;
 }

@@ -3,9 +3,11 @@
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native test run clean format fuzz
+WINDOWS_TARGETS := i686 x86_64
 
-all: native
+.PHONY: all deps native windows test run clean format fuzz
+
+all: native windows
 
 deps:
 	@scripts/install-deps
@@ -14,8 +16,20 @@ native: deps
 	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTASTRON_SANITIZE=ON
 	cmake --build $(NATIVE) -j $(JOBS)
 
-test: native
+# One folder per Windows target: build/i686/bin (what we ship) and build/x86_64/bin (what runs
+# under Wine here).
+windows: deps
+	for arch in $(WINDOWS_TARGETS); do \
+	  cmake -S . -B build/$$arch -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$arch.cmake && \
+	  cmake --build build/$$arch -j $(JOBS) || exit 1; \
+	done
+
+test: native windows
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+	for arch in $(WINDOWS_TARGETS); do \
+	  python3 tests/win32/check-dll-layout.py build/$$arch/bin/trellin_192.dll || exit 1; \
+	done
 
 run: native
 	$(NATIVE)/tastron-sim tests/scenarios/example-shift-space.script

@@ -1,6 +1,7 @@
 #include "profile/IniFileProfile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -29,7 +30,10 @@ bool WriteWholeFile(std::string_view file, const std::string& text) {
       return false;
     }
   }
-  if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+  // Replaces an existing file in one step on every platform.
+  std::error_code error;
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
     std::remove(temporary.c_str());
     return false;
   }

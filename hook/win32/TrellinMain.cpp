@@ -1,0 +1,86 @@
+// trellin_192.dll: the shared state, the hook procedures and the exports around the engine.
+#include <windows.h>
+
+#include "hook/HookEngine.h"
+#include "hook/win32/TrellinExports.h"
+#include "hook/win32/Win32HookPlatform.h"
+
+// One HookState for every process that maps the library; only the process that started the
+// hooks uses it.
+__attribute__((section("KMHook"), shared)) HookState g_sharedState;
+
+namespace {
+
+HINSTANCE g_module = nullptr;  // this process's instance of the library
+HookLocalState g_local;
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
+
+Win32HookPlatform& Platform() {
+  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc);
+  return platform;
+}
+
+HookEngine Engine() {
+  return HookEngine(g_sharedState, g_local, Platform());
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    if (Engine().KeyboardProcedure(code, static_cast<std::uint32_t>(wParam), event->vkCode,
+                                   event->scanCode, event->dwExtraInfo) == HookVerdict::Swallow) {
+      return kSwallowedResult;
+    }
+  }
+  return CallNextHookEx(reinterpret_cast<HHOOK>(g_sharedState.KeyboardHook), code, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    if (Engine().MouseProcedure(code, static_cast<std::uint32_t>(wParam), event->mouseData,
+                                event->dwExtraInfo) == HookVerdict::Swallow) {
+      return kSwallowedResult;
+    }
+  }
+  return CallNextHookEx(reinterpret_cast<HHOOK>(g_sharedState.MouseHook), code, wParam, lParam);
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    g_module = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+std::int32_t TRELLIN_API StartHook(std::int32_t hostWindow) {
+  // Window handles are sign-extended 32-bit values.
+  const auto handle =
+      reinterpret_cast<std::uintptr_t>(reinterpret_cast<HWND>(static_cast<LONG_PTR>(hostWindow)));
+  return Engine().StartHook(handle);
+}
+
+std::int32_t TRELLIN_API StopHook() {
+  return Engine().StopHook();
+}
+
+void TRELLIN_API SetConfigINI(const char* path) {
+  Engine().SetConfigINI(path);
+}
+
+void TRELLIN_API SetDevconPath(const char* path) {
+  Engine().SetDevconPath(path);
+}
+
+void TRELLIN_API EnableHookStatue(std::int32_t enabled) {
+  Engine().EnableHookStatue(enabled);
+}
+
+void TRELLIN_API UpdateValue(const HookSettings* settings) {
+  Engine().UpdateValue(settings);
+}

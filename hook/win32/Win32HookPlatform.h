@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+#include "hook/HookPlatform.h"
+
+// The hook engine's platform on the real Windows API.
+class Win32HookPlatform final : public HookPlatform {
+ public:
+  Win32HookPlatform(HINSTANCE module, HOOKPROC keyboardProc, HOOKPROC mouseProc)
+      : module_(module), keyboardProc_(keyboardProc), mouseProc_(mouseProc) {}
+
+  HookHandle InstallHook(HookKind kind) override;
+  void RemoveHook(HookHandle hook) override;
+  bool IsKeyDown(std::uint8_t virtualKey) override;
+  void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
+  void InjectMouse(std::uint32_t flags) override;
+  std::string ReadRule(const char* file, std::string_view section, std::string_view key) override;
+  void WriteRule(const char* file, std::string_view section, std::string_view key,
+                 std::string_view value) override;
+  void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
+  void StartProgram(std::string_view file, std::string_view parameters, int show) override;
+  void RunDeviceTool(const char* path, std::string_view parameters,
+                     std::chrono::milliseconds wait) override;
+  void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                     std::intptr_t lParam) override;
+  void BroadcastMonitorOff() override;
+  bool IsScreenSaverActive() override;
+  void SetScreenSaverActive(bool active) override;
+  std::string ExpandEnvironment(std::string_view text) override;
+  bool IsWindow(WindowHandle window) override;
+  WindowHandle FocusWindow() override;
+  WindowHandle WindowUnderCursor() override;
+  std::string ClassName(WindowHandle window) override;
+  WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
+                               const char* className) override;
+  bool IsWindowVisible(WindowHandle window) override;
+
+ private:
+  HINSTANCE module_;
+  HOOKPROC keyboardProc_;
+  HOOKPROC mouseProc_;
+};

@@ -286,22 +286,34 @@ std::string SimDesktop::ExpandEnvironment(std::string_view text) {
   return expanded;
 }
 
-std::optional<WindowHandle> SimDesktop::CreateWindow(const std::string& name,
-                                                     const std::string& className, bool hidden,
-                                                     const std::string* parentName) {
-  if (WindowByName(name)) return std::nullopt;
+void SimDesktop::CreateWindow(const std::string& name, const std::string& className, bool hidden,
+                              const std::string* parentName) {
+  if (WindowByName(name)) return;
   WindowHandle parent = 0;
   if (parentName != nullptr) {
     const auto found = WindowByName(*parentName);
-    if (!found) return std::nullopt;
+    if (!found) return;
     parent = *found;
   }
   const WindowHandle handle = 0x20000 + 0x10 * (windows_.size() + 1);
   windows_.push_back({name, className, hidden, parent, handle});
-  return handle;
+}
+
+void SimDesktop::SetRule(const std::string& section, const std::string& key,
+                         const std::string& value) {
+  profile_.WriteString(ruleFile_, section, key, value);
+}
+
+void SimDesktop::RemoveRule(const std::string& section, const std::string& key) {
+  profile_.DeleteKey(ruleFile_, section, key);
+}
+
+void SimDesktop::RemoveRuleSection(const std::string& section) {
+  profile_.DeleteSection(ruleFile_, section);
 }
 
 std::optional<WindowHandle> SimDesktop::WindowByName(const std::string& name) const {
+  if (name.empty()) return std::nullopt;
   if (EqualsIgnoringCase(name, "host")) return kHostWindow;
   for (const SimWindow& window : windows_) {
     if (EqualsIgnoringCase(window.name, name)) return window.handle;

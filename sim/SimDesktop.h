@@ -14,16 +14,15 @@
 #include "hook/HookPlatform.h"
 #include "hook/HookState.h"
 #include "profile/IniFileProfile.h"
+#include "scenario/ScenarioDesktop.h"
 
 // A simulated Windows desktop running the hook engine, as the main program runs it: the host
 // window, the low-level hooks, the system's key state, windows with class names, the screen
 // saver and a real rule file in a private temporary folder. Physical input goes through the
 // hooks; input that the engine injects re-enters them at once, on the same call stack, as on
 // Windows. Every effect is written to the trace in the scenario trace format.
-class SimDesktop final : public HookPlatform {
+class SimDesktop final : public HookPlatform, public ScenarioDesktop {
  public:
-  enum class Button { Left, Middle, Right };
-
   static constexpr const char* kDevconPath = "C:\\Tastron\\dc64.exe";
 
   explicit SimDesktop(std::ostream& trace);
@@ -37,26 +36,29 @@ class SimDesktop final : public HookPlatform {
 
   HookEngine Engine() { return HookEngine(state_, local_, *this); }
   HookState& State() { return state_; }
-  // The host's copy of the settings block; PushSettings hands it over (UpdateValue).
-  HookSettings& HostSettings() { return hostSettings_; }
-  void PushSettings();
-
-  // Physical input.
-  void Key(KeyCodePair key, bool extended, bool down);
-  void MouseButton(Button button, bool down);
-  void Wheel(std::int16_t delta);
-  void Move();
-
-  // The desktop around the hooks.
   WindowHandle HostWindow() const { return kHostWindow; }
-  void DestroyHost() { hostAlive_ = false; }
-  // Returns the new window's handle; nullopt when the name is taken or the parent unknown.
-  std::optional<WindowHandle> CreateWindow(const std::string& name, const std::string& className,
-                                           bool hidden, const std::string* parentName);
+
+  // ScenarioDesktop.
+  HookSettings& HostSettings() override { return hostSettings_; }
+  void PushSettings() override;
+  void Enable(std::int32_t enabled) override { Engine().EnableHookStatue(enabled); }
+  void SetRule(const std::string& section, const std::string& key,
+               const std::string& value) override;
+  void RemoveRule(const std::string& section, const std::string& key) override;
+  void RemoveRuleSection(const std::string& section) override;
+  void Key(KeyCodePair key, bool extended, bool down) override;
+  void MouseButton(Button button, bool down) override;
+  void Wheel(std::int16_t delta) override;
+  void Move() override;
+  bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
+  void CreateWindow(const std::string& name, const std::string& className, bool hidden,
+                    const std::string* parentName) override;
+  void Focus(const std::string& name) override { focus_ = WindowByName(name).value_or(0); }
+  void Cursor(const std::string& name) override { cursor_ = WindowByName(name).value_or(0); }
+  void ScreenSaver(bool active) override { screenSaverActive_ = active; }
+  void HostGone() override { hostAlive_ = false; }
+
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
-  void SetFocus(WindowHandle window) { focus_ = window; }
-  void SetCursorWindow(WindowHandle window) { cursor_ = window; }
-  void SetScreenSaverSwitch(bool active) { screenSaverActive_ = active; }
 
   // Makes SetWindowsHookExA fail for that kind from now on.
   void FailHookInstall(HookKind kind) {

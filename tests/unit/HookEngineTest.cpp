@@ -101,7 +101,7 @@ class HookProcedureTest : public HookEngineTest {
 TEST_F(HookProcedureTest, OnlyActionCodesOfALiveHostAreDecided) {
   EXPECT_EQ(CapsLock(), HookVerdict::Swallow);
   EXPECT_EQ(CapsLock(3), HookVerdict::CallNext);  // HC_NOREMOVE and the like
-  desktop_.DestroyHost();
+  desktop_.HostGone();
   EXPECT_EQ(CapsLock(), HookVerdict::CallNext);
 }
 
@@ -117,7 +117,8 @@ TEST_F(HookProcedureTest, MovesAndUnhandledMouseMessagesPass) {
   EXPECT_EQ(desktop_.State().AwayPending, 1);  // a move never ends the away mode
   desktop_.State().AwayPending = 0;
   for (std::uint32_t message : {win::kWmMouseHWheel, win::kWmXButtonDown, win::kWmXButtonUp}) {
-    EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0), HookVerdict::CallNext);
+    EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0),
+              HookVerdict::CallNext);
   }
 }
 
@@ -134,9 +135,9 @@ TEST_F(HookProcedureTest, TheDispatcherTakesItsStepsInOrder) {
   desktop_.State().Idle = 0;
   EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, 0),
             HookVerdict::Swallow);
-  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E,
-                                      kLibraryInjectionTag),
-            HookVerdict::CallNext);
+  EXPECT_EQ(
+      engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, kLibraryInjectionTag),
+      HookVerdict::CallNext);
   desktop_.State().SuppressAll = 0;
 
   // While a filter runs, events pass untouched.

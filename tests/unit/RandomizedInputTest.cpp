@@ -16,7 +16,7 @@
 #include "common/RuleRecord.h"
 #include "hook/WindowsCodes.h"
 #include "profile/IniFileProfile.h"
-#include "sim/ScriptRunner.h"
+#include "scenario/ScenarioScript.h"
 #include "sim/SimDesktop.h"
 #include "tests/unit/TempFolder.h"
 
@@ -187,7 +187,7 @@ TEST(RandomizedEngine, NoKeyStaysDownOnceTheUserHasLetGo) {
     std::ostringstream trace;
     SimDesktop desktop(trace);
     desktop.StartLikeHost();
-    ScriptRunner runner(desktop, trace);
+    ScenarioScript runner(desktop, trace);
     std::istringstream input(Join(script));
     ASSERT_EQ(runner.Run(input), std::nullopt);
     if (desktop.State().ShiftArmed) {

@@ -3,7 +3,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "sim/ScriptRunner.h"
+#include "scenario/ScenarioScript.h"
+#include "sim/SimDesktop.h"
 
 int main(int argc, char** argv) {
   if (argc > 2) {
@@ -19,7 +20,10 @@ int main(int argc, char** argv) {
         return 2;
       }
     }
-    const auto error = RunScenario(argc == 2 ? file : std::cin, std::cout);
+    SimDesktop desktop(std::cout);
+    desktop.StartLikeHost();
+    ScenarioScript script(desktop, std::cout);
+    const auto error = script.Run(argc == 2 ? file : std::cin);
     std::cout.flush();
     if (error) {
       std::cerr << *error << '\n';

@@ -1,4 +1,4 @@
-#include "sim/ScriptRunner.h"
+#include "scenario/ScenarioScript.h"
 
 #include <charconv>
 #include <limits>
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/HookSettingNames.h"
+#include "common/HookSettings.h"
 #include "common/KeyNameTable.h"
 #include "common/TextCase.h"
 
@@ -71,7 +72,7 @@ std::string Quoted(const std::string& word) {
 
 }  // namespace
 
-std::optional<std::string> ScriptRunner::Run(std::istream& script) {
+std::optional<std::string> ScenarioScript::Run(std::istream& script) {
   std::size_t number = 0;
   for (std::string raw; std::getline(script, raw);) {
     ++number;
@@ -80,7 +81,13 @@ std::optional<std::string> ScriptRunner::Run(std::istream& script) {
   return std::nullopt;
 }
 
-std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
+std::optional<std::string> ScenarioScript::RunLine(const std::string& raw) {
+  auto error = Execute(raw);
+  desktop_.Settle();
+  return error;
+}
+
+std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
   const ParsedLine line = ParseLine(raw);
   if (line.words.empty()) return std::nullopt;
   const std::vector<std::string>& w = line.words;
@@ -111,7 +118,7 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
     const auto value = count == 2 ? ParseInt32(w[1]) : std::nullopt;
     if (!value) return "expected enable 0 or enable 1";
     trace_ << Echo(line) << '\n';
-    desktop_.Engine().EnableHookStatue(*value);
+    desktop_.Enable(*value);
     return std::nullopt;
   }
   if (command == "rule") {
@@ -121,17 +128,16 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
       return "expected rule SECTION KEY=VALUE";
     }
     trace_ << Echo(line) << '\n';
-    desktop_.RuleProfile().WriteString(desktop_.RuleFilePath(), w[1], entry.substr(0, equals),
-                                       entry.substr(equals + 1));
+    desktop_.SetRule(w[1], entry.substr(0, equals), entry.substr(equals + 1));
     return std::nullopt;
   }
   if (command == "unrule") {
     if (count != 2 && count != 3) return "expected unrule SECTION [KEY]";
     trace_ << Echo(line) << '\n';
     if (count == 3) {
-      desktop_.RuleProfile().DeleteKey(desktop_.RuleFilePath(), w[1], w[2]);
+      desktop_.RemoveRule(w[1], w[2]);
     } else {
-      desktop_.RuleProfile().DeleteSection(desktop_.RuleFilePath(), w[1]);
+      desktop_.RemoveRuleSection(w[1]);
     }
     return std::nullopt;
   }
@@ -146,10 +152,10 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
     return std::nullopt;
   }
   if (command == "mouse") {
-    std::optional<SimDesktop::Button> button;
-    if (is(1, "left")) button = SimDesktop::Button::Left;
-    if (is(1, "middle")) button = SimDesktop::Button::Middle;
-    if (is(1, "right")) button = SimDesktop::Button::Right;
+    std::optional<ScenarioDesktop::Button> button;
+    if (is(1, "left")) button = ScenarioDesktop::Button::Left;
+    if (is(1, "middle")) button = ScenarioDesktop::Button::Middle;
+    if (is(1, "right")) button = ScenarioDesktop::Button::Right;
     if (count != 3 || !button || !(is(2, "down") || is(2, "up"))) {
       return "expected mouse left|middle|right down|up";
     }
@@ -183,9 +189,9 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
       i += 2;
     }
     if (count < 3 || i != count) return "expected window NAME CLASS [hidden] [in PARENT]";
-    if (is(1, "none") || desktop_.WindowByName(w[1]))
+    if (is(1, "none") || desktop_.HasWindow(w[1]))
       return "window name " + Quoted(w[1]) + " is taken";
-    if (parent != nullptr && !desktop_.WindowByName(*parent)) {
+    if (parent != nullptr && !desktop_.HasWindow(*parent)) {
       return "unknown window " + Quoted(*parent);
     }
     trace_ << Echo(line) << '\n';
@@ -194,14 +200,13 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
   }
   if (command == "focus" || command == "cursor") {
     if (count != 2) return "expected " + command + " NAME|none";
-    std::optional<WindowHandle> window = WindowHandle{0};
-    if (!is(1, "none")) window = desktop_.WindowByName(w[1]);
-    if (!window) return "unknown window " + Quoted(w[1]);
+    const std::string name = is(1, "none") ? "" : w[1];
+    if (!name.empty() && !desktop_.HasWindow(name)) return "unknown window " + Quoted(w[1]);
     trace_ << Echo(line) << '\n';
     if (command == "focus") {
-      desktop_.SetFocus(*window);
+      desktop_.Focus(name);
     } else {
-      desktop_.SetCursorWindow(*window);
+      desktop_.Cursor(name);
     }
     return std::nullopt;
   }
@@ -210,21 +215,14 @@ std::optional<std::string> ScriptRunner::RunLine(const std::string& raw) {
       return "expected screensaver active|inactive";
     }
     trace_ << Echo(line) << '\n';
-    desktop_.SetScreenSaverSwitch(is(1, "active"));
+    desktop_.ScreenSaver(is(1, "active"));
     return std::nullopt;
   }
   if (command == "host") {
     if (count != 2 || !is(1, "gone")) return "expected host gone";
     trace_ << Echo(line) << '\n';
-    desktop_.DestroyHost();
+    desktop_.HostGone();
     return std::nullopt;
   }
   return "unknown command " + Quoted(w[0]);
-}
-
-std::optional<std::string> RunScenario(std::istream& script, std::ostream& trace) {
-  SimDesktop desktop(trace);
-  desktop.StartLikeHost();
-  ScriptRunner runner(desktop, trace);
-  return runner.Run(script);
 }

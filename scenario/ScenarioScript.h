@@ -1,18 +1,17 @@
 #pragma once
 
-#include <cstddef>
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "sim/SimDesktop.h"
+#include "scenario/ScenarioDesktop.h"
 
-// Reads a scenario script line by line and plays it on a simulated desktop, echoing each
-// command to the trace before its effects.
-class ScriptRunner {
+// Reads a scenario script line by line and plays it on a desktop, echoing each command to the
+// trace before its effects.
+class ScenarioScript {
  public:
-  explicit ScriptRunner(SimDesktop& desktop, std::ostream& trace)
+  ScenarioScript(ScenarioDesktop& desktop, std::ostream& trace)
       : desktop_(desktop), trace_(trace) {}
 
   // Runs every line. On a line that cannot be understood, returns "line N: ..." and runs
@@ -23,9 +22,8 @@ class ScriptRunner {
   std::optional<std::string> RunLine(const std::string& line);
 
  private:
-  SimDesktop& desktop_;
+  std::optional<std::string> Execute(const std::string& raw);
+
+  ScenarioDesktop& desktop_;
   std::ostream& trace_;
 };
-
-// Runs a whole script on a fresh desktop started like the host; the trace goes to `trace`.
-std::optional<std::string> RunScenario(std::istream& script, std::ostream& trace);

@@ -7,8 +7,11 @@
 
 namespace {
 
-// How the library presses and releases each modifier, indexed by Modifier. Left Shift is the
-// only one injected without the extended flag.
+// How the library presses and releases each modifier, indexed by Modifier: with the extended
+// flag of the physical key (left Ctrl, Alt and both Shifts without, the right Ctrl and Alt and
+// the Windows keys with it). The system may take the side of Ctrl, Alt and Shift from that flag
+// (Wine does), and applications read an extended Alt as AltGr; a left Ctrl pressed again as
+// "extended" would leave a right Ctrl down once the user lets go of the real key.
 struct ModifierKey {
   std::uint8_t virtualKey;
   std::uint8_t scanCode;
@@ -17,13 +20,13 @@ struct ModifierKey {
 };
 
 constexpr std::array<ModifierKey, kModifierCount> kModifierKeys = {{
-    {win::kVkLControl, 0x1D, 1, 3},
-    {win::kVkLMenu, 0x38, 1, 3},
+    {win::kVkLControl, 0x1D, 0, 2},
+    {win::kVkLMenu, 0x38, 0, 2},
     {win::kVkLShift, 0x2A, 0, 2},
     {win::kVkLWin, 0x5B, 1, 3},
     {win::kVkRControl, 0x1D, 1, 3},
     {win::kVkRMenu, 0x38, 1, 3},
-    {win::kVkRShift, 0x36, 1, 3},
+    {win::kVkRShift, 0x36, 0, 2},
     {win::kVkRWin, 0x5C, 1, 3},
 }};
 

@@ -34,7 +34,7 @@ class ScenarioDesktop {
 
   // Windows are named; "host" names the host window.
   virtual bool HasWindow(const std::string& name) const = 0;
-  virtual void CreateWindow(const std::string& name, const std::string& className, bool hidden,
+  virtual void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
                             const std::string* parentName) = 0;
   // An empty name means none.
   virtual void Focus(const std::string& name) = 0;

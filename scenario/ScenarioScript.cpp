@@ -195,7 +195,7 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
       return "unknown window " + Quoted(*parent);
     }
     trace_ << Echo(line) << '\n';
-    desktop_.CreateWindow(w[1], w[2], hidden, parent);
+    desktop_.DeclareWindow(w[1], w[2], hidden, parent);
     return std::nullopt;
   }
   if (command == "focus" || command == "cursor") {

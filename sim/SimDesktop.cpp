@@ -286,7 +286,7 @@ std::string SimDesktop::ExpandEnvironment(std::string_view text) {
   return expanded;
 }
 
-void SimDesktop::CreateWindow(const std::string& name, const std::string& className, bool hidden,
+void SimDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
                               const std::string* parentName) {
   if (WindowByName(name)) return;
   WindowHandle parent = 0;

@@ -1,0 +1,473 @@
+// scenario-driver.exe SCRIPT: plays a scenario script on the real trellin_192.dll and prints
+// the trace in the format of tastron-sim. The driver is the host: its own window is the host
+// window, it loads the library by name and binds the six exports, replays physical input with
+// SendInput (tagged, so that the library's own input shows as "injected"), and sees what reaches
+// the system through low-level hooks installed before StartHook, which therefore run after the
+// library's. What Wine cannot show directly (programs started, the screen saver switch, rule
+// file writes) it sees by watching the library's imports of those calls.
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "common/TextCase.h"
+#include "hook/win32/TrellinExports.h"
+#include "scenario/ScenarioScript.h"
+#include "tests/e2e/win32/ImportPatch.h"
+
+namespace {
+
+constexpr ULONG_PTR kDriverTag = 0x44525652;  // physical input replayed by the driver
+constexpr const char* kDevconPath = "C:\\Tastron\\dc64.exe";
+constexpr UINT kVolumeStep = 0x466;
+constexpr UINT kAwayMode = 0x468;
+
+void Emit(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vprintf(format, arguments);
+  va_end(arguments);
+  std::fputc('\n', stdout);
+}
+
+// The library's imports that the driver watches.
+decltype(&ShellExecuteExA) g_realShellExecuteEx = nullptr;
+decltype(&SystemParametersInfoA) g_realSystemParametersInfo = nullptr;
+decltype(&WritePrivateProfileStringA) g_realWriteProfile = nullptr;
+int g_deviceToolRuns = 0;
+
+HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR parameters, LPCSTR, INT show) {
+  // Programs of the scenarios are not started under Wine; the call is the effect.
+  Emit("run \"%s\" \"%s\" %d", file ? file : "", parameters ? parameters : "", show);
+  return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+BOOL WINAPI WatchShellExecuteEx(SHELLEXECUTEINFOA* info) {
+  Emit("run \"%s\" \"%s\" %d", info->lpFile ? info->lpFile : "",
+       info->lpParameters ? info->lpParameters : "", info->nShow);
+  ++g_deviceToolRuns;
+  return g_realShellExecuteEx(info);  // the stand-in device tool really runs
+}
+
+BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT update) {
+  if (action == SPI_SETSCREENSAVEACTIVE) Emit("screensaver %s", value ? "on" : "off");
+  return g_realSystemParametersInfo(action, value, data, update);
+}
+
+BOOL WINAPI WatchWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+  if (section != nullptr && key != nullptr) {
+    if (value != nullptr) {
+      Emit("ini %s %s=%s", section, key, value);
+    } else {
+      Emit("ini %s %s deleted", section, key);
+    }
+  }
+  return g_realWriteProfile(section, key, value, file);
+}
+
+std::string Hex2(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x", value & 0xFFu);
+  return text;
+}
+
+// The driver's own hooks: whatever reaches them has passed the library.
+LRESULT CALLBACK SeenKeyboard(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    Emit("key %s %s/%s%s%s", down ? "down" : "up", Hex2(event->vkCode).c_str(),
+         Hex2(event->scanCode).c_str(), (event->flags & LLKHF_EXTENDED) ? " ext" : "",
+         event->dwExtraInfo == kDriverTag ? "" : " injected");
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK SeenMouse(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    const char* injected = event->dwExtraInfo == kDriverTag ? "" : " injected";
+    switch (message) {
+      case WM_LBUTTONDOWN: Emit("mouse left down%s", injected); break;
+      case WM_LBUTTONUP: Emit("mouse left up%s", injected); break;
+      case WM_MBUTTONDOWN: Emit("mouse middle down%s", injected); break;
+      case WM_MBUTTONUP: Emit("mouse middle up%s", injected); break;
+      case WM_RBUTTONDOWN: Emit("mouse right down%s", injected); break;
+      case WM_RBUTTONUP: Emit("mouse right up%s", injected); break;
+      case WM_MOUSEWHEEL:
+        Emit("wheel %d%s", static_cast<short>(HIWORD(event->mouseData)), injected);
+        break;
+      default: break;
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER) {
+    if (lParam == 2) Emit("monitor off");
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Clicks must not move the focus: the scenario alone decides it, as on the simulated desktop.
+LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
+  if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct Library {
+  HMODULE module = nullptr;
+  StartHookFunction StartHook = nullptr;
+  StopHookFunction StopHook = nullptr;
+  SetConfigINIFunction SetConfigINI = nullptr;
+  SetDevconPathFunction SetDevconPath = nullptr;
+  EnableHookStatueFunction EnableHookStatue = nullptr;
+  UpdateValueFunction UpdateValue = nullptr;
+};
+
+template <typename Function>
+bool Bind(HMODULE module, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  if (function == nullptr) std::fprintf(stderr, "scenario-driver: export %s is missing\n", name);
+  return function != nullptr;
+}
+
+class WineDesktop final : public ScenarioDesktop {
+ public:
+  bool Start(const std::string& ruleFile);
+  void Stop();
+
+  HookSettings& HostSettings() override { return settings_; }
+  void PushSettings() override { library_.UpdateValue(&settings_); }
+  void Enable(std::int32_t enabled) override { library_.EnableHookStatue(enabled); }
+  void SetRule(const std::string& section, const std::string& key,
+               const std::string& value) override {
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ruleFile_.c_str());
+  }
+  void RemoveRule(const std::string& section, const std::string& key) override {
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, ruleFile_.c_str());
+  }
+  void RemoveRuleSection(const std::string& section) override {
+    WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, ruleFile_.c_str());
+  }
+  void Key(KeyCodePair key, bool extended, bool down) override;
+  void MouseButton(Button button, bool down) override;
+  void Wheel(std::int16_t delta) override;
+  void Move() override;
+  bool HasWindow(const std::string& name) const override;
+  void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
+                    const std::string* parentName) override;
+  void Focus(const std::string& name) override { SetFocus(name.empty() ? nullptr : Find(name)); }
+  void Cursor(const std::string& name) override;
+  void ScreenSaver(bool active) override {
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0);
+  }
+  void HostGone() override { DestroyWindow(host_); }
+  void Settle() override;
+
+  int DeviceToolRunsExpected() const { return g_deviceToolRuns; }
+
+ private:
+  HWND Find(const std::string& name) const;
+  std::string NameOf(HWND window) const;
+  void Send(INPUT input);
+
+  Library library_;
+  HookSettings settings_{};
+  std::string ruleFile_;
+  HWND host_ = nullptr;
+  HWND pad_ = nullptr;  // where the cursor rests when the scenario puts it over no window
+  HHOOK seenKeyboard_ = nullptr;
+  HHOOK seenMouse_ = nullptr;
+  std::map<std::string, HWND> windows_;  // by lower-case name
+  int topLevelCount_ = 0;
+  std::map<HWND, int> childCount_;
+};
+
+// Every scenario starts with nothing down: the key state of a Wine desktop outlives the
+// programs that used it.
+void ReleaseEverything() {
+  for (int key = 1; key < 256; ++key) {
+    if ((GetAsyncKeyState(key) & 0x8000) == 0) continue;
+    INPUT input{};
+    switch (key) {
+      case VK_LBUTTON: input.mi.dwFlags = MOUSEEVENTF_LEFTUP; break;
+      case VK_RBUTTON: input.mi.dwFlags = MOUSEEVENTF_RIGHTUP; break;
+      case VK_MBUTTON: input.mi.dwFlags = MOUSEEVENTF_MIDDLEUP; break;
+      default: break;
+    }
+    if (input.mi.dwFlags != 0) {
+      input.type = INPUT_MOUSE;
+    } else {
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = static_cast<WORD>(key);
+      const bool extended = key == VK_RCONTROL || key == VK_RMENU || key == VK_LWIN || key == VK_RWIN;
+      input.ki.dwFlags = KEYEVENTF_KEYUP | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    }
+    SendInput(1, &input, sizeof input);
+  }
+}
+
+bool WineDesktop::Start(const std::string& ruleFile) {
+  ruleFile_ = ruleFile;
+  ReleaseEverything();
+  library_.module = LoadLibraryA("trellin_192.dll");
+  if (library_.module == nullptr) {
+    std::fprintf(stderr, "scenario-driver: cannot load trellin_192.dll (error %lu)\n",
+                 GetLastError());
+    return false;
+  }
+  if (!Bind(library_.module, "StartHook", library_.StartHook) ||
+      !Bind(library_.module, "StopHook", library_.StopHook) ||
+      !Bind(library_.module, "SetConfigINI", library_.SetConfigINI) ||
+      !Bind(library_.module, "SetDevconPath", library_.SetDevconPath) ||
+      !Bind(library_.module, "EnableHookStatue", library_.EnableHookStatue) ||
+      !Bind(library_.module, "UpdateValue", library_.UpdateValue)) {
+    return false;
+  }
+  g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(PatchImport(
+      library_.module, "shell32.dll", "ShellExecuteExA", reinterpret_cast<void*>(&WatchShellExecuteEx)));
+  PatchImport(library_.module, "shell32.dll", "ShellExecuteA",
+              reinterpret_cast<void*>(&WatchShellExecute));
+  g_realSystemParametersInfo = reinterpret_cast<decltype(g_realSystemParametersInfo)>(
+      PatchImport(library_.module, "user32.dll", "SystemParametersInfoA",
+                  reinterpret_cast<void*>(&WatchSystemParametersInfo)));
+  g_realWriteProfile = reinterpret_cast<decltype(g_realWriteProfile)>(
+      PatchImport(library_.module, "kernel32.dll", "WritePrivateProfileStringA",
+                  reinterpret_cast<void*>(&WatchWriteProfile)));
+  if (!g_realShellExecuteEx || !g_realSystemParametersInfo || !g_realWriteProfile) {
+    std::fprintf(stderr, "scenario-driver: the library's imports are not as expected\n");
+    return false;
+  }
+
+  WNDCLASSA hostClass{};
+  hostClass.lpfnWndProc = HostProcedure;
+  hostClass.hInstance = GetModuleHandleA(nullptr);
+  hostClass.lpszClassName = "TastronScenarioHost";
+  RegisterClassA(&hostClass);
+  host_ = CreateWindowExA(0, hostClass.lpszClassName, "Tastron scenario host", WS_OVERLAPPEDWINDOW,
+                          0, 0, 100, 100, nullptr, nullptr, hostClass.hInstance, nullptr);
+  if (host_ == nullptr) return false;
+
+  // As the main program does; the driver's hooks go in first so that they run after the library's.
+  library_.SetConfigINI(ruleFile_.c_str());
+  library_.SetDevconPath(kDevconPath);
+  seenKeyboard_ = SetWindowsHookExA(WH_KEYBOARD_LL, SeenKeyboard, GetModuleHandleA(nullptr), 0);
+  seenMouse_ = SetWindowsHookExA(WH_MOUSE_LL, SeenMouse, GetModuleHandleA(nullptr), 0);
+  const auto hostValue = static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host_));
+  if (library_.StartHook(hostValue) != 1) {
+    std::fprintf(stderr, "scenario-driver: StartHook failed\n");
+    return false;
+  }
+  library_.EnableHookStatue(1);
+
+  // A window of the driver's own under the resting cursor, so that a click never lands on
+  // another program's window (which would take the focus away).
+  WNDCLASSA padClass{};
+  padClass.lpfnWndProc = PlainProcedure;
+  padClass.hInstance = GetModuleHandleA(nullptr);
+  padClass.lpszClassName = "TastronScenarioPad";
+  RegisterClassA(&padClass);
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
+                         width - 40, height - 40, 40, 40, nullptr, nullptr, padClass.hInstance, nullptr);
+  Cursor("");
+  ScreenSaver(false);
+  Settle();
+  return true;
+}
+
+void WineDesktop::Stop() {
+  if (library_.StopHook != nullptr) {
+    library_.StopHook();
+    library_.EnableHookStatue(0);
+  }
+  if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
+  if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
+}
+
+void WineDesktop::Send(INPUT input) {
+  SendInput(1, &input, sizeof input);
+}
+
+void WineDesktop::Key(KeyCodePair key, bool extended, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key.virtualKey;
+  input.ki.wScan = key.scanCode;
+  input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (down ? 0 : KEYEVENTF_KEYUP);
+  input.ki.dwExtraInfo = kDriverTag;
+  Send(input);
+}
+
+void WineDesktop::MouseButton(Button button, bool down) {
+  static constexpr DWORD kFlags[3][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
+                                         {MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_MIDDLEDOWN},
+                                         {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN}};
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = kFlags[static_cast<int>(button)][down ? 1 : 0];
+  input.mi.dwExtraInfo = kDriverTag;
+  Send(input);
+}
+
+void WineDesktop::Wheel(std::int16_t delta) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  input.mi.mouseData = static_cast<DWORD>(static_cast<LONG>(delta));
+  input.mi.dwExtraInfo = kDriverTag;
+  Send(input);
+}
+
+void WineDesktop::Move() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;
+  input.mi.dwExtraInfo = kDriverTag;
+  Send(input);
+}
+
+bool WineDesktop::HasWindow(const std::string& name) const {
+  return EqualsIgnoringCase(name, "host") || windows_.count(ToAsciiLower(name)) != 0;
+}
+
+HWND WineDesktop::Find(const std::string& name) const {
+  if (EqualsIgnoringCase(name, "host")) return host_;
+  const auto found = windows_.find(ToAsciiLower(name));
+  return found == windows_.end() ? nullptr : found->second;
+}
+
+std::string WineDesktop::NameOf(HWND window) const {
+  if (window == host_) return "host";
+  if (window == pad_) return "none";
+  for (const auto& [name, handle] : windows_) {
+    if (handle == window) return name;
+  }
+  return "?";
+}
+
+void WineDesktop::DeclareWindow(const std::string& name, const std::string& className,
+                               bool hidden, const std::string* parentName) {
+  // Every declared class becomes a plain window class of this program, so that the class name
+  // is exactly the one declared.
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = PlainProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = className.c_str();
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassA(&windowClass);
+
+  const HWND parent = parentName != nullptr ? Find(*parentName) : nullptr;
+  const DWORD visible = hidden ? 0 : WS_VISIBLE;
+  HWND window = nullptr;
+  if (parent != nullptr) {
+    // Children sit in a row along the parent's top edge, away from its centre.
+    const int index = childCount_[parent]++;
+    window = CreateWindowExA(0, className.c_str(), name.c_str(), WS_CHILD | visible, 4 + 44 * index,
+                             4, 40, 16, parent, nullptr, windowClass.hInstance, nullptr);
+  } else {
+    // Top-level windows side by side, so that each centre is over that window alone.
+    const int index = topLevelCount_++;
+    window = CreateWindowExA(WS_EX_NOACTIVATE, className.c_str(), name.c_str(),
+                             WS_POPUP | WS_BORDER | visible, 20 + 240 * (index % 4),
+                             20 + 220 * (index / 4), 220, 200, nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+  }
+  if (window == nullptr) {
+    std::fprintf(stderr, "scenario-driver: cannot create window %s (error %lu)\n", name.c_str(),
+                 GetLastError());
+    return;
+  }
+  windows_[ToAsciiLower(name)] = window;
+  SetFocus(GetFocus() == window ? nullptr : GetFocus());
+}
+
+void WineDesktop::Cursor(const std::string& name) {
+  // Windows always finds a window under the cursor (at least the desktop's); "none" rests it
+  // over the driver's pad.
+  RECT area{};
+  GetWindowRect(name.empty() ? pad_ : Find(name), &area);
+  SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+}
+
+// Lets what is pending arrive, and shows what was posted to the host and the windows.
+void WineDesktop::Settle() {
+  MSG message;
+  for (int quiet = 0; quiet < 3;) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ++quiet;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      continue;
+    }
+    quiet = 0;
+    if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
+      Emit("post host 0x%x %llu %lld", message.message,
+           static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
+    } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
+      const HWND bar = reinterpret_cast<HWND>(message.lParam);
+      Emit("hscroll %s %llu %s", NameOf(message.hwnd).c_str(),
+           static_cast<unsigned long long>(message.wParam),
+           bar != nullptr ? NameOf(bar).c_str() : "0");
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  std::fflush(stdout);
+}
+
+std::string TemporaryRuleFile() {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  std::string path = std::string(folder) + "tastron-e2e-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(path.c_str(), nullptr);
+  return path + "\\config.ini";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  // The scenarios' host environment names the Windows folder so.
+  SetEnvironmentVariableA("windir", "C:\\Windows");
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: scenario-driver SCRIPT\n");
+    return 2;
+  }
+  std::ifstream script(argv[1], std::ios::binary);
+  if (!script) {
+    std::fprintf(stderr, "scenario-driver: cannot open %s\n", argv[1]);
+    return 2;
+  }
+  const std::string ruleFile = TemporaryRuleFile();
+  DeleteFileA(ruleFile.c_str());
+
+  WineDesktop desktop;
+  if (!desktop.Start(ruleFile)) return 3;
+  struct StdoutTrace : std::streambuf {
+    int overflow(int c) override { return c == EOF ? 0 : std::fputc(c, stdout); }
+  } traceBuffer;
+  std::ostream trace(&traceBuffer);
+  ScenarioScript runner(desktop, trace);
+  const auto error = runner.Run(script);
+  desktop.Stop();
+  std::fflush(stdout);
+
+  DeleteFileA(ruleFile.c_str());
+  RemoveDirectoryA(ruleFile.substr(0, ruleFile.rfind('\\')).c_str());
+  if (error) {
+    std::fprintf(stderr, "%s\n", error->c_str());
+    return 2;
+  }
+  return 0;
+}

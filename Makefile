@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 WINDOWS_TARGETS := i686 x86_64
 
-.PHONY: all deps native windows test run clean format fuzz
+.PHONY: all deps native windows e2e test run clean format fuzz
 
 all: native windows
 
@@ -30,6 +30,11 @@ test: native windows
 	for arch in $(WINDOWS_TARGETS); do \
 	  python3 tests/win32/check-dll-layout.py build/$$arch/bin/trellin_192.dll || exit 1; \
 	done
+	$(MAKE) e2e
+
+# The real 64-bit trellin_192.dll under Wine, against the whole scenario corpus.
+e2e: windows
+	tests/e2e/run-corpus
 
 run: native
 	$(NATIVE)/tastron-sim tests/scenarios/example-shift-space.script

@@ -12,7 +12,7 @@ constexpr int kShowNormal = 5;  // SW_SHOW
 // default) without telling anyone, and filtering would silently stop. The device tool may take
 // seconds, so the hook waits only this long for it; the tool finishes on its own, and a later
 // run of it (the "enable" at the end of the away mode) starts only after this one has ended.
-constexpr std::chrono::milliseconds kDeviceToolWait{150};
+constexpr std::chrono::milliseconds kDeviceToolWait{100};
 
 }  // namespace
 

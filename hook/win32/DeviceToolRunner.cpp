@@ -24,7 +24,9 @@ DeviceToolRunner& DeviceToolRunner::Instance() {
   return runner;
 }
 
-DeviceToolRunner::DeviceToolRunner() { InitializeCriticalSection(&lock_); }
+DeviceToolRunner::DeviceToolRunner() {
+  InitializeCriticalSection(&lock_);
+}
 
 HANDLE DeviceToolRunner::Start(const std::string& path, const std::string& parameters) {
   SHELLEXECUTEINFOA run{};
@@ -72,8 +74,7 @@ void DeviceToolRunner::Run(const std::string& path, const std::string& parameter
     HMODULE self = nullptr;
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                        reinterpret_cast<LPCSTR>(&DeviceToolRunner::ThreadMain), &self);
-    const HANDLE thread =
-        CreateThread(nullptr, 0, &DeviceToolRunner::ThreadMain, this, 0, nullptr);
+    const HANDLE thread = CreateThread(nullptr, 0, &DeviceToolRunner::ThreadMain, this, 0, nullptr);
     if (thread != nullptr) {
       CloseHandle(thread);
       threadRunning_ = true;

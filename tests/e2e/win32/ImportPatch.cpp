@@ -16,7 +16,8 @@ void* PatchImport(HMODULE module, const char* dll, const char* function, void* r
     auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const auto* byName =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
       DWORD protection = 0;
       VirtualProtect(&addresses->u1.Function, sizeof(void*), PAGE_READWRITE, &protection);

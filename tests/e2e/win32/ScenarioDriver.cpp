@@ -5,13 +5,15 @@
 // the system through low-level hooks installed before StartHook, which therefore run after the
 // library's. What Wine cannot show directly (programs started, the screen saver switch, rule
 // file writes) it sees by watching the library's imports of those calls.
-#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
@@ -94,16 +96,29 @@ LRESULT CALLBACK SeenMouse(int code, WPARAM message, LPARAM data) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
     const char* injected = event->dwExtraInfo == kDriverTag ? "" : " injected";
     switch (message) {
-      case WM_LBUTTONDOWN: Emit("mouse left down%s", injected); break;
-      case WM_LBUTTONUP: Emit("mouse left up%s", injected); break;
-      case WM_MBUTTONDOWN: Emit("mouse middle down%s", injected); break;
-      case WM_MBUTTONUP: Emit("mouse middle up%s", injected); break;
-      case WM_RBUTTONDOWN: Emit("mouse right down%s", injected); break;
-      case WM_RBUTTONUP: Emit("mouse right up%s", injected); break;
+      case WM_LBUTTONDOWN:
+        Emit("mouse left down%s", injected);
+        break;
+      case WM_LBUTTONUP:
+        Emit("mouse left up%s", injected);
+        break;
+      case WM_MBUTTONDOWN:
+        Emit("mouse middle down%s", injected);
+        break;
+      case WM_MBUTTONUP:
+        Emit("mouse middle up%s", injected);
+        break;
+      case WM_RBUTTONDOWN:
+        Emit("mouse right down%s", injected);
+        break;
+      case WM_RBUTTONUP:
+        Emit("mouse right up%s", injected);
+        break;
       case WM_MOUSEWHEEL:
         Emit("wheel %d%s", static_cast<short>(HIWORD(event->mouseData)), injected);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return CallNextHookEx(nullptr, code, message, data);
@@ -165,7 +180,7 @@ class WineDesktop final : public ScenarioDesktop {
   void Move() override;
   bool HasWindow(const std::string& name) const override;
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                    const std::string* parentName) override;
+                     const std::string* parentName) override;
   void Focus(const std::string& name) override { SetFocus(name.empty() ? nullptr : Find(name)); }
   void Cursor(const std::string& name) override;
   void ScreenSaver(bool active) override {
@@ -174,7 +189,7 @@ class WineDesktop final : public ScenarioDesktop {
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
 
-  int DeviceToolRunsExpected() const { return g_deviceToolRuns; }
+  ULONGLONG LongestInputMs() const { return longestInputMs_; }
 
  private:
   HWND Find(const std::string& name) const;
@@ -191,6 +206,7 @@ class WineDesktop final : public ScenarioDesktop {
   std::map<std::string, HWND> windows_;  // by lower-case name
   int topLevelCount_ = 0;
   std::map<HWND, int> childCount_;
+  ULONGLONG longestInputMs_ = 0;
 };
 
 // Every scenario starts with nothing down: the key state of a Wine desktop outlives the
@@ -200,17 +216,25 @@ void ReleaseEverything() {
     if ((GetAsyncKeyState(key) & 0x8000) == 0) continue;
     INPUT input{};
     switch (key) {
-      case VK_LBUTTON: input.mi.dwFlags = MOUSEEVENTF_LEFTUP; break;
-      case VK_RBUTTON: input.mi.dwFlags = MOUSEEVENTF_RIGHTUP; break;
-      case VK_MBUTTON: input.mi.dwFlags = MOUSEEVENTF_MIDDLEUP; break;
-      default: break;
+      case VK_LBUTTON:
+        input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        break;
+      case VK_RBUTTON:
+        input.mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+        break;
+      case VK_MBUTTON:
+        input.mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+        break;
+      default:
+        break;
     }
     if (input.mi.dwFlags != 0) {
       input.type = INPUT_MOUSE;
     } else {
       input.type = INPUT_KEYBOARD;
       input.ki.wVk = static_cast<WORD>(key);
-      const bool extended = key == VK_RCONTROL || key == VK_RMENU || key == VK_LWIN || key == VK_RWIN;
+      const bool extended =
+          key == VK_RCONTROL || key == VK_RMENU || key == VK_LWIN || key == VK_RWIN;
       input.ki.dwFlags = KEYEVENTF_KEYUP | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     }
     SendInput(1, &input, sizeof input);
@@ -234,8 +258,9 @@ bool WineDesktop::Start(const std::string& ruleFile) {
       !Bind(library_.module, "UpdateValue", library_.UpdateValue)) {
     return false;
   }
-  g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(PatchImport(
-      library_.module, "shell32.dll", "ShellExecuteExA", reinterpret_cast<void*>(&WatchShellExecuteEx)));
+  g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
+      PatchImport(library_.module, "shell32.dll", "ShellExecuteExA",
+                  reinterpret_cast<void*>(&WatchShellExecuteEx)));
   PatchImport(library_.module, "shell32.dll", "ShellExecuteA",
               reinterpret_cast<void*>(&WatchShellExecute));
   g_realSystemParametersInfo = reinterpret_cast<decltype(g_realSystemParametersInfo)>(
@@ -279,8 +304,9 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   RegisterClassA(&padClass);
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "", WS_POPUP | WS_VISIBLE,
-                         width - 40, height - 40, 40, 40, nullptr, nullptr, padClass.hInstance, nullptr);
+  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "",
+                         WS_POPUP | WS_VISIBLE, width - 40, height - 40, 40, 40, nullptr, nullptr,
+                         padClass.hInstance, nullptr);
   Cursor("");
   ScreenSaver(false);
   Settle();
@@ -296,8 +322,13 @@ void WineDesktop::Stop() {
   if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
 }
 
+// Windows calls the low-level hooks before SendInput returns, so this is how long the hooks
+// held the input.
 void WineDesktop::Send(INPUT input) {
+  const ULONGLONG started = GetTickCount64();
   SendInput(1, &input, sizeof input);
+  const ULONGLONG took = GetTickCount64() - started;
+  if (took > longestInputMs_) longestInputMs_ = took;
 }
 
 void WineDesktop::Key(KeyCodePair key, bool extended, bool down) {
@@ -357,8 +388,8 @@ std::string WineDesktop::NameOf(HWND window) const {
   return "?";
 }
 
-void WineDesktop::DeclareWindow(const std::string& name, const std::string& className,
-                               bool hidden, const std::string* parentName) {
+void WineDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
+                                const std::string* parentName) {
   // Every declared class becomes a plain window class of this program, so that the class name
   // is exactly the one declared.
   WNDCLASSA windowClass{};
@@ -434,14 +465,37 @@ std::string TemporaryRuleFile() {
   return path + "\\config.ini";
 }
 
+int CountLines(const char* file) {
+  std::ifstream in(file);
+  int lines = 0;
+  for (std::string line; std::getline(in, line);) ++lines;
+  return lines;
+}
+
 }  // namespace
 
+// scenario-driver SCRIPT [--report-timing] [--wait-device-tool N]
+//   --report-timing        print the longest time the hooks held one input event on stderr
+//   --wait-device-tool N   before ending, wait (at most 20 s) until the stand-in device tool has
+//                          logged N runs
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   // The scenarios' host environment names the Windows folder so.
   SetEnvironmentVariableA("windir", "C:\\Windows");
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: scenario-driver SCRIPT\n");
+  bool reportTiming = false;
+  int waitForRuns = 0;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--report-timing") == 0) {
+      reportTiming = true;
+    } else if (std::strcmp(argv[i], "--wait-device-tool") == 0 && i + 1 < argc) {
+      waitForRuns = std::atoi(argv[++i]);
+    } else {
+      argc = 0;
+    }
+  }
+  if (argc < 2) {
+    std::fprintf(stderr,
+                 "usage: scenario-driver SCRIPT [--report-timing] [--wait-device-tool N]\n");
     return 2;
   }
   std::ifstream script(argv[1], std::ios::binary);
@@ -460,8 +514,15 @@ int main(int argc, char** argv) {
   std::ostream trace(&traceBuffer);
   ScenarioScript runner(desktop, trace);
   const auto error = runner.Run(script);
+  for (int waited = 0; waited < 1300 && CountLines("C:\\Tastron\\devicetool.log") < waitForRuns;
+       ++waited) {
+    desktop.Settle();
+  }
   desktop.Stop();
   std::fflush(stdout);
+  if (reportTiming) {
+    std::fprintf(stderr, "longest input: %llu ms\n", desktop.LongestInputMs());
+  }
 
   DeleteFileA(ruleFile.c_str());
   RemoveDirectoryA(ruleFile.substr(0, ruleFile.rfind('\\')).c_str());

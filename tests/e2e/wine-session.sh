@@ -1,0 +1,42 @@
+# Sourced by the e2e scripts: a private X display (when there is none) and a fresh Wine prefix,
+# both gone when the script ends. Sets WINE, BIN and TOOL_FOLDER (C:\Tastron in the prefix).
+root=$(cd "$(dirname "$0")/../.." && pwd)
+BIN=$root/build/x86_64/bin
+WINE=/usr/lib/wine/wine64
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+session_xvfb=""
+session_folder=$(mktemp -d /tmp/tastron-wine.XXXXXX)
+export WINEPREFIX=$session_folder/prefix
+
+end_session() {
+  WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "$session_xvfb" ] && kill "$session_xvfb" 2>/dev/null
+  rm -rf "$session_folder"
+}
+trap end_session EXIT INT TERM
+
+if [ ! -x "$BIN/scenario-driver.exe" ]; then
+  make -C "$root" windows >&2 || exit 1
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+  display=90
+  while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
+  Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  session_xvfb=$!
+  export DISPLAY=:$display
+  for _ in 1 2 3 4 5 6 7 8 9 10; do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.2; done
+fi
+
+"$WINE" wineboot -i >/dev/null 2>&1
+TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron
+mkdir -p "$TOOL_FOLDER"
+cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"
+
+# run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output.
+run_driver() {
+  script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  shift
+  "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@"
+}

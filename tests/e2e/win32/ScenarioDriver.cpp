@@ -5,10 +5,11 @@
 // the system through low-level hooks installed before StartHook, which therefore run after the
 // library's. What Wine cannot show directly (programs started, the screen saver switch, rule
 // file writes) it sees by watching the library's imports of those calls.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,0 +1,63 @@
+#include "profile/win32/Win32Profile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+std::string Text(std::string_view view) {
+  return std::string(view);
+}
+
+}  // namespace
+
+std::string Win32Profile::GetString(std::string_view file, std::string_view section,
+                                    std::string_view key, std::string_view defaultValue,
+                                    std::size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  std::vector<char> buffer(bufferSize, '\0');
+  const DWORD count =
+      GetPrivateProfileStringA(Text(section).c_str(), Text(key).c_str(), Text(defaultValue).c_str(),
+                               buffer.data(), static_cast<DWORD>(bufferSize), Text(file).c_str());
+  return std::string(buffer.data(), count);
+}
+
+ProfileSection Win32Profile::GetSection(std::string_view file, std::string_view section,
+                                        std::size_t bufferSize) {
+  ProfileSection result;
+  if (bufferSize == 0) return result;
+  std::vector<char> buffer(bufferSize + 2, '\0');
+  result.count = GetPrivateProfileSectionA(Text(section).c_str(), buffer.data(),
+                                           static_cast<DWORD>(bufferSize), Text(file).c_str());
+  // "line\0line\0\0": the lines end at the first empty one.
+  for (std::size_t start = 0; start < result.count && buffer[start] != '\0';) {
+    const std::string line(buffer.data() + start);
+    result.lines.push_back(line);
+    start += line.size() + 1;
+  }
+  return result;
+}
+
+std::int32_t Win32Profile::GetInt(std::string_view file, std::string_view section,
+                                  std::string_view key, std::int32_t defaultValue) {
+  return static_cast<std::int32_t>(GetPrivateProfileIntA(Text(section).c_str(), Text(key).c_str(),
+                                                         defaultValue, Text(file).c_str()));
+}
+
+bool Win32Profile::WriteString(std::string_view file, std::string_view section,
+                               std::string_view key, std::string_view value) {
+  return WritePrivateProfileStringA(Text(section).c_str(), Text(key).c_str(), Text(value).c_str(),
+                                    Text(file).c_str()) != FALSE;
+}
+
+bool Win32Profile::DeleteKey(std::string_view file, std::string_view section,
+                             std::string_view key) {
+  return WritePrivateProfileStringA(Text(section).c_str(), Text(key).c_str(), nullptr,
+                                    Text(file).c_str()) != FALSE;
+}
+
+bool Win32Profile::DeleteSection(std::string_view file, std::string_view section) {
+  return WritePrivateProfileStringA(Text(section).c_str(), nullptr, nullptr, Text(file).c_str()) !=
+         FALSE;
+}

@@ -32,9 +32,11 @@ test: native windows
 	done
 	$(MAKE) e2e
 
-# The real 64-bit trellin_192.dll under Wine, against the whole scenario corpus.
-e2e: windows
+# The real 64-bit trellin_192.dll under Wine: the whole scenario corpus, then random sessions
+# played on both desktops.
+e2e: native windows
 	tests/e2e/run-corpus
+	tests/e2e/run-random 30
 
 run: native
 	$(NATIVE)/tastron-sim tests/scenarios/example-shift-space.script

@@ -86,11 +86,14 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
     case win::kVkSpace:
       return FilterSpace(message, held);
     case win::kVkHanja:
-      // The right Ctrl of Korean keyboards acts as left Ctrl.
+      // The right Ctrl of Korean keyboards acts as left Ctrl, injected as the left key is sent
+      // (without the extended flag, which would make it a right Ctrl).
       if (scanCode != kHanjaRightCtrlScan || !Settings().Lock_UseRCtrl) return 0;
-      platform_.InjectKey(
-          win::kVkLControl, 0x1D,
-          press ? win::kKeyEventExtended : win::kKeyEventExtended | win::kKeyEventKeyUp);
+      if (press) {
+        PressModifier(Modifier::LCtrl);
+      } else {
+        ReleaseModifier(Modifier::LCtrl);
+      }
       return 1;
     case win::kVkCapital:
       return Settings().Lock_CapsLock ? 1 : 0;

@@ -287,7 +287,7 @@ std::string SimDesktop::ExpandEnvironment(std::string_view text) {
 }
 
 void SimDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                              const std::string* parentName) {
+                               const std::string* parentName) {
   if (WindowByName(name)) return;
   WindowHandle parent = 0;
   if (parentName != nullptr) {

@@ -52,7 +52,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void Move() override;
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                    const std::string* parentName) override;
+                     const std::string* parentName) override;
   void Focus(const std::string& name) override { focus_ = WindowByName(name).value_or(0); }
   void Cursor(const std::string& name) override { cursor_ = WindowByName(name).value_or(0); }
   void ScreenSaver(bool active) override { screenSaverActive_ = active; }

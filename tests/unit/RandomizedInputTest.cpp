@@ -17,6 +17,7 @@
 #include "hook/WindowsCodes.h"
 #include "profile/IniFileProfile.h"
 #include "scenario/ScenarioScript.h"
+#include "sim/RandomSession.h"
 #include "sim/SimDesktop.h"
 #include "tests/unit/TempFolder.h"
 
@@ -89,82 +90,6 @@ TEST(RandomizedProfile, ArbitraryFilesNeverBreakReadsOrWrites) {
   }
 }
 
-// A random session of physical input, written as a scenario script so that a failure can be
-// replayed with tastron-sim.
-class RandomSession {
- public:
-  explicit RandomSession(unsigned seed) : random_(seed) {}
-
-  std::vector<std::string> Script() {
-    std::vector<std::string> script = {
-        "set Lock_Monitor=1 LockWorkStation=1 InactiveMouse=1 Lock_ShiftSpace=1 Lock_CtrlSpace=1",
-        "set Lock_UseRCtrl=1 Lock_CapsLock=1 Lock_Insert=1 Lock_NumLock=1 Lock_Win=1",
-        "set Key_NoteBookMode=1 Key_KeyChange=1 Key_MouseMiddleButton=1 EnableShiftMemory=1",
-        "set EnableShiftWheel=1 EnableAltWheel=1 RButtonWheel=1 LButtonWheel=1",
-        "set ShiftWheelDelta=2 EnableCtrlWheel=1 CtrlWheelUnit=100",
-        "rule KeyChange 14/3a=a2/1d",  // Caps Lock as left Ctrl
-        "rule KeyChange 41/1e=00/11",  // A as the middle button
-        "rule KeyChange 42/30=43/2e",  // B and C swapped
-        "rule KeyChange 43/2e=42/30",
-        "rule KeyChange 2d/52=dead",                                  // Insert produces nothing
-        "rule Hotkey 4b/25/1/1/0/0/0/0/0/0=0/45/12/0/0/0/1/0/0/0/0",  // LCtrl+LAlt+K: LWin+E
-        "rule Hotkey 45/12/0/0/0/1/0/0/0/0=1/notepad.exe/c:$!a.txt",
-        "rule Hotkey 70/3b/0/0/1/0/0/0/0/0=0/41/1e/1/1/0/0/0/0/0/0",  // LShift+F1: Ctrl+Alt+A
-        "rule Hotkey 5b/5b/0/0/0/0/0/0/0/0=1/calc.exe/",
-        "rule Hotkey 4c/26/0/0/0/0/1/0/0/0=0/4c/26/0/0/0/1/0/0/0/0",  // RCtrl+L: Win+L
-        "rule MouseMap2 KeyState=1/0/0/0/0/0",
-        "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
-        "window sheet EXCEL7",
-        "window bar1 ScrollBar in sheet",
-        "window bar2 ScrollBar in sheet",
-        "focus sheet",
-    };
-    std::uniform_int_distribution<int> length(1, 40);
-    const int events = length(random_);
-    for (int i = 0; i < events; ++i) script.push_back(NextEvent());
-    // The user lets go of everything, in any order.
-    std::vector<std::string> held(heldKeys_.begin(), heldKeys_.end());
-    std::shuffle(held.begin(), held.end(), random_);
-    for (const std::string& key : held) script.push_back("up " + key);
-    for (const std::string& button : heldButtons_) script.push_back("mouse " + button + " up");
-    return script;
-  }
-
- private:
-  std::string NextEvent() {
-    static const std::vector<std::string> kKeys = {
-        "LSHIFT",   "RSHIFT", "LCONTROL", "LALT",   "LWIN",    "RWIN", "RALT",
-        "RCONTROL", "SPACE",  "CAPSLOCK", "INSERT", "NumLock", "A",    "B",
-        "C",        "K",      "E",        "L",      "F1",      "Z"};
-    static const std::vector<std::string> kButtons = {"left", "middle", "right"};
-    const int kind = static_cast<int>(random_() % 10);
-    if (kind < 7) {
-      const std::string& key = kKeys[random_() % kKeys.size()];
-      // A held key goes up, or repeats; a key that is up goes down.
-      if (heldKeys_.count(key) && random_() % 3 != 0) {
-        heldKeys_.erase(key);
-        return "up " + key;
-      }
-      heldKeys_.insert(key);
-      return "down " + key;
-    }
-    if (kind < 9) {
-      const std::string& button = kButtons[random_() % kButtons.size()];
-      if (heldButtons_.count(button)) {
-        heldButtons_.erase(button);
-        return "mouse " + button + " up";
-      }
-      heldButtons_.insert(button);
-      return "mouse " + button + " down";
-    }
-    return random_() % 5 == 0 ? "move" : (random_() % 2 ? "wheel 120" : "wheel -120");
-  }
-
-  std::mt19937 random_;
-  std::set<std::string> heldKeys_;
-  std::set<std::string> heldButtons_;
-};
-
 std::string Join(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
@@ -183,7 +108,7 @@ TEST(RandomizedEngine, NoKeyStaysDownOnceTheUserHasLetGo) {
       wanted ? static_cast<unsigned>(std::strtoul(wanted, nullptr, 10)) : 1000;
   unsigned events = 0;
   for (unsigned seed = 1; seed <= kSessions; ++seed) {
-    std::vector<std::string> script = RandomSession(seed).Script();
+    std::vector<std::string> script = RandomSession(seed, RandomSession::Keys::All).Script();
     std::ostringstream trace;
     SimDesktop desktop(trace);
     desktop.StartLikeHost();

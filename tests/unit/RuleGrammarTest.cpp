@@ -36,19 +36,39 @@ TEST(RuleGrammar, SplitsAtEverySlash) {
 
 TEST(RuleGrammar, ReadsHexadecimalFieldsLikeStrtoul) {
   const std::vector<std::pair<std::string, std::uint32_t>> cases = {
-      {"1f", 0x1F},        {"1F", 0x1F},         {"  a2", 0xA2},      {"\t0x1d", 0x1D},
-      {"0X1D", 0x1D},      {"12zz", 0x12},       {"zz", 0},           {"", 0},
-      {"0x", 0},           {"0xg", 0},           {"+a", 0xA},         {"-1", 0xFFFFFFFF},
+      {"1f", 0x1F},
+      {"1F", 0x1F},
+      {"  a2", 0xA2},
+      {"\t0x1d", 0x1D},
+      {"0X1D", 0x1D},
+      {"12zz", 0x12},
+      {"zz", 0},
+      {"", 0},
+      {"0x", 0},
+      {"0xg", 0},
+      {"+a", 0xA},
+      {"-1", 0xFFFFFFFF},
       {"123456789", 0xFFFFFFFF},  // overflow saturates
-      {"ffffffff", 0xFFFFFFFF},   {"100", 0x100},  {" 0 x1", 0},
+      {"ffffffff", 0xFFFFFFFF},
+      {"100", 0x100},
+      {" 0 x1", 0},
   };
-  for (const auto& [text, value] : cases) EXPECT_EQ(ReadHexField(text), value) << '"' << text << '"';
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(ReadHexField(text), value) << '"' << text << '"';
 }
 
 TEST(RuleGrammar, ReadsDecimalFieldsAndFlags) {
   const std::vector<std::pair<std::string, std::int32_t>> cases = {
-      {"0", 0},           {"1", 1},   {"12abc", 12}, {" -5", -5}, {"+7", 7}, {"x", 0}, {"", 0},
-      {"99999999999", 2147483647},  {"-99999999999", -2147483647 - 1},     {"2", 2},
+      {"0", 0},
+      {"1", 1},
+      {"12abc", 12},
+      {" -5", -5},
+      {"+7", 7},
+      {"x", 0},
+      {"", 0},
+      {"99999999999", 2147483647},
+      {"-99999999999", -2147483647 - 1},
+      {"2", 2},
   };
   for (const auto& [text, value] : cases) {
     EXPECT_EQ(ReadDecimalField(text), value) << '"' << text << '"';
@@ -75,7 +95,8 @@ TEST(RuleGrammar, EscapesParametersBothWays) {
     for (int i = 0; i < length; ++i) combinations *= 4;
     for (int n = 0; n < combinations; ++n) {
       std::string text;
-      for (int i = 0, k = n; i < length; ++i, k /= 4) text += alphabet[static_cast<std::size_t>(k % 4)];
+      for (int i = 0, k = n; i < length; ++i, k /= 4)
+        text += alphabet[static_cast<std::size_t>(k % 4)];
       ASSERT_EQ(UnescapeParameter(EscapeParameter(text)), text);
       ASSERT_EQ(EscapeParameter(text).find('/'), std::string::npos);
     }
@@ -141,7 +162,8 @@ TEST(SharedDefinitions, SettingNamesFollowTheBlock) {
     block.*(fields[i].member) = static_cast<std::int32_t>(i + 1);
   }
   const auto* raw = reinterpret_cast<const std::int32_t*>(&block);
-  for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(raw[i], static_cast<std::int32_t>(i + 1));
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    EXPECT_EQ(raw[i], static_cast<std::int32_t>(i + 1));
   EXPECT_EQ(fields.front().name, "Lock_Monitor");
   EXPECT_EQ(fields.back().name, "CtrlWheelUnit");
   ASSERT_NE(FindHookSetting("ctrlwheelunit"), nullptr);

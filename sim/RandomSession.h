@@ -1,0 +1,29 @@
+#pragma once
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+// A random session of physical input with every feature on and a rule file of remappings,
+// hotkeys of both kinds and a middle-button rule, written as a scenario script. After 1 to 40
+// random key, button and wheel events the user lets go of everything.
+class RandomSession {
+ public:
+  // WineSafe leaves out what Wine takes differently from Windows: the right Shift (Wine counts
+  // it as the left one) and remapping to a left modifier (the target is injected extended,
+  // which Wine takes for the right key).
+  enum class Keys { All, WineSafe };
+
+  RandomSession(unsigned seed, Keys keys) : random_(seed), keys_(keys) {}
+
+  std::vector<std::string> Script();
+
+ private:
+  std::string NextEvent();
+
+  std::mt19937 random_;
+  Keys keys_;
+  std::set<std::string> heldKeys_;
+  std::set<std::string> heldButtons_;
+};

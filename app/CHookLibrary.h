@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "common/HookExports.h"
+#include "hook/HookState.h"
+#include "ui/CLoadLibrary.h"
+
+// The main program's handle on trellin_192.dll: the six exports, and the host's use of them
+// with the messages it shows when they fail.
+class CHookLibrary : public CLoadLibrary {
+ public:
+  static constexpr const char* kFileName = "trellin_192.dll";
+
+  // Loads the library and hands it the two paths. When the library or an export is missing,
+  // shows "trellin_192.dll을 찾을 수가 없습니다." and reports false.
+  bool LoadForHost(const std::string& ruleFile, const std::string& deviceTool);
+  // StartHook with the main window ("Trellin 시작시 오류가 발생되었습니다" when it fails), then
+  // EnableHookStatue(1) whatever happened.
+  void StartForWindow(WindowHandle mainWindow);
+  // StopHook ("Trellin 호출시 오류가 발생되었습니다" when it fails), EnableHookStatue(0), unload.
+  void StopAndUnload(WindowHandle mainWindow);
+  // Runs a rule editor with the hooks paused, and enables them again whatever it returns.
+  template <typename Editor>
+  auto RunPaused(Editor&& editor) {
+    enable_(0);
+    auto result = editor();
+    enable_(1);
+    return result;
+  }
+  void Push(const HookSettings& settings) { update_(&settings); }
+
+ protected:
+  // The six exports in this order; the first that is missing stops the binding.
+  void Bind() override;
+
+ private:
+  StartHookFunction start_ = nullptr;
+  SetConfigINIFunction setConfig_ = nullptr;
+  EnableHookStatueFunction enable_ = nullptr;
+  UpdateValueFunction update_ = nullptr;
+  StopHookFunction stop_ = nullptr;
+  SetDevconPathFunction setDevcon_ = nullptr;
+};

@@ -1,0 +1,139 @@
+#include "sim/FakeServices.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "common/TextCase.h"
+
+namespace {
+
+class FakeModule final : public LoadedModule {
+ public:
+  FakeModule(const std::map<std::string, void*>& exports, std::vector<std::string>& lookups)
+      : exports_(exports), lookups_(lookups) {}
+  void* Export(const char* name) override {
+    lookups_.push_back(name);
+    const auto found = exports_.find(name);
+    return found == exports_.end() ? nullptr : found->second;
+  }
+
+ private:
+  std::map<std::string, void*> exports_;
+  std::vector<std::string>& lookups_;
+};
+
+}  // namespace
+
+FakeServices::FakeServices() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tastron-fake.XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  root_ = pattern;
+  std::filesystem::create_directory(root_ / "c");  // the drive's root always exists
+}
+
+FakeServices::~FakeServices() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::filesystem::path FakeServices::HostPath(const std::string& windowsPath) const {
+  std::string relative = windowsPath;
+  for (char& c : relative) {
+    if (c == '\\') c = '/';
+  }
+  if (relative.size() >= 2 && relative[1] == ':') {
+    relative = std::string(1, AsciiLower(relative[0])) + relative.substr(2);
+  }
+  // Windows names ignore case; the host folder keeps them in lower case.
+  return root_ / ToAsciiLower(relative);
+}
+
+std::optional<RegistryValue> FakeServices::ReadRegistry(RegistryRoot root, const std::string& key,
+                                                        const std::string& name) {
+  const auto found = registry_.find({root, ToAsciiLower(key), ToAsciiLower(name)});
+  if (found == registry_.end()) return std::nullopt;
+  return found->second;
+}
+
+bool FakeServices::WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
+                                 const RegistryValue& value) {
+  registry_[{root, ToAsciiLower(key), ToAsciiLower(name)}] = value;
+  return true;
+}
+
+bool FakeServices::DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                                       const std::string& name) {
+  return registry_.erase({root, ToAsciiLower(key), ToAsciiLower(name)}) != 0;
+}
+
+bool FakeServices::FileExists(const std::string& path) {
+  return std::filesystem::is_regular_file(HostPath(path));
+}
+
+bool FakeServices::FolderExists(const std::string& path) {
+  return std::filesystem::is_directory(HostPath(path));
+}
+
+bool FakeServices::CreateFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::create_directory(HostPath(path), error);
+}
+
+std::unique_ptr<LoadedModule> FakeServices::LoadModule(const std::string& fileName) {
+  const auto found = modules_.find(fileName);
+  if (found == modules_.end()) return nullptr;
+  loaded_.push_back(fileName);
+  return std::make_unique<FakeModule>(found->second, lookups_);
+}
+
+std::intptr_t FakeServices::SendMessageTo(WindowHandle window, std::uint32_t message,
+                                          std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
+  sent_.push_back({window, message});
+  const auto found = windows_.find(window);
+  return found == windows_.end() ? 0 : found->second;
+}
+
+int FakeServices::MessageBox(WindowHandle owner, const std::string& text,
+                             const std::string& caption, unsigned type) {
+  shown_.push_back({owner, text, caption, type});
+  if (answers_.empty()) return message_box::kIdOk;
+  const int answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+std::string FakeServices::MappedProfile::Map(std::string_view file) const {
+  return owner_.HostPath(std::string(file)).string();
+}
+
+std::string FakeServices::MappedProfile::GetString(std::string_view file, std::string_view section,
+                                                   std::string_view key,
+                                                   std::string_view defaultValue,
+                                                   std::size_t bufferSize) {
+  return files_.GetString(Map(file), section, key, defaultValue, bufferSize);
+}
+
+ProfileSection FakeServices::MappedProfile::GetSection(std::string_view file,
+                                                       std::string_view section,
+                                                       std::size_t bufferSize) {
+  return files_.GetSection(Map(file), section, bufferSize);
+}
+
+std::int32_t FakeServices::MappedProfile::GetInt(std::string_view file, std::string_view section,
+                                                 std::string_view key, std::int32_t defaultValue) {
+  return files_.GetInt(Map(file), section, key, defaultValue);
+}
+
+bool FakeServices::MappedProfile::WriteString(std::string_view file, std::string_view section,
+                                              std::string_view key, std::string_view value) {
+  return files_.WriteString(Map(file), section, key, value);
+}
+
+bool FakeServices::MappedProfile::DeleteKey(std::string_view file, std::string_view section,
+                                            std::string_view key) {
+  return files_.DeleteKey(Map(file), section, key);
+}
+
+bool FakeServices::MappedProfile::DeleteSection(std::string_view file, std::string_view section) {
+  return files_.DeleteSection(Map(file), section);
+}

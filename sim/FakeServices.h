@@ -1,0 +1,131 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "profile/IniFileProfile.h"
+#include "ui/Services.h"
+
+// Windows services for tests: an in-memory registry, Windows paths kept in a private temporary
+// folder (so that the rule file is a real file), loadable fake modules, windows that answer
+// messages, message boxes that record what they showed and answer from a queue, a tick count
+// the test sets, and logs of programs started and debug lines.
+class FakeServices final : public Services {
+ public:
+  struct ShownMessage {
+    WindowHandle owner;
+    std::string text;
+    std::string caption;
+    unsigned type;
+  };
+  struct StartedProgram {
+    std::string file;
+    std::string parameters;
+    int show;
+  };
+  struct SentMessage {
+    WindowHandle window;
+    std::uint32_t message;
+  };
+
+  FakeServices();
+  ~FakeServices() override;
+  FakeServices(const FakeServices&) = delete;
+  FakeServices& operator=(const FakeServices&) = delete;
+
+  // What the test arranges.
+  void AddModule(const std::string& fileName, std::map<std::string, void*> exports) {
+    modules_[fileName] = std::move(exports);
+  }
+  // A window that answers every sent message with `answer`.
+  void AddWindow(WindowHandle window, std::intptr_t answer) { windows_[window] = answer; }
+  void AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
+  void SetTickCount(std::uint32_t tick) { tick_ = tick; }
+  void SetExecutablePath(const std::string& path) { executable_ = path; }
+  void SetWin64(bool win64) { win64_ = win64; }
+  // The host file that stands for a Windows path.
+  std::filesystem::path HostPath(const std::string& windowsPath) const;
+
+  // What the program did.
+  const std::vector<ShownMessage>& MessageBoxes() const { return shown_; }
+  const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
+  const std::vector<SentMessage>& SentMessages() const { return sent_; }
+  const std::vector<std::string>& DebugLines() const { return debugLines_; }
+  const std::vector<std::string>& LoadedModules() const { return loaded_; }
+  // Every export name looked up in a loaded module, in order.
+  const std::vector<std::string>& ExportLookups() const { return lookups_; }
+  bool RegistryIsEmpty() const { return registry_.empty(); }
+
+  // Services.
+  std::optional<RegistryValue> ReadRegistry(RegistryRoot root, const std::string& key,
+                                            const std::string& name) override;
+  bool WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
+                     const RegistryValue& value) override;
+  bool DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                           const std::string& name) override;
+  std::string UserAppDataFolder() override { return "C:\\Users\\tester\\AppData\\Roaming"; }
+  std::string ExecutablePath() override { return executable_; }
+  std::string WindowsFolder() override { return "C:\\Windows"; }
+  bool IsWin64() override { return win64_; }
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  Profile& Profiles() override { return profiles_; }
+  std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
+  void StartProgram(const std::string& file, const std::string& parameters, int show) override {
+    started_.push_back({file, parameters, show});
+  }
+  bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
+  std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned type) override;
+  std::uint32_t TickCount() override { return tick_; }
+  std::uint32_t ProcessId() override { return 0x1234; }
+  std::uint32_t ThreadId() override { return 0xABCD; }
+  void DebugOutput(const std::string& line) override { debugLines_.push_back(line); }
+
+ private:
+  // The profile functions on the host files that stand for Windows paths.
+  class MappedProfile final : public Profile {
+   public:
+    explicit MappedProfile(const FakeServices& owner) : owner_(owner) {}
+    std::string GetString(std::string_view file, std::string_view section, std::string_view key,
+                          std::string_view defaultValue, std::size_t bufferSize) override;
+    ProfileSection GetSection(std::string_view file, std::string_view section,
+                              std::size_t bufferSize) override;
+    std::int32_t GetInt(std::string_view file, std::string_view section, std::string_view key,
+                        std::int32_t defaultValue) override;
+    bool WriteString(std::string_view file, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
+    bool DeleteSection(std::string_view file, std::string_view section) override;
+
+   private:
+    std::string Map(std::string_view file) const;
+    const FakeServices& owner_;
+    IniFileProfile files_;
+  };
+
+  using RegistryName = std::tuple<RegistryRoot, std::string, std::string>;
+
+  std::filesystem::path root_;
+  MappedProfile profiles_{*this};
+  std::map<RegistryName, RegistryValue> registry_;
+  std::map<std::string, std::map<std::string, void*>> modules_;
+  std::map<WindowHandle, std::intptr_t> windows_;
+  std::deque<int> answers_;
+  std::vector<ShownMessage> shown_;
+  std::vector<StartedProgram> started_;
+  std::vector<SentMessage> sent_;
+  std::vector<std::string> debugLines_;
+  std::vector<std::string> loaded_;
+  std::vector<std::string> lookups_;
+  std::uint32_t tick_ = 1000;
+  std::string executable_ = "C:\\Program Files\\Tastron\\Tastron.exe";
+  bool win64_ = true;
+};

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/AppTexts.h"
+#include "app/AwayWatchdog.h"
+#include "app/CHookLibrary.h"
+#include "sim/FakeServices.h"
+#include "ui/CUtilityLib.h"
+
+namespace {
+
+// A stand-in trellin_192.dll: every call is logged, StartHook and StopHook answer as told.
+std::vector<std::string> g_calls;
+std::int32_t g_startAnswer = 1;
+std::int32_t g_stopAnswer = 1;
+
+std::int32_t TRELLIN_API FakeStart(std::int32_t window) {
+  g_calls.push_back("StartHook " + std::to_string(window));
+  return g_startAnswer;
+}
+std::int32_t TRELLIN_API FakeStop() {
+  g_calls.push_back("StopHook");
+  return g_stopAnswer;
+}
+void TRELLIN_API FakeSetConfig(const char* path) {
+  g_calls.push_back(std::string("SetConfigINI ") + path);
+}
+void TRELLIN_API FakeSetDevcon(const char* path) {
+  g_calls.push_back(std::string("SetDevconPath ") + path);
+}
+void TRELLIN_API FakeEnable(std::int32_t enabled) {
+  g_calls.push_back("EnableHookStatue " + std::to_string(enabled));
+}
+void TRELLIN_API FakeUpdate(const HookSettings* settings) {
+  g_calls.push_back("UpdateValue " + std::to_string(settings->CtrlWheelUnit));
+}
+
+std::map<std::string, void*> AllExports() {
+  return {{"StartHook", reinterpret_cast<void*>(&FakeStart)},
+          {"StopHook", reinterpret_cast<void*>(&FakeStop)},
+          {"SetConfigINI", reinterpret_cast<void*>(&FakeSetConfig)},
+          {"SetDevconPath", reinterpret_cast<void*>(&FakeSetDevcon)},
+          {"EnableHookStatue", reinterpret_cast<void*>(&FakeEnable)},
+          {"UpdateValue", reinterpret_cast<void*>(&FakeUpdate)}};
+}
+
+class HookHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CUtilityLib::Install(services_);
+    g_calls.clear();
+    g_startAnswer = 1;
+    g_stopAnswer = 1;
+  }
+
+  FakeServices services_;
+  CHookLibrary library_;
+};
+
+TEST_F(HookHostTest, BindingStopsAtTheFirstMissingExport) {
+  std::map<std::string, void*> exports = AllExports();
+  exports.erase("UpdateValue");
+  services_.AddModule("trellin_192.dll", exports);
+  EXPECT_FALSE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
+  EXPECT_EQ(library_.MissingName(), "UpdateValue");
+  // The exports after the missing one are not looked up.
+  EXPECT_EQ(
+      services_.ExportLookups(),
+      (std::vector<std::string>{"StartHook", "SetConfigINI", "EnableHookStatue", "UpdateValue"}));
+  ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(services_.MessageBoxes()[0].text, "trellin_192.dll을 찾을 수가 없습니다.");
+  EXPECT_TRUE(g_calls.empty());
+  EXPECT_FALSE(library_.IsLoaded());
+}
+
+TEST_F(HookHostTest, AMissingLibraryShowsTheSameMessage) {
+  EXPECT_FALSE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
+  ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(services_.MessageBoxes()[0].text, app_text::kHookLibraryMissing);
+}
+
+TEST_F(HookHostTest, TheHostDrivesTheLibraryInItsOrder) {
+  services_.AddModule("trellin_192.dll", AllExports());
+  ASSERT_TRUE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
+  HookSettings settings{};
+  settings.CtrlWheelUnit = 5000;
+  library_.Push(settings);
+  library_.StartForWindow(0x4242);
+  const int editorResult = library_.RunPaused([] {
+    g_calls.push_back("editor");
+    return 2;  // closed with Cancel: the hooks run again all the same
+  });
+  library_.StopAndUnload(0x4242);
+  EXPECT_EQ(editorResult, 2);
+  EXPECT_EQ(g_calls,
+            (std::vector<std::string>{
+                "SetConfigINI C:\\rules\\config.ini", "SetDevconPath C:\\app\\dc64.exe",
+                "UpdateValue 5000", "StartHook 16962", "EnableHookStatue 1", "EnableHookStatue 0",
+                "editor", "EnableHookStatue 1", "StopHook", "EnableHookStatue 0"}));
+  EXPECT_TRUE(services_.MessageBoxes().empty());
+  EXPECT_FALSE(library_.IsLoaded());
+}
+
+TEST_F(HookHostTest, FailuresOfStartAndStopAreShownAndTheRestStillRuns) {
+  services_.AddModule("trellin_192.dll", AllExports());
+  ASSERT_TRUE(library_.LoadForHost("r", "d"));
+  g_startAnswer = 0;
+  g_stopAnswer = 0;
+  library_.StartForWindow(7);
+  library_.StopAndUnload(7);
+  ASSERT_EQ(services_.MessageBoxes().size(), 2u);
+  EXPECT_EQ(services_.MessageBoxes()[0].text, "Trellin 시작시 오류가 발생되었습니다");
+  EXPECT_EQ(services_.MessageBoxes()[1].text, "Trellin 호출시 오류가 발생되었습니다");
+  EXPECT_EQ(g_calls.back(), "EnableHookStatue 0");
+  EXPECT_NE(std::find(g_calls.begin(), g_calls.end(), "EnableHookStatue 1"), g_calls.end());
+  EXPECT_FALSE(library_.IsLoaded());
+}
+
+class RecordingTimers final : public TimerHost {
+ public:
+  void SetTimer(unsigned id, unsigned milliseconds) override {
+    events.push_back("set " + std::to_string(id) + " " + std::to_string(milliseconds));
+  }
+  void KillTimer(unsigned id) override { events.push_back("kill " + std::to_string(id)); }
+  std::vector<std::string> events;
+};
+
+class WatchdogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { CUtilityLib::Install(services_); }
+  void SetOffState() {
+    ASSERT_TRUE(CUtilityLib::CreateMultiFolder("C:\\Users\\tester", 1));
+    ASSERT_TRUE(services_.Profiles().WriteString(ruleFile_, "Mouse", "OffState", "1"));
+  }
+  std::string LastTrace() const {
+    const std::string& line = services_.DebugLines().back();
+    return line.substr(line.find("::") + 2);
+  }
+
+  FakeServices services_;
+  RecordingTimers timers_;
+  std::string ruleFile_ = "C:\\Users\\tester\\config.ini";
+  std::string deviceTool_ = "C:\\Program Files\\Tastron\\dc64.exe";
+  AwayWatchdog watchdog_{timers_, ruleFile_, deviceTool_};
+};
+
+TEST_F(WatchdogTest, KeepsRunningWhileTheTimerIsServed) {
+  SetOffState();
+  services_.SetTickCount(10000);
+  watchdog_.OnAwayMode(1);
+  for (std::uint32_t tick = 10500; tick <= 15000 + 10000; tick += 500) {
+    services_.SetTickCount(tick);
+    watchdog_.OnTimer();
+    EXPECT_EQ(LastTrace(), "CVelloranDlg::OnTimer(1002)\n");
+  }
+  EXPECT_EQ(timers_.events, (std::vector<std::string>{"set 1002 500"}));
+  EXPECT_TRUE(services_.StartedPrograms().empty());
+  // Exactly 5 seconds is no gap yet.
+  services_.SetTickCount(25000 + 5000);
+  watchdog_.OnTimer();
+  EXPECT_TRUE(services_.StartedPrograms().empty());
+}
+
+TEST_F(WatchdogTest, AGapOfMoreThanFiveSecondsSwitchesTheMouseBackOn) {
+  SetOffState();
+  services_.SetTickCount(0xFFFFF000u);  // the tick count wraps during the gap
+  watchdog_.OnAwayMode(1);
+  services_.SetTickCount(0xFFFFF000u + 60000u);
+  watchdog_.OnTimer();
+  ASSERT_GE(services_.DebugLines().size(), 2u);
+  EXPECT_EQ(LastTrace(), "OnTimer Activate\n");
+  ASSERT_EQ(services_.StartedPrograms().size(), 1u);
+  EXPECT_EQ(services_.StartedPrograms()[0].file, deviceTool_);
+  EXPECT_EQ(services_.StartedPrograms()[0].parameters, "enable =Mouse");
+  EXPECT_EQ(services_.StartedPrograms()[0].show, 0);
+  EXPECT_EQ(services_.Profiles().GetString(ruleFile_, "Mouse", "OffState", "gone", 255), "gone");
+  EXPECT_EQ(timers_.events, (std::vector<std::string>{"set 1002 500", "kill 1002"}));
+}
+
+TEST_F(WatchdogTest, AGapWithoutOffStateOnlyStopsTheWatchdog) {
+  watchdog_.OnAwayMode(1);
+  services_.SetTickCount(1000 + 5001);
+  watchdog_.OnTimer();
+  EXPECT_TRUE(services_.StartedPrograms().empty());
+  EXPECT_EQ(timers_.events.back(), "kill 1002");
+}
+
+TEST_F(WatchdogTest, TheLibraryStopsItWithZero) {
+  watchdog_.OnAwayMode(0);  // while off: just the kill, which Windows ignores
+  watchdog_.OnAwayMode(1);
+  watchdog_.OnAwayMode(0);
+  EXPECT_EQ(timers_.events, (std::vector<std::string>{"kill 1002", "set 1002 500", "kill 1002"}));
+}
+
+}  // namespace

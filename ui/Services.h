@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "hook/HookState.h"
+#include "profile/Profile.h"
+
+// Everything the main program asks of Windows outside its dialogs. The Windows build has the
+// real implementation; tests and the simulated host use a fake one. Texts are UTF-8; the Windows
+// implementation converts at the boundary.
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+// A registry value: a number (REG_DWORD) or a text (REG_SZ).
+using RegistryValue = std::variant<std::uint32_t, std::string>;
+
+// A loaded library: its exports by name, unloaded when the object goes.
+class LoadedModule {
+ public:
+  virtual ~LoadedModule() = default;
+  // The export's address, or nullptr when the module has none of that name.
+  virtual void* Export(const char* name) = 0;
+};
+
+class Services {
+ public:
+  virtual ~Services() = default;
+
+  virtual std::optional<RegistryValue> ReadRegistry(RegistryRoot root, const std::string& key,
+                                                    const std::string& name) = 0;
+  // Creates missing keys.
+  virtual bool WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
+                             const RegistryValue& value) = 0;
+  virtual bool DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                                   const std::string& name) = 0;
+
+  // The user's application-data folder (roaming), the executable's full path, the Windows
+  // folder; none with a trailing backslash.
+  virtual std::string UserAppDataFolder() = 0;
+  virtual std::string ExecutablePath() = 0;
+  virtual std::string WindowsFolder() = 0;
+  virtual bool IsWin64() = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+
+  // The rule file and the other INI files.
+  virtual Profile& Profiles() = 0;
+
+  virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
+  // ShellExecute with verb "open", no owner, no folder.
+  virtual void StartProgram(const std::string& file, const std::string& parameters, int show) = 0;
+
+  virtual bool IsWindow(WindowHandle window) = 0;
+  virtual std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message,
+                                      std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // A message box; returns the button that closed it (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7).
+  virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                         unsigned type) = 0;
+
+  virtual std::uint32_t TickCount() = 0;
+  virtual std::uint32_t ProcessId() = 0;
+  virtual std::uint32_t ThreadId() = 0;
+  // One line for the debugger (OutputDebugStringA).
+  virtual void DebugOutput(const std::string& line) = 0;
+};
+
+// Message box types and answers used by the program.
+namespace message_box {
+inline constexpr unsigned kOk = 0x0;
+inline constexpr unsigned kOkCancel = 0x1;
+inline constexpr unsigned kYesNo = 0x4;
+inline constexpr unsigned kIconQuestion = 0x20;
+inline constexpr unsigned kIconExclamation = 0x30;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+}  // namespace message_box

@@ -99,14 +99,30 @@ void SimDesktop::Move() {
   DeliverMouse(win::kWmMouseMove, 0, false);
 }
 
-// Windows decides: a system key when the key is Alt itself, or Alt is held without Ctrl, and
-// for F10.
-std::uint32_t SimDesktop::KeyMessage(std::uint8_t virtualKey, bool down) const {
-  const bool altHeld = systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
-  const bool ctrlHeld = systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
-  const bool system = IsAltKey(virtualKey) || (altHeld && !ctrlHeld) || virtualKey == win::kVkF10;
-  if (system) return down ? win::kWmSysKeyDown : win::kWmSysKeyUp;
-  return down ? win::kWmKeyDown : win::kWmKeyUp;
+// Windows decides: a press is a system key while Alt is down (the key itself counting) and Ctrl
+// is not (the key itself counting), and F10 always is. A release is a system key only while Alt
+// is still down and a system-key press came since the last system-key release; so Alt released
+// after Alt+X, or after Ctrl+Alt, comes as WM_KEYUP.
+std::uint32_t SimDesktop::KeyMessage(std::uint8_t virtualKey, bool down) {
+  const bool isAlt = IsAltKey(virtualKey);
+  const bool isCtrl = virtualKey == win::kVkControl || virtualKey == win::kVkLControl ||
+                      virtualKey == win::kVkRControl;
+  const bool altHeld = isAlt || systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
+  if (down) {
+    const bool ctrlHeld = isCtrl || systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
+    if (altHeld && !ctrlHeld) {
+      altSystemPending_ = true;
+      return win::kWmSysKeyDown;
+    }
+    return virtualKey == win::kVkF10 ? win::kWmSysKeyDown : win::kWmKeyDown;
+  }
+  std::uint32_t message = win::kWmKeyUp;
+  if (altHeld && altSystemPending_) {
+    altSystemPending_ = false;
+    message = win::kWmSysKeyUp;
+  }
+  if (isAlt) altSystemPending_ = false;
+  return virtualKey == win::kVkF10 ? win::kWmSysKeyUp : message;
 }
 
 void SimDesktop::SetSystemKey(std::uint8_t virtualKey, bool down) {

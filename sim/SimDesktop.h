@@ -133,7 +133,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended, bool down,
                   bool injected);
   void DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected);
-  std::uint32_t KeyMessage(std::uint8_t virtualKey, bool down) const;
+  std::uint32_t KeyMessage(std::uint8_t virtualKey, bool down);
   void SetSystemKey(std::uint8_t virtualKey, bool down);
   const SimWindow* Find(WindowHandle window) const;
   std::string NameOf(WindowHandle window) const;
@@ -152,6 +152,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool mouseFails_ = false;
   bool mouseHookInstalled_ = false;
   bool hostAlive_ = true;
+  bool altSystemPending_ = false;  // a system-key press came since the last system-key release
   bool screenSaverActive_ = false;
   std::vector<SimWindow> windows_;
   WindowHandle focus_ = 0;

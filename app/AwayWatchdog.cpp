@@ -4,16 +4,16 @@
 #include "app/MouseRepair.h"
 #include "ui/CUtilityLib.h"
 
-void AwayWatchdog::OnAwayMode(std::uintptr_t wParam) {
+void AwayWatchdog::OnAwayMode(TimerHost& timers, std::uintptr_t wParam) {
   if (wParam != 0) {
-    timers_.SetTimer(kTimerId, kPeriodMs);
+    timers.SetTimer(kTimerId, kPeriodMs);
     lastTick_ = CUtilityLib::Get().TickCount();
   } else {
-    timers_.KillTimer(kTimerId);
+    timers.KillTimer(kTimerId);
   }
 }
 
-void AwayWatchdog::OnTimer() {
+void AwayWatchdog::OnTimer(TimerHost& timers) {
   DebugTrace("CVelloranDlg::OnTimer(%d)", static_cast<int>(kTimerId));
   Services& services = CUtilityLib::Get();
   const std::uint32_t kept = lastTick_;
@@ -23,5 +23,5 @@ void AwayWatchdog::OnTimer() {
   if (gap <= kGapMs) return;
   DebugTrace("OnTimer Activate");
   RepairMouseDevices(ruleFile_, deviceTool_);
-  timers_.KillTimer(kTimerId);
+  timers.KillTimer(kTimerId);
 }

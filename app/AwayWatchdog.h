@@ -14,16 +14,17 @@ class AwayWatchdog {
   static constexpr unsigned kPeriodMs = 500;
   static constexpr std::uint32_t kGapMs = 5000;
 
-  AwayWatchdog(TimerHost& timers, const std::string& ruleFile, const std::string& deviceTool)
-      : timers_(timers), ruleFile_(ruleFile), deviceTool_(deviceTool) {}
+  // The paths belong to the main window and live as long as it.
+  AwayWatchdog(const std::string& ruleFile, const std::string& deviceTool)
+      : ruleFile_(ruleFile), deviceTool_(deviceTool) {}
 
-  // Message 0x468 from the library: nonzero starts the watchdog, 0 stops it.
-  void OnAwayMode(std::uintptr_t wParam);
+  // Message 0x468 from the library: nonzero starts the watchdog on the window's timers, 0 stops
+  // it.
+  void OnAwayMode(TimerHost& timers, std::uintptr_t wParam);
   // An expiry of timer 1002.
-  void OnTimer();
+  void OnTimer(TimerHost& timers);
 
  private:
-  TimerHost& timers_;
   const std::string& ruleFile_;
   const std::string& deviceTool_;
   std::uint32_t lastTick_ = 0;

@@ -84,6 +84,8 @@ class FakeServices final : public Services {
                               std::intptr_t lParam) override;
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
+  void InitializeUserInterface() override { userInterfaceReady_ = true; }
+  bool UserInterfaceReady() const { return userInterfaceReady_; }
   std::uint32_t TickCount() override { return tick_; }
   std::uint32_t ProcessId() override { return 0x1234; }
   std::uint32_t ThreadId() override { return 0xABCD; }
@@ -128,4 +130,5 @@ class FakeServices final : public Services {
   std::uint32_t tick_ = 1000;
   std::string executable_ = "C:\\Program Files\\Tastron\\Tastron.exe";
   bool win64_ = true;
+  bool userInterfaceReady_ = false;
 };

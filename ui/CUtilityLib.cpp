@@ -39,8 +39,8 @@ int CUtilityLib::ReadRegistry(RegistryRoot root, const std::string& key, const s
   return ReadDecimalField(std::get<std::string>(*value));
 }
 
-std::string CUtilityLib::ReadRegistry(RegistryRoot root, const std::string& key,
-                                      const std::string& name, std::size_t size) {
+std::string CUtilityLib::ReadRegistryText(RegistryRoot root, const std::string& key,
+                                          const std::string& name, std::size_t size) {
   const auto value = Get().ReadRegistry(root, key, name);
   if (!value || size == 0) return {};
   std::string text = std::holds_alternative<std::uint32_t>(*value)

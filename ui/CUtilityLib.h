@@ -18,8 +18,8 @@ class CUtilityLib {
                           int defaultValue);
   // A stored text (a number reads as its decimal text), at most size - 1 characters; empty
   // when there is none.
-  static std::string ReadRegistry(RegistryRoot root, const std::string& key,
-                                  const std::string& name, std::size_t size);
+  static std::string ReadRegistryText(RegistryRoot root, const std::string& key,
+                                      const std::string& name, std::size_t size);
   static bool WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
                             const std::string& text);
   static bool WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,

@@ -61,6 +61,11 @@ class Services {
   virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                          unsigned type) = 0;
 
+  // Once at start-up, on the user-interface thread: three-dimensional controls, COM, ActiveX
+  // hosting in dialogs, the dialog colours (background 236/233/216, text 40/40/40) and the Korean
+  // thread locale (0x0412).
+  virtual void InitializeUserInterface() = 0;
+
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t ProcessId() = 0;
   virtual std::uint32_t ThreadId() = 0;

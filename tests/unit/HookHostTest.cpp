@@ -143,32 +143,32 @@ class WatchdogTest : public ::testing::Test {
   RecordingTimers timers_;
   std::string ruleFile_ = "C:\\Users\\tester\\config.ini";
   std::string deviceTool_ = "C:\\Program Files\\Tastron\\dc64.exe";
-  AwayWatchdog watchdog_{timers_, ruleFile_, deviceTool_};
+  AwayWatchdog watchdog_{ruleFile_, deviceTool_};
 };
 
 TEST_F(WatchdogTest, KeepsRunningWhileTheTimerIsServed) {
   SetOffState();
   services_.SetTickCount(10000);
-  watchdog_.OnAwayMode(1);
+  watchdog_.OnAwayMode(timers_, 1);
   for (std::uint32_t tick = 10500; tick <= 15000 + 10000; tick += 500) {
     services_.SetTickCount(tick);
-    watchdog_.OnTimer();
+    watchdog_.OnTimer(timers_);
     EXPECT_EQ(LastTrace(), "CVelloranDlg::OnTimer(1002)\n");
   }
   EXPECT_EQ(timers_.events, (std::vector<std::string>{"set 1002 500"}));
   EXPECT_TRUE(services_.StartedPrograms().empty());
   // Exactly 5 seconds is no gap yet.
   services_.SetTickCount(25000 + 5000);
-  watchdog_.OnTimer();
+  watchdog_.OnTimer(timers_);
   EXPECT_TRUE(services_.StartedPrograms().empty());
 }
 
 TEST_F(WatchdogTest, AGapOfMoreThanFiveSecondsSwitchesTheMouseBackOn) {
   SetOffState();
   services_.SetTickCount(0xFFFFF000u);  // the tick count wraps during the gap
-  watchdog_.OnAwayMode(1);
+  watchdog_.OnAwayMode(timers_, 1);
   services_.SetTickCount(0xFFFFF000u + 60000u);
-  watchdog_.OnTimer();
+  watchdog_.OnTimer(timers_);
   ASSERT_GE(services_.DebugLines().size(), 2u);
   EXPECT_EQ(LastTrace(), "OnTimer Activate\n");
   ASSERT_EQ(services_.StartedPrograms().size(), 1u);
@@ -180,17 +180,17 @@ TEST_F(WatchdogTest, AGapOfMoreThanFiveSecondsSwitchesTheMouseBackOn) {
 }
 
 TEST_F(WatchdogTest, AGapWithoutOffStateOnlyStopsTheWatchdog) {
-  watchdog_.OnAwayMode(1);
+  watchdog_.OnAwayMode(timers_, 1);
   services_.SetTickCount(1000 + 5001);
-  watchdog_.OnTimer();
+  watchdog_.OnTimer(timers_);
   EXPECT_TRUE(services_.StartedPrograms().empty());
   EXPECT_EQ(timers_.events.back(), "kill 1002");
 }
 
 TEST_F(WatchdogTest, TheLibraryStopsItWithZero) {
-  watchdog_.OnAwayMode(0);  // while off: just the kill, which Windows ignores
-  watchdog_.OnAwayMode(1);
-  watchdog_.OnAwayMode(0);
+  watchdog_.OnAwayMode(timers_, 0);  // while off: just the kill, which Windows ignores
+  watchdog_.OnAwayMode(timers_, 1);
+  watchdog_.OnAwayMode(timers_, 0);
   EXPECT_EQ(timers_.events, (std::vector<std::string>{"kill 1002", "set 1002 500", "kill 1002"}));
 }
 

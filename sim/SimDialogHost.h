@@ -1,0 +1,109 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+
+#include "ui/CResizeDlg.h"
+
+// A dialog window for tests: it keeps every control's state, and lets the test click, type,
+// press keys, fire timers, resize the window and deliver what the dialog posted to itself.
+class SimDialogHost final : public DialogHost {
+ public:
+  SimDialogHost(CResizeDlg& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
+
+  // What a test does.
+  void Click(int id);
+  void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
+  std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+  void FireTimer(unsigned id);  // only a running timer fires
+  void Pump();                  // delivers what the dialog posted to itself
+  // A key message through the loop: PreTranslateMessage first. True when the dialog took it.
+  bool PressKey(std::uint32_t message, std::uint8_t virtualKey, std::uint8_t scanCode, int focus);
+  void Resize(int clientWidth, int clientHeight);
+  void PlaceControl(int id, const DialogRect& rect) { controls_[id].rect = rect; }
+
+  bool Ended() const { return ended_; }
+  int Result() const { return result_; }
+  bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
+  unsigned TimerPeriod(unsigned id) const { return timers_.at(id); }
+  int ShowState() const { return showState_; }
+  int Icon() const { return icon_; }
+  int FocusedControl() const { return focus_; }
+  bool Centered() const { return centered_; }
+  int TimesBroughtToFront() const { return broughtToFront_; }
+
+  // DialogHost.
+  WindowHandle Window() const override { return window_; }
+  std::string Title() const override { return title_; }
+  void SetTitle(const std::string& title) override { title_ = title; }
+  std::string Text(int id) const override;
+  void SetText(int id, const std::string& text) override { controls_[id].text = text; }
+  bool IsChecked(int id) const override;
+  void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
+  bool IsEnabled(int id) const override;
+  void Enable(int id, bool enabled) override { controls_[id].enabled = enabled; }
+  void SetFocus(int id) override { focus_ = id; }
+  void Show(int command) override { showState_ = command; }
+  bool IsVisible() const override { return showState_ != show_state::kHide; }
+  void CenterOnScreen() override { centered_ = true; }
+  void BringToFront() override { ++broughtToFront_; }
+  void SetIcon(int iconResource) override { icon_ = iconResource; }
+  void PostToSelf(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    posted_.push_back({window_, message, wParam, lParam});
+  }
+  void End(int result) override {
+    ended_ = true;
+    result_ = result;
+  }
+  DialogRect ControlRect(int id) const override;
+  void MoveControl(int id, const DialogRect& rect) override { controls_[id].rect = rect; }
+  void SetTimer(unsigned id, unsigned milliseconds) override { timers_[id] = milliseconds; }
+  void KillTimer(unsigned id) override { timers_.erase(id); }
+
+ private:
+  struct Control {
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+    DialogRect rect;
+  };
+
+  CResizeDlg& dialog_;
+  WindowHandle window_;
+  std::string title_;
+  mutable std::map<int, Control> controls_;
+  std::map<unsigned, unsigned> timers_;
+  std::deque<LoopMessage> posted_;
+  int showState_ = show_state::kHide;
+  int icon_ = 0;
+  int focus_ = 0;
+  bool centered_ = false;
+  int broughtToFront_ = 0;
+  bool ended_ = false;
+  int result_ = 0;
+};
+
+// Runs dialogs modally for tests: for each dialog, by template id, the test says beforehand
+// what the user does while it is open. A dialog that the user leaves open is an error.
+class SimDialogRunner final : public DialogRunner {
+ public:
+  using Interaction = std::function<void(SimDialogHost&)>;
+
+  void When(int templateId, Interaction interaction) {
+    interactions_[templateId].push_back(std::move(interaction));
+  }
+  // Where the dialog template puts a control (the client area is 400 x 600).
+  void Place(int templateId, int id, const DialogRect& rect) { layouts_[templateId][id] = rect; }
+  int RunModal(CResizeDlg& dialog, WindowHandle owner) override;
+  // Template ids of the dialogs that ran, in order.
+  const std::vector<int>& Ran() const { return ran_; }
+
+ private:
+  std::map<int, std::deque<Interaction>> interactions_;
+  std::map<int, std::map<int, DialogRect>> layouts_;
+  std::vector<int> ran_;
+  WindowHandle nextWindow_ = 0x30010;
+};

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/CVelloranApp.h"
+#include "app/CVelloranDlg.h"
+#include "app/RegistryNames.h"
+#include "common/HostMessages.h"
+#include "sim/FakeServices.h"
+#include "sim/SimDialogHost.h"
+#include "ui/CAPPCommonServiceWnd.h"
+#include "ui/CUtilityLib.h"
+
+namespace {
+
+std::vector<std::string> g_calls;
+
+std::int32_t TRELLIN_API Start(std::int32_t) {
+  g_calls.push_back("StartHook");
+  return 1;
+}
+std::int32_t TRELLIN_API Stop() {
+  g_calls.push_back("StopHook");
+  return 1;
+}
+void TRELLIN_API SetConfig(const char* path) {
+  g_calls.push_back(std::string("SetConfigINI ") + path);
+}
+void TRELLIN_API SetDevcon(const char* path) {
+  g_calls.push_back(std::string("SetDevconPath ") + path);
+}
+void TRELLIN_API Enable(std::int32_t on) {
+  g_calls.push_back("EnableHookStatue " + std::to_string(on));
+}
+void TRELLIN_API Update(const HookSettings*) {
+  g_calls.push_back("UpdateValue");
+}
+
+constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
+
+class AppStartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CUtilityLib::Install(services_);
+    DialogRunner::Install(runner_);
+    g_calls.clear();
+    services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)},
+                                            {"StopHook", reinterpret_cast<void*>(&Stop)},
+                                            {"SetConfigINI", reinterpret_cast<void*>(&SetConfig)},
+                                            {"SetDevconPath", reinterpret_cast<void*>(&SetDevcon)},
+                                            {"EnableHookStatue", reinterpret_cast<void*>(&Enable)},
+                                            {"UpdateValue", reinterpret_cast<void*>(&Update)}});
+  }
+
+  // The user closes the main window at once with its exit button.
+  void CloseMainWindowWhenShown() {
+    runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& window) {
+      shownTitle_ = window.Title();
+      window.Click(CVelloranDlg::kExitButton);
+    });
+  }
+  std::optional<RegistryValue> Main() {
+    return services_.ReadRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey,
+                                  registry_name::kMainWindow);
+  }
+
+  FakeServices services_;
+  SimDialogRunner runner_;
+  CVelloranApp app_;
+  std::string shownTitle_;
+};
+
+TEST_F(AppStartupTest, ARunningInstanceThatAnswersEndsTheStartAtOnce) {
+  services_.WriteRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey, "Main",
+                          std::uint32_t{0x5150});
+  services_.AddWindow(0x5150, host_message::kBringToFrontAnswer);
+  EXPECT_EQ(app_.Run(""), 0);
+  ASSERT_EQ(services_.SentMessages().size(), 1u);
+  EXPECT_EQ(services_.SentMessages()[0].message, 0x7F11u);
+  EXPECT_TRUE(runner_.Ran().empty());
+  EXPECT_TRUE(services_.LoadedModules().empty());
+  EXPECT_FALSE(services_.UserInterfaceReady());
+  EXPECT_EQ(std::get<std::uint32_t>(*Main()), 0x5150u);  // untouched
+}
+
+TEST_F(AppStartupTest, AStaleOrForeignMainWindowDoesNotStopTheStart) {
+  // A stale handle: the earlier run crashed.
+  services_.WriteRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey, "Main",
+                          std::string("20816"));  // decimal text reads as its number
+  CloseMainWindowWhenShown();
+  EXPECT_EQ(app_.Run(""), 0);
+  EXPECT_TRUE(services_.SentMessages().empty());
+  EXPECT_EQ(runner_.Ran(), std::vector<int>{102});
+
+  // A live window of another program that answers something else.
+  services_.WriteRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey, "Main",
+                          std::uint32_t{0x7777});
+  services_.AddWindow(0x7777, 1);
+  CloseMainWindowWhenShown();
+  EXPECT_EQ(app_.Run(""), 0);
+  EXPECT_EQ(services_.SentMessages().size(), 1u);
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 102}));
+}
+
+TEST_F(AppStartupTest, OnlyTheWholeWordStartupDelaysTheServiceWindow) {
+  for (const auto& [commandLine, delay] :
+       std::vector<std::pair<std::string, unsigned>>{{"STARTUP", 60000},
+                                                     {"startup", 60000},
+                                                     {"startup now", 5000},
+                                                     {"/startup", 5000},
+                                                     {" startup", 5000},
+                                                     {"", 5000}}) {
+    CloseMainWindowWhenShown();
+    app_.Run(commandLine);
+    EXPECT_EQ(CAPPCommonServiceWnd::Instance().DelayMs(), delay) << '"' << commandLine << '"';
+    EXPECT_EQ(CAPPCommonServiceWnd::Instance().Id(), "tastron");
+    EXPECT_EQ(CVelloranApp::CommandLine(), commandLine);
+  }
+}
+
+TEST_F(AppStartupTest, AMissingHookLibraryEndsBeforeAnyWindowAndLeavesTheRegistry) {
+  services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)}});
+  EXPECT_EQ(app_.Run(""), 0);
+  ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(services_.MessageBoxes()[0].text, "trellin_192.dll을 찾을 수가 없습니다.");
+  EXPECT_TRUE(runner_.Ran().empty());
+  EXPECT_TRUE(services_.RegistryIsEmpty());
+}
+
+TEST_F(AppStartupTest, TheMainWindowPublishesItselfRunsTheHooksAndCleansUp) {
+  CloseMainWindowWhenShown();
+  app_.Run("");
+  EXPECT_TRUE(services_.UserInterfaceReady());
+  EXPECT_EQ(g_calls, (std::vector<std::string>{std::string("SetConfigINI ") + kRuleFile,
+                                               "SetDevconPath C:\\Program Files\\Tastron\\dc64.exe",
+                                               "StartHook", "EnableHookStatue 1", "StopHook",
+                                               "EnableHookStatue 0"}));
+  // The title with the version read from the version file, or "version" without one.
+  EXPECT_TRUE(shownTitle_.ends_with("version")) << shownTitle_;
+  EXPECT_EQ(Main(), std::nullopt);  // deleted at exit
+  EXPECT_TRUE(services_.FolderExists("C:\\Users\\tester\\AppData\\Roaming\\tastron"));
+}
+
+TEST_F(AppStartupTest, VersionAndDeviceToolFollowTheInstallation) {
+  services_.SetWin64(false);
+  CUtilityLib::CreateMultiFolder("C:\\Program Files\\Tastron", 1);
+  services_.Profiles().WriteString("C:\\Program Files\\Tastron\\version.cfg", "Application",
+                                   "Version", "2.0.1");
+  CUtilityLib::SetAppDataSubPath("tastron");
+  CVelloranDlg window(0);
+  EXPECT_EQ(window.VersionText(), "2.0.1");
+  EXPECT_EQ(window.DeviceTool(), "C:\\Program Files\\Tastron\\dc32.exe");
+  EXPECT_EQ(window.RuleFile(), kRuleFile);
+}
+
+TEST_F(AppStartupTest, MouseDevicesLeftOffByAnEarlierRunComeBackOn) {
+  CUtilityLib::SetAppDataSubPath("tastron");
+  CUtilityLib::CreateMultiFolder("C:\\Users\\tester\\AppData\\Roaming\\tastron", 1);
+  services_.Profiles().WriteString(kRuleFile, "Mouse", "OffState", "1");
+  CVelloranDlg window(0);
+  ASSERT_EQ(services_.StartedPrograms().size(), 1u);
+  EXPECT_EQ(services_.StartedPrograms()[0].parameters, "enable =Mouse");
+  EXPECT_EQ(services_.StartedPrograms()[0].show, 0);
+  EXPECT_EQ(services_.Profiles().GetInt(kRuleFile, "Mouse", "OffState", 0), 0);
+}
+
+TEST_F(AppStartupTest, TheMainWindowAnswersASecondInstanceAndRunsTheWatchdog) {
+  runner_.When(CVelloranDlg::kTemplateId, [](SimDialogHost& window) {
+    EXPECT_EQ(window.Send(0x7F11), 0x8080);
+    EXPECT_EQ(window.TimesBroughtToFront(), 1);
+    EXPECT_EQ(window.Send(0x466, 2, 5000), 0);
+    window.Send(0x468, 1, 0);
+    EXPECT_TRUE(window.TimerRunning(1002));
+    window.Send(0x468, 0, 0);
+    EXPECT_FALSE(window.TimerRunning(1002));
+    window.Click(CVelloranDlg::kExitButton);
+  });
+  app_.Run("");
+  EXPECT_EQ(runner_.Ran(), std::vector<int>{102});
+}
+
+}  // namespace

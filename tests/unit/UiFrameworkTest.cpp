@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sim/FakeServices.h"
+#include "sim/SimDialogHost.h"
+#include "ui/CResizeDlg.h"
+#include "ui/CUtilityLib.h"
+#include "ui/CVXCP.h"
+
+namespace {
+
+// A dialog with a message map of each kind and anchored controls.
+class SampleDlg : public CResizeDlg {
+ public:
+  SampleDlg() : CResizeDlg(500, 0) {
+    SetIcon(128);
+    MoveXYRate(1, 100, 0);    // sticks to the right edge
+    SizeXYRate(2, 100, 100);  // grows with the window
+    MoveXYRate(3, 0, 100);    // sticks to the bottom and grows in width
+    SizeXYRate(3, 50, 0);
+    OnCommand(10, [this] { log.push_back("clicked 10"); });
+    OnNotify(11, dialog_message::kEditUpdate,
+             [this] { log.push_back("typed " + Host().Text(11)); });
+    OnMessage(0x7F0E, [this](std::uintptr_t w, std::intptr_t l) {
+      log.push_back("link " + std::to_string(w) + " " + std::to_string(l));
+      return 7;
+    });
+  }
+  bool PreTranslateMessage(const LoopMessage& message) override {
+    return message.message == 0x100 && message.wParam == 0x7B;  // takes F12 presses
+  }
+  std::vector<std::string> log;
+
+ protected:
+  bool OnInitDialog() override {
+    log.push_back("init");
+    return true;
+  }
+};
+
+TEST(CResizeDlg, HandlersAreBoundByIdNotificationAndMessage) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  SampleDlg dialog;
+  runner.When(500, [&](SimDialogHost& host) {
+    EXPECT_EQ(host.Icon(), 128);
+    host.Click(10);
+    host.Type(11, "42");
+    host.Click(11);  // a click on the edit box has no handler
+    EXPECT_EQ(host.Send(0x7F0E, 0, 99), 7);
+    EXPECT_EQ(host.Send(0x7F0F), 0);  // not in the map
+    EXPECT_TRUE(host.PressKey(0x100, 0x7B, 0x58, 11));
+    EXPECT_FALSE(host.PressKey(0x100, 0x41, 0x1E, 11));
+    host.PostToSelf(0x7F0E, 1, 2);
+    host.Pump();
+    host.Click(dialog_message::kIdCancel);  // the default Cancel ends the dialog
+  });
+  EXPECT_EQ(dialog.DoModal(), dialog_message::kIdCancel);
+  EXPECT_EQ(dialog.log,
+            (std::vector<std::string>{"init", "clicked 10", "typed 42", "link 0 99", "link 1 2"}));
+  EXPECT_FALSE(dialog.IsRunning());
+}
+
+TEST(CResizeDlg, AnchoredControlsFollowTheWindowsSize) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  // Where the template puts the controls, in a client area of 400 x 600.
+  runner.Place(500, 1, {10, 10, 30, 20});
+  runner.Place(500, 2, {10, 30, 110, 80});
+  runner.Place(500, 3, {10, 200, 60, 220});
+  SampleDlg dialog;
+  runner.When(500, [&](SimDialogHost& host) {
+    host.Resize(500, 650);  // 100 wider, 50 higher
+    EXPECT_EQ(host.ControlRect(1), (DialogRect{110, 10, 130, 20}));
+    EXPECT_EQ(host.ControlRect(2), (DialogRect{10, 30, 210, 130}));
+    EXPECT_EQ(host.ControlRect(3), (DialogRect{10, 250, 110, 270}));
+    host.Resize(400, 600);  // back to where they started
+    EXPECT_EQ(host.ControlRect(3), (DialogRect{10, 200, 60, 220}));
+    host.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(dialog.DoModal(), dialog_message::kIdOk);
+}
+
+TEST(CVXCPParser, ReadsHandlerCommandAndArguments) {
+  const CVXCPParser help("vxcp:///maindlg/help_shiftmemory?");
+  EXPECT_TRUE(help.IsValid());
+  EXPECT_EQ(help.GetHandler(), "maindlg");
+  EXPECT_EQ(help.GetCommand(), "help_shiftmemory");
+  EXPECT_EQ(help.GetArguments(), "");
+  const CVXCPParser withArguments("VXCP:///About/open?page=2&x=1");
+  EXPECT_EQ(withArguments.GetCommand(), "open");
+  EXPECT_EQ(withArguments.GetArguments(), "page=2&x=1");
+  for (const char* bad : {"http://example.com/a/b", "vxcp:///", "vxcp:///handler", "vxcp:////cmd",
+                          "vxcp:///handler/?x", ""}) {
+    EXPECT_FALSE(CVXCPParser(bad).IsValid()) << bad;
+  }
+
+  struct Handler : CVXCPCommandHandler {
+    std::vector<std::string> commands;
+    void OnVXCPCommand(const std::string& command, const std::string& arguments) override {
+      commands.push_back(command + "?" + arguments);
+    }
+  } handler;
+  handler.SetHandlerName("MainDlg");
+  EXPECT_TRUE(handler.PostExecute(help));  // names compare without regard to case
+  EXPECT_FALSE(handler.PostExecute(withArguments));
+  EXPECT_EQ(handler.commands, std::vector<std::string>{"help_shiftmemory?"});
+}
+
+class UtilityLibTest : public ::testing::Test {
+ protected:
+  void SetUp() override { CUtilityLib::Install(services_); }
+  FakeServices services_;
+};
+
+TEST_F(UtilityLibTest, RegistryNumbersAndTexts) {
+  const auto root = RegistryRoot::CurrentUser;
+  EXPECT_EQ(CUtilityLib::ReadRegistry(root, "K", "missing", 5), 5);
+  CUtilityLib::WriteRegistry(root, "K", "number", std::uint32_t{42});
+  CUtilityLib::WriteRegistry(root, "K", "text", "17");
+  CUtilityLib::WriteRegistry(root, "K", "word", "abc");
+  EXPECT_EQ(CUtilityLib::ReadRegistry(root, "K", "number", 5), 42);
+  EXPECT_EQ(CUtilityLib::ReadRegistry(root, "K", "text", 5), 17);  // decimal text reads as a number
+  EXPECT_EQ(CUtilityLib::ReadRegistry(root, "K", "word", 5), 0);
+  EXPECT_EQ(CUtilityLib::ReadRegistryText(root, "K", "number", 260), "42");
+  EXPECT_EQ(CUtilityLib::ReadRegistryText(root, "K", "word", 3), "ab");
+  EXPECT_TRUE(CUtilityLib::DeleteRegistryValue(root, "K", "word"));
+  EXPECT_EQ(CUtilityLib::ReadRegistryText(root, "K", "word", 260), "");
+  EXPECT_EQ(CUtilityLib::GetString(-12), "-12");
+}
+
+TEST_F(UtilityLibTest, PathsAndFolders) {
+  CUtilityLib::SetAppDataSubPath("tastron");
+  EXPECT_EQ(CUtilityLib::GetAppDataPath(false), "C:\\Users\\tester\\AppData\\Roaming\\tastron");
+  EXPECT_FALSE(services_.FolderExists("C:\\Users\\tester\\AppData\\Roaming\\tastron"));
+  CUtilityLib::GetAppDataPath(true);
+  EXPECT_TRUE(services_.FolderExists("C:\\Users\\tester\\AppData\\Roaming\\tastron"));
+  EXPECT_TRUE(CUtilityLib::CreateMultiFolder("C:\\a\\b\\c\\", 1));
+  EXPECT_TRUE(services_.FolderExists("C:\\a\\b\\c"));
+  EXPECT_FALSE(CUtilityLib::CreateMultiFolder("C:\\x\\y", 0));  // one level only
+  EXPECT_EQ(CUtilityLib::GetAppPath(), "C:\\Program Files\\Tastron");
+  EXPECT_EQ(CUtilityLib::GetFileExt("C:\\a.b\\settings.cfg"), "cfg");
+  EXPECT_EQ(CUtilityLib::GetFileExt("C:\\a.b\\settings"), "");
+}
+
+TEST_F(UtilityLibTest, ProfileSectionsAsParallelListsAndSplitting) {
+  CUtilityLib::CreateMultiFolder("C:\\data", 1);
+  const std::string file = "C:\\data\\rules.ini";
+  CUtilityLib::WritePrivateProfileStringA("KeyChange", "14/3a", "a2/1d", file);
+  CUtilityLib::WritePrivateProfileInt("KeyChange", "41/1e", 7, file);
+  std::vector<std::string> keys, values;
+  CUtilityLib::GetPrivateProfileSectionA("KeyChange", keys, values, file);
+  EXPECT_EQ(keys, (std::vector<std::string>{"14/3a", "41/1e"}));
+  EXPECT_EQ(values, (std::vector<std::string>{"a2/1d", "7"}));
+  EXPECT_EQ(CUtilityLib::GetPrivateProfileIntA("KeyChange", "41/1e", 0, file), 7);
+
+  std::vector<std::string> fields;
+  CUtilityLib::SplitStringByToken("a/ b //c/", '/', fields, true, true);
+  EXPECT_EQ(fields, (std::vector<std::string>{"a", "b", "", "c", ""}));
+  CUtilityLib::SplitStringByToken("a/ b //c/", '/', fields, false, false);
+  EXPECT_EQ(fields, (std::vector<std::string>{"a", " b ", "c"}));
+}
+
+}  // namespace

@@ -1,0 +1,6 @@
+#include "ui/CAPPCommonServiceWnd.h"
+
+CAPPCommonServiceWnd& CAPPCommonServiceWnd::Instance() {
+  static CAPPCommonServiceWnd window;
+  return window;
+}

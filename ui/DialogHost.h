@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "hook/HookState.h"
+#include "ui/TimerHost.h"
+
+struct DialogRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  friend bool operator==(const DialogRect&, const DialogRect&) = default;
+};
+
+// A live dialog window, addressed by control id. The Windows host works on a real dialog made
+// from a resource template; the simulated host keeps the same state for tests. Texts are UTF-8.
+class DialogHost : public TimerHost {
+ public:
+  virtual WindowHandle Window() const = 0;
+
+  virtual std::string Title() const = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  virtual std::string Text(int id) const = 0;
+  virtual void SetText(int id, const std::string& text) = 0;
+  virtual bool IsChecked(int id) const = 0;
+  virtual void SetChecked(int id, bool checked) = 0;
+  virtual bool IsEnabled(int id) const = 0;
+  virtual void Enable(int id, bool enabled) = 0;
+  virtual void SetFocus(int id) = 0;
+
+  // ShowWindow with SW_HIDE (0), SW_SHOW (5), SW_RESTORE (9), ...
+  virtual void Show(int command) = 0;
+  virtual bool IsVisible() const = 0;
+  virtual void CenterOnScreen() = 0;
+  virtual void BringToFront() = 0;
+  // The icon resource for the window's big and small icon.
+  virtual void SetIcon(int iconResource) = 0;
+
+  virtual void PostToSelf(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+  // Ends the modal loop with this result once the current message is handled.
+  virtual void End(int result) = 0;
+
+  // Geometry in client coordinates, for the anchoring of CResizeDlg.
+  virtual DialogRect ControlRect(int id) const = 0;
+  virtual void MoveControl(int id, const DialogRect& rect) = 0;
+};
+
+// Show states and window messages the dialogs use.
+namespace show_state {
+inline constexpr int kHide = 0;
+inline constexpr int kShow = 5;
+inline constexpr int kRestore = 9;
+}  // namespace show_state
+
+namespace dialog_message {
+inline constexpr std::uint32_t kDestroy = 0x0002;
+inline constexpr std::uint32_t kSize = 0x0005;
+inline constexpr std::uint32_t kClose = 0x0010;
+inline constexpr std::uint32_t kCommand = 0x0111;
+inline constexpr std::uint32_t kTimer = 0x0113;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kButtonClicked = 0;    // BN_CLICKED
+inline constexpr int kEditUpdate = 0x0400;  // EN_UPDATE
+}  // namespace dialog_message

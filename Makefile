@@ -1,5 +1,5 @@
 # make test: install what is missing, build everything, run every test.
-# make run:  build and play the example scenario through tastron-sim.
+# make run:  build and start Tastron under Wine.
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
@@ -37,9 +37,10 @@ test: native windows
 e2e: native windows
 	tests/e2e/run-corpus
 	tests/e2e/run-random 30
+	tests/e2e/run-app
 
-run: native
-	$(NATIVE)/tastron-sim tests/scenarios/example-shift-space.script
+run: windows
+	tests/e2e/run-tastron
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

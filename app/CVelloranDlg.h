@@ -25,6 +25,8 @@ class CVelloranDlg : public CResizeDlg {
 
  protected:
   bool OnInitDialog() override;
+  // "숨기기" hides the window; a second start brings it back.
+  void OnOK() override { Host().Show(show_state::kHide); }
 
  private:
   std::intptr_t OnBringToFront();

@@ -30,6 +30,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 "$WINE" wineboot -i >/dev/null 2>&1
+# Korean texts in the dialogs' font 굴림 show in Nanum Gothic (Debian's fonts-nanum).
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"\352\265\264\353\246\274"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n' |
+  iconv -f UTF-8 -t UTF-16 >"$session_folder/fonts.reg"
+"$WINE" regedit /S "Z:$session_folder/fonts.reg" >/dev/null 2>&1
 TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron
 mkdir -p "$TOOL_FOLDER"
 cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"

@@ -1,0 +1,18 @@
+// Tastron.exe: the real services and dialog runner, then the application.
+#include <windows.h>
+
+#include "app/CVelloranApp.h"
+#include "ui/CResizeDlg.h"
+#include "ui/CUtilityLib.h"
+#include "ui/win32/TextConversion.h"
+#include "ui/win32/Win32DialogRunner.h"
+#include "ui/win32/Win32Services.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  static Win32Services services;
+  CUtilityLib::Install(services);
+  static Win32DialogRunner runner(instance);
+  DialogRunner::Install(runner);
+  CVelloranApp application;
+  return application.Run(WideToUtf8(commandLine != nullptr ? commandLine : L""));
+}

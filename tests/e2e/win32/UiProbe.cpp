@@ -1,0 +1,136 @@
+// ui-probe.exe: looks at and drives the windows of other programs for the e2e tests.
+//   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so
+//   ui-probe title PREFIX              print that window's whole title (UTF-8)
+//   ui-probe message-box CAPTION MS    wait for a message box with that caption, print its
+//                                      text (UTF-8) and press its first button
+//   ui-probe click PREFIX ID           press the button with that id in that window
+//   ui-probe send PREFIX MESSAGE       send the message (wParam 0, lParam 0), print the answer
+//   ui-probe foreground                print the title of the foreground window
+// Exit code 0 when it found what it looked for, 1 otherwise.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
+  result.resize(std::strlen(result.c_str()));
+  return result;
+}
+
+std::wstring Wide(const char* text) {
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  std::wstring result(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, result.data(), length);
+  result.resize(std::wcslen(result.c_str()));
+  return result;
+}
+
+std::wstring Title(HWND window) {
+  wchar_t title[512] = {};
+  GetWindowTextW(window, title, 512);
+  return title;
+}
+
+struct Search {
+  std::wstring text;
+  bool exact;
+  bool dialogOnly;
+  HWND found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  const std::wstring title = Title(window);
+  const bool matches = search->exact ? title == search->text : title.rfind(search->text, 0) == 0;
+  if (!matches) return TRUE;
+  if (search->dialogOnly) {
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (std::wcscmp(className, L"#32770") != 0) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND Find(const char* text, bool exact, bool dialogOnly, int waitMs) {
+  for (int waited = 0;; waited += 100) {
+    Search search{Wide(text), exact, dialogOnly, nullptr};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr || waited >= waitMs) return search.found;
+    Sleep(100);
+  }
+}
+
+BOOL CALLBACK FindStaticText(HWND child, LPARAM data) {
+  wchar_t className[64] = {};
+  GetClassNameW(child, className, 64);
+  if (_wcsicmp(className, L"Static") == 0 && GetWindowTextLengthW(child) > 0) {
+    *reinterpret_cast<std::wstring*>(data) = Title(child);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindButton(HWND child, LPARAM data) {
+  wchar_t className[64] = {};
+  GetClassNameW(child, className, 64);
+  if (_wcsicmp(className, L"Button") == 0) {
+    *reinterpret_cast<HWND*>(data) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "wait-window" && argc == 4) {
+    return Find(argv[2], false, false, std::atoi(argv[3])) != nullptr ? 0 : 1;
+  }
+  if (command == "title" && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    std::printf("%s\n", Utf8(Title(window)).c_str());
+    return 0;
+  }
+  if (command == "message-box" && argc == 4) {
+    const HWND box = Find(argv[2], true, true, std::atoi(argv[3]));
+    if (box == nullptr) return 1;
+    std::wstring text;
+    EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
+    std::printf("%s\n", Utf8(text).c_str());
+    HWND button = nullptr;
+    EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&button));
+    if (button != nullptr) PostMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "click" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    const HWND button = GetDlgItem(window, std::atoi(argv[3]));
+    if (button == nullptr) return 1;
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (command == "send" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    const LRESULT answer = SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), 0, 0);
+    std::printf("0x%llx\n", static_cast<unsigned long long>(answer));
+    return 0;
+  }
+  if (command == "foreground" && argc == 2) {
+    std::printf("%s\n", Utf8(Title(GetForegroundWindow())).c_str());
+    return 0;
+  }
+  std::fprintf(stderr, "usage: see the comment at the top of UiProbe.cpp\n");
+  return 2;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "profile/win32/Win32Profile.h"
+
+// The main program's profile access: UTF-8 inside, the ANSI code page in the files, through the
+// real profile functions.
+class AnsiProfile final : public Profile {
+ public:
+  std::string GetString(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view defaultValue, std::size_t bufferSize) override;
+  ProfileSection GetSection(std::string_view file, std::string_view section,
+                            std::size_t bufferSize) override;
+  std::int32_t GetInt(std::string_view file, std::string_view section, std::string_view key,
+                      std::int32_t defaultValue) override;
+  bool WriteString(std::string_view file, std::string_view section, std::string_view key,
+                   std::string_view value) override;
+  bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
+  bool DeleteSection(std::string_view file, std::string_view section) override;
+
+ private:
+  Win32Profile profile_;
+};

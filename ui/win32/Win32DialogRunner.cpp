@@ -1,0 +1,170 @@
+#include "ui/win32/Win32DialogRunner.h"
+
+#include "ui/win32/DialogColours.h"
+#include "ui/win32/TextConversion.h"
+
+namespace {
+
+// One running dialog: its window, seen through the DialogHost interface.
+class Win32DialogHost final : public DialogHost {
+ public:
+  Win32DialogHost(CResizeDlg& dialog, HINSTANCE instance) : dialog_(dialog), instance_(instance) {}
+
+  CResizeDlg& Dialog() { return dialog_; }
+  void SetWindow(HWND window) { window_ = window; }
+  bool Ended() const { return ended_; }
+  int Result() const { return result_; }
+
+  WindowHandle Window() const override { return reinterpret_cast<WindowHandle>(window_); }
+  std::string Title() const override {
+    wchar_t title[512] = {};
+    GetWindowTextW(window_, title, 512);
+    return WideToUtf8(title);
+  }
+  void SetTitle(const std::string& title) override {
+    SetWindowTextW(window_, Utf8ToWide(title).c_str());
+  }
+  std::string Text(int id) const override {
+    const HWND control = GetDlgItem(window_, id);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return WideToUtf8(text);
+  }
+  void SetText(int id, const std::string& text) override {
+    SetDlgItemTextW(window_, id, Utf8ToWide(text).c_str());
+  }
+  bool IsChecked(int id) const override { return IsDlgButtonChecked(window_, id) == BST_CHECKED; }
+  void SetChecked(int id, bool checked) override {
+    CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+  }
+  bool IsEnabled(int id) const override { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
+  void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
+  void SetFocus(int id) override { ::SetFocus(GetDlgItem(window_, id)); }
+  void Show(int command) override { ShowWindow(window_, command); }
+  bool IsVisible() const override { return IsWindowVisible(window_) != FALSE; }
+  void CenterOnScreen() override {
+    RECT area{};
+    GetWindowRect(window_, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void BringToFront() override {
+    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    SetForegroundWindow(window_);
+  }
+  void SetIcon(int iconResource) override {
+    const auto big = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                   GetSystemMetrics(SM_CYICON), 0));
+    const auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  }
+  void PostToSelf(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    PostMessageW(window_, message, wParam, lParam);
+  }
+  void End(int result) override {
+    ended_ = true;
+    result_ = result;
+  }
+  DialogRect ControlRect(int id) const override {
+    RECT area{};
+    const HWND control = GetDlgItem(window_, id);
+    GetWindowRect(control, &area);
+    MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&area), 2);
+    return {area.left, area.top, area.right, area.bottom};
+  }
+  void MoveControl(int id, const DialogRect& rect) override {
+    MoveWindow(GetDlgItem(window_, id), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+  }
+  void SetTimer(unsigned id, unsigned milliseconds) override {
+    ::SetTimer(window_, id, milliseconds, nullptr);
+  }
+  void KillTimer(unsigned id) override { ::KillTimer(window_, id); }
+
+ private:
+  CResizeDlg& dialog_;
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  bool ended_ = false;
+  int result_ = 0;
+};
+
+INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* host = reinterpret_cast<Win32DialogHost*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
+    host->SetWindow(window);
+    host->Dialog().Attach(*host);
+    RECT client{};
+    GetClientRect(window, &client);
+    return host->Dialog().InitDialog(client.right, client.bottom) ? TRUE : FALSE;
+  }
+  auto* host = reinterpret_cast<Win32DialogHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (host == nullptr) return FALSE;
+  switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH brush = ApplyDialogColours(reinterpret_cast<HDC>(wParam))) {
+        return reinterpret_cast<INT_PTR>(brush);
+      }
+      return FALSE;
+    default:
+      break;
+  }
+  if (const auto result = host->Dialog().Dispatch(message, wParam, lParam)) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
+    return TRUE;
+  }
+  if (message == WM_CLOSE) {
+    // As the dialog manager does: closing the window is Cancel.
+    host->Dialog().Dispatch(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+int Win32DialogRunner::RunModal(CResizeDlg& dialog, WindowHandle owner) {
+  Win32DialogHost host(dialog, instance_);
+  const HWND ownerWindow = reinterpret_cast<HWND>(owner);
+  const HWND window =
+      CreateDialogParamW(instance_, MAKEINTRESOURCEW(dialog.TemplateId()), ownerWindow,
+                         DialogProcedure, reinterpret_cast<LPARAM>(&host));
+  if (window == nullptr) {
+    dialog.Detach();
+    return -1;
+  }
+  if (ownerWindow != nullptr) EnableWindow(ownerWindow, FALSE);
+  MSG message;
+  while (!host.Ended()) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop above this one
+      break;
+    }
+    if (got == -1) break;
+    const LoopMessage seen{reinterpret_cast<WindowHandle>(message.hwnd), message.message,
+                           message.wParam, message.lParam};
+    if (dialog.PreTranslateMessage(seen)) continue;
+    if (IsDialogMessageW(window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  if (ownerWindow != nullptr) {
+    EnableWindow(ownerWindow, TRUE);
+    SetActiveWindow(ownerWindow);
+  }
+  DestroyWindow(window);
+  dialog.Detach();
+  return host.Result();
+}

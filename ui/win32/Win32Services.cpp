@@ -1,0 +1,183 @@
+#include "ui/win32/Win32Services.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "ui/win32/DialogColours.h"
+#include "ui/win32/TextConversion.h"
+
+namespace {
+
+HKEY RootKey(RegistryRoot root) {
+  return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+class Win32Module final : public LoadedModule {
+ public:
+  explicit Win32Module(HMODULE module) : module_(module) {}
+  ~Win32Module() override { FreeLibrary(module_); }
+  void* Export(const char* name) override {
+    return reinterpret_cast<void*>(GetProcAddress(module_, name));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+// How long a window may take to answer the single-instance question before it counts as hung.
+constexpr UINT kAnswerTimeoutMs = 3000;
+
+}  // namespace
+
+std::optional<RegistryValue> Win32Services::ReadRegistry(RegistryRoot root, const std::string& key,
+                                                         const std::string& name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  const std::wstring valueName = Utf8ToWide(name);
+  DWORD type = 0;
+  DWORD size = 0;
+  std::optional<RegistryValue> result;
+  if (RegQueryValueExW(opened, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+      DWORD number = 0;
+      RegQueryValueExW(opened, valueName.c_str(), nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(&number), &size);
+      result = static_cast<std::uint32_t>(number);
+    } else if (type == REG_SZ || type == REG_EXPAND_SZ) {
+      std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+      DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+      RegQueryValueExW(opened, valueName.c_str(), nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(text.data()), &bytes);
+      text.resize(wcsnlen(text.c_str(), text.size()));
+      result = WideToUtf8(text);
+    }
+  }
+  RegCloseKey(opened);
+  return result;
+}
+
+bool Win32Services::WriteRegistry(RegistryRoot root, const std::string& key,
+                                  const std::string& name, const RegistryValue& value) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                      &opened, nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG status = ERROR_SUCCESS;
+  const std::wstring valueName = Utf8ToWide(name);
+  if (const auto* number = std::get_if<std::uint32_t>(&value)) {
+    const DWORD data = *number;
+    status = RegSetValueExW(opened, valueName.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&data), sizeof data);
+  } else {
+    const std::wstring text = Utf8ToWide(std::get<std::string>(value));
+    status = RegSetValueExW(opened, valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  RegCloseKey(opened);
+  return status == ERROR_SUCCESS;
+}
+
+bool Win32Services::DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                                        const std::string& name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_SET_VALUE, &opened) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const LONG status = RegDeleteValueW(opened, Utf8ToWide(name).c_str());
+  RegCloseKey(opened);
+  return status == ERROR_SUCCESS;
+}
+
+std::string Win32Services::UserAppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+  return WideToUtf8(folder);
+}
+
+std::string Win32Services::ExecutablePath() {
+  wchar_t path[1024] = {};
+  GetModuleFileNameW(nullptr, path, 1024);
+  return WideToUtf8(path);
+}
+
+std::string Win32Services::WindowsFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  GetWindowsDirectoryW(folder, MAX_PATH);
+  return WideToUtf8(folder);
+}
+
+bool Win32Services::IsWin64() {
+#if defined(_WIN64)
+  return true;
+#else
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  return wow64 != FALSE;
+#endif
+}
+
+bool Win32Services::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Services::FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Services::CreateFolder(const std::string& path) {
+  return CreateDirectoryW(Utf8ToWide(path).c_str(), nullptr) != FALSE;
+}
+
+std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileName) {
+  const HMODULE module = LoadLibraryW(Utf8ToWide(fileName).c_str());
+  if (module == nullptr) return nullptr;
+  return std::make_unique<Win32Module>(module);
+}
+
+void Win32Services::StartProgram(const std::string& file, const std::string& parameters,
+                                 int show) {
+  ShellExecuteW(nullptr, L"open", Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(),
+                nullptr, show);
+}
+
+bool Win32Services::IsWindow(WindowHandle window) {
+  return window != 0 && ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
+}
+
+// A hung window must not hang the start of a new instance: it counts as no answer.
+std::intptr_t Win32Services::SendMessageTo(WindowHandle window, std::uint32_t message,
+                                           std::uintptr_t wParam, std::intptr_t lParam) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(reinterpret_cast<HWND>(window), message, wParam, lParam,
+                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &answer)) {
+    return 0;
+  }
+  return static_cast<std::intptr_t>(answer);
+}
+
+int Win32Services::MessageBox(WindowHandle owner, const std::string& text,
+                              const std::string& caption, unsigned type) {
+  return MessageBoxW(reinterpret_cast<HWND>(owner), Utf8ToWide(text).c_str(),
+                     Utf8ToWide(caption).c_str(), type);
+}
+
+void Win32Services::InitializeUserInterface() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  CoInitialize(nullptr);
+  SetDialogColours(RGB(236, 233, 216), RGB(40, 40, 40));
+  SetThreadLocale(MAKELCID(0x0412, SORT_DEFAULT));
+}
+
+void Win32Services::DebugOutput(const std::string& line) {
+  OutputDebugStringA(Utf8ToAnsi(line).c_str());
+}

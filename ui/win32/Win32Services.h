@@ -1,0 +1,40 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ui/Services.h"
+#include "ui/win32/AnsiProfile.h"
+
+// The services of the main program on the real Windows API.
+class Win32Services final : public Services {
+ public:
+  std::optional<RegistryValue> ReadRegistry(RegistryRoot root, const std::string& key,
+                                            const std::string& name) override;
+  bool WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
+                     const RegistryValue& value) override;
+  bool DeleteRegistryValue(RegistryRoot root, const std::string& key,
+                           const std::string& name) override;
+  std::string UserAppDataFolder() override;
+  std::string ExecutablePath() override;
+  std::string WindowsFolder() override;
+  bool IsWin64() override;
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  Profile& Profiles() override { return profiles_; }
+  std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
+  void StartProgram(const std::string& file, const std::string& parameters, int show) override;
+  bool IsWindow(WindowHandle window) override;
+  std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) override;
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned type) override;
+  void InitializeUserInterface() override;
+  std::uint32_t TickCount() override { return GetTickCount(); }
+  std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
+  std::uint32_t ThreadId() override { return GetCurrentThreadId(); }
+  void DebugOutput(const std::string& line) override;
+
+ private:
+  AnsiProfile profiles_;
+};

@@ -1,6 +1,10 @@
 #include "sim/SimDialogHost.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+
+#include "common/HostMessages.h"
 
 namespace {
 
@@ -46,6 +50,12 @@ bool SimDialogHost::PressKey(std::uint32_t message, std::uint8_t virtualKey, std
   const LoopMessage loop{window_, message, virtualKey,
                          static_cast<std::intptr_t>(1 | (static_cast<unsigned>(scanCode) << 16))};
   return dialog_.PreTranslateMessage(loop);
+}
+
+void SimDialogHost::ClickLink(const std::string& target) {
+  char* copy = static_cast<char*>(std::malloc(target.size() + 1));
+  std::memcpy(copy, target.c_str(), target.size() + 1);
+  PostToSelf(host_message::kLinkClicked, 0, reinterpret_cast<std::intptr_t>(copy));
 }
 
 void SimDialogHost::Resize(int clientWidth, int clientHeight) {

@@ -46,6 +46,14 @@ class SimDialogHost final : public DialogHost {
   bool IsEnabled(int id) const override;
   void Enable(int id, bool enabled) override { controls_[id].enabled = enabled; }
   void SetFocus(int id) override { focus_ = id; }
+  void UseMarkup(int id, const MarkupStyle& style) override { markup_[id] = style; }
+  // The style of a markup text, or nullptr for a plain one.
+  const MarkupStyle* Markup(int id) const {
+    const auto found = markup_.find(id);
+    return found == markup_.end() ? nullptr : &found->second;
+  }
+  // The user clicks a link of a markup text: its target travels as a heap copy.
+  void ClickLink(const std::string& target);
   void Show(int command) override { showState_ = command; }
   bool IsVisible() const override { return showState_ != show_state::kHide; }
   void CenterOnScreen() override { centered_ = true; }
@@ -76,6 +84,7 @@ class SimDialogHost final : public DialogHost {
   std::string title_;
   mutable std::map<int, Control> controls_;
   std::map<unsigned, unsigned> timers_;
+  std::map<int, MarkupStyle> markup_;
   std::deque<LoopMessage> posted_;
   int showState_ = show_state::kHide;
   int icon_ = 0;

@@ -1,6 +1,9 @@
 #include "ui/CResizeDlg.h"
 
+#include <cstdlib>
 #include <stdexcept>
+
+#include "common/HostMessages.h"
 
 namespace {
 
@@ -43,6 +46,13 @@ std::optional<std::intptr_t> CResizeDlg::Dispatch(std::uint32_t message, std::ui
       OnCancel();
       return 0;
     }
+  }
+  if (message == host_message::kLinkClicked) {
+    // The receiver owns the copy of the target that came with the message.
+    char* target = reinterpret_cast<char*>(lParam);
+    if (link_ && target != nullptr) link_(target);
+    std::free(target);
+    return 0;
   }
   if (message == dialog_message::kSize && !anchors_.empty()) {
     Arrange(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));

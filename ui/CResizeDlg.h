@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "ui/DialogHost.h"
@@ -87,6 +88,9 @@ class CResizeDlg {
                  std::function<std::intptr_t(std::uintptr_t, std::intptr_t)> handler) {
     messages_[message] = std::move(handler);
   }
+  // A click on a link of a markup text (message 0x7F0E, whose heap copy of the target the
+  // dialog frees after the handler).
+  void OnLink(std::function<void(const std::string&)> handler) { link_ = std::move(handler); }
 
  private:
   struct Anchor {
@@ -104,6 +108,7 @@ class CResizeDlg {
   DialogHost* host_ = nullptr;
   std::map<std::pair<int, int>, std::function<void()>> commands_;
   std::map<std::uint32_t, std::function<std::intptr_t(std::uintptr_t, std::intptr_t)>> messages_;
+  std::function<void(const std::string&)> link_;
   std::map<int, Anchor> anchors_;  // by control id
   int originalWidth_ = 0;
   int originalHeight_ = 0;

@@ -16,6 +16,16 @@ struct DialogRect {
   friend bool operator==(const DialogRect&, const DialogRect&) = default;
 };
 
+// How a static text with markup shows: the colour of its links, its background (none: the
+// dialog's) and the margin around the text, in pixels. Colours are 0x00BBGGRR.
+struct MarkupStyle {
+  std::uint32_t highlight = 0x00FF0000;  // blue
+  bool hasBackground = false;
+  std::uint32_t background = 0;
+  int margin = 0;
+  friend bool operator==(const MarkupStyle&, const MarkupStyle&) = default;
+};
+
 // A live dialog window, addressed by control id. The Windows host works on a real dialog made
 // from a resource template; the simulated host keeps the same state for tests. Texts are UTF-8.
 class DialogHost : public TimerHost {
@@ -31,6 +41,9 @@ class DialogHost : public TimerHost {
   virtual bool IsEnabled(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
   virtual void SetFocus(int id) = 0;
+  // The static text `id` shows its text as markup (static texts whose template text holds
+  // markup do so from the start); a click on a link posts 0x7F0E to the dialog.
+  virtual void UseMarkup(int id, const MarkupStyle& style) = 0;
 
   // ShowWindow with SW_HIDE (0), SW_SHOW (5), SW_RESTORE (9), ...
   virtual void Show(int command) = 0;

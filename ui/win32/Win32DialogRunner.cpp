@@ -1,6 +1,8 @@
 #include "ui/win32/Win32DialogRunner.h"
 
+#include "ui/HtmlMarkup.h"
 #include "ui/win32/DialogColours.h"
+#include "ui/win32/MarkupStatic.h"
 #include "ui/win32/TextConversion.h"
 
 namespace {
@@ -39,9 +41,14 @@ class Win32DialogHost final : public DialogHost {
   void SetChecked(int id, bool checked) override {
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
   }
-  bool IsEnabled(int id) const override { return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE; }
+  bool IsEnabled(int id) const override {
+    return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE;
+  }
   void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
   void SetFocus(int id) override { ::SetFocus(GetDlgItem(window_, id)); }
+  void UseMarkup(int id, const MarkupStyle& style) override {
+    MakeMarkupStatic(GetDlgItem(window_, id), style);
+  }
   void Show(int command) override { ShowWindow(window_, command); }
   bool IsVisible() const override { return IsWindowVisible(window_) != FALSE; }
   void CenterOnScreen() override {
@@ -58,9 +65,9 @@ class Win32DialogHost final : public DialogHost {
     SetForegroundWindow(window_);
   }
   void SetIcon(int iconResource) override {
-    const auto big = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                   GetSystemMetrics(SM_CYICON), 0));
+    const auto big =
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     const auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                      GetSystemMetrics(SM_CYSMICON), 0));
@@ -97,8 +104,21 @@ class Win32DialogHost final : public DialogHost {
   int result_ = 0;
 };
 
+// Static texts of the template that hold markup show it formatted from the start.
+BOOL CALLBACK MarkMarkupStatics(HWND child, LPARAM) {
+  wchar_t className[16] = {};
+  GetClassNameW(child, className, 16);
+  if (_wcsicmp(className, L"Static") != 0) return TRUE;
+  const int length = GetWindowTextLengthW(child);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(child, text.data(), length + 1);
+  if (HasMarkup(WideToUtf8(text.c_str()))) MakeMarkupStatic(child, MarkupStyle{});
+  return TRUE;
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
+    EnumChildWindows(window, MarkMarkupStatics, 0);
     auto* host = reinterpret_cast<Win32DialogHost*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
     host->SetWindow(window);

@@ -1,0 +1,173 @@
+#include "ui/win32/MarkupStatic.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/HostMessages.h"
+#include "ui/HtmlMarkup.h"
+#include "ui/win32/DialogColours.h"
+#include "ui/win32/TextConversion.h"
+
+namespace {
+
+struct MarkupState {
+  WNDPROC previous = nullptr;
+  MarkupStyle style;
+  std::vector<MarkupRun> runs;
+  std::vector<std::pair<RECT, std::string>> links;  // where each link was painted
+};
+
+// Controls of the user-interface thread only.
+std::map<HWND, MarkupState> g_statics;
+
+void Parse(HWND control, MarkupState& state) {
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  state.runs = ParseMarkup(WideToUtf8(text));
+}
+
+HFONT VariantOf(HFONT base, bool bold, bool underline) {
+  LOGFONTW font{};
+  GetObjectW(base != nullptr ? base : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  if (bold) font.lfWeight = FW_BOLD;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  return CreateFontIndirectW(&font);
+}
+
+void Paint(HWND control, MarkupState& state) {
+  PAINTSTRUCT paint;
+  HDC context = BeginPaint(control, &paint);
+  RECT client{};
+  GetClientRect(control, &client);
+  HBRUSH dialogBrush = ApplyDialogColours(context);
+  const COLORREF textColour = GetTextColor(context);
+  HBRUSH background =
+      state.style.hasBackground ? CreateSolidBrush(state.style.background) : nullptr;
+  FillRect(context, &client,
+           background != nullptr
+               ? background
+               : (dialogBrush != nullptr ? dialogBrush : GetSysColorBrush(COLOR_BTNFACE)));
+  SetBkMode(context, TRANSPARENT);
+
+  const auto base = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  state.links.clear();
+  const int margin = state.style.margin;
+  int x = margin;
+  int y = margin;
+  int lineHeight = 0;
+  for (const MarkupRun& run : state.runs) {
+    HFONT font = VariantOf(base, run.bold, !run.link.empty());
+    HGDIOBJ previous = SelectObject(context, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(context, &metrics);
+    lineHeight = std::max<int>(lineHeight, metrics.tmHeight);
+    if (run.lineBreak) {
+      x = margin;
+      y += lineHeight;
+    } else {
+      SetTextColor(context, !run.link.empty() ? state.style.highlight
+                                              : (run.colour ? *run.colour : textColour));
+      // Word by word, so that a long text wraps at the control's right edge.
+      const std::wstring text = Utf8ToWide(run.text);
+      std::size_t start = 0;
+      while (start < text.size()) {
+        std::size_t end = text.find(L' ', start);
+        end = end == std::wstring::npos ? text.size() : end + 1;
+        const std::wstring word = text.substr(start, end - start);
+        SIZE extent{};
+        GetTextExtentPoint32W(context, word.c_str(), static_cast<int>(word.size()), &extent);
+        if (x > margin && x + extent.cx > client.right - margin) {
+          x = margin;
+          y += lineHeight;
+        }
+        TextOutW(context, x, y, word.c_str(), static_cast<int>(word.size()));
+        if (!run.link.empty()) {
+          state.links.push_back({RECT{x, y, x + extent.cx, y + extent.cy}, run.link});
+        }
+        x += extent.cx;
+        start = end;
+      }
+    }
+    SelectObject(context, previous);
+    DeleteObject(font);
+  }
+  if (background != nullptr) DeleteObject(background);
+  EndPaint(control, &paint);
+}
+
+const std::string* LinkAt(const MarkupState& state, LPARAM position) {
+  const POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  for (const auto& [area, target] : state.links) {
+    if (PtInRect(&area, point)) return &target;
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK MarkupProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto found = g_statics.find(control);
+  if (found == g_statics.end()) return DefWindowProcW(control, message, wParam, lParam);
+  MarkupState& state = found->second;
+  const WNDPROC previous = state.previous;
+  switch (message) {
+    case WM_PAINT:
+      Paint(control, state);
+      return 0;
+    case WM_SETTEXT: {
+      const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
+      Parse(control, state);
+      InvalidateRect(control, nullptr, TRUE);
+      return result;
+    }
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_SETCURSOR: {
+      POINT point{};
+      GetCursorPos(&point);
+      ScreenToClient(control, &point);
+      if (LinkAt(state, MAKELPARAM(point.x, point.y)) != nullptr) {
+        SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND
+        return TRUE;
+      }
+      break;
+    }
+    case WM_LBUTTONUP:
+      if (const std::string* target = LinkAt(state, lParam)) {
+        char* copy = static_cast<char*>(std::malloc(target->size() + 1));
+        std::memcpy(copy, target->c_str(), target->size() + 1);
+        if (!PostMessageW(GetParent(control), host_message::kLinkClicked, 0,
+                          reinterpret_cast<LPARAM>(copy))) {
+          std::free(copy);
+        }
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      g_statics.erase(found);
+      return CallWindowProcW(previous, control, message, wParam, lParam);
+    default:
+      break;
+  }
+  return CallWindowProcW(previous, control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void MakeMarkupStatic(HWND control, const MarkupStyle& style) {
+  if (control == nullptr) return;
+  auto [entry, added] = g_statics.try_emplace(control);
+  entry->second.style = style;
+  if (added) {
+    entry->second.previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MarkupProcedure)));
+    Parse(control, entry->second);
+  }
+  InvalidateRect(control, nullptr, TRUE);
+}

@@ -22,7 +22,63 @@ class FakeModule final : public LoadedModule {
   std::vector<std::string>& lookups_;
 };
 
+class FakeTrayIconWindow final : public TrayIconWindow {
+ public:
+  explicit FakeTrayIconWindow(FakeServices::Tray& tray) : tray_(tray) {}
+  ~FakeTrayIconWindow() override {
+    tray_.shown = false;
+    tray_.exists = false;
+  }
+  bool Show(IconHandle icon, const std::string& tooltip) override {
+    tray_.shown = true;
+    tray_.icon = icon;
+    tray_.tooltip = tooltip;
+    return true;
+  }
+  void Hide() override { tray_.shown = false; }
+  bool IsShown() const override { return tray_.shown; }
+  void Animate(const std::vector<IconHandle>& icons, unsigned periodMs) override {
+    tray_.animation = icons;
+    tray_.periodMs = periodMs;
+  }
+
+ private:
+  FakeServices::Tray& tray_;
+};
+
 }  // namespace
+
+std::optional<std::string> FakeServices::ChooseFile(WindowHandle /*owner*/, bool save,
+                                                    const std::string& title,
+                                                    const std::string& /*filter*/) {
+  windowCalls_.push_back(std::string("chooser ") + (save ? "save " : "open ") + title);
+  if (chooserAnswers_.empty()) return std::nullopt;
+  auto answer = chooserAnswers_.front();
+  chooserAnswers_.pop_front();
+  return answer;
+}
+
+std::optional<std::string> FakeServices::ChooseFolder(WindowHandle /*owner*/,
+                                                      const std::string& title) {
+  windowCalls_.push_back("chooser folder " + title);
+  if (chooserAnswers_.empty()) return std::nullopt;
+  auto answer = chooserAnswers_.front();
+  chooserAnswers_.pop_front();
+  return answer;
+}
+
+IconHandle FakeServices::LoadIconFile(const std::string& path) {
+  return FileExists(path) ? nextIcon_++ : 0;
+}
+
+std::unique_ptr<TrayIconWindow> FakeServices::CreateTrayIconWindow(WindowHandle owner,
+                                                                   std::uint32_t activateMessage) {
+  tray_ = Tray{};
+  tray_.exists = true;
+  tray_.owner = owner;
+  tray_.activateMessage = activateMessage;
+  return std::make_unique<FakeTrayIconWindow>(tray_);
+}
 
 FakeServices::FakeServices() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tastron-fake.XXXXXX").string();

@@ -32,6 +32,18 @@ class FakeServices final : public Services {
     std::uint32_t message;
   };
 
+  // What the notification-area icon shows.
+  struct Tray {
+    bool exists = false;
+    bool shown = false;
+    IconHandle icon = 0;
+    std::string tooltip;
+    std::vector<IconHandle> animation;
+    unsigned periodMs = 0;
+    WindowHandle owner = 0;
+    std::uint32_t activateMessage = 0;
+  };
+
   FakeServices();
   ~FakeServices() override;
   FakeServices(const FakeServices&) = delete;
@@ -47,6 +59,9 @@ class FakeServices final : public Services {
   void SetTickCount(std::uint32_t tick) { tick_ = tick; }
   void SetExecutablePath(const std::string& path) { executable_ = path; }
   void SetWin64(bool win64) { win64_ = win64; }
+  // The next file or folder chooser answers with this path, or is cancelled with nullopt.
+  void AnswerNextChooser(std::optional<std::string> path) { chooserAnswers_.push_back(path); }
+  void SetTopLevelWindow(WindowHandle child, WindowHandle top) { topLevel_[child] = top; }
   // The host file that stands for a Windows path.
   std::filesystem::path HostPath(const std::string& windowsPath) const;
 
@@ -59,6 +74,9 @@ class FakeServices final : public Services {
   // Every export name looked up in a loaded module, in order.
   const std::vector<std::string>& ExportLookups() const { return lookups_; }
   bool RegistryIsEmpty() const { return registry_.empty(); }
+  const Tray& TrayIcon() const { return tray_; }
+  // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE".
+  const std::vector<std::string>& WindowCalls() const { return windowCalls_; }
 
   // Services.
   std::optional<RegistryValue> ReadRegistry(RegistryRoot root, const std::string& key,
@@ -85,6 +103,23 @@ class FakeServices final : public Services {
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
   void InitializeUserInterface() override { userInterfaceReady_ = true; }
+  std::optional<std::string> ChooseFile(WindowHandle owner, bool save, const std::string& title,
+                                        const std::string& filter) override;
+  std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+  WindowHandle TopLevelWindow(WindowHandle window) override {
+    const auto found = topLevel_.find(window);
+    return found == topLevel_.end() ? window : found->second;
+  }
+  void ForceForeground(WindowHandle window) override {
+    windowCalls_.push_back("foreground " + std::to_string(window));
+  }
+  void AnimateTray(WindowHandle window, bool intoTray) override {
+    windowCalls_.push_back(std::string("animate ") + (intoTray ? "into " : "out ") +
+                           std::to_string(window));
+  }
+  IconHandle LoadIconFile(const std::string& path) override;
+  std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
+                                                       std::uint32_t activateMessage) override;
   bool UserInterfaceReady() const { return userInterfaceReady_; }
   std::uint32_t TickCount() override { return tick_; }
   std::uint32_t ProcessId() override { return 0x1234; }
@@ -131,4 +166,9 @@ class FakeServices final : public Services {
   std::string executable_ = "C:\\Program Files\\Tastron\\Tastron.exe";
   bool win64_ = true;
   bool userInterfaceReady_ = false;
+  std::deque<std::optional<std::string>> chooserAnswers_;
+  std::map<WindowHandle, WindowHandle> topLevel_;
+  std::vector<std::string> windowCalls_;
+  Tray tray_;
+  IconHandle nextIcon_ = 0x700;
 };

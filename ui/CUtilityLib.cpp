@@ -163,3 +163,43 @@ void CUtilityLib::SplitStringByToken(const std::string& text, char separator,
     start = stop + 1;
   }
 }
+
+namespace {
+
+bool Chosen(std::optional<std::string> choice, std::string& path) {
+  if (!choice) return false;
+  path = *choice;
+  return true;
+}
+
+}  // namespace
+
+bool CUtilityLib::SelectFile(std::string& path, const std::string& title, const std::string& filter,
+                             WindowHandle owner) {
+  return Chosen(Get().ChooseFile(owner, false, title, filter), path);
+}
+
+bool CUtilityLib::SelectSaveFile(std::string& path, const std::string& title,
+                                 const std::string& filter, WindowHandle owner) {
+  return Chosen(Get().ChooseFile(owner, true, title, filter), path);
+}
+
+bool CUtilityLib::SelectFolder(std::string& path, const std::string& title) {
+  return Chosen(Get().ChooseFolder(0, title), path);
+}
+
+WindowHandle CUtilityLib::GetTopWindow(WindowHandle window) {
+  return Get().TopLevelWindow(window);
+}
+
+void CUtilityLib::MSGSetForegroundWindow(WindowHandle window) {
+  Get().ForceForeground(window);
+}
+
+void CUtilityLib::AniMinimizeToTray(WindowHandle window) {
+  Get().AnimateTray(window, true);
+}
+
+void CUtilityLib::AniMaximiseFromTray(WindowHandle window) {
+  Get().AnimateTray(window, false);
+}

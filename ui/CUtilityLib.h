@@ -52,6 +52,19 @@ class CUtilityLib {
   // without "=" are left out.
   static void GetPrivateProfileSectionA(const std::string& section, std::vector<std::string>& keys,
                                         std::vector<std::string>& values, const std::string& file);
+  // File and folder choosers: true with the path set when the user confirms.
+  static bool SelectFile(std::string& path, const std::string& title, const std::string& filter,
+                         WindowHandle owner);
+  static bool SelectSaveFile(std::string& path, const std::string& title, const std::string& filter,
+                             WindowHandle owner);
+  static bool SelectFolder(std::string& path, const std::string& title);
+
+  static WindowHandle GetTopWindow(WindowHandle window);
+  static void MSGSetForegroundWindow(WindowHandle window);
+  // The window flies into the notification area or out of it (only an animation).
+  static void AniMinimizeToTray(WindowHandle window);
+  static void AniMaximiseFromTray(WindowHandle window);
+
   // Splits at every `separator`; empty fields are kept when `keepEmpty` is set, and fields are
   // trimmed of blanks when `trim` is set.
   static void SplitStringByToken(const std::string& text, char separator,

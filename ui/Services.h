@@ -8,6 +8,7 @@
 
 #include "hook/HookState.h"
 #include "profile/Profile.h"
+#include "ui/TrayIconWindow.h"
 
 // Everything the main program asks of Windows outside its dialogs. The Windows build has the
 // real implementation; tests and the simulated host use a fake one. Texts are UTF-8; the Windows
@@ -65,6 +66,26 @@ class Services {
   // hosting in dialogs, the dialog colours (background 236/233/216, text 40/40/40) and the Korean
   // thread locale (0x0412).
   virtual void InitializeUserInterface() = 0;
+
+  // File choosers: the chosen path, or nullopt when the user cancels. The filter is in the form
+  // "Description (*.cfg)|*.cfg|All files (*.*)|*.*||".
+  virtual std::optional<std::string> ChooseFile(WindowHandle owner, bool save,
+                                                const std::string& title,
+                                                const std::string& filter) = 0;
+  virtual std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) = 0;
+
+  // The top-level window that `window` belongs to.
+  virtual WindowHandle TopLevelWindow(WindowHandle window) = 0;
+  // Brings the window to the foreground even when another program has it.
+  virtual void ForceForeground(WindowHandle window) = 0;
+  // The window's caption flies into the notification area, or out of it.
+  virtual void AnimateTray(WindowHandle window, bool intoTray) = 0;
+
+  // An icon from an .ico file (0 when it cannot be loaded), and a notification-area icon whose
+  // activation sends `activateMessage` to `owner`.
+  virtual IconHandle LoadIconFile(const std::string& path) = 0;
+  virtual std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
+                                                               std::uint32_t activateMessage) = 0;
 
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t ProcessId() = 0;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "ui/CPLTrayIconWnd.h"
 #include "ui/CResizeDlg.h"
 #include "ui/CUtilityLib.h"
 #include "ui/CVXCP.h"
@@ -161,6 +163,56 @@ TEST_F(UtilityLibTest, ProfileSectionsAsParallelListsAndSplitting) {
   EXPECT_EQ(fields, (std::vector<std::string>{"a", "b", "", "c", ""}));
   CUtilityLib::SplitStringByToken("a/ b //c/", '/', fields, false, false);
   EXPECT_EQ(fields, (std::vector<std::string>{"a", " b ", "c"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UtilityLibTest, TheTrayIconShowsHidesAndAnimates) {
+  CPLTrayIconWnd tray;
+  EXPECT_FALSE(tray.ShowIcon(0, "Tastron"));  // no window yet
+  CUtilityLib::CreateMultiFolder("C:\\Program Files\\Tastron", 1);
+  std::ofstream(services_.HostPath("C:\\Program Files\\Tastron\\TrayIcon.Ico")) << "icon";
+  const IconHandle icon = tray.LoadIconA("C:\\Program Files\\Tastron\\TrayIcon.Ico");
+  EXPECT_NE(icon, 0u);
+  EXPECT_EQ(tray.LoadIconA("C:\\nowhere.ico"), 0u);
+
+  ASSERT_TRUE(tray.Create(0x4242));
+  EXPECT_EQ(services_.TrayIcon().owner, 0x4242u);
+  EXPECT_EQ(services_.TrayIcon().activateMessage, 0x8114u);
+  tray.SetAnimate({icon}, 100000);
+  EXPECT_EQ(services_.TrayIcon().periodMs, 100000u);
+  EXPECT_TRUE(tray.ShowIcon(0, "Tastron"));
+  EXPECT_TRUE(tray.IsIconShown());
+  EXPECT_EQ(services_.TrayIcon().icon, icon);
+  EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron");
+  tray.HideIcon();
+  EXPECT_FALSE(services_.TrayIcon().shown);
+  EXPECT_TRUE(tray.ShowIcon(5, "Tastron"));  // an index beyond the list shows no picture
+  EXPECT_EQ(services_.TrayIcon().icon, 0u);
+}
+
+TEST_F(UtilityLibTest, ChoosersAndWindowCalls) {
+  std::string path = "unchanged";
+  services_.AnswerNextChooser(std::nullopt);
+  EXPECT_FALSE(CUtilityLib::SelectFile(path, "열기", "설정 파일 (*.cfg)|*.cfg||", 0));
+  EXPECT_EQ(path, "unchanged");
+  services_.AnswerNextChooser("C:\\tastron.cfg");
+  EXPECT_TRUE(CUtilityLib::SelectSaveFile(path, "저장", "설정 파일 (*.cfg)|*.cfg||", 0));
+  EXPECT_EQ(path, "C:\\tastron.cfg");
+  services_.AnswerNextChooser("C:\\Games");
+  EXPECT_TRUE(CUtilityLib::SelectFolder(path, "폴더"));
+  EXPECT_EQ(path, "C:\\Games");
+  services_.SetTopLevelWindow(0x20, 0x10);
+  EXPECT_EQ(CUtilityLib::GetTopWindow(0x20), 0x10u);
+  CUtilityLib::MSGSetForegroundWindow(0x10);
+  CUtilityLib::AniMinimizeToTray(0x10);
+  CUtilityLib::AniMaximiseFromTray(0x10);
+  EXPECT_EQ(
+      services_.WindowCalls(),
+      (std::vector<std::string>{"chooser open 열기", "chooser save 저장", "chooser folder 폴더",
+                                "foreground 16", "animate into 16", "animate out 16"}));
 }
 
 }  // namespace

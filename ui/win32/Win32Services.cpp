@@ -7,6 +7,7 @@
 
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/TextConversion.h"
+#include "ui/win32/Win32TrayIconWindow.h"
 
 namespace {
 
@@ -34,14 +35,16 @@ constexpr UINT kAnswerTimeoutMs = 3000;
 std::optional<RegistryValue> Win32Services::ReadRegistry(RegistryRoot root, const std::string& key,
                                                          const std::string& name) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(RootKey(root), Utf8ToWide(key).c_str(), 0, KEY_READ, &opened) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   const std::wstring valueName = Utf8ToWide(name);
   DWORD type = 0;
   DWORD size = 0;
   std::optional<RegistryValue> result;
-  if (RegQueryValueExW(opened, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+  if (RegQueryValueExW(opened, valueName.c_str(), nullptr, &type, nullptr, &size) ==
+      ERROR_SUCCESS) {
     if (type == REG_DWORD && size == sizeof(DWORD)) {
       DWORD number = 0;
       RegQueryValueExW(opened, valueName.c_str(), nullptr, nullptr,
@@ -143,10 +146,9 @@ std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileN
   return std::make_unique<Win32Module>(module);
 }
 
-void Win32Services::StartProgram(const std::string& file, const std::string& parameters,
-                                 int show) {
-  ShellExecuteW(nullptr, L"open", Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(),
-                nullptr, show);
+void Win32Services::StartProgram(const std::string& file, const std::string& parameters, int show) {
+  ShellExecuteW(nullptr, L"open", Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(), nullptr,
+                show);
 }
 
 bool Win32Services::IsWindow(WindowHandle window) {
@@ -180,4 +182,106 @@ void Win32Services::InitializeUserInterface() {
 
 void Win32Services::DebugOutput(const std::string& line) {
   OutputDebugStringA(Utf8ToAnsi(line).c_str());
+}
+
+namespace {
+
+HWND Handle(WindowHandle window) {
+  return reinterpret_cast<HWND>(window);
+}
+
+// Where the notification area is: the tray window of the taskbar, else the screen's corner.
+RECT NotificationArea() {
+  RECT area{};
+  if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+    if (HWND notify = FindWindowExW(taskbar, nullptr, L"TrayNotifyWnd", nullptr)) {
+      GetWindowRect(notify, &area);
+      return area;
+    }
+  }
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  return RECT{width - 32, height - 32, width, height};
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Services::ChooseFile(WindowHandle owner, bool save,
+                                                     const std::string& title,
+                                                     const std::string& filter) {
+  // "a|b|c|d||" becomes "a\0b\0c\0d\0\0".
+  std::wstring filters = Utf8ToWide(filter);
+  for (wchar_t& c : filters) {
+    if (c == L'|') c = L'\0';
+  }
+  filters.push_back(L'\0');
+  wchar_t path[MAX_PATH] = {};
+  const std::wstring caption = Utf8ToWide(title);
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle(owner);
+  dialog.lpstrFilter = filters.c_str();
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrTitle = caption.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
+  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+  if (!chosen) return std::nullopt;
+  return WideToUtf8(path);
+}
+
+std::optional<std::string> Win32Services::ChooseFolder(WindowHandle owner,
+                                                       const std::string& title) {
+  const std::wstring caption = Utf8ToWide(title);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = Handle(owner);
+  browse.lpszTitle = caption.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  LPITEMIDLIST item = SHBrowseForFolderW(&browse);
+  if (item == nullptr) return std::nullopt;
+  wchar_t path[MAX_PATH] = {};
+  const BOOL found = SHGetPathFromIDListW(item, path);
+  CoTaskMemFree(item);
+  if (!found) return std::nullopt;
+  return WideToUtf8(path);
+}
+
+WindowHandle Win32Services::TopLevelWindow(WindowHandle window) {
+  return reinterpret_cast<WindowHandle>(GetAncestor(Handle(window), GA_ROOT));
+}
+
+// Windows lets only the foreground thread hand the foreground on; joining its input for a
+// moment makes this thread one.
+void Win32Services::ForceForeground(WindowHandle window) {
+  const HWND target = Handle(window);
+  const HWND foreground = GetForegroundWindow();
+  const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+  const DWORD thisThread = GetCurrentThreadId();
+  const bool join = foreground != nullptr && foregroundThread != thisThread;
+  if (join) AttachThreadInput(thisThread, foregroundThread, TRUE);
+  BringWindowToTop(target);
+  SetForegroundWindow(target);
+  if (join) AttachThreadInput(thisThread, foregroundThread, FALSE);
+}
+
+void Win32Services::AnimateTray(WindowHandle window, bool intoTray) {
+  RECT windowArea{};
+  GetWindowRect(Handle(window), &windowArea);
+  const RECT trayArea = NotificationArea();
+  DrawAnimatedRects(Handle(window), IDANI_CAPTION, intoTray ? &windowArea : &trayArea,
+                    intoTray ? &trayArea : &windowArea);
+}
+
+IconHandle Win32Services::LoadIconFile(const std::string& path) {
+  return reinterpret_cast<IconHandle>(LoadImageW(nullptr, Utf8ToWide(path).c_str(), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
+}
+
+std::unique_ptr<TrayIconWindow> Win32Services::CreateTrayIconWindow(WindowHandle owner,
+                                                                    std::uint32_t activateMessage) {
+  auto window = std::make_unique<Win32TrayIconWindow>(Handle(owner), activateMessage);
+  if (!window->Created()) return nullptr;
+  return window;
 }

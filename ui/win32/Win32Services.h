@@ -30,6 +30,15 @@ class Win32Services final : public Services {
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
   void InitializeUserInterface() override;
+  std::optional<std::string> ChooseFile(WindowHandle owner, bool save, const std::string& title,
+                                        const std::string& filter) override;
+  std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+  WindowHandle TopLevelWindow(WindowHandle window) override;
+  void ForceForeground(WindowHandle window) override;
+  void AnimateTray(WindowHandle window, bool intoTray) override;
+  IconHandle LoadIconFile(const std::string& path) override;
+  std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
+                                                       std::uint32_t activateMessage) override;
   std::uint32_t TickCount() override { return GetTickCount(); }
   std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
   std::uint32_t ThreadId() override { return GetCurrentThreadId(); }

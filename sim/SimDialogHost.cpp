@@ -1,5 +1,6 @@
 #include "sim/SimDialogHost.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -76,6 +77,90 @@ bool SimDialogHost::IsChecked(int id) const {
 bool SimDialogHost::IsEnabled(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() || found->second.enabled;
+}
+
+SimDialogHost::Row* SimDialogHost::FindRow(int id, int row) const {
+  auto& rows = controls_[id].rows;
+  if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return nullptr;
+  return &rows[static_cast<std::size_t>(row)];
+}
+
+void SimDialogHost::ListAddColumn(int id, const std::string& title, int width) {
+  controls_[id].columns.emplace_back(title, width);
+}
+
+int SimDialogHost::ListInsertRow(int id, int row, const std::string& firstCell) {
+  auto& rows = controls_[id].rows;
+  const std::size_t at =
+      row < 0 ? rows.size() : std::min(static_cast<std::size_t>(row), rows.size());
+  rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{firstCell}, 0});
+  int& selected = controls_[id].selected;
+  if (selected >= static_cast<int>(at)) ++selected;
+  return static_cast<int>(at);
+}
+
+void SimDialogHost::ListSetCell(int id, int row, int column, const std::string& text) {
+  if (Row* found = FindRow(id, row); found != nullptr && column >= 0) {
+    if (found->cells.size() <= static_cast<std::size_t>(column)) found->cells.resize(column + 1);
+    found->cells[static_cast<std::size_t>(column)] = text;
+  }
+}
+
+std::string SimDialogHost::ListCell(int id, int row, int column) const {
+  const Row* found = FindRow(id, row);
+  if (found == nullptr || column < 0 || static_cast<std::size_t>(column) >= found->cells.size()) {
+    return {};
+  }
+  return found->cells[static_cast<std::size_t>(column)];
+}
+
+void SimDialogHost::ListDeleteRow(int id, int row) {
+  auto& rows = controls_[id].rows;
+  if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return;
+  rows.erase(rows.begin() + row);
+  int& selected = controls_[id].selected;
+  if (selected == row) {
+    selected = -1;
+  } else if (selected > row) {
+    --selected;
+  }
+}
+
+int SimDialogHost::ListRowCount(int id) const {
+  return static_cast<int>(controls_[id].rows.size());
+}
+
+void SimDialogHost::ListSetRowData(int id, int row, std::intptr_t data) {
+  if (Row* found = FindRow(id, row)) found->data = data;
+}
+
+std::intptr_t SimDialogHost::ListRowData(int id, int row) const {
+  const Row* found = FindRow(id, row);
+  return found == nullptr ? 0 : found->data;
+}
+
+int SimDialogHost::ListSelectedRow(int id) const {
+  return controls_[id].selected;
+}
+
+void SimDialogHost::ListSelectRow(int id, int row) {
+  controls_[id].selected = FindRow(id, row) != nullptr ? row : -1;
+}
+
+void SimDialogHost::ListFitColumn(int id, int column) {
+  auto& columns = controls_[id].columns;
+  if (column < 0 || static_cast<std::size_t>(column) >= columns.size()) return;
+  std::size_t widest = columns[static_cast<std::size_t>(column)].first.size();
+  for (const Row& row : controls_[id].rows) {
+    if (static_cast<std::size_t>(column) < row.cells.size()) {
+      widest = std::max(widest, row.cells[static_cast<std::size_t>(column)].size());
+    }
+  }
+  columns[static_cast<std::size_t>(column)].second = static_cast<int>(widest) * 7 + 12;
+}
+
+std::vector<std::pair<std::string, int>> SimDialogHost::ListColumns(int id) const {
+  return controls_[id].columns;
 }
 
 DialogRect SimDialogHost::ControlRect(int id) const {

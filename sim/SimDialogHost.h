@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/CResizeDlg.h"
 
@@ -66,18 +68,40 @@ class SimDialogHost final : public DialogHost {
     ended_ = true;
     result_ = result;
   }
+  void ListAddColumn(int id, const std::string& title, int width) override;
+  int ListInsertRow(int id, int row, const std::string& firstCell) override;
+  void ListSetCell(int id, int row, int column, const std::string& text) override;
+  std::string ListCell(int id, int row, int column) const override;
+  void ListDeleteRow(int id, int row) override;
+  int ListRowCount(int id) const override;
+  void ListSetRowData(int id, int row, std::intptr_t data) override;
+  std::intptr_t ListRowData(int id, int row) const override;
+  int ListSelectedRow(int id) const override;
+  void ListSelectRow(int id, int row) override;
+  void ListFitColumn(int id, int column) override;
+  // The column headings and widths of a list.
+  std::vector<std::pair<std::string, int>> ListColumns(int id) const;
+
   DialogRect ControlRect(int id) const override;
   void MoveControl(int id, const DialogRect& rect) override { controls_[id].rect = rect; }
   void SetTimer(unsigned id, unsigned milliseconds) override { timers_[id] = milliseconds; }
   void KillTimer(unsigned id) override { timers_.erase(id); }
 
  private:
+  struct Row {
+    std::vector<std::string> cells;
+    std::intptr_t data = 0;
+  };
   struct Control {
     std::string text;
     bool checked = false;
     bool enabled = true;
     DialogRect rect;
+    std::vector<std::pair<std::string, int>> columns;
+    std::vector<Row> rows;
+    int selected = -1;
   };
+  Row* FindRow(int id, int row) const;
 
   CResizeDlg& dialog_;
   WindowHandle window_;

@@ -57,6 +57,22 @@ class DialogHost : public TimerHost {
   // Ends the modal loop with this result once the current message is handled.
   virtual void End(int result) = 0;
 
+  // List views in report style, addressed by control id; rows and columns count from 0.
+  virtual void ListAddColumn(int id, const std::string& title, int width) = 0;
+  // Inserts a row at `row` (the end when beyond it); returns where it went.
+  virtual int ListInsertRow(int id, int row, const std::string& firstCell) = 0;
+  virtual void ListSetCell(int id, int row, int column, const std::string& text) = 0;
+  virtual std::string ListCell(int id, int row, int column) const = 0;
+  virtual void ListDeleteRow(int id, int row) = 0;
+  virtual int ListRowCount(int id) const = 0;
+  virtual void ListSetRowData(int id, int row, std::intptr_t data) = 0;
+  virtual std::intptr_t ListRowData(int id, int row) const = 0;
+  // The first selected row, or -1.
+  virtual int ListSelectedRow(int id) const = 0;
+  virtual void ListSelectRow(int id, int row) = 0;
+  // Sizes the column to the wider of its heading and its cells.
+  virtual void ListFitColumn(int id, int column) = 0;
+
   // Geometry in client coordinates, for the anchoring of CResizeDlg.
   virtual DialogRect ControlRect(int id) const = 0;
   virtual void MoveControl(int id, const DialogRect& rect) = 0;

@@ -6,10 +6,14 @@
 
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "ui/CAPPMainAdCtrl.h"
 #include "ui/CPLTrayIconWnd.h"
+#include "ui/CPathEdit.h"
 #include "ui/CResizeDlg.h"
+#include "ui/CStyledListCtrl.h"
 #include "ui/CUtilityLib.h"
 #include "ui/CVXCP.h"
+#include "ui/PathText.h"
 
 namespace {
 
@@ -213,6 +217,71 @@ TEST_F(UtilityLibTest, ChoosersAndWindowCalls) {
       services_.WindowCalls(),
       (std::vector<std::string>{"chooser open 열기", "chooser save 저장", "chooser folder 폴더",
                                 "foreground 16", "animate into 16", "animate out 16"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PathText, ShortensInTheMiddleKeepingFrontAndFileName) {
+  const std::string path = "C:\\Program Files\\Some Vendor\\Deep\\Deeper\\tool.exe";
+  EXPECT_EQ(ShortenPath(path, 200), path);
+  EXPECT_EQ(ShortenPath(path, 41), "C:\\Program Files\\...\\Deep\\Deeper\\tool.exe");
+  EXPECT_EQ(ShortenPath(path, 40), "C:\\Program Files\\...\\Deeper\\tool.exe");
+  EXPECT_EQ(ShortenPath(path, 30), "C:\\Program Files\\...\\tool.exe");
+  EXPECT_LE(ShortenPath(path, 20).size(), 20u);
+  EXPECT_TRUE(ShortenPath(path, 20).ends_with("tool.exe"));
+  EXPECT_EQ(ShortenPath("averyveryverylongfilenamewithoutfolders.exe", 12), "...lders.exe");
+}
+
+class ListDlg : public CResizeDlg {
+ public:
+  ListDlg() : CResizeDlg(700, 0) {
+    OnCommand(1, [this] {
+      list.Attach(Host(), 30);
+      list.InsertColumn("키", 80);
+      list.InsertColumn("프로그램", 200);
+      list.SetPathColumn(1);
+      for (int i = 0; i < 3; ++i) {
+        const int row = list.InsertItem(i, "F" + std::to_string(i + 1));
+        list.SetItemText(row, 1,
+                         "C:\\Program Files\\Some Vendor\\Deep\\Deeper\\Deepest\\tool" +
+                             std::to_string(i) + ".exe");
+        list.SetItemData(row, 100 + i);
+      }
+      path.Attach(Host(), 31);
+      path.SetWindowTextA(std::string("C:\\") + std::string(100, 'x') + "\\file.cfg");
+      banner.Create(Host(), 1016);
+      Host().End(1);
+    });
+  }
+  CStyledListCtrl list;
+  CPathEdit path;
+  CAPPMainAdCtrl banner;
+};
+
+TEST(StyledList, RowsCarryDataAndPathsShowShortened) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  ListDlg dialog;
+  runner.When(700, [&](SimDialogHost& host) {
+    host.Click(1);
+    EXPECT_EQ(dialog.list.GetItemCount(), 3);
+    EXPECT_EQ(dialog.list.GetSelectedDBIndex(), -1);
+    host.ListSelectRow(30, 2);
+    EXPECT_EQ(dialog.list.GetSelectedIndex(), 2);
+    EXPECT_EQ(dialog.list.GetSelectedDBIndex(), 102);
+    dialog.list.DeleteItem(0);
+    EXPECT_EQ(dialog.list.GetSelectedDBIndex(), 102);  // the selection moves with its row
+    EXPECT_EQ(dialog.list.GetItemText(0, 0), "F2");
+    EXPECT_LE(dialog.list.GetItemText(0, 1).size(), CStyledListCtrl::kPathColumnLength);
+    EXPECT_TRUE(dialog.list.GetItemText(0, 1).ends_with("tool1.exe"));
+    dialog.list.AdjustColumnWidth(0);
+    EXPECT_GT(host.ListColumns(30)[0].second, 0);
+    EXPECT_LE(host.Text(31).size(), CPathEdit::kShownLength);
+    EXPECT_EQ(dialog.path.GetWindowTextA().size(), 3 + 100 + 9u);  // the whole path comes back
+  });
+  dialog.DoModal();
 }
 
 }  // namespace

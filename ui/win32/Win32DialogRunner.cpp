@@ -1,5 +1,7 @@
 #include "ui/win32/Win32DialogRunner.h"
 
+#include <commctrl.h>
+
 #include "ui/HtmlMarkup.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/MarkupStatic.h"
@@ -81,6 +83,80 @@ class Win32DialogHost final : public DialogHost {
     ended_ = true;
     result_ = result;
   }
+  void ListAddColumn(int id, const std::string& title, int width) override {
+    const HWND list = GetDlgItem(window_, id);
+    std::wstring text = Utf8ToWide(title);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text.data();
+    column.cx = width;
+    const int count = Header_GetItemCount(ListView_GetHeader(list));
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(count),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+  int ListInsertRow(int id, int row, const std::string& firstCell) override {
+    std::wstring text = Utf8ToWide(firstCell);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row < 0 ? ListRowCount(id) : row;
+    item.pszText = text.data();
+    return static_cast<int>(
+        SendMessageW(GetDlgItem(window_, id), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  }
+  void ListSetCell(int id, int row, int column, const std::string& text) override {
+    std::wstring wide = Utf8ToWide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    SendMessageW(GetDlgItem(window_, id), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+  }
+  std::string ListCell(int id, int row, int column) const override {
+    wchar_t text[1024] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 1024;
+    SendMessageW(GetDlgItem(window_, id), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    return WideToUtf8(text);
+  }
+  void ListDeleteRow(int id, int row) override {
+    SendMessageW(GetDlgItem(window_, id), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  }
+  int ListRowCount(int id) const override {
+    return static_cast<int>(SendMessageW(GetDlgItem(window_, id), LVM_GETITEMCOUNT, 0, 0));
+  }
+  void ListSetRowData(int id, int row, std::intptr_t data) override {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageW(GetDlgItem(window_, id), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  std::intptr_t ListRowData(int id, int row) const override {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(GetDlgItem(window_, id), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+  }
+  int ListSelectedRow(int id) const override {
+    return static_cast<int>(SendMessageW(GetDlgItem(window_, id), LVM_GETNEXTITEM,
+                                         static_cast<WPARAM>(-1), LVNI_SELECTED));
+  }
+  void ListSelectRow(int id, int row) override {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(GetDlgItem(window_, id), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+  }
+  void ListFitColumn(int id, int column) override {
+    SendMessageW(GetDlgItem(window_, id), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                 LVSCW_AUTOSIZE_USEHEADER);
+  }
+
   DialogRect ControlRect(int id) const override {
     RECT area{};
     const HWND control = GetDlgItem(window_, id);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "ui/DialogHost.h"
+
+// An edit box that shows a path shortened in its middle and hands back the whole path.
+class CPathEdit {
+ public:
+  static constexpr std::size_t kShownLength = 60;
+
+  void Attach(DialogHost& host, int id) {
+    host_ = &host;
+    id_ = id;
+  }
+  void SetWindowTextA(const std::string& path);
+  const std::string& GetWindowTextA() const { return path_; }
+
+ private:
+  DialogHost* host_ = nullptr;
+  int id_ = 0;
+  std::string path_;
+};

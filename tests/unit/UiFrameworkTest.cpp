@@ -29,8 +29,8 @@ class SampleDlg : public CResizeDlg {
     OnCommand(10, [this] { log.push_back("clicked 10"); });
     OnNotify(11, dialog_message::kEditUpdate,
              [this] { log.push_back("typed " + Host().Text(11)); });
-    OnMessage(0x7F0E, [this](std::uintptr_t w, std::intptr_t l) {
-      log.push_back("link " + std::to_string(w) + " " + std::to_string(l));
+    OnMessage(0x8114, [this](std::uintptr_t w, std::intptr_t l) {
+      log.push_back("message " + std::to_string(w) + " " + std::to_string(l));
       return 7;
     });
   }
@@ -55,17 +55,17 @@ TEST(CResizeDlg, HandlersAreBoundByIdNotificationAndMessage) {
     host.Click(10);
     host.Type(11, "42");
     host.Click(11);  // a click on the edit box has no handler
-    EXPECT_EQ(host.Send(0x7F0E, 0, 99), 7);
-    EXPECT_EQ(host.Send(0x7F0F), 0);  // not in the map
+    EXPECT_EQ(host.Send(0x8114, 0, 99), 7);
+    EXPECT_EQ(host.Send(0x8115), 0);  // not in the map
     EXPECT_TRUE(host.PressKey(0x100, 0x7B, 0x58, 11));
     EXPECT_FALSE(host.PressKey(0x100, 0x41, 0x1E, 11));
-    host.PostToSelf(0x7F0E, 1, 2);
+    host.PostToSelf(0x8114, 1, 2);
     host.Pump();
     host.Click(dialog_message::kIdCancel);  // the default Cancel ends the dialog
   });
   EXPECT_EQ(dialog.DoModal(), dialog_message::kIdCancel);
   EXPECT_EQ(dialog.log,
-            (std::vector<std::string>{"init", "clicked 10", "typed 42", "link 0 99", "link 1 2"}));
+            (std::vector<std::string>{"init", "clicked 10", "typed 42", "message 0 99", "message 1 2"}));
   EXPECT_FALSE(dialog.IsRunning());
 }
 

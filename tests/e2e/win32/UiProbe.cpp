@@ -4,7 +4,8 @@
 //   ui-probe message-box CAPTION MS    wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its first button
 //   ui-probe click PREFIX ID           press the button with that id in that window
-//   ui-probe send PREFIX MESSAGE       send the message (wParam 0, lParam 0), print the answer
+//   ui-probe send PREFIX MESSAGE [W]   send the message (wParam W or 0, lParam 0), print the
+//                                      answer
 //   ui-probe foreground                print the title of the foreground window
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
@@ -17,7 +18,8 @@
 namespace {
 
 std::string Utf8(const std::wstring& text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), length, nullptr, nullptr);
   result.resize(std::strlen(result.c_str()));
@@ -120,10 +122,12 @@ int main(int argc, char** argv) {
     PostMessageW(button, BM_CLICK, 0, 0);
     return 0;
   }
-  if (command == "send" && argc == 4) {
+  if (command == "send" && (argc == 4 || argc == 5)) {
     const HWND window = Find(argv[2], false, false, 0);
     if (window == nullptr) return 1;
-    const LRESULT answer = SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), 0, 0);
+    const WPARAM wParam = argc == 5 ? std::strtoul(argv[4], nullptr, 0) : 0;
+    const LRESULT answer =
+        SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, 0);
     std::printf("0x%llx\n", static_cast<unsigned long long>(answer));
     return 0;
   }

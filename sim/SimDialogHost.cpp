@@ -168,7 +168,7 @@ DialogRect SimDialogHost::ControlRect(int id) const {
   return found == controls_.end() ? DialogRect{} : found->second.rect;
 }
 
-int SimDialogRunner::RunModal(CResizeDlg& dialog, WindowHandle /*owner*/) {
+int SimDialogRunner::RunModal(CDialog& dialog, WindowHandle /*owner*/) {
   ran_.push_back(dialog.TemplateId());
   SimDialogHost host(dialog, nextWindow_);
   nextWindow_ += 0x10;
@@ -177,7 +177,7 @@ int SimDialogRunner::RunModal(CResizeDlg& dialog, WindowHandle /*owner*/) {
   Interaction interaction = queue.empty() ? Interaction() : std::move(queue.front());
   if (!queue.empty()) queue.pop_front();
   struct Detach {
-    CResizeDlg& dialog;
+    CDialog& dialog;
     ~Detach() { dialog.Detach(); }
   } detach{dialog};
   for (const auto& [id, rect] : layouts_[dialog.TemplateId()]) host.PlaceControl(id, rect);

@@ -14,7 +14,7 @@
 // press keys, fire timers, resize the window and deliver what the dialog posted to itself.
 class SimDialogHost final : public DialogHost {
  public:
-  SimDialogHost(CResizeDlg& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
+  SimDialogHost(CDialog& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
 
   // What a test does.
   void Click(int id);
@@ -103,7 +103,7 @@ class SimDialogHost final : public DialogHost {
   };
   Row* FindRow(int id, int row) const;
 
-  CResizeDlg& dialog_;
+  CDialog& dialog_;
   WindowHandle window_;
   std::string title_;
   mutable std::map<int, Control> controls_;
@@ -130,7 +130,7 @@ class SimDialogRunner final : public DialogRunner {
   }
   // Where the dialog template puts a control (the client area is 400 x 600).
   void Place(int templateId, int id, const DialogRect& rect) { layouts_[templateId][id] = rect; }
-  int RunModal(CResizeDlg& dialog, WindowHandle owner) override;
+  int RunModal(CDialog& dialog, WindowHandle owner) override;
   // Template ids of the dialogs that ran, in order.
   const std::vector<int>& Ran() const { return ran_; }
 

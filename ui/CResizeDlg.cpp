@@ -20,16 +20,20 @@ DialogRunner& DialogRunner::Current() {
   return *g_runner;
 }
 
-bool CResizeDlg::InitDialog(int clientWidth, int clientHeight) {
+bool CDialog::InitDialog(int /*clientWidth*/, int /*clientHeight*/) {
   if (icon_ != 0) Host().SetIcon(icon_);
-  originalWidth_ = clientWidth;
-  originalHeight_ = clientHeight;
-  for (auto& [id, anchor] : anchors_) anchor.original = Host().ControlRect(id);
   return OnInitDialog();
 }
 
-std::optional<std::intptr_t> CResizeDlg::Dispatch(std::uint32_t message, std::uintptr_t wParam,
-                                                  std::intptr_t lParam) {
+bool CResizeDlg::InitDialog(int clientWidth, int clientHeight) {
+  originalWidth_ = clientWidth;
+  originalHeight_ = clientHeight;
+  for (auto& [id, anchor] : anchors_) anchor.original = Host().ControlRect(id);
+  return CDialog::InitDialog(clientWidth, clientHeight);
+}
+
+std::optional<std::intptr_t> CDialog::Dispatch(std::uint32_t message, std::uintptr_t wParam,
+                                               std::intptr_t lParam) {
   if (message == dialog_message::kCommand) {
     const int id = static_cast<int>(wParam & 0xFFFF);
     const int code = static_cast<int>((wParam >> 16) & 0xFFFF);
@@ -50,19 +54,24 @@ std::optional<std::intptr_t> CResizeDlg::Dispatch(std::uint32_t message, std::ui
   if (message == host_message::kLinkClicked) {
     // The receiver owns the copy of the target that came with the message.
     char* target = reinterpret_cast<char*>(lParam);
-    if (link_ && target != nullptr) link_(target);
+    std::intptr_t result = 0;
+    if (link_ && target != nullptr) result = link_(wParam, target);
     std::free(target);
-    return 0;
+    return result;
   }
-  if (message == dialog_message::kSize && !anchors_.empty()) {
-    Arrange(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
+  if (message == dialog_message::kSize) {
+    OnSizeChanged(static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
   }
-  const auto found = messages_.find(message);
-  if (found != messages_.end()) return found->second(wParam, lParam);
+  if (const auto found = messages_.find(message); found != messages_.end()) {
+    return found->second(wParam, lParam);
+  }
+  if (const auto found = optionalMessages_.find(message); found != optionalMessages_.end()) {
+    return found->second(wParam, lParam);
+  }
   return std::nullopt;
 }
 
-void CResizeDlg::Arrange(int clientWidth, int clientHeight) {
+void CResizeDlg::OnSizeChanged(int clientWidth, int clientHeight) {
   const int dx = clientWidth - originalWidth_;
   const int dy = clientHeight - originalHeight_;
   for (const auto& [id, anchor] : anchors_) {

@@ -17,50 +17,42 @@ struct LoopMessage {
   std::intptr_t lParam = 0;
 };
 
-class CResizeDlg;
+class CDialog;
 
 // Runs dialogs modally: the Windows runner from resource templates with its own message loop,
 // the simulated one for tests. One runner serves the process.
 class DialogRunner {
  public:
   virtual ~DialogRunner() = default;
-  virtual int RunModal(CResizeDlg& dialog, WindowHandle owner) = 0;
+  virtual int RunModal(CDialog& dialog, WindowHandle owner) = 0;
 
   static void Install(DialogRunner& runner);
   static DialogRunner& Current();
 };
 
-// The base of every dialog but the About dialog. A derived dialog binds its handlers to control
-// ids, notification codes and message numbers (its message map) in its constructor, and reaches
-// its window through Host() while it runs.
-class CResizeDlg {
+// A dialog made from a resource template. A derived dialog binds its handlers to control ids,
+// notification codes and message numbers (its message map) in its constructor, and reaches its
+// window through Host() while it runs.
+class CDialog {
  public:
-  CResizeDlg(int templateId, WindowHandle parent) : templateId_(templateId), owner_(parent) {}
-  virtual ~CResizeDlg() = default;
-  CResizeDlg(const CResizeDlg&) = delete;
-  CResizeDlg& operator=(const CResizeDlg&) = delete;
+  CDialog(int templateId, WindowHandle parent) : templateId_(templateId), owner_(parent) {}
+  virtual ~CDialog() = default;
+  CDialog(const CDialog&) = delete;
+  CDialog& operator=(const CDialog&) = delete;
 
   int TemplateId() const { return templateId_; }
   // The owner window for the next DoModal.
   void PreModal(WindowHandle owner) { owner_ = owner; }
   int DoModal() { return DialogRunner::Current().RunModal(*this, owner_); }
   void SetIcon(int iconResource) { icon_ = iconResource; }
-  // When the dialog grows by dx, dy: control `id` moves by x% of dx and y% of dy, or grows so.
-  void MoveXYRate(int id, int xPercent, int yPercent) {
-    anchors_[id].moveX = xPercent;
-    anchors_[id].moveY = yPercent;
-  }
-  void SizeXYRate(int id, int xPercent, int yPercent) {
-    anchors_[id].sizeX = xPercent;
-    anchors_[id].sizeY = yPercent;
-  }
+  int Icon() const { return icon_; }
 
   // Called by the runner.
   void Attach(DialogHost& host) { host_ = &host; }
   void Detach() { host_ = nullptr; }
   bool IsRunning() const { return host_ != nullptr; }
-  // WM_INITDIALOG: the base sets the icon and notes the controls' places, then OnInitDialog.
-  bool InitDialog(int clientWidth, int clientHeight);
+  // WM_INITDIALOG: the base sets the icon, then OnInitDialog.
+  virtual bool InitDialog(int clientWidth, int clientHeight);
   // Returns the message's result when the dialog handled it.
   std::optional<std::intptr_t> Dispatch(std::uint32_t message, std::uintptr_t wParam,
                                         std::intptr_t lParam);
@@ -88,9 +80,56 @@ class CResizeDlg {
                  std::function<std::intptr_t(std::uintptr_t, std::intptr_t)> handler) {
     messages_[message] = std::move(handler);
   }
-  // A click on a link of a markup text (message 0x7F0E, whose heap copy of the target the
-  // dialog frees after the handler).
-  void OnLink(std::function<void(const std::string&)> handler) { link_ = std::move(handler); }
+  // A message that the dialog may leave to the default handling (nullopt).
+  void OnMessageOrDefault(
+      std::uint32_t message,
+      std::function<std::optional<std::intptr_t>(std::uintptr_t, std::intptr_t)> handler) {
+    optionalMessages_[message] = std::move(handler);
+  }
+  // A click on a link of a markup text: message 0x7F0E with wParam and a heap copy of the
+  // target, which the dialog frees after the handler, whose result the message returns.
+  void OnLink(std::function<std::intptr_t(std::uintptr_t, const std::string&)> handler) {
+    link_ = std::move(handler);
+  }
+  // The window changed its size (WM_SIZE).
+  virtual void OnSizeChanged(int clientWidth, int clientHeight) {
+    (void)clientWidth;
+    (void)clientHeight;
+  }
+
+ private:
+  int templateId_;
+  WindowHandle owner_;
+  int icon_ = 0;
+  DialogHost* host_ = nullptr;
+  std::map<std::pair<int, int>, std::function<void()>> commands_;
+  std::map<std::uint32_t, std::function<std::intptr_t(std::uintptr_t, std::intptr_t)>> messages_;
+  std::map<std::uint32_t,
+           std::function<std::optional<std::intptr_t>(std::uintptr_t, std::intptr_t)>>
+      optionalMessages_;
+  std::function<std::intptr_t(std::uintptr_t, const std::string&)> link_;
+};
+
+// The base of every dialog but the About dialog: a dialog whose controls follow its size.
+class CResizeDlg : public CDialog {
+ public:
+  using CDialog::CDialog;
+
+  // When the dialog grows by dx, dy: control `id` moves by x% of dx and y% of dy, or grows so.
+  void MoveXYRate(int id, int xPercent, int yPercent) {
+    anchors_[id].moveX = xPercent;
+    anchors_[id].moveY = yPercent;
+  }
+  void SizeXYRate(int id, int xPercent, int yPercent) {
+    anchors_[id].sizeX = xPercent;
+    anchors_[id].sizeY = yPercent;
+  }
+
+  // Notes the controls' places before the dialog's own initialisation.
+  bool InitDialog(int clientWidth, int clientHeight) override;
+
+ protected:
+  void OnSizeChanged(int clientWidth, int clientHeight) override;
 
  private:
   struct Anchor {
@@ -100,15 +139,7 @@ class CResizeDlg {
     int sizeY = 0;
     DialogRect original;
   };
-  void Arrange(int clientWidth, int clientHeight);
 
-  int templateId_;
-  WindowHandle owner_;
-  int icon_ = 0;
-  DialogHost* host_ = nullptr;
-  std::map<std::pair<int, int>, std::function<void()>> commands_;
-  std::map<std::uint32_t, std::function<std::intptr_t(std::uintptr_t, std::intptr_t)>> messages_;
-  std::function<void(const std::string&)> link_;
   std::map<int, Anchor> anchors_;  // by control id
   int originalWidth_ = 0;
   int originalHeight_ = 0;

@@ -51,7 +51,12 @@ TEST(Markup, BoldBreaksColoursAndEntities) {
 class LinkDlg : public CResizeDlg {
  public:
   explicit LinkDlg(bool handles) : CResizeDlg(600, 0) {
-    if (handles) OnLink([this](const std::string& target) { targets.push_back(target); });
+    if (handles) {
+      OnLink([this](std::uintptr_t, const std::string& target) {
+        targets.push_back(target);
+        return 1;
+      });
+    }
     OnCommand(20, [this] {
       help.Attach(Host(), 21);
       help.SetHighlightColour(0x00AA00);

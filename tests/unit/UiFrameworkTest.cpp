@@ -64,8 +64,8 @@ TEST(CResizeDlg, HandlersAreBoundByIdNotificationAndMessage) {
     host.Click(dialog_message::kIdCancel);  // the default Cancel ends the dialog
   });
   EXPECT_EQ(dialog.DoModal(), dialog_message::kIdCancel);
-  EXPECT_EQ(dialog.log,
-            (std::vector<std::string>{"init", "clicked 10", "typed 42", "message 0 99", "message 1 2"}));
+  EXPECT_EQ(dialog.log, (std::vector<std::string>{"init", "clicked 10", "typed 42", "message 0 99",
+                                                  "message 1 2"}));
   EXPECT_FALSE(dialog.IsRunning());
 }
 

@@ -12,9 +12,9 @@ namespace {
 // One running dialog: its window, seen through the DialogHost interface.
 class Win32DialogHost final : public DialogHost {
  public:
-  Win32DialogHost(CResizeDlg& dialog, HINSTANCE instance) : dialog_(dialog), instance_(instance) {}
+  Win32DialogHost(CDialog& dialog, HINSTANCE instance) : dialog_(dialog), instance_(instance) {}
 
-  CResizeDlg& Dialog() { return dialog_; }
+  CDialog& Dialog() { return dialog_; }
   void SetWindow(HWND window) { window_ = window; }
   bool Ended() const { return ended_; }
   int Result() const { return result_; }
@@ -173,7 +173,7 @@ class Win32DialogHost final : public DialogHost {
   void KillTimer(unsigned id) override { ::KillTimer(window_, id); }
 
  private:
-  CResizeDlg& dialog_;
+  CDialog& dialog_;
   HINSTANCE instance_;
   HWND window_ = nullptr;
   bool ended_ = false;
@@ -230,7 +230,7 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-int Win32DialogRunner::RunModal(CResizeDlg& dialog, WindowHandle owner) {
+int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
   Win32DialogHost host(dialog, instance_);
   const HWND ownerWindow = reinterpret_cast<HWND>(owner);
   const HWND window =

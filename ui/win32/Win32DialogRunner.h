@@ -11,7 +11,7 @@
 class Win32DialogRunner final : public DialogRunner {
  public:
   explicit Win32DialogRunner(HINSTANCE instance) : instance_(instance) {}
-  int RunModal(CResizeDlg& dialog, WindowHandle owner) override;
+  int RunModal(CDialog& dialog, WindowHandle owner) override;
 
  private:
   HINSTANCE instance_;

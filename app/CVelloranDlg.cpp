@@ -1,13 +1,60 @@
 #include "app/CVelloranDlg.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/CVelloranApp.h"
 #include "app/MouseRepair.h"
 #include "app/RegistryNames.h"
 #include "common/HostMessages.h"
+#include "common/TextCase.h"
+#include "editors/CAboutDlg.h"
+#include "editors/CShiftMemoryHelpDlg.h"
+#include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
 
+using namespace main_window;
+
 constexpr std::size_t kVersionBuffer = 1024;
+constexpr std::size_t kEditBuffer = 64;  // the edit's text is read into 63 characters
+constexpr std::size_t kRunValueBuffer = 260;
+constexpr unsigned kFirstRunTimer = 1000;
+constexpr unsigned kFirstRunDelayMs = 100;
+constexpr unsigned kStartupHideTimer = 1001;
+constexpr unsigned kStartupHideDelayMs = 5000;
+constexpr unsigned kTrayAnimationPeriodMs = 100000;
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunValue = "Tastron";
+constexpr const char* kExitQuestion = "종료하겠습니까 ?";
+
+constexpr std::uint32_t kWmKeyDown = 0x100;
+constexpr std::uint32_t kWmKeyUp = 0x101;
+constexpr std::uint32_t kWmSysKeyDown = 0x104;
+constexpr std::uint32_t kWmSysKeyUp = 0x105;
+constexpr std::uint32_t kWmSysCommand = 0x112;
+constexpr std::uintptr_t kScMinimize = 0xF020;
+constexpr std::uintptr_t kScClose = 0xF060;
+constexpr std::uintptr_t kVkEscape = 27;
+constexpr std::uintptr_t kVkF12 = 123;
+constexpr int kVkControl = 0x11;
+
+std::int32_t ReadOption(const char* name, int defaultValue) {
+  return CUtilityLib::ReadRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey, name,
+                                   defaultValue);
+}
+
+void WriteOption(const char* name, const std::string& text) {
+  CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey, name, text);
+}
+
+const OptionBox* FindBox(int id) {
+  for (const OptionBox& box : kOptionBoxes) {
+    if (box.id == id) return &box;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -26,49 +73,256 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
 
   RepairMouseDevices(ruleFile_, deviceTool_);
   keyCodeDisplay_ = false;
+  taskbarCreated_ = CUtilityLib::Get().RegisterWindowMessageNumber("TaskbarCreated");
   hookLibraryLoaded_ = hookLibrary_.LoadForHost(ruleFile_, deviceTool_);
 
-  OnMessage(host_message::kBringToFront,
-            [this](std::uintptr_t, std::intptr_t) { return OnBringToFront(); });
+  for (const OptionBox& box : kOptionBoxes) {
+    OnCommand(box.id, [this, &box] { ToggleOption(box); });
+  }
+  OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate, [this] { EditUpdated(kShiftWheelDelta); });
+  OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
+  OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
+  OnCommand(kAutostart, [this] { ToggleAutostart(); });
+  OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
+  OnCommand(kMenuHide, [this] { HideToTray(); });
+  OnCommand(kExitButton, [this] { AskThenExit(); });
+  OnCommand(kMenuExit, [this] { AskThenExit(); });
+  OnLink([this](std::uintptr_t wParam, const std::string& target) {
+    if (wParam == 0) PostExecute(CVXCPParser(target));
+    return 1;
+  });
+  OnMessage(host_message::kTrayActivate, [this](std::uintptr_t, std::intptr_t) {
+    Restore();
+    return 1;
+  });
+  OnMessage(host_message::kBringToFront, [this](std::uintptr_t, std::intptr_t) {
+    Restore();
+    return host_message::kBringToFrontAnswer;
+  });
+  OnMessage(taskbarCreated_, [this](std::uintptr_t, std::intptr_t) {
+    SetUpTrayIcon(false);
+    return 1;
+  });
+  OnMessageOrDefault(kWmSysCommand,
+                     [this](std::uintptr_t command, std::intptr_t) -> std::optional<std::intptr_t> {
+                       if (command == kScMinimize) {
+                         HideToTray();
+                         return 0;
+                       }
+                       if (command == kScClose) {
+                         AskThenExit();
+                         return 0;
+                       }
+                       return std::nullopt;
+                     });
   // The volume steps of Ctrl+wheel; the volume control handles them.
   OnMessage(host_message::kVolumeStep, [](std::uintptr_t, std::intptr_t) { return 0; });
   OnMessage(host_message::kAwayMode, [this](std::uintptr_t wParam, std::intptr_t) {
     watchdog_.OnAwayMode(Host(), wParam);
     return 0;
   });
-  OnMessage(dialog_message::kTimer, [this](std::uintptr_t id, std::intptr_t) {
-    if (id == AwayWatchdog::kTimerId) watchdog_.OnTimer(Host());
-    return 0;
-  });
+  OnMessageOrDefault(dialog_message::kTimer,
+                     [this](std::uintptr_t id, std::intptr_t) -> std::optional<std::intptr_t> {
+                       OnTimer(static_cast<unsigned>(id));
+                       return std::nullopt;  // and the default handling after it
+                     });
   OnMessage(dialog_message::kDestroy, [this](std::uintptr_t, std::intptr_t) {
     OnDestroy();
     return 0;
   });
-  OnCommand(kExitButton, [this] { Host().End(dialog_message::kIdCancel); });
 }
 
 bool CVelloranDlg::OnInitDialog() {
+  SetHandlerName("MainDlg");
   const std::string title = Host().Title();
   CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey,
                              registry_name::kMainWindow,
                              static_cast<std::uint32_t>(Host().Window()));
   CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kAppKey,
                              registry_name::kTitle, title);
+  CAPPCommonServiceWnd& service = CAPPCommonServiceWnd::Instance();
+  if (!service.HasWindow()) {
+    service.CreateHiddenWindow(CUtilityLib::GetTopWindow(Host().Window()));
+    service.SetAppIcon(kIconId);
+  }
+  banner_.Create(Host(), kBanner);
   Host().SetTitle(title + versionText_);
+  LoadSettings();
+  service.ShowVersionAlarm();
+  service.ShowNoticeDialog();
+  service.MakeServiceLog();
+  if (!CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRunKey, kRunValue,
+                                     kRunValueBuffer)
+           .empty()) {
+    Host().SetChecked(kAutostart, true);
+  }
   Host().CenterOnScreen();
   Host().Show(show_state::kShow);
+  if (CVelloranApp::IsStartupLaunch(CVelloranApp::CommandLine())) {
+    Host().SetTimer(kStartupHideTimer, kStartupHideDelayMs);
+  }
+  if (CUtilityLib::Get().Profiles().GetInt(ruleFile_, "Tastron", "Startup", 0) == 0) {
+    Host().SetTimer(kFirstRunTimer, kFirstRunDelayMs);
+  }
   hookLibrary_.StartForWindow(Host().Window());
+  SetUpTrayIcon(true);
   return true;
 }
 
-// A second instance asks this one to come forward.
-std::intptr_t CVelloranDlg::OnBringToFront() {
-  Host().Show(show_state::kRestore);
-  Host().BringToFront();
-  return host_message::kBringToFrontAnswer;
+// Setting the edits' texts raises their update notifications, which write the value back and
+// push the block: the first push still carries 1060 and 1026 as they were, the second all.
+void CVelloranDlg::LoadSettings() {
+  for (int id : kLoadOrder) {
+    const OptionBox& box = *FindBox(id);
+    Host().SetChecked(box.id, ReadOption(box.registryName, box.defaultValue) != 0);
+  }
+  Host().SetText(kShiftWheelDelta.id,
+                 CUtilityLib::GetString(ReadOption(kShiftWheelDelta.registryName,
+                                                   kShiftWheelDelta.defaultValue)));
+  const bool ctrlWheel = ReadOption("EnableCtrlWheel", 1) != 0;
+  Host().SetChecked(kEnableCtrlWheel, ctrlWheel);
+  Host().Enable(kCtrlWheelUnit.id, ctrlWheel);
+  Host().SetText(kCtrlWheelUnit.id, CUtilityLib::GetString(ReadOption(
+                                        kCtrlWheelUnit.registryName, kCtrlWheelUnit.defaultValue)));
+  UpdateDependants(kLockWin);
+}
+
+void CVelloranDlg::ToggleOption(const OptionBox& box) {
+  const bool checked = !Host().IsChecked(box.id);
+  Host().SetChecked(box.id, checked);
+  WriteOption(box.registryName, checked ? "1" : "0");
+  UpdateDependants(box.id);
+  PushSettings();
+}
+
+// 1062 needs the Windows keys; 1066 and 1067 need Win+L as well; 1026 needs Ctrl+wheel.
+void CVelloranDlg::UpdateDependants(int changedId) {
+  if (changedId == kLockWin || changedId == kLockMonitor) {
+    const bool winFree = !Host().IsChecked(kLockWin);
+    if (changedId == kLockWin) Host().Enable(kLockMonitor, winFree);
+    const bool awayMode = winFree && Host().IsChecked(kLockMonitor);
+    Host().Enable(kInactiveMouse, awayMode);
+    Host().Enable(kLockWorkStation, awayMode);
+  }
+  if (changedId == kEnableCtrlWheel) {
+    Host().Enable(kCtrlWheelUnit.id, Host().IsChecked(kEnableCtrlWheel));
+  }
+}
+
+void CVelloranDlg::EditUpdated(const NumberEdit& edit) {
+  WriteOption(edit.registryName, Host().Text(edit.id));
+  PushSettings();
+}
+
+HookSettings CVelloranDlg::BuildSettings() {
+  HookSettings settings{};
+  for (const OptionBox& box : kOptionBoxes) settings.*(box.field) = Host().IsChecked(box.id) ? 1 : 0;
+  for (const NumberEdit& edit : {kShiftWheelDelta, kCtrlWheelUnit}) {
+    const std::string text = Host().Text(edit.id).substr(0, kEditBuffer - 1);
+    settings.*(edit.field) = std::atoi(text.c_str());
+  }
+  return settings;
+}
+
+void CVelloranDlg::OnTimer(unsigned id) {
+  if (id == kFirstRunTimer) {
+    Host().KillTimer(kFirstRunTimer);
+    CUtilityLib::Get().Profiles().WriteString(ruleFile_, "Tastron", "Startup", "1");
+    CAboutDlg(versionText_).DoModal();
+  } else if (id == kStartupHideTimer) {
+    Host().KillTimer(kStartupHideTimer);
+    HideToTray();
+  } else if (id == AwayWatchdog::kTimerId) {
+    watchdog_.OnTimer(Host());
+  }
+}
+
+void CVelloranDlg::OnVXCPCommand(const std::string& command, const std::string& /*arguments*/) {
+  if (EqualsIgnoringCase(command, "help_shiftmemory")) CShiftMemoryHelpDlg().DoModal();
+}
+
+// The key-code display (after Ctrl+F12 every key shows its code pair in static 1014), and Esc,
+// which never closes the main window.
+bool CVelloranDlg::PreTranslateMessage(const LoopMessage& message) {
+  const bool keyMessage = message.message == kWmKeyDown || message.message == kWmKeyUp ||
+                          message.message == kWmSysKeyDown || message.message == kWmSysKeyUp;
+  if (keyMessage && keyCodeDisplay_) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02x/%02x", static_cast<unsigned>(message.wParam & 0xFF),
+                  static_cast<unsigned>((message.lParam >> 16) & 0xFF));
+    Host().SetText(kKeyCodeDisplay, text);
+  }
+  if ((message.message == kWmKeyDown || message.message == kWmKeyUp) &&
+      message.wParam == kVkEscape) {
+    return true;
+  }
+  if (message.message == kWmKeyDown && message.wParam == kVkF12 &&
+      CUtilityLib::Get().IsKeyDown(kVkControl)) {
+    keyCodeDisplay_ = true;
+  }
+  return CResizeDlg::PreTranslateMessage(message);
+}
+
+void CVelloranDlg::HideToTray() {
+  Host().Show(show_state::kHide);
+  CUtilityLib::AniMinimizeToTray(Host().Window());
+}
+
+void CVelloranDlg::Restore() {
+  if (!Host().IsVisible()) {
+    CUtilityLib::AniMaximiseFromTray(Host().Window());
+    Host().Show(show_state::kShow);
+  }
+  CUtilityLib::MSGSetForegroundWindow(Host().Window());
+}
+
+void CVelloranDlg::AskThenExit() {
+  const int answer = CUtilityLib::Get().MessageBox(
+      Host().Window(), kExitQuestion, "Tastron", message_box::kYesNo | message_box::kIconQuestion);
+  if (answer == message_box::kIdYes) OnCancel();
+}
+
+// The icon file lies beside the program, wherever the program was started from.
+void CVelloranDlg::SetUpTrayIcon(bool touchCheckBox) {
+  const std::vector<IconHandle> icons = {
+      trayIcon_.LoadIconA(CUtilityLib::GetAppPath() + "\\TrayIcon.Ico")};
+  trayIcon_.Create(Host().Window());
+  if (!touchCheckBox) trayIcon_.HideIcon();
+  trayIcon_.SetAnimate(icons, kTrayAnimationPeriodMs);
+  const bool hidden = ReadOption("Hide_TrayIcon", 0) != 0;
+  if (touchCheckBox) Host().SetChecked(kHideTrayIcon, hidden);
+  if (hidden) {
+    trayIcon_.HideIcon();
+  } else {
+    trayIcon_.ShowIcon(0, kTooltip);
+  }
+}
+
+void CVelloranDlg::ToggleTrayIcon() {
+  const bool hidden = !Host().IsChecked(kHideTrayIcon);
+  Host().SetChecked(kHideTrayIcon, hidden);
+  WriteOption("Hide_TrayIcon", hidden ? "1" : "0");
+  if (hidden) {
+    trayIcon_.HideIcon();
+  } else {
+    trayIcon_.ShowIcon(0, kTooltip);
+  }
+}
+
+void CVelloranDlg::ToggleAutostart() {
+  if (Host().IsChecked(kAutostart)) {
+    Host().SetChecked(kAutostart, false);
+    CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, kRunValue);
+    return;
+  }
+  Host().SetChecked(kAutostart, true);
+  const std::string executable = CUtilityLib::Get().ExecutablePath().substr(0, kRunValueBuffer);
+  CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kRunKey, kRunValue,
+                             "\"" + executable + "\" startup");
 }
 
 void CVelloranDlg::OnDestroy() {
+  trayIcon_.HideIcon();
   hookLibrary_.StopAndUnload(Host().Window());
   CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kAppKey,
                                    registry_name::kMainWindow);

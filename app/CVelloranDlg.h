@@ -1,18 +1,27 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
+#include "app/MainWindowOptions.h"
+#include "ui/CAPPMainAdCtrl.h"
+#include "ui/CPLTrayIconWnd.h"
 #include "ui/CResizeDlg.h"
+#include "ui/CVXCP.h"
 
-// The main window. Its construction belongs to start-up: it works out every path, switches on
-// mouse devices an earlier run left off, and loads the hook library before any window exists.
-class CVelloranDlg : public CResizeDlg {
+// The main window: every option of the hook library as a check box or an edit box, written to
+// the registry the moment it changes and pushed to the library as a whole block; the tray icon,
+// hiding and autostart; the About and help dialogs. Its construction belongs to start-up: it
+// works out every path, switches on mouse devices an earlier run left off, and loads the hook
+// library before any window exists.
+class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
  public:
   static constexpr int kTemplateId = 102;
   static constexpr int kIconId = 128;
-  static constexpr int kExitButton = 1012;
+  static constexpr int kExitButton = main_window::kExitButton;
+  static constexpr const char* kTooltip = "Tastron (키보드 제어 / 한영전환)";
 
   explicit CVelloranDlg(WindowHandle parent);
 
@@ -23,13 +32,30 @@ class CVelloranDlg : public CResizeDlg {
   const std::string& VersionText() const { return versionText_; }
   const std::string& DeviceTool() const { return deviceTool_; }
 
+  // The settings block as the controls hold it now.
+  HookSettings BuildSettings();
+
+  bool PreTranslateMessage(const LoopMessage& message) override;
+
  protected:
   bool OnInitDialog() override;
-  // "숨기기" hides the window; a second start brings it back.
-  void OnOK() override { Host().Show(show_state::kHide); }
+  // "숨기기" and Enter hide the window into the tray.
+  void OnOK() override { HideToTray(); }
+  void OnVXCPCommand(const std::string& command, const std::string& arguments) override;
 
  private:
-  std::intptr_t OnBringToFront();
+  void LoadSettings();
+  void ToggleOption(const OptionBox& box);
+  void UpdateDependants(int changedId);
+  void EditUpdated(const main_window::NumberEdit& edit);
+  void PushSettings() { hookLibrary_.Push(BuildSettings()); }
+  void OnTimer(unsigned id);
+  void HideToTray();
+  void Restore();
+  void AskThenExit();
+  void SetUpTrayIcon(bool touchCheckBox);
+  void ToggleTrayIcon();
+  void ToggleAutostart();
   void OnDestroy();
 
   std::string versionFile_;
@@ -38,7 +64,10 @@ class CVelloranDlg : public CResizeDlg {
   std::string ruleFile_;
   std::string deviceTool_;
   bool keyCodeDisplay_ = false;
+  std::uint32_t taskbarCreated_ = 0;
   CHookLibrary hookLibrary_;
   AwayWatchdog watchdog_{ruleFile_, deviceTool_};
+  CPLTrayIconWnd trayIcon_;
+  CAPPMainAdCtrl banner_;
   bool hookLibraryLoaded_ = false;
 };

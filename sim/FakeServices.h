@@ -3,6 +3,7 @@
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -121,6 +122,19 @@ class FakeServices final : public Services {
   std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
                                                        std::uint32_t activateMessage) override;
   bool UserInterfaceReady() const { return userInterfaceReady_; }
+  bool IsKeyDown(int virtualKey) override { return keysDown_.count(virtualKey) != 0; }
+  void SetKeyDown(int virtualKey, bool down) {
+    if (down) {
+      keysDown_.insert(virtualKey);
+    } else {
+      keysDown_.erase(virtualKey);
+    }
+  }
+  std::uint32_t RegisterWindowMessageNumber(const std::string& name) override {
+    const auto found = registered_.find(name);
+    if (found != registered_.end()) return found->second;
+    return registered_[name] = 0xC000 + static_cast<std::uint32_t>(registered_.size());
+  }
   std::uint32_t TickCount() override { return tick_; }
   std::uint32_t ProcessId() override { return 0x1234; }
   std::uint32_t ThreadId() override { return 0xABCD; }
@@ -170,5 +184,7 @@ class FakeServices final : public Services {
   std::map<WindowHandle, WindowHandle> topLevel_;
   std::vector<std::string> windowCalls_;
   Tray tray_;
+  std::set<int> keysDown_;
+  std::map<std::string, std::uint32_t> registered_;
   IconHandle nextIcon_ = 0x700;
 };

@@ -26,6 +26,14 @@ void SimDialogHost::Type(int id, const std::string& text) {
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kEditUpdate), 0);
 }
 
+void SimDialogHost::SetText(int id, const std::string& text) {
+  controls_[id].text = text;
+  if (edits_.count(id) != 0) {
+    dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kEditUpdate),
+                     0);
+  }
+}
+
 std::intptr_t SimDialogHost::Send(std::uint32_t message, std::uintptr_t wParam,
                                   std::intptr_t lParam) {
   return dialog_.Dispatch(message, wParam, lParam).value_or(0);
@@ -181,6 +189,7 @@ int SimDialogRunner::RunModal(CDialog& dialog, WindowHandle /*owner*/) {
     ~Detach() { dialog.Detach(); }
   } detach{dialog};
   for (const auto& [id, rect] : layouts_[dialog.TemplateId()]) host.PlaceControl(id, rect);
+  for (int id : edits_[dialog.TemplateId()]) host.MarkEdit(id);
   dialog.InitDialog(400, 600);
   host.Pump();
   if (!host.Ended() && interaction) interaction(host);

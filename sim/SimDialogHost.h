@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,7 +43,9 @@ class SimDialogHost final : public DialogHost {
   std::string Title() const override { return title_; }
   void SetTitle(const std::string& title) override { title_ = title; }
   std::string Text(int id) const override;
-  void SetText(int id, const std::string& text) override { controls_[id].text = text; }
+  // Setting an edit box's text raises its update notification, as on Windows.
+  void SetText(int id, const std::string& text) override;
+  void MarkEdit(int id) { edits_.insert(id); }
   bool IsChecked(int id) const override;
   void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
   bool IsEnabled(int id) const override;
@@ -109,6 +112,7 @@ class SimDialogHost final : public DialogHost {
   mutable std::map<int, Control> controls_;
   std::map<unsigned, unsigned> timers_;
   std::map<int, MarkupStyle> markup_;
+  std::set<int> edits_;
   std::deque<LoopMessage> posted_;
   int showState_ = show_state::kHide;
   int icon_ = 0;
@@ -128,6 +132,8 @@ class SimDialogRunner final : public DialogRunner {
   void When(int templateId, Interaction interaction) {
     interactions_[templateId].push_back(std::move(interaction));
   }
+  // Which controls of a template are edit boxes.
+  void DeclareEdit(int templateId, int id) { edits_[templateId].insert(id); }
   // Where the dialog template puts a control (the client area is 400 x 600).
   void Place(int templateId, int id, const DialogRect& rect) { layouts_[templateId][id] = rect; }
   int RunModal(CDialog& dialog, WindowHandle owner) override;
@@ -137,6 +143,7 @@ class SimDialogRunner final : public DialogRunner {
  private:
   std::map<int, std::deque<Interaction>> interactions_;
   std::map<int, std::map<int, DialogRect>> layouts_;
+  std::map<int, std::set<int>> edits_;
   std::vector<int> ran_;
   WindowHandle nextWindow_ = 0x30010;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The maker's common service window: the program identifies itself to it and asks it for
@@ -13,6 +14,9 @@ class CAPPCommonServiceWnd {
     name_ = name;
     delayMs_ = delayMs;
   }
+  bool HasWindow() const { return window_ != 0; }
+  // The service window is a hidden child of the given top-level window; it shows nothing.
+  void CreateHiddenWindow(std::uintptr_t topLevelWindow) { window_ = topLevelWindow; }
   void SetAppIcon(int iconResource) { icon_ = iconResource; }
   void ShowVersionAlarm() {}
   void ShowNoticeDialog() {}
@@ -27,4 +31,5 @@ class CAPPCommonServiceWnd {
   std::string name_;
   unsigned delayMs_ = 0;
   int icon_ = 0;
+  std::uintptr_t window_ = 0;
 };

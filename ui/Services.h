@@ -87,6 +87,11 @@ class Services {
   virtual std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
                                                                std::uint32_t activateMessage) = 0;
 
+  // The high bit of GetAsyncKeyState.
+  virtual bool IsKeyDown(int virtualKey) = 0;
+  // RegisterWindowMessageA: the same number for the same name in every program.
+  virtual std::uint32_t RegisterWindowMessageNumber(const std::string& name) = 0;
+
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t ProcessId() = 0;
   virtual std::uint32_t ThreadId() = 0;

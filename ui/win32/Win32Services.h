@@ -39,6 +39,10 @@ class Win32Services final : public Services {
   IconHandle LoadIconFile(const std::string& path) override;
   std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
                                                        std::uint32_t activateMessage) override;
+  bool IsKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+  std::uint32_t RegisterWindowMessageNumber(const std::string& name) override {
+    return RegisterWindowMessageA(name.c_str());
+  }
   std::uint32_t TickCount() override { return GetTickCount(); }
   std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
   std::uint32_t ThreadId() override { return GetCurrentThreadId(); }

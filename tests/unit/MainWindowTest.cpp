@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/CVelloranApp.h"
+#include "app/CVelloranDlg.h"
+#include "common/HookSettingNames.h"
+#include "editors/CAboutDlg.h"
+#include "editors/CShiftMemoryHelpDlg.h"
+#include "sim/FakeServices.h"
+#include "sim/SimDialogHost.h"
+#include "ui/CUtilityLib.h"
+
+namespace {
+
+std::vector<HookSettings> g_pushed;
+std::vector<std::string> g_calls;
+
+std::int32_t TRELLIN_API Start(std::int32_t) {
+  g_calls.push_back("StartHook");
+  return 1;
+}
+std::int32_t TRELLIN_API Stop() {
+  g_calls.push_back("StopHook");
+  return 1;
+}
+void TRELLIN_API Ignore(const char*) {}
+void TRELLIN_API Enable(std::int32_t on) {
+  g_calls.push_back("Enable " + std::to_string(on));
+}
+void TRELLIN_API Update(const HookSettings* settings) {
+  g_pushed.push_back(*settings);
+}
+
+constexpr const char* kConfig = "Software\\Orvanne\\Velloran\\Config";
+constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CUtilityLib::Install(services_);
+    DialogRunner::Install(runner_);
+    runner_.DeclareEdit(102, 1022);
+    runner_.DeclareEdit(102, 1026);
+    g_pushed.clear();
+    g_calls.clear();
+    services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)},
+                                            {"StopHook", reinterpret_cast<void*>(&Stop)},
+                                            {"SetConfigINI", reinterpret_cast<void*>(&Ignore)},
+                                            {"SetDevconPath", reinterpret_cast<void*>(&Ignore)},
+                                            {"EnableHookStatue", reinterpret_cast<void*>(&Enable)},
+                                            {"UpdateValue", reinterpret_cast<void*>(&Update)}});
+  }
+  // Runs the program; `user` acts while the main window is open, then confirms an exit.
+  void Run(const std::function<void(SimDialogHost&)>& user, const std::string& commandLine = "") {
+    runner_.When(102, [&](SimDialogHost& window) {
+      user(window);
+      if (!window.Ended()) {
+        services_.AnswerNextMessageBox(message_box::kIdYes);
+        window.Click(1012);
+      }
+    });
+    app_.Run(commandLine);
+  }
+  std::string Option(const std::string& name) {
+    return CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kConfig, name, 260);
+  }
+  static std::int32_t Field(const HookSettings& settings, const char* name) {
+    return settings.*(FindHookSetting(name)->member);
+  }
+
+  FakeServices services_;
+  SimDialogRunner runner_;
+  CVelloranApp app_;
+};
+
+TEST_F(MainWindowTest, TheFirstRunShowsTheDefaultsAndTheAboutDialogOnce) {
+  Run([&](SimDialogHost& window) {
+    for (int id : {1003, 1004, 1005, 1007, 1009, 1062, 1011, 1021, 1060}) {
+      EXPECT_TRUE(window.IsChecked(id)) << id;
+    }
+    for (int id : {1006, 1067, 1066, 1023, 1063, 1064, 1068, 1019, 1017, 1029, 1001, 1002}) {
+      EXPECT_FALSE(window.IsChecked(id)) << id;
+    }
+    EXPECT_EQ(window.Text(1022), "5");
+    EXPECT_EQ(window.Text(1026), "5000");
+    EXPECT_TRUE(window.IsEnabled(1066));
+    EXPECT_TRUE(window.IsEnabled(1067));
+    EXPECT_TRUE(window.IsVisible());
+    EXPECT_TRUE(window.Centered());
+    EXPECT_EQ(window.Title(), "version");  // the template's title comes from the real host
+    ASSERT_TRUE(window.TimerRunning(1000));
+    EXPECT_EQ(window.TimerPeriod(1000), 100u);
+    runner_.When(129, [](SimDialogHost& about) { about.Click(2); });
+    window.FireTimer(1000);
+    EXPECT_FALSE(window.TimerRunning(1000));
+  });
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 129}));
+  EXPECT_EQ(services_.Profiles().GetString(kRuleFile, "Tastron", "Startup", "", 255), "1");
+  // Once the first run is over, no About dialog.
+  Run([&](SimDialogHost& window) { EXPECT_FALSE(window.TimerRunning(1000)); });
+}
+
+TEST_F(MainWindowTest, LoadingPushesTwiceAndTheSecondBlockIsComplete) {
+  Run([](SimDialogHost&) {});
+  ASSERT_GE(g_pushed.size(), 2u);
+  const HookSettings& first = g_pushed[0];
+  const HookSettings& second = g_pushed[1];
+  // The first push comes from the first edit: 1060 and 1026 are not loaded yet.
+  EXPECT_EQ(Field(first, "ShiftWheelDelta"), 5);
+  EXPECT_EQ(Field(first, "EnableCtrlWheel"), 0);
+  EXPECT_EQ(Field(first, "CtrlWheelUnit"), 0);
+  EXPECT_EQ(Field(first, "Lock_CapsLock"), 1);
+  const std::vector<std::pair<const char*, int>> defaults = {
+      {"Lock_Monitor", 1},          {"LockWorkStation", 0},
+      {"InactiveMouse", 0},         {"Lock_ShiftSpace", 1},
+      {"Lock_CtrlSpace", 1},        {"Lock_UseRCtrl", 1},
+      {"Lock_CapsLock", 1},         {"Lock_Insert", 1},
+      {"Lock_NumLock", 1},          {"Lock_Win", 0},
+      {"Key_NoteBookMode", 0},      {"Key_KeyChange", 0},
+      {"Key_MouseMiddleButton", 0}, {"EnableShiftMemory", 0},
+      {"EnableShiftWheel", 1},      {"EnableAltWheel", 0},
+      {"RButtonWheel", 0},          {"LButtonWheel", 0},
+      {"ShiftWheelDelta", 5},       {"EnableCtrlWheel", 1},
+      {"CtrlWheelUnit", 5000}};
+  for (const auto& [name, value] : defaults) EXPECT_EQ(Field(second, name), value) << name;
+  // Loading writes the edits' texts back; nothing else.
+  EXPECT_EQ(Option("ShiftWheelDelta"), "5");
+  EXPECT_EQ(Option("CtrlWheelUnit"), "5000");
+  EXPECT_EQ(Option("Lock_CapsLock"), "");
+}
+
+TEST_F(MainWindowTest, OptionsToggleWriteTheirTextAndPushWithTheirDependants) {
+  Run([&](SimDialogHost& window) {
+    g_pushed.clear();
+    window.Click(1006);  // Lock_Win
+    EXPECT_TRUE(window.IsChecked(1006));
+    EXPECT_EQ(Option("Lock_Win"), "1");
+    EXPECT_FALSE(window.IsEnabled(1062));
+    EXPECT_FALSE(window.IsEnabled(1066));
+    EXPECT_FALSE(window.IsEnabled(1067));
+    ASSERT_EQ(g_pushed.size(), 1u);
+    EXPECT_EQ(g_pushed[0].Lock_Win, 1);
+    window.Click(1062);  // Lock_Monitor off, while the Windows keys are locked
+    window.Click(1006);  // Lock_Win off again
+    EXPECT_EQ(Option("Lock_Win"), "0");
+    EXPECT_TRUE(window.IsEnabled(1062));
+    EXPECT_FALSE(window.IsEnabled(1066));  // 1062 is unchecked now
+    window.Click(1062);
+    EXPECT_TRUE(window.IsEnabled(1066));
+    EXPECT_TRUE(window.IsEnabled(1067));
+    window.Click(1060);
+    EXPECT_FALSE(window.IsEnabled(1026));
+    window.Click(1060);
+    EXPECT_TRUE(window.IsEnabled(1026));
+    EXPECT_EQ(g_pushed.size(), 6u);
+    EXPECT_EQ(g_pushed.back().EnableCtrlWheel, 1);
+  });
+}
+
+TEST_F(MainWindowTest, EditsStoreTheirTextAndPushItsAtoi) {
+  Run([&](SimDialogHost& window) {
+    window.Type(1026, "70000");
+    EXPECT_EQ(Option("CtrlWheelUnit"), "70000");
+    EXPECT_EQ(g_pushed.back().CtrlWheelUnit, 70000);
+    window.Type(1022, "");
+    EXPECT_EQ(Option("ShiftWheelDelta"), "");
+    EXPECT_EQ(g_pushed.back().ShiftWheelDelta, 0);
+    window.Type(1022, "12abc");
+    EXPECT_EQ(g_pushed.back().ShiftWheelDelta, 12);
+  });
+  // Stored texts come back as numbers at the next start.
+  Run([&](SimDialogHost& window) {
+    EXPECT_EQ(window.Text(1026), "70000");
+    EXPECT_EQ(window.Text(1022), "12");
+  });
+}
+
+TEST_F(MainWindowTest, TheKeyCodeDisplayAndEsc) {
+  Run([&](SimDialogHost& window) {
+    EXPECT_FALSE(window.PressKey(0x100, 0x41, 0x1E, 0));
+    EXPECT_EQ(window.Text(1014), "");
+    services_.SetKeyDown(0x11, true);
+    window.PressKey(0x100, 0x7B, 0x58, 0);  // Ctrl+F12 switches the display on
+    EXPECT_EQ(window.Text(1014), "");       // its own press is not shown
+    window.PressKey(0x101, 0x7B, 0x58, 0);
+    EXPECT_EQ(window.Text(1014), "7b/58");
+    services_.SetKeyDown(0x11, false);
+    window.PressKey(0x104, 0x41, 0x1E, 0);
+    EXPECT_EQ(window.Text(1014), "41/1e");
+    EXPECT_TRUE(window.PressKey(0x100, 27, 0x01, 0));  // Esc never closes the window
+    EXPECT_FALSE(window.Ended());
+  });
+}
+
+TEST_F(MainWindowTest, TheHelpLinkOpensTheHelpDialog) {
+  Run([&](SimDialogHost& window) {
+    runner_.When(138, [](SimDialogHost& help) { help.Click(2); });
+    window.ClickLink("vxcp:///maindlg/help_shiftmemory?");
+    window.Pump();
+    window.ClickLink("vxcp:///maindlg/something_else?");  // does nothing; the copy is freed
+    window.Pump();
+    EXPECT_EQ(
+        window.Send(0x7F0E, 1,
+                    reinterpret_cast<std::intptr_t>(strdup("vxcp:///maindlg/help_shiftmemory?"))),
+        1);
+  });
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 138}));
+}
+
+TEST_F(MainWindowTest, ExitIsAskedAndRunsInItsOrder) {
+  Run([&](SimDialogHost& window) {
+    services_.AnswerNextMessageBox(message_box::kIdNo);
+    window.Click(1012);
+    EXPECT_FALSE(window.Ended());
+    services_.AnswerNextMessageBox(message_box::kIdNo);
+    EXPECT_EQ(window.Send(0x112, 0xF060), 0);  // the title bar's close button
+    EXPECT_FALSE(window.Ended());
+    EXPECT_EQ(services_.MessageBoxes().back().text, "종료하겠습니까 ?");
+    EXPECT_EQ(services_.MessageBoxes().back().type, 0x24u);  // Yes/No, question
+    EXPECT_TRUE(services_.TrayIcon().shown);
+    g_calls.clear();
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    window.Send(0x112, 0xF060);
+    EXPECT_TRUE(window.Ended());
+  });
+  EXPECT_FALSE(services_.TrayIcon().shown);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"StopHook", "Enable 0"}));
+  EXPECT_EQ(
+      services_.ReadRegistry(RegistryRoot::CurrentUser, "Software\\Orvanne\\Velloran", "Main"),
+      std::nullopt);
+}
+
+TEST_F(MainWindowTest, HidingAndRestoring) {
+  Run([&](SimDialogHost& window) {
+    const std::string handle = std::to_string(window.Window());
+    window.Click(1);  // "숨기기"
+    EXPECT_FALSE(window.IsVisible());
+    window.Send(0x112, 0xF020);  // minimise hides too
+    EXPECT_EQ(window.Send(0x8114), 1);
+    EXPECT_TRUE(window.IsVisible());
+    EXPECT_EQ(window.Send(0x7F11), 0x8080);  // visible already: only brought forward
+    window.Click(32774);
+    EXPECT_EQ(services_.WindowCalls(),
+              (std::vector<std::string>{"animate into " + handle, "animate into " + handle,
+                                        "animate out " + handle, "foreground " + handle,
+                                        "foreground " + handle, "animate into " + handle}));
+    EXPECT_EQ(window.Send(0x112, 0xF100), 0);  // other system commands go to the default
+  });
+}
+
+TEST_F(MainWindowTest, TheTrayIconFollowsItsSwitchAndTheTaskbar) {
+  CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kConfig, "Hide_TrayIcon", "1");
+  Run([&](SimDialogHost& window) {
+    EXPECT_TRUE(window.IsChecked(1002));
+    EXPECT_FALSE(services_.TrayIcon().shown);
+    EXPECT_EQ(services_.TrayIcon().periodMs, 100000u);
+    window.Send(services_.RegisterWindowMessageNumber("TaskbarCreated"));
+    EXPECT_FALSE(services_.TrayIcon().shown);  // still hidden after the taskbar came back
+    window.Click(1002);
+    EXPECT_FALSE(window.IsChecked(1002));
+    EXPECT_EQ(Option("Hide_TrayIcon"), "0");
+    EXPECT_TRUE(services_.TrayIcon().shown);
+    EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (키보드 제어 / 한영전환)");
+    window.SetChecked(1002, true);  // the box is not touched on "TaskbarCreated"
+    window.Send(services_.RegisterWindowMessageNumber("TaskbarCreated"));
+    EXPECT_TRUE(services_.TrayIcon().shown);
+    EXPECT_TRUE(window.IsChecked(1002));
+  });
+}
+
+TEST_F(MainWindowTest, AutostartWritesTheRunValueAndHidesAfterFiveSeconds) {
+  constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  Run([&](SimDialogHost& window) {
+    window.Click(1001);
+    EXPECT_EQ(CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRun, "Tastron", 260),
+              "\"C:\\Program Files\\Tastron\\Tastron.exe\" startup");
+  });
+  Run(
+      [&](SimDialogHost& window) {
+        EXPECT_TRUE(window.IsChecked(1001));
+        ASSERT_TRUE(window.TimerRunning(1001));
+        EXPECT_EQ(window.TimerPeriod(1001), 5000u);
+        window.FireTimer(1001);
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_FALSE(window.TimerRunning(1001));
+        window.Click(1001);
+        EXPECT_EQ(services_.ReadRegistry(RegistryRoot::CurrentUser, kRun, "Tastron"), std::nullopt);
+      },
+      "StartUp");
+}
+
+TEST(InformationDialogs, TextsAsTheyStand) {
+  EXPECT_EQ(CAboutDlg::HeaderText("1.2"),
+            "<font color=#800000><B>Tastron</B></font><br><br>버젼 : 1.2<br>홈페이지 : "
+            "<a href=https://tastron.kr>https://tastron.kr</a>");
+  EXPECT_TRUE(std::string(CAboutDlg::BodyText()).ends_with("너무 편하네요 ^^"));
+  EXPECT_TRUE(
+      CShiftMemoryHelpDlg::HelpText().starts_with("<b>Shift 기억 기능이란</b><br><br>Shift를"));
+  EXPECT_TRUE(CShiftMemoryHelpDlg::HelpText().ends_with("<br>Shift키를 2번 누르면 기억이 해제됨"));
+}
+
+TEST(InformationDialogs, AboutOpensTheHomePageOnEnterAndStaysOpen) {
+  FakeServices services;
+  CUtilityLib::Install(services);
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  CAboutDlg about("3.0");
+  runner.When(129, [&](SimDialogHost& dialog) {
+    ASSERT_NE(dialog.Markup(1008), nullptr);
+    EXPECT_EQ(dialog.Markup(1008)->highlight, 0xFF0000u);
+    ASSERT_NE(dialog.Markup(1010), nullptr);
+    EXPECT_TRUE(dialog.Markup(1010)->hasBackground);
+    EXPECT_EQ(dialog.Markup(1010)->background, 0xFFFFFFu);
+    EXPECT_EQ(dialog.Markup(1010)->margin, 5);
+    EXPECT_NE(dialog.Text(1008).find("버젼 : 3.0<br>"), std::string::npos);
+    dialog.Click(1);
+    EXPECT_FALSE(dialog.Ended());
+    ASSERT_EQ(services.StartedPrograms().size(), 1u);
+    EXPECT_EQ(services.StartedPrograms()[0].file, CAboutDlg::kOpenedHomePage);
+    EXPECT_EQ(services.StartedPrograms()[0].show, 5);
+    dialog.Click(2);
+  });
+  EXPECT_EQ(about.DoModal(), 2);
+}
+
+}  // namespace

@@ -99,30 +99,30 @@ void SimDesktop::Move() {
   DeliverMouse(win::kWmMouseMove, 0, false);
 }
 
-// Windows decides: a press is a system key while Alt is down (the key itself counting) and Ctrl
-// is not (the key itself counting), and F10 always is. A release is a system key only while Alt
-// is still down and a system-key press came since the last system-key release; so Alt released
-// after Alt+X, or after Ctrl+Alt, comes as WM_KEYUP.
+// Windows decides: a press is a system key while Alt is down and Ctrl is not (the key itself
+// counting), and F10 always is. A release is a system key while Alt is down and Ctrl is not (the
+// key going up no longer counting). Alt's own release is a system key only when no other key went
+// down or up since Alt's system-key press (a lone Alt tap): after Alt+X or Ctrl+Alt it is plain.
 std::uint32_t SimDesktop::KeyMessage(std::uint8_t virtualKey, bool down) {
   const bool isAlt = IsAltKey(virtualKey);
   const bool isCtrl = virtualKey == win::kVkControl || virtualKey == win::kVkLControl ||
                       virtualKey == win::kVkRControl;
-  const bool altHeld = isAlt || systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
+  const bool altHeld = systemKeys_[win::kVkLMenu] || systemKeys_[win::kVkRMenu];
+  const bool ctrlHeld = systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
   if (down) {
-    const bool ctrlHeld = isCtrl || systemKeys_[win::kVkLControl] || systemKeys_[win::kVkRControl];
-    if (altHeld && !ctrlHeld) {
-      altSystemPending_ = true;
-      return win::kWmSysKeyDown;
-    }
-    return virtualKey == win::kVkF10 ? win::kWmSysKeyDown : win::kWmKeyDown;
+    const bool system = virtualKey == win::kVkF10 || ((altHeld || isAlt) && !(ctrlHeld || isCtrl));
+    altTapPending_ = isAlt && system;
+    return system ? win::kWmSysKeyDown : win::kWmKeyDown;
   }
-  std::uint32_t message = win::kWmKeyUp;
-  if (altHeld && altSystemPending_) {
-    altSystemPending_ = false;
-    message = win::kWmSysKeyUp;
+  if (isAlt) {
+    const bool tap = altTapPending_;
+    altTapPending_ = false;
+    return tap ? win::kWmSysKeyUp : win::kWmKeyUp;
   }
-  if (isAlt) altSystemPending_ = false;
-  return virtualKey == win::kVkF10 ? win::kWmSysKeyUp : message;
+  altTapPending_ = false;
+  const bool ctrlStillHeld = ctrlHeld && !isCtrl;
+  return virtualKey == win::kVkF10 || (altHeld && !ctrlStillHeld) ? win::kWmSysKeyUp
+                                                                  : win::kWmKeyUp;
 }
 
 void SimDesktop::SetSystemKey(std::uint8_t virtualKey, bool down) {

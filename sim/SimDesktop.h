@@ -152,7 +152,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool mouseFails_ = false;
   bool mouseHookInstalled_ = false;
   bool hostAlive_ = true;
-  bool altSystemPending_ = false;  // a system-key press came since the last system-key release
+  bool altTapPending_ = false;  // Alt went down as a system key and nothing else came since
   bool screenSaverActive_ = false;
   std::vector<SimWindow> windows_;
   WindowHandle focus_ = 0;

@@ -4,7 +4,6 @@
 #include <functional>
 #include <map>
 #include <set>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>

@@ -4,6 +4,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 BIN=$root/build/x86_64/bin
 WINE=/usr/lib/wine/wine64
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Korean arguments reach Windows programs intact only from a UTF-8 locale.
+export LANG=C.UTF-8
 
 session_xvfb=""
 session_folder=$(mktemp -d /tmp/tastron-wine.XXXXXX)
@@ -31,7 +33,8 @@ fi
 
 "$WINE" wineboot -i >/dev/null 2>&1
 # Korean texts in the dialogs' font 굴림 show in Nanum Gothic (Debian's fonts-nanum).
-printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"\352\265\264\353\246\274"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n' |
+# Without a window manager, Wine draws the windows' title bars itself.
+printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"\352\265\264\353\246\274"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n' |
   iconv -f UTF-8 -t UTF-16 >"$session_folder/fonts.reg"
 "$WINE" regedit /S "Z:$session_folder/fonts.reg" >/dev/null 2>&1
 TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron

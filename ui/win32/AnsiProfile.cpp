@@ -21,14 +21,13 @@ std::int32_t AnsiProfile::GetInt(std::string_view file, std::string_view section
   return profile_.GetInt(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key), defaultValue);
 }
 
-bool AnsiProfile::WriteString(std::string_view file, std::string_view section,
-                              std::string_view key, std::string_view value) {
+bool AnsiProfile::WriteString(std::string_view file, std::string_view section, std::string_view key,
+                              std::string_view value) {
   return profile_.WriteString(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key),
                               Utf8ToAnsi(value));
 }
 
-bool AnsiProfile::DeleteKey(std::string_view file, std::string_view section,
-                            std::string_view key) {
+bool AnsiProfile::DeleteKey(std::string_view file, std::string_view section, std::string_view key) {
   return profile_.DeleteKey(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key));
 }
 

@@ -6,8 +6,8 @@ namespace {
 
 std::wstring ToWide(std::string_view text, UINT codePage) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int length =
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
@@ -25,7 +25,15 @@ std::string FromWide(std::wstring_view text, UINT codePage) {
 
 }  // namespace
 
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(text, CP_UTF8); }
-std::string WideToUtf8(std::wstring_view text) { return FromWide(text, CP_UTF8); }
-std::string Utf8ToAnsi(std::string_view text) { return FromWide(ToWide(text, CP_UTF8), CP_ACP); }
-std::string AnsiToUtf8(std::string_view text) { return FromWide(ToWide(text, CP_ACP), CP_UTF8); }
+std::wstring Utf8ToWide(std::string_view text) {
+  return ToWide(text, CP_UTF8);
+}
+std::string WideToUtf8(std::wstring_view text) {
+  return FromWide(text, CP_UTF8);
+}
+std::string Utf8ToAnsi(std::string_view text) {
+  return FromWide(ToWide(text, CP_UTF8), CP_ACP);
+}
+std::string AnsiToUtf8(std::string_view text) {
+  return FromWide(ToWide(text, CP_ACP), CP_UTF8);
+}

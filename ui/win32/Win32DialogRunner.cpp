@@ -66,6 +66,9 @@ class Win32DialogHost final : public DialogHost {
     if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
     SetForegroundWindow(window_);
   }
+  // The window's big icon, for painting it while the window is minimised.
+  HICON BigIcon() const { return big_; }
+
   void SetIcon(int iconResource) override {
     const auto big =
         static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
@@ -73,6 +76,7 @@ class Win32DialogHost final : public DialogHost {
     const auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                      GetSystemMetrics(SM_CYSMICON), 0));
+    big_ = big;
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   }
@@ -176,6 +180,7 @@ class Win32DialogHost final : public DialogHost {
   CDialog& dialog_;
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  HICON big_ = nullptr;
   bool ended_ = false;
   int result_ = 0;
 };
@@ -206,6 +211,23 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   auto* host = reinterpret_cast<Win32DialogHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (host == nullptr) return FALSE;
   switch (message) {
+    case WM_PAINT:
+      // A minimised dialog shows its icon in the middle of its client area.
+      if (IsIconic(window) && host->BigIcon() != nullptr) {
+        PAINTSTRUCT paint;
+        HDC context = BeginPaint(window, &paint);
+        SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
+        RECT client{};
+        GetClientRect(window, &client);
+        DrawIcon(context, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, host->BigIcon());
+        EndPaint(window, &paint);
+        return TRUE;
+      }
+      break;
+    case WM_QUERYDRAGICON:
+      if (host->BigIcon() != nullptr) return reinterpret_cast<INT_PTR>(host->BigIcon());
+      break;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -241,6 +263,8 @@ int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
     return -1;
   }
   if (ownerWindow != nullptr) EnableWindow(ownerWindow, FALSE);
+  // As a modal dialog shows itself: unless its initialisation already showed or ended it.
+  if (!host.Ended() && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
   MSG message;
   while (!host.Ended()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);

@@ -52,9 +52,19 @@ std::int32_t TRELLIN_API StopHook() {
   return wasStarted ? 1 : 0;
 }
 
-void TRELLIN_API SetConfigINI(const char* path) { Log("SetConfigINI %s", path); }
-void TRELLIN_API SetDevconPath(const char* path) { Log("SetDevconPath %s", path); }
-void TRELLIN_API EnableHookStatue(std::int32_t enabled) { Log("EnableHookStatue %d", enabled); }
+void TRELLIN_API SetConfigINI(const char* path) {
+  Log("SetConfigINI %s", path);
+}
+void TRELLIN_API SetDevconPath(const char* path) {
+  Log("SetDevconPath %s", path);
+}
+void TRELLIN_API EnableHookStatue(std::int32_t enabled) {
+  Log("EnableHookStatue %d", enabled);
+}
+// The whole block, its 21 fields in order.
 void TRELLIN_API UpdateValue(const HookSettings* settings) {
-  Log("UpdateValue %d", settings != nullptr ? settings->CtrlWheelUnit : -1);
+  const auto* fields = reinterpret_cast<const std::int32_t*>(settings);
+  std::string text = "UpdateValue";
+  for (int i = 0; i < 21; ++i) text += " " + std::to_string(fields[i]);
+  Log("%s", text.c_str());
 }

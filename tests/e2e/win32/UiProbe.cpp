@@ -1,19 +1,29 @@
 // ui-probe.exe: looks at and drives the windows of other programs for the e2e tests.
 //   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so
 //   ui-probe title PREFIX              print that window's whole title (UTF-8)
-//   ui-probe message-box CAPTION MS    wait for a message box with that caption, print its
-//                                      text (UTF-8) and press its first button
+//   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
+//                                      text (UTF-8) and press its button ID (else the first)
 //   ui-probe click PREFIX ID           press the button with that id in that window
 //   ui-probe send PREFIX MESSAGE [W]   send the message (wParam W or 0, lParam 0), print the
 //                                      answer
 //   ui-probe foreground                print the title of the foreground window
+//   ui-probe checked PREFIX ID         print 1 or 0: the check state of the box with that id
+//   ui-probe enabled PREFIX ID         print 1 or 0: whether the control with that id is enabled
+//   ui-probe rect PREFIX               print the window's screen rectangle as WxH+X+Y
+//   ui-probe syscommand PREFIX CODE    post WM_SYSCOMMAND with that code (0xF060: close)
+//   ui-probe click-text PREFIX TEXT X Y  click (button up) at X,Y in the static text of that
+//                                      window whose own text starts with TEXT
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
+// clang-format off
+#include <shellapi.h>
+// clang-format on
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -90,9 +100,36 @@ BOOL CALLBACK FindButton(HWND child, LPARAM data) {
   return TRUE;
 }
 
+// A button press as the dialog sees it, whether or not its window is active.
+void Press(HWND dialog, HWND button) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+struct TextMatch {
+  std::wstring prefix;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildByText(HWND child, LPARAM data) {
+  auto* wanted = reinterpret_cast<TextMatch*>(data);
+  if (Title(child).rfind(wanted->prefix, 0) != 0) return TRUE;
+  wanted->found = child;
+  return FALSE;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+  // The arguments as UTF-8, from the wide command line: the ANSI ones lose Korean titles.
+  int argc = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8(wide[i]));
+  LocalFree(wide);
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+  const char* const* argv = pointers.data();
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "wait-window" && argc == 4) {
     return Find(argv[2], false, false, std::atoi(argv[3])) != nullptr ? 0 : 1;
@@ -103,15 +140,15 @@ int main(int argc, char** argv) {
     std::printf("%s\n", Utf8(Title(window)).c_str());
     return 0;
   }
-  if (command == "message-box" && argc == 4) {
+  if (command == "message-box" && (argc == 4 || argc == 5)) {
     const HWND box = Find(argv[2], true, true, std::atoi(argv[3]));
     if (box == nullptr) return 1;
     std::wstring text;
     EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
     std::printf("%s\n", Utf8(text).c_str());
-    HWND button = nullptr;
-    EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&button));
-    if (button != nullptr) PostMessageW(button, BM_CLICK, 0, 0);
+    HWND button = argc == 5 ? GetDlgItem(box, std::atoi(argv[4])) : nullptr;
+    if (button == nullptr) EnumChildWindows(box, FindButton, reinterpret_cast<LPARAM>(&button));
+    if (button != nullptr) Press(box, button);
     return 0;
   }
   if (command == "click" && argc == 4) {
@@ -119,7 +156,7 @@ int main(int argc, char** argv) {
     if (window == nullptr) return 1;
     const HWND button = GetDlgItem(window, std::atoi(argv[3]));
     if (button == nullptr) return 1;
-    PostMessageW(button, BM_CLICK, 0, 0);
+    Press(window, button);
     return 0;
   }
   if (command == "send" && (argc == 4 || argc == 5)) {
@@ -129,6 +166,42 @@ int main(int argc, char** argv) {
     const LRESULT answer =
         SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, 0);
     std::printf("0x%llx\n", static_cast<unsigned long long>(answer));
+    return 0;
+  }
+  if ((command == "checked" || command == "enabled") && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    const bool state = command == "checked"
+                           ? SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED
+                           : IsWindowEnabled(control) != FALSE;
+    std::printf("%d\n", state ? 1 : 0);
+    return 0;
+  }
+  if (command == "rect" && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    RECT area{};
+    GetWindowRect(window, &area);
+    std::printf("%ldx%ld+%ld+%ld\n", area.right - area.left, area.bottom - area.top, area.left,
+                area.top);
+    return 0;
+  }
+  if (command == "syscommand" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    PostMessageW(window, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0);
+    return 0;
+  }
+  if (command == "click-text" && argc == 6) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    TextMatch match{Wide(argv[3]), nullptr};
+    EnumChildWindows(window, FindChildByText, reinterpret_cast<LPARAM>(&match));
+    if (match.found == nullptr) return 1;
+    const LPARAM point = MAKELPARAM(std::atoi(argv[4]), std::atoi(argv[5]));
+    PostMessageW(match.found, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageW(match.found, WM_LBUTTONUP, 0, point);
     return 0;
   }
   if (command == "foreground" && argc == 2) {

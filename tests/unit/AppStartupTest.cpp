@@ -10,33 +10,11 @@
 #include "common/HostMessages.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "tests/unit/FakeHookLibrary.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
-
-std::vector<std::string> g_calls;
-
-std::int32_t TRELLIN_API Start(std::int32_t) {
-  g_calls.push_back("StartHook");
-  return 1;
-}
-std::int32_t TRELLIN_API Stop() {
-  g_calls.push_back("StopHook");
-  return 1;
-}
-void TRELLIN_API SetConfig(const char* path) {
-  g_calls.push_back(std::string("SetConfigINI ") + path);
-}
-void TRELLIN_API SetDevcon(const char* path) {
-  g_calls.push_back(std::string("SetDevconPath ") + path);
-}
-void TRELLIN_API Enable(std::int32_t on) {
-  g_calls.push_back("EnableHookStatue " + std::to_string(on));
-}
-void TRELLIN_API Update(const HookSettings*) {
-  g_calls.push_back("UpdateValue");
-}
 
 constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
 
@@ -47,13 +25,8 @@ class AppStartupTest : public ::testing::Test {
     DialogRunner::Install(runner_);
     runner_.DeclareEdit(CVelloranDlg::kTemplateId, 1022);
     runner_.DeclareEdit(CVelloranDlg::kTemplateId, 1026);
-    g_calls.clear();
-    services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)},
-                                            {"StopHook", reinterpret_cast<void*>(&Stop)},
-                                            {"SetConfigINI", reinterpret_cast<void*>(&SetConfig)},
-                                            {"SetDevconPath", reinterpret_cast<void*>(&SetDevcon)},
-                                            {"EnableHookStatue", reinterpret_cast<void*>(&Enable)},
-                                            {"UpdateValue", reinterpret_cast<void*>(&Update)}});
+    FakeHookLibrary::Reset();
+    services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
 
   // The user closes the main window at once with its exit button, and confirms. The first-run
@@ -125,7 +98,7 @@ TEST_F(AppStartupTest, OnlyTheWholeWordStartupDelaysTheServiceWindow) {
 }
 
 TEST_F(AppStartupTest, AMissingHookLibraryEndsBeforeAnyWindowAndLeavesTheRegistry) {
-  services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)}});
+  services_.AddModule("trellin_192.dll", {{"StartHook", FakeHookLibrary::Exports()["StartHook"]}});
   EXPECT_EQ(app_.Run(""), 0);
   ASSERT_EQ(services_.MessageBoxes().size(), 1u);
   EXPECT_EQ(services_.MessageBoxes()[0].text, "trellin_192.dll을 찾을 수가 없습니다.");
@@ -137,11 +110,12 @@ TEST_F(AppStartupTest, TheMainWindowPublishesItselfRunsTheHooksAndCleansUp) {
   CloseMainWindowWhenShown();
   app_.Run("");
   EXPECT_TRUE(services_.UserInterfaceReady());
-  EXPECT_EQ(g_calls, (std::vector<std::string>{std::string("SetConfigINI ") + kRuleFile,
-                                               "SetDevconPath C:\\Program Files\\Tastron\\dc64.exe",
-                                               "UpdateValue", "UpdateValue", "StartHook",
-                                               "EnableHookStatue 1", "StopHook",
-                                               "EnableHookStatue 0"}));
+  EXPECT_EQ(FakeHookLibrary::calls,
+            (std::vector<std::string>{std::string("SetConfigINI ") + kRuleFile,
+                                      "SetDevconPath C:\\Program Files\\Tastron\\dc64.exe",
+                                      "UpdateValue 0", "UpdateValue 5000",
+                                      "StartHook " + std::to_string(0x30010), "EnableHookStatue 1",
+                                      "StopHook", "EnableHookStatue 0"}));
   // The title with the version read from the version file, or "version" without one.
   EXPECT_TRUE(shownTitle_.ends_with("version")) << shownTitle_;
   EXPECT_EQ(Main(), std::nullopt);  // deleted at exit

@@ -7,52 +7,16 @@
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
 #include "sim/FakeServices.h"
+#include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
-
-// A stand-in trellin_192.dll: every call is logged, StartHook and StopHook answer as told.
-std::vector<std::string> g_calls;
-std::int32_t g_startAnswer = 1;
-std::int32_t g_stopAnswer = 1;
-
-std::int32_t TRELLIN_API FakeStart(std::int32_t window) {
-  g_calls.push_back("StartHook " + std::to_string(window));
-  return g_startAnswer;
-}
-std::int32_t TRELLIN_API FakeStop() {
-  g_calls.push_back("StopHook");
-  return g_stopAnswer;
-}
-void TRELLIN_API FakeSetConfig(const char* path) {
-  g_calls.push_back(std::string("SetConfigINI ") + path);
-}
-void TRELLIN_API FakeSetDevcon(const char* path) {
-  g_calls.push_back(std::string("SetDevconPath ") + path);
-}
-void TRELLIN_API FakeEnable(std::int32_t enabled) {
-  g_calls.push_back("EnableHookStatue " + std::to_string(enabled));
-}
-void TRELLIN_API FakeUpdate(const HookSettings* settings) {
-  g_calls.push_back("UpdateValue " + std::to_string(settings->CtrlWheelUnit));
-}
-
-std::map<std::string, void*> AllExports() {
-  return {{"StartHook", reinterpret_cast<void*>(&FakeStart)},
-          {"StopHook", reinterpret_cast<void*>(&FakeStop)},
-          {"SetConfigINI", reinterpret_cast<void*>(&FakeSetConfig)},
-          {"SetDevconPath", reinterpret_cast<void*>(&FakeSetDevcon)},
-          {"EnableHookStatue", reinterpret_cast<void*>(&FakeEnable)},
-          {"UpdateValue", reinterpret_cast<void*>(&FakeUpdate)}};
-}
 
 class HookHostTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CUtilityLib::Install(services_);
-    g_calls.clear();
-    g_startAnswer = 1;
-    g_stopAnswer = 1;
+    FakeHookLibrary::Reset();
   }
 
   FakeServices services_;
@@ -60,7 +24,7 @@ class HookHostTest : public ::testing::Test {
 };
 
 TEST_F(HookHostTest, BindingStopsAtTheFirstMissingExport) {
-  std::map<std::string, void*> exports = AllExports();
+  std::map<std::string, void*> exports = FakeHookLibrary::Exports();
   exports.erase("UpdateValue");
   services_.AddModule("trellin_192.dll", exports);
   EXPECT_FALSE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
@@ -71,7 +35,7 @@ TEST_F(HookHostTest, BindingStopsAtTheFirstMissingExport) {
       (std::vector<std::string>{"StartHook", "SetConfigINI", "EnableHookStatue", "UpdateValue"}));
   ASSERT_EQ(services_.MessageBoxes().size(), 1u);
   EXPECT_EQ(services_.MessageBoxes()[0].text, "trellin_192.dll을 찾을 수가 없습니다.");
-  EXPECT_TRUE(g_calls.empty());
+  EXPECT_TRUE(FakeHookLibrary::calls.empty());
   EXPECT_FALSE(library_.IsLoaded());
 }
 
@@ -82,19 +46,19 @@ TEST_F(HookHostTest, AMissingLibraryShowsTheSameMessage) {
 }
 
 TEST_F(HookHostTest, TheHostDrivesTheLibraryInItsOrder) {
-  services_.AddModule("trellin_192.dll", AllExports());
+  services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   ASSERT_TRUE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
   HookSettings settings{};
   settings.CtrlWheelUnit = 5000;
   library_.Push(settings);
   library_.StartForWindow(0x4242);
   const int editorResult = library_.RunPaused([] {
-    g_calls.push_back("editor");
+    FakeHookLibrary::calls.push_back("editor");
     return 2;  // closed with Cancel: the hooks run again all the same
   });
   library_.StopAndUnload(0x4242);
   EXPECT_EQ(editorResult, 2);
-  EXPECT_EQ(g_calls,
+  EXPECT_EQ(FakeHookLibrary::calls,
             (std::vector<std::string>{
                 "SetConfigINI C:\\rules\\config.ini", "SetDevconPath C:\\app\\dc64.exe",
                 "UpdateValue 5000", "StartHook 16962", "EnableHookStatue 1", "EnableHookStatue 0",
@@ -104,17 +68,19 @@ TEST_F(HookHostTest, TheHostDrivesTheLibraryInItsOrder) {
 }
 
 TEST_F(HookHostTest, FailuresOfStartAndStopAreShownAndTheRestStillRuns) {
-  services_.AddModule("trellin_192.dll", AllExports());
+  services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   ASSERT_TRUE(library_.LoadForHost("r", "d"));
-  g_startAnswer = 0;
-  g_stopAnswer = 0;
+  FakeHookLibrary::startAnswer = 0;
+  FakeHookLibrary::stopAnswer = 0;
   library_.StartForWindow(7);
   library_.StopAndUnload(7);
   ASSERT_EQ(services_.MessageBoxes().size(), 2u);
   EXPECT_EQ(services_.MessageBoxes()[0].text, "Trellin 시작시 오류가 발생되었습니다");
   EXPECT_EQ(services_.MessageBoxes()[1].text, "Trellin 호출시 오류가 발생되었습니다");
-  EXPECT_EQ(g_calls.back(), "EnableHookStatue 0");
-  EXPECT_NE(std::find(g_calls.begin(), g_calls.end(), "EnableHookStatue 1"), g_calls.end());
+  EXPECT_EQ(FakeHookLibrary::calls.back(), "EnableHookStatue 0");
+  EXPECT_NE(
+      std::find(FakeHookLibrary::calls.begin(), FakeHookLibrary::calls.end(), "EnableHookStatue 1"),
+      FakeHookLibrary::calls.end());
   EXPECT_FALSE(library_.IsLoaded());
 }
 

@@ -11,28 +11,10 @@
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
-
-std::vector<HookSettings> g_pushed;
-std::vector<std::string> g_calls;
-
-std::int32_t TRELLIN_API Start(std::int32_t) {
-  g_calls.push_back("StartHook");
-  return 1;
-}
-std::int32_t TRELLIN_API Stop() {
-  g_calls.push_back("StopHook");
-  return 1;
-}
-void TRELLIN_API Ignore(const char*) {}
-void TRELLIN_API Enable(std::int32_t on) {
-  g_calls.push_back("Enable " + std::to_string(on));
-}
-void TRELLIN_API Update(const HookSettings* settings) {
-  g_pushed.push_back(*settings);
-}
 
 constexpr const char* kConfig = "Software\\Orvanne\\Velloran\\Config";
 constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
@@ -44,14 +26,8 @@ class MainWindowTest : public ::testing::Test {
     DialogRunner::Install(runner_);
     runner_.DeclareEdit(102, 1022);
     runner_.DeclareEdit(102, 1026);
-    g_pushed.clear();
-    g_calls.clear();
-    services_.AddModule("trellin_192.dll", {{"StartHook", reinterpret_cast<void*>(&Start)},
-                                            {"StopHook", reinterpret_cast<void*>(&Stop)},
-                                            {"SetConfigINI", reinterpret_cast<void*>(&Ignore)},
-                                            {"SetDevconPath", reinterpret_cast<void*>(&Ignore)},
-                                            {"EnableHookStatue", reinterpret_cast<void*>(&Enable)},
-                                            {"UpdateValue", reinterpret_cast<void*>(&Update)}});
+    FakeHookLibrary::Reset();
+    services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
   // Runs the program; `user` acts while the main window is open, then confirms an exit.
   void Run(const std::function<void(SimDialogHost&)>& user, const std::string& commandLine = "") {
@@ -105,9 +81,9 @@ TEST_F(MainWindowTest, TheFirstRunShowsTheDefaultsAndTheAboutDialogOnce) {
 
 TEST_F(MainWindowTest, LoadingPushesTwiceAndTheSecondBlockIsComplete) {
   Run([](SimDialogHost&) {});
-  ASSERT_GE(g_pushed.size(), 2u);
-  const HookSettings& first = g_pushed[0];
-  const HookSettings& second = g_pushed[1];
+  ASSERT_GE(FakeHookLibrary::pushed.size(), 2u);
+  const HookSettings& first = FakeHookLibrary::pushed[0];
+  const HookSettings& second = FakeHookLibrary::pushed[1];
   // The first push comes from the first edit: 1060 and 1026 are not loaded yet.
   EXPECT_EQ(Field(first, "ShiftWheelDelta"), 5);
   EXPECT_EQ(Field(first, "EnableCtrlWheel"), 0);
@@ -134,15 +110,15 @@ TEST_F(MainWindowTest, LoadingPushesTwiceAndTheSecondBlockIsComplete) {
 
 TEST_F(MainWindowTest, OptionsToggleWriteTheirTextAndPushWithTheirDependants) {
   Run([&](SimDialogHost& window) {
-    g_pushed.clear();
+    FakeHookLibrary::pushed.clear();
     window.Click(1006);  // Lock_Win
     EXPECT_TRUE(window.IsChecked(1006));
     EXPECT_EQ(Option("Lock_Win"), "1");
     EXPECT_FALSE(window.IsEnabled(1062));
     EXPECT_FALSE(window.IsEnabled(1066));
     EXPECT_FALSE(window.IsEnabled(1067));
-    ASSERT_EQ(g_pushed.size(), 1u);
-    EXPECT_EQ(g_pushed[0].Lock_Win, 1);
+    ASSERT_EQ(FakeHookLibrary::pushed.size(), 1u);
+    EXPECT_EQ(FakeHookLibrary::pushed[0].Lock_Win, 1);
     window.Click(1062);  // Lock_Monitor off, while the Windows keys are locked
     window.Click(1006);  // Lock_Win off again
     EXPECT_EQ(Option("Lock_Win"), "0");
@@ -155,8 +131,8 @@ TEST_F(MainWindowTest, OptionsToggleWriteTheirTextAndPushWithTheirDependants) {
     EXPECT_FALSE(window.IsEnabled(1026));
     window.Click(1060);
     EXPECT_TRUE(window.IsEnabled(1026));
-    EXPECT_EQ(g_pushed.size(), 6u);
-    EXPECT_EQ(g_pushed.back().EnableCtrlWheel, 1);
+    EXPECT_EQ(FakeHookLibrary::pushed.size(), 6u);
+    EXPECT_EQ(FakeHookLibrary::pushed.back().EnableCtrlWheel, 1);
   });
 }
 
@@ -164,12 +140,12 @@ TEST_F(MainWindowTest, EditsStoreTheirTextAndPushItsAtoi) {
   Run([&](SimDialogHost& window) {
     window.Type(1026, "70000");
     EXPECT_EQ(Option("CtrlWheelUnit"), "70000");
-    EXPECT_EQ(g_pushed.back().CtrlWheelUnit, 70000);
+    EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, 70000);
     window.Type(1022, "");
     EXPECT_EQ(Option("ShiftWheelDelta"), "");
-    EXPECT_EQ(g_pushed.back().ShiftWheelDelta, 0);
+    EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, 0);
     window.Type(1022, "12abc");
-    EXPECT_EQ(g_pushed.back().ShiftWheelDelta, 12);
+    EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, 12);
   });
   // Stored texts come back as numbers at the next start.
   Run([&](SimDialogHost& window) {
@@ -221,13 +197,13 @@ TEST_F(MainWindowTest, ExitIsAskedAndRunsInItsOrder) {
     EXPECT_EQ(services_.MessageBoxes().back().text, "종료하겠습니까 ?");
     EXPECT_EQ(services_.MessageBoxes().back().type, 0x24u);  // Yes/No, question
     EXPECT_TRUE(services_.TrayIcon().shown);
-    g_calls.clear();
+    FakeHookLibrary::calls.clear();
     services_.AnswerNextMessageBox(message_box::kIdYes);
     window.Send(0x112, 0xF060);
     EXPECT_TRUE(window.Ended());
   });
   EXPECT_FALSE(services_.TrayIcon().shown);
-  EXPECT_EQ(g_calls, (std::vector<std::string>{"StopHook", "Enable 0"}));
+  EXPECT_EQ(FakeHookLibrary::calls, (std::vector<std::string>{"StopHook", "EnableHookStatue 0"}));
   EXPECT_EQ(
       services_.ReadRegistry(RegistryRoot::CurrentUser, "Software\\Orvanne\\Velloran", "Main"),
       std::nullopt);

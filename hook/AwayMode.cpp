@@ -10,9 +10,10 @@ constexpr int kShowNormal = 5;  // SW_SHOW
 
 // Windows removes a low-level hook whose call outlasts LowLevelHooksTimeout (300 ms by
 // default) without telling anyone, and filtering would silently stop. The device tool may take
-// seconds, so the hook waits only this long for it; the tool finishes on its own, and a later
+// seconds, so the hook waits only this long for it (starting it and the rest of the away mode
+// take their share of the 200 ms we allow); the tool finishes on its own, and a later
 // run of it (the "enable" at the end of the away mode) starts only after this one has ended.
-constexpr std::chrono::milliseconds kDeviceToolWait{100};
+constexpr std::chrono::milliseconds kDeviceToolWait{60};
 
 }  // namespace
 

@@ -11,6 +11,9 @@
 //   ui-probe enabled PREFIX ID         print 1 or 0: whether the control with that id is enabled
 //   ui-probe rect PREFIX               print the window's screen rectangle as WxH+X+Y
 //   ui-probe syscommand PREFIX CODE    post WM_SYSCOMMAND with that code (0xF060: close)
+//   ui-probe visible PREFIX            print 1 or 0: whether that window is visible
+//   ui-probe tray-click PREFIX         a left click on the window's notification-area icon, as
+//                                      the shell reports it to the icon's own window
 //   ui-probe click-text PREFIX TEXT X Y  click (button up) at X,Y in the static text of that
 //                                      window whose own text starts with TEXT
 // Exit code 0 when it found what it looked for, 1 otherwise.
@@ -176,6 +179,20 @@ int main() {
                            ? SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED
                            : IsWindowEnabled(control) != FALSE;
     std::printf("%d\n", state ? 1 : 0);
+    return 0;
+  }
+  if (command == "visible" && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    std::printf("%d\n", IsWindowVisible(window) ? 1 : 0);
+    return 0;
+  }
+  if (command == "tray-click" && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND icon =
+        window != nullptr ? FindWindowExW(window, nullptr, L"TastronTrayIcon", nullptr) : nullptr;
+    if (icon == nullptr) return 1;
+    PostMessageW(icon, WM_APP + 1, 1, WM_LBUTTONUP);
     return 0;
   }
   if (command == "rect" && argc == 3) {

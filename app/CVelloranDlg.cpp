@@ -61,8 +61,8 @@ const OptionBox* FindBox(int id) {
 CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent) {
   SetIcon(kIconId);
 
-  versionFile_ = CUtilityLib::GetAppPath() + "\\version.cfg";
-  versionText_ = CUtilityLib::Get().Profiles().GetString(versionFile_, "Application", "Version",
+  const std::string versionFile = CUtilityLib::GetAppPath() + "\\version.cfg";
+  versionText_ = CUtilityLib::Get().Profiles().GetString(versionFile, "Application", "Version",
                                                          "version", kVersionBuffer);
 
   appDataFolder_ = CUtilityLib::GetAppDataPath(true);
@@ -79,7 +79,8 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   for (const OptionBox& box : kOptionBoxes) {
     OnCommand(box.id, [this, &box] { ToggleOption(box); });
   }
-  OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate, [this] { EditUpdated(kShiftWheelDelta); });
+  OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate,
+           [this] { EditUpdated(kShiftWheelDelta); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
@@ -151,8 +152,7 @@ bool CVelloranDlg::OnInitDialog() {
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();
   service.MakeServiceLog();
-  if (!CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRunKey, kRunValue,
-                                     kRunValueBuffer)
+  if (!CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRunKey, kRunValue, kRunValueBuffer)
            .empty()) {
     Host().SetChecked(kAutostart, true);
   }
@@ -177,9 +177,10 @@ void CVelloranDlg::LoadSettings() {
     Host().SetChecked(box.id, ReadOption(box.registryName, box.defaultValue) != 0);
   }
   Host().SetText(kShiftWheelDelta.id,
-                 CUtilityLib::GetString(ReadOption(kShiftWheelDelta.registryName,
-                                                   kShiftWheelDelta.defaultValue)));
-  const bool ctrlWheel = ReadOption("EnableCtrlWheel", 1) != 0;
+                 CUtilityLib::GetString(
+                     ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue)));
+  const OptionBox& ctrlWheelBox = *FindBox(kEnableCtrlWheel);
+  const bool ctrlWheel = ReadOption(ctrlWheelBox.registryName, ctrlWheelBox.defaultValue) != 0;
   Host().SetChecked(kEnableCtrlWheel, ctrlWheel);
   Host().Enable(kCtrlWheelUnit.id, ctrlWheel);
   Host().SetText(kCtrlWheelUnit.id, CUtilityLib::GetString(ReadOption(
@@ -216,7 +217,8 @@ void CVelloranDlg::EditUpdated(const NumberEdit& edit) {
 
 HookSettings CVelloranDlg::BuildSettings() {
   HookSettings settings{};
-  for (const OptionBox& box : kOptionBoxes) settings.*(box.field) = Host().IsChecked(box.id) ? 1 : 0;
+  for (const OptionBox& box : kOptionBoxes)
+    settings.*(box.field) = Host().IsChecked(box.id) ? 1 : 0;
   for (const NumberEdit& edit : {kShiftWheelDelta, kCtrlWheelUnit}) {
     const std::string text = Host().Text(edit.id).substr(0, kEditBuffer - 1);
     settings.*(edit.field) = std::atoi(text.c_str());

@@ -58,7 +58,6 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void ToggleAutostart();
   void OnDestroy();
 
-  std::string versionFile_;
   std::string versionText_;
   std::string appDataFolder_;
   std::string ruleFile_;

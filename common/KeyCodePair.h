@@ -14,11 +14,6 @@ struct KeyCodePair {
   friend bool operator==(const KeyCodePair&, const KeyCodePair&) = default;
 };
 
-inline constexpr KeyCodePair kNoKey{0x00, 0x00};
-inline constexpr KeyCodePair kLeftButtonTarget{0x00, 0x10};
-inline constexpr KeyCodePair kMiddleButtonTarget{0x00, 0x11};
-inline constexpr KeyCodePair kRightButtonTarget{0x00, 0x12};
-
 // "%02x/%02x", lower-case.
 std::string FormatKeyCodePair(KeyCodePair pair);
 // Two two-digit lower-case hexadecimal numbers of any width (the low 16 bits are kept), as the

@@ -53,7 +53,10 @@ class HookEngine {
   int SwallowUnlessOwed(std::uint32_t message, std::uint16_t virtualKey) const;
 
   // Keyboard filter and its steps.
+  enum class KeyVerdict { Pass, Swallow, SwallowEvenIfOwed, WinL };
   int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
+  KeyVerdict DecideKeyboard(std::uint32_t message, std::uint16_t virtualKey,
+                            std::uint16_t scanCode);
   void TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
                             std::uint16_t scanCode);
   ModifierFlags ReadModifierSnapshot();

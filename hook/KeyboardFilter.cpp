@@ -34,49 +34,63 @@ ModifierFlags HookEngine::ReadModifierSnapshot() {
   return held;
 }
 
+// A swallowed release whose press reached the system is given back here, in one place, so no
+// filter step can leave a key stuck down. Shift memory's swallow is the one deliberate exception.
 int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
                                std::uint16_t scanCode) {
+  switch (DecideKeyboard(message, virtualKey, scanCode)) {
+    case KeyVerdict::Pass:
+      return 0;
+    case KeyVerdict::Swallow:
+      return SwallowUnlessOwed(message, virtualKey);
+    case KeyVerdict::SwallowEvenIfOwed:
+      return 1;
+    case KeyVerdict::WinL:
+      // Both the press and the release of L are swallowed; the away mode begins on the release.
+      // An L that went down before the Windows key is no Win+L: its release just passes.
+      if (SwallowUnlessOwed(message, virtualKey) == 0) return 0;
+      if (win::IsKeyRelease(message)) EnterAwayMode();
+      return 1;
+  }
+  return 0;
+}
+
+HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::uint16_t virtualKey,
+                                                  std::uint16_t scanCode) {
   TrackKoreanRightKeys(message, virtualKey, scanCode);
 
   // The key that fired a hotkey: its release is swallowed once, whatever is held by now.
   if (win::IsKeyRelease(message) && PackHotkey(virtualKey, scanCode) == state_.LastHotkey) {
     state_.LastHotkey = 0;
-    return SwallowUnlessOwed(message, virtualKey);
+    return KeyVerdict::Swallow;
   }
 
   const ModifierFlags held = ReadModifierSnapshot();
 
   // Shift memory swallows the release of a lone Shift on purpose: the system keeps Shift down
-  // for the next key. Every other swallowed release is given back when the system is owed it.
+  // for the next key.
   const bool shiftMemorySwallows =
       Settings().EnableShiftMemory && ApplyShiftMemory(message, virtualKey) == 1;
   const bool remapped = Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
-  if (shiftMemorySwallows) return 1;
-  if (remapped) return SwallowUnlessOwed(message, virtualKey);
+  if (shiftMemorySwallows) return KeyVerdict::SwallowEvenIfOwed;
+  if (remapped) return KeyVerdict::Swallow;
 
   if (Settings().Key_NoteBookMode) {
     // A Windows key that is itself the hotkey's key is not its own modifier.
     ModifierFlags hotkeyHeld = held;
     if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) hotkeyHeld[Modifier::LWin] = false;
     if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) hotkeyHeld[Modifier::RWin] = false;
-    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) {
-      return SwallowUnlessOwed(message, virtualKey);
-    }
+    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) return KeyVerdict::Swallow;
   }
 
   const bool windowsKeyAlone = (held[Modifier::LWin] || held[Modifier::RWin]) &&
                                held.NoneExcept(Modifier::LWin, Modifier::RWin);
   if (windowsKeyAlone && virtualKey == win::kVkL) {
-    if (!Settings().Lock_Monitor) return 0;
-    // Both the press and the release of L are swallowed; the away mode begins on the release.
-    // An L that went down before the Windows key is no Win+L: its release just passes.
-    if (SwallowUnlessOwed(message, virtualKey) == 0) return 0;
-    if (win::IsKeyRelease(message)) EnterAwayMode();
-    return 1;
+    return Settings().Lock_Monitor ? KeyVerdict::WinL : KeyVerdict::Pass;
   }
 
-  if (FilterFixedKeys(message, virtualKey, scanCode, held) == 0) return 0;
-  return SwallowUnlessOwed(message, virtualKey);
+  return FilterFixedKeys(message, virtualKey, scanCode, held) == 0 ? KeyVerdict::Pass
+                                                                   : KeyVerdict::Swallow;
 }
 
 int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,

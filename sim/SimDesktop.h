@@ -80,7 +80,6 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void InterleaveOnNextInjection(KeyCodePair key, bool down) { interloper_ = {{key, down}}; }
   void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
-  std::chrono::milliseconds Now() const { return now_; }
   // The longest time one hook call held the thread, by the simulated clock.
   std::chrono::milliseconds LongestHookCall() const { return longestHookCall_; }
 

@@ -35,7 +35,6 @@ class SimDialogHost final : public DialogHost {
   int Icon() const { return icon_; }
   int FocusedControl() const { return focus_; }
   bool Centered() const { return centered_; }
-  int TimesBroughtToFront() const { return broughtToFront_; }
 
   // DialogHost.
   WindowHandle Window() const override { return window_; }
@@ -61,7 +60,6 @@ class SimDialogHost final : public DialogHost {
   void Show(int command) override { showState_ = command; }
   bool IsVisible() const override { return showState_ != show_state::kHide; }
   void CenterOnScreen() override { centered_ = true; }
-  void BringToFront() override { ++broughtToFront_; }
   void SetIcon(int iconResource) override { icon_ = iconResource; }
   void PostToSelf(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
     posted_.push_back({window_, message, wParam, lParam});
@@ -117,7 +115,6 @@ class SimDialogHost final : public DialogHost {
   int icon_ = 0;
   int focus_ = 0;
   bool centered_ = false;
-  int broughtToFront_ = 0;
   bool ended_ = false;
   int result_ = 0;
 };

@@ -15,7 +15,6 @@ class CPLTrayIconWnd {
 
   // Creates the icon's window as a child of the main window; true once it exists.
   bool Create(WindowHandle mainWindow);
-  bool IsCreated() const { return window_ != nullptr; }
   // The icon of an .ico file, 0 when it cannot be loaded.
   IconHandle LoadIconA(const std::string& file);
   void SetAnimate(const std::vector<IconHandle>& icons, unsigned periodMs);

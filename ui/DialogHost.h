@@ -49,7 +49,6 @@ class DialogHost : public TimerHost {
   virtual void Show(int command) = 0;
   virtual bool IsVisible() const = 0;
   virtual void CenterOnScreen() = 0;
-  virtual void BringToFront() = 0;
   // The icon resource for the window's big and small icon.
   virtual void SetIcon(int iconResource) = 0;
 

@@ -62,10 +62,6 @@ class Win32DialogHost final : public DialogHost {
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  void BringToFront() override {
-    if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
-    SetForegroundWindow(window_);
-  }
   // The window's big icon, for painting it while the window is minimised.
   HICON BigIcon() const { return big_; }
 

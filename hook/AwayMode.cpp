@@ -18,6 +18,7 @@ constexpr std::chrono::milliseconds kDeviceToolWait{60};
 }  // namespace
 
 void HookEngine::EnterAwayMode() {
+  local_.heldWhenAwayBegan = local_.physicallyDown;
   platform_.BroadcastMonitorOff();
   if (Settings().InactiveMouse) {
     platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait);

@@ -38,8 +38,9 @@ class HookEngine {
   // The hook procedures, with the fields of the low-level event record that they use.
   HookVerdict KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
                                 std::uint32_t scanCode, std::uintptr_t extraInfo);
+  // x and y: the event's point in screen coordinates.
   HookVerdict MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
-                             std::uintptr_t extraInfo);
+                             std::int32_t x, std::int32_t y, std::uintptr_t extraInfo);
 
   // 1: swallow, 0: pass.
   int Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary);
@@ -47,10 +48,21 @@ class HookEngine {
  private:
   const HookSettings& Settings() const { return state_.Settings; }
 
-  // Notes which physical presses reached the system once the event is decided.
+  // What the user holds, noted before an event is decided, and which physical presses reached
+  // the system, noted once it is.
+  void NoteUserHolds(std::uint8_t virtualKey, bool press, bool release);
   void NotePhysicalEvent(std::uint8_t virtualKey, bool press, bool release, bool swallowed);
+  // Whether the user let go of the key while the library was injecting in its place: input
+  // arriving meanwhile passes untouched, so a press injected for the key must be undone.
+  bool ReleasedMeanwhile(std::uint8_t virtualKey) const;
   // 1 for a swallowed event, unless it is a release that the system is owed.
   int SwallowUnlessOwed(std::uint32_t message, std::uint16_t virtualKey) const;
+  // What a physical event that arrives while a shortcut is being sent becomes.
+  int DispatchDuringShortcut(std::uint32_t message, std::uint32_t eventValue);
+  void DeferRelease(std::uint32_t message, std::uint32_t eventValue);
+  void CatchUpDeferredReleases();
+  // The keyboard or mouse filter, as the message says.
+  int Filter(std::uint32_t message, std::uint32_t eventValue);
 
   // Keyboard filter and its steps.
   enum class KeyVerdict { Pass, Swallow, SwallowEvenIfOwed, WinL };
@@ -71,6 +83,7 @@ class HookEngine {
   // Remapping and synthesis.
   bool ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
   void ProduceTarget(std::string_view target, bool press);
+  static std::uint8_t ModifierVirtualKey(Modifier modifier);
   void PressModifier(Modifier modifier);
   void ReleaseModifier(Modifier modifier);
   void InjectMaskKey();
@@ -81,15 +94,21 @@ class HookEngine {
   int ApplyMiddleButton(std::uint32_t message);
   void RunAction(std::string_view record);
   void SendShortcut(const ActionRecord& action);
+  bool ReleasedDuringShortcut(Modifier modifier) const;
 
   // Mouse filter.
   int FilterMouse(std::uint32_t message, std::uint32_t mouseData);
+  int FilterButtonRelease(std::uint32_t message, std::uint8_t button, std::int32_t& swallowFlag);
+  int HoldBackRightPress();
+  int FilterRightRelease();
+  void LetHeldBackPressGoOnDrag(std::int32_t x, std::int32_t y);
   int FilterWheel(std::int16_t delta);
   bool ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton);
   WindowHandle FindSpreadsheetScrollBar(WindowHandle target);
 
   // Away mode.
   void EnterAwayMode();
+  bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
   void LeaveAwayMode();
 
   std::string ReadRule(std::string_view section, std::string_view key);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 
 // State the engine keeps per process, beside the shared HookState (whose layout is fixed).
@@ -10,4 +12,34 @@ struct HookLocalState {
   // key down there (a rule switched on mid-press, a hotkey that matches only at the release, an
   // auto-repeat that passed after the modifiers were let go).
   std::bitset<256> pressReachedSystem;
+  // Keys and buttons the user holds, by virtual key, from the physical events the hooks saw
+  // (whether or not the system saw them). The system's own key state can differ: it holds what
+  // the library injected and misses what it swallowed.
+  std::bitset<256> physicallyDown;
+
+  // The keys and buttons held when the away mode began. Their releases (and repeats) belong to
+  // the gesture that began it, so they don't end it.
+  std::bitset<256> heldWhenAwayBegan;
+
+  // Physical releases that arrived while a shortcut was being sent, by virtual key: the user let
+  // go of these meanwhile, so the shortcut must not press them again for the user afterwards.
+  std::bitset<256> releasedDuringShortcut;
+
+  // Physical releases that arrived while a filter was running (injecting, or sending a
+  // shortcut). They could not be decided then, so whatever the library holds down for their
+  // keys is let go of once the filter is done. A full list drops the newest.
+  struct DeferredRelease {
+    std::uint32_t message;
+    std::uint32_t eventValue;
+  };
+  std::array<DeferredRelease, 32> deferredReleases{};
+  std::size_t deferredCount = 0;
+
+  // A right-button press held back while the right button may start a sideways scroll: it goes
+  // to the system with its release (a click) or once the mouse moves beyond the drag distance (a
+  // drag), and never if the wheel turns first.
+  enum class RightPress { None, HeldBack, Scrolled };
+  RightPress rightPress = RightPress::None;
+  std::int32_t rightPressX = 0;
+  std::int32_t rightPressY = 0;
 };

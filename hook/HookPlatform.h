@@ -36,7 +36,8 @@ class HookPlatform {
                          std::string_view value) = 0;
   virtual void DeleteRule(const char* file, std::string_view section, std::string_view key) = 0;
 
-  // ShellExecuteA(no owner, "open", file, parameters, no directory, show); nothing waits.
+  // ShellExecuteA(no owner, "open", file, parameters, no directory, show); nothing waits, and
+  // the hook thread does not wait for the start either. Programs start in the order asked for.
   virtual void StartProgram(std::string_view file, std::string_view parameters, int show) = 0;
   // Runs the device tool hidden with these parameters. Runs of the tool never overlap: a run
   // starts only after every earlier run has ended. Waits at most `wait` for this run to end and
@@ -46,7 +47,8 @@ class HookPlatform {
 
   virtual void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;
-  // WM_SYSCOMMAND/SC_MONITORPOWER with 2 sent to all top-level windows.
+  // WM_SYSCOMMAND/SC_MONITORPOWER with 2 sent to all top-level windows, without waiting for
+  // the windows of other threads (a hung one would hold the hook).
   virtual void BroadcastMonitorOff() = 0;
   // SPI_GETSCREENSAVEACTIVE / SPI_SETSCREENSAVEACTIVE without a profile update.
   virtual bool IsScreenSaverActive() = 0;
@@ -65,4 +67,12 @@ class HookPlatform {
   virtual WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                        const char* className) = 0;
   virtual bool IsWindowVisible(WindowHandle window) = 0;
+
+  // How far the mouse may move from where a button went down before the system takes it as a
+  // drag (SM_CXDRAG, SM_CYDRAG: pixels on either side of the point).
+  struct DragDistance {
+    std::int32_t x;
+    std::int32_t y;
+  };
+  virtual DragDistance DragThreshold() = 0;
 };

@@ -73,6 +73,7 @@ void HookEngine::SendShortcut(const ActionRecord& action) {
   held[Modifier::RWin] = platform_.IsKeyDown(win::kVkRWin);
 
   state_.SuppressAll = 1;
+  local_.releasedDuringShortcut.reset();
   if (AnyAltOrWin(held)) InjectMaskKey();
   for (Modifier m : kReleaseOrder) {
     if (held[m]) ReleaseModifier(m);
@@ -88,9 +89,21 @@ void HookEngine::SendShortcut(const ActionRecord& action) {
     if (action.modifiers[m]) ReleaseModifier(m);
   }
 
+  // A modifier the user let go of meanwhile stays up: pressing it again would leave it down.
+  ModifierFlags stillHeld = held;
   for (Modifier m : kPressOrder) {
-    if (held[m]) PressModifier(m);
+    if (ReleasedDuringShortcut(m)) stillHeld[m] = false;
   }
-  if (AnyAltOrWin(held)) InjectMaskKey();
+  for (Modifier m : kPressOrder) {
+    if (stillHeld[m]) PressModifier(m);
+  }
+  if (AnyAltOrWin(stillHeld)) InjectMaskKey();
   state_.SuppressAll = 0;
+}
+
+bool HookEngine::ReleasedDuringShortcut(Modifier modifier) const {
+  const auto& released = local_.releasedDuringShortcut;
+  if (released.test(ModifierVirtualKey(modifier))) return true;
+  // The right Ctrl of a Korean keyboard holds left Ctrl down for the system.
+  return modifier == Modifier::LCtrl && Settings().Lock_UseRCtrl && released.test(win::kVkHanja);
 }

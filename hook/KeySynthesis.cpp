@@ -36,6 +36,10 @@ constexpr std::uint8_t kMaskVirtualKey = 0xE8;
 
 }  // namespace
 
+std::uint8_t HookEngine::ModifierVirtualKey(Modifier modifier) {
+  return kModifierKeys[static_cast<std::size_t>(modifier)].virtualKey;
+}
+
 void HookEngine::PressModifier(Modifier modifier) {
   const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
   platform_.InjectKey(key.virtualKey, key.scanCode, key.pressFlags);

@@ -49,7 +49,13 @@ int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
       // Both the press and the release of L are swallowed; the away mode begins on the release.
       // An L that went down before the Windows key is no Win+L: its release just passes.
       if (SwallowUnlessOwed(message, virtualKey) == 0) return 0;
-      if (win::IsKeyRelease(message)) EnterAwayMode();
+      if (win::IsKeyRelease(message)) {
+        EnterAwayMode();
+      } else {
+        // With L swallowed the system would see a lone tap of the Windows key when it comes up,
+        // and open the Start menu over the switched-off monitor.
+        InjectMaskKey();
+      }
       return 1;
   }
   return 0;

@@ -1,5 +1,9 @@
+#include <cstdlib>
+#include <limits>
+
 #include "common/HostMessages.h"
 #include "common/TextCase.h"
+#include "common/WheelLimits.h"
 #include "hook/HookEngine.h"
 #include "hook/WindowsCodes.h"
 
@@ -7,6 +11,18 @@ namespace {
 
 constexpr std::uintptr_t kScrollLineLeft = 0;   // SB_LINELEFT
 constexpr std::uintptr_t kScrollLineRight = 1;  // SB_LINERIGHT
+
+using RightPress = HookLocalState::RightPress;
+
+// The volume step of one wheel event: the unit forward, its negation backward. The most
+// negative unit has no negation in 32 bits; backward it gives the largest step there is.
+std::intptr_t VolumeStep(std::int16_t delta, std::int32_t unit) {
+  if (delta > 0) return unit;
+  if (unit == std::numeric_limits<std::int32_t>::min()) {
+    return std::numeric_limits<std::int32_t>::max();
+  }
+  return -static_cast<std::intptr_t>(unit);
+}
 
 }  // namespace
 
@@ -17,24 +33,80 @@ int HookEngine::FilterMouse(std::uint32_t message, std::uint32_t mouseData) {
     case win::kWmMButtonDown:
     case win::kWmMButtonUp:
       if (!Settings().Key_MouseMiddleButton || ApplyMiddleButton(message) == 0) return 0;
-      return local_.pressReachedSystem.test(win::kVkMButton) && message == win::kWmMButtonUp ? 0
-                                                                                             : 1;
+      return SwallowUnlessOwed(message, win::kVkMButton);
+    case win::kWmRButtonDown:
+      return HoldBackRightPress();
     case win::kWmRButtonUp:
-      if (!state_.SwallowRButtonUp) return 0;
-      state_.SwallowRButtonUp = 0;
-      return 1;
+      return FilterRightRelease();
     case win::kWmLButtonUp:
-      if (!state_.SwallowLButtonUp) return 0;
-      state_.SwallowLButtonUp = 0;
-      return 1;
+      return FilterButtonRelease(message, win::kVkLButton, state_.SwallowLButtonUp);
     default:
       return 0;
   }
 }
 
+// A button that took part in a sideways scroll must not click when it comes up; but a release
+// whose press reached the system always goes through, or the window would stay in a drag.
+int HookEngine::FilterButtonRelease(std::uint32_t message, std::uint8_t button,
+                                    std::int32_t& swallowFlag) {
+  if (!swallowFlag) return 0;
+  swallowFlag = 0;
+  return SwallowUnlessOwed(message, button);
+}
+
+// While the right button may start a sideways scroll, its press waits: if the wheel turns
+// first, the system never sees the press or its release (so no context menu opens); otherwise
+// the press goes to the system with the release (a click) or when a drag begins.
+int HookEngine::HoldBackRightPress() {
+  if (!Settings().RButtonWheel) return 0;
+  local_.rightPress = RightPress::HeldBack;
+  return 1;
+}
+
+int HookEngine::FilterRightRelease() {
+  switch (local_.rightPress) {
+    case RightPress::HeldBack:
+      // A plain click: the press goes now, and the release right after it.
+      platform_.InjectMouse(win::kMouseRightDown);
+      state_.SwallowRButtonUp = 0;
+      return 0;
+    case RightPress::Scrolled:
+      state_.SwallowRButtonUp = 0;
+      return 1;
+    case RightPress::None:
+      break;
+  }
+  return FilterButtonRelease(win::kWmRButtonUp, win::kVkRButton, state_.SwallowRButtonUp);
+}
+
+// Called for physical movement, outside the dispatcher.
+void HookEngine::LetHeldBackPressGoOnDrag(std::int32_t x, std::int32_t y) {
+  if (local_.rightPress != RightPress::HeldBack || state_.HookEnabled == 0 || state_.Idle == 0 ||
+      state_.SuppressAll) {
+    return;
+  }
+  const HookPlatform::DragDistance drag = platform_.DragThreshold();
+  const std::int64_t dx = std::llabs(static_cast<std::int64_t>(x) - local_.rightPressX);
+  const std::int64_t dy = std::llabs(static_cast<std::int64_t>(y) - local_.rightPressY);
+  if (dx <= drag.x && dy <= drag.y) return;
+  // A drag: the system gets the press now (before this movement), and its release is owed.
+  local_.rightPress = RightPress::None;
+  state_.Idle = 0;
+  platform_.InjectMouse(win::kMouseRightDown);
+  if (ReleasedMeanwhile(win::kVkRButton)) {
+    platform_.InjectMouse(win::kMouseRightUp);
+  } else {
+    local_.pressReachedSystem.set(win::kVkRButton);
+  }
+  CatchUpDeferredReleases();
+  state_.Idle = 1;
+}
+
 int HookEngine::FilterWheel(std::int16_t delta) {
-  const bool leftButton = platform_.IsKeyDown(win::kVkLButton);
-  const bool rightButton = platform_.IsKeyDown(win::kVkRButton);
+  // The buttons as the user holds them, not as the system's key state has them: a press held
+  // back or a release lost elsewhere must not make every later wheel turn scroll sideways.
+  const bool leftButton = local_.physicallyDown.test(win::kVkLButton);
+  const bool rightButton = local_.physicallyDown.test(win::kVkRButton);
   const ModifierFlags held = ReadModifierSnapshot();
   const bool noModifier = held.NoneExcept();
   const bool shift = held[Modifier::LShift] || held[Modifier::RShift];
@@ -51,7 +123,7 @@ int HookEngine::FilterWheel(std::int16_t delta) {
   if (sideways && ScrollSideways(delta, leftButton, rightButton)) result = 1;
 
   if (Settings().EnableCtrlWheel && ctrl) {
-    const std::intptr_t step = delta > 0 ? Settings().CtrlWheelUnit : -Settings().CtrlWheelUnit;
+    const std::intptr_t step = VolumeStep(delta, Settings().CtrlWheelUnit);
     if (held.NoneExcept(Modifier::LCtrl, Modifier::RCtrl)) {
       platform_.PostMessageTo(state_.HostWindow, host_message::kVolumeStep, 0, step);
       result = 1;
@@ -66,7 +138,10 @@ int HookEngine::FilterWheel(std::int16_t delta) {
 
 bool HookEngine::ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton) {
   // The release of a button that took part in the scroll must not reach the window as a click.
-  if (rightButton) state_.SwallowRButtonUp = 1;
+  if (rightButton) {
+    state_.SwallowRButtonUp = 1;
+    if (local_.rightPress == RightPress::HeldBack) local_.rightPress = RightPress::Scrolled;
+  }
   if (leftButton) state_.SwallowLButtonUp = 1;
 
   WindowHandle target = platform_.FocusWindow();
@@ -75,7 +150,10 @@ bool HookEngine::ScrollSideways(std::int16_t delta, bool leftButton, bool rightB
 
   const WindowHandle scrollBar = FindSpreadsheetScrollBar(target);
   const std::uintptr_t direction = delta > 0 ? kScrollLineLeft : kScrollLineRight;
-  const std::int32_t count = Settings().ShiftWheelDelta > 0 ? Settings().ShiftWheelDelta : 1;
+  // The count comes from a block anyone may edit; each message is posted inside the hook call.
+  std::int32_t count = Settings().ShiftWheelDelta;
+  if (count < kMinSidewaysScrollPerWheel) count = kMinSidewaysScrollPerWheel;
+  if (count > kMaxSidewaysScrollPerWheel) count = kMaxSidewaysScrollPerWheel;
   for (std::int32_t i = 0; i < count; ++i) {
     platform_.PostMessageTo(target, win::kWmHScroll, direction,
                             static_cast<std::intptr_t>(scrollBar));

@@ -34,6 +34,30 @@ inline bool IsKeyRelease(std::uint32_t message) {
   return message == kWmKeyUp || message == kWmSysKeyUp;
 }
 
+// The virtual key of the mouse button a button message is about (VK_LBUTTON, VK_RBUTTON,
+// VK_MBUTTON), 0 for any other message.
+inline std::uint8_t ButtonOfMessage(std::uint32_t message) {
+  switch (message) {
+    case kWmLButtonDown:
+    case kWmLButtonUp:
+      return 0x01;
+    case kWmRButtonDown:
+    case kWmRButtonUp:
+      return 0x02;
+    case kWmMButtonDown:
+    case kWmMButtonUp:
+      return 0x04;
+    default:
+      return 0;
+  }
+}
+inline bool IsButtonPress(std::uint32_t message) {
+  return message == kWmLButtonDown || message == kWmRButtonDown || message == kWmMButtonDown;
+}
+inline bool IsButtonRelease(std::uint32_t message) {
+  return message == kWmLButtonUp || message == kWmRButtonUp || message == kWmMButtonUp;
+}
+
 // Virtual keys.
 inline constexpr std::uint8_t kVkLButton = 0x01;
 inline constexpr std::uint8_t kVkRButton = 0x02;

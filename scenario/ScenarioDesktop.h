@@ -30,12 +30,42 @@ class ScenarioDesktop {
   virtual void Key(KeyCodePair key, bool extended, bool down) = 0;
   virtual void MouseButton(Button button, bool down) = 0;
   virtual void Wheel(std::int16_t delta) = 0;
-  virtual void Move() = 0;
+  // A movement by so many pixels (0, 0 for a plain "move").
+  virtual void Move(std::int32_t dx, std::int32_t dy) = 0;
+
+  // One physical key, button or wheel event, as a script line names it.
+  struct Input {
+    enum class Kind { Key, Button, Wheel };
+    Kind kind = Kind::Key;
+    KeyCodePair key{};
+    bool extended = false;
+    bool down = false;
+    Button button = Button::Left;
+    std::int16_t delta = 0;
+  };
+  void Play(const Input& input) {
+    switch (input.kind) {
+      case Input::Kind::Key:
+        Key(input.key, input.extended, input.down);
+        break;
+      case Input::Kind::Button:
+        MouseButton(input.button, input.down);
+        break;
+      case Input::Kind::Wheel:
+        Wheel(input.delta);
+        break;
+    }
+  }
+  // The event arrives while the library injects: at its next injection call, before the
+  // injected event reaches the hooks. If the next input line's event (a key, button, wheel or
+  // movement) makes the library inject nothing, it arrives right after that event; if no input
+  // line follows, at the end.
+  virtual void DuringInjection(const Input& input) = 0;
 
   // Windows are named; "host" names the host window.
   virtual bool HasWindow(const std::string& name) const = 0;
   virtual void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                            const std::string* parentName) = 0;
+                             const std::string* parentName) = 0;
   // An empty name means none.
   virtual void Focus(const std::string& name) = 0;
   virtual void Cursor(const std::string& name) = 0;
@@ -44,4 +74,6 @@ class ScenarioDesktop {
 
   // Called after every command: a real desktop lets what is pending arrive.
   virtual void Settle() {}
+  // Called once the whole script ran.
+  virtual void Finish() {}
 };

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 #include <sstream>
+#include <variant>
 #include <vector>
 
 #include "common/HookSettingNames.h"
@@ -70,6 +71,54 @@ std::string Quoted(const std::string& word) {
   return "\"" + word + "\"";
 }
 
+using Input = ScenarioDesktop::Input;
+
+bool IsInputCommand(const std::string& command) {
+  return command == "down" || command == "up" || command == "mouse" || command == "wheel";
+}
+
+// A `down`, `up`, `mouse` or `wheel` line, from its word `first` on; the reason when it is none.
+std::variant<Input, std::string> ParseInput(const std::vector<std::string>& w, std::size_t first) {
+  const std::size_t count = w.size() - first;
+  auto is = [&](std::size_t i, std::string_view word) {
+    return i < count && EqualsIgnoringCase(w[first + i], word);
+  };
+  const std::string command = ToAsciiLower(w[first]);
+  Input parsed;
+  if (command == "down" || command == "up") {
+    if (count < 2 || count > 3 || (count == 3 && !is(2, "ext"))) {
+      return "expected " + command + " KEY [ext]";
+    }
+    const auto key = ParseKey(w[first + 1]);
+    if (!key) return "unknown key " + Quoted(w[first + 1]);
+    parsed.kind = Input::Kind::Key;
+    parsed.key = *key;
+    parsed.extended = count == 3;
+    parsed.down = command == "down";
+    return parsed;
+  }
+  if (command == "mouse") {
+    std::optional<ScenarioDesktop::Button> button;
+    if (is(1, "left")) button = ScenarioDesktop::Button::Left;
+    if (is(1, "middle")) button = ScenarioDesktop::Button::Middle;
+    if (is(1, "right")) button = ScenarioDesktop::Button::Right;
+    if (count != 3 || !button || !(is(2, "down") || is(2, "up"))) {
+      return std::string("expected mouse left|middle|right down|up");
+    }
+    parsed.kind = Input::Kind::Button;
+    parsed.button = *button;
+    parsed.down = is(2, "down");
+    return parsed;
+  }
+  const auto delta = count == 2 ? ParseInteger(w[first + 1]) : std::nullopt;
+  if (!delta || *delta < -32768 || *delta > 32767) {
+    return std::string("expected wheel N with N from -32768 to 32767");
+  }
+  parsed.kind = Input::Kind::Wheel;
+  parsed.delta = static_cast<std::int16_t>(*delta);
+  return parsed;
+}
+
 }  // namespace
 
 std::optional<std::string> ScenarioScript::Run(std::istream& script) {
@@ -78,6 +127,7 @@ std::optional<std::string> ScenarioScript::Run(std::istream& script) {
     ++number;
     if (auto error = RunLine(raw)) return "line " + std::to_string(number) + ": " + *error;
   }
+  desktop_.Finish();
   return std::nullopt;
 }
 
@@ -141,41 +191,33 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
     }
     return std::nullopt;
   }
-  if (command == "down" || command == "up") {
-    if (count < 2 || count > 3 || (count == 3 && !is(2, "ext"))) {
-      return "expected " + command + " KEY [ext]";
-    }
-    const auto key = ParseKey(w[1]);
-    if (!key) return "unknown key " + Quoted(w[1]);
+  if (IsInputCommand(command)) {
+    auto input = ParseInput(w, 0);
+    if (auto* error = std::get_if<std::string>(&input)) return *error;
     trace_ << Echo(line) << '\n';
-    desktop_.Key(*key, count == 3, command == "down");
+    desktop_.Play(std::get<Input>(input));
     return std::nullopt;
   }
-  if (command == "mouse") {
-    std::optional<ScenarioDesktop::Button> button;
-    if (is(1, "left")) button = ScenarioDesktop::Button::Left;
-    if (is(1, "middle")) button = ScenarioDesktop::Button::Middle;
-    if (is(1, "right")) button = ScenarioDesktop::Button::Right;
-    if (count != 3 || !button || !(is(2, "down") || is(2, "up"))) {
-      return "expected mouse left|middle|right down|up";
+  if (command == "during-injection") {
+    if (count < 2 || !IsInputCommand(ToAsciiLower(w[1]))) {
+      return "expected during-injection followed by a down, up, mouse or wheel line";
     }
+    auto input = ParseInput(w, 1);
+    if (auto* error = std::get_if<std::string>(&input)) return *error;
     trace_ << Echo(line) << '\n';
-    desktop_.MouseButton(*button, is(2, "down"));
-    return std::nullopt;
-  }
-  if (command == "wheel") {
-    const auto delta = count == 2 ? ParseInteger(w[1]) : std::nullopt;
-    if (!delta || *delta < -32768 || *delta > 32767) {
-      return "expected wheel N with N from -32768 to 32767";
-    }
-    trace_ << Echo(line) << '\n';
-    desktop_.Wheel(static_cast<std::int16_t>(*delta));
+    desktop_.DuringInjection(std::get<Input>(input));
     return std::nullopt;
   }
   if (command == "move") {
-    if (count != 1) return "expected move";
+    // move [DX DY]: a movement by that many pixels; without them, one that goes nowhere.
+    const auto dx = count == 3 ? ParseInt32(w[1]) : std::optional<std::int32_t>(0);
+    const auto dy = count == 3 ? ParseInt32(w[2]) : std::optional<std::int32_t>(0);
+    if ((count != 1 && count != 3) || !dx || !dy || *dx < -10000 || *dx > 10000 || *dy < -10000 ||
+        *dy > 10000) {
+      return "expected move, or move DX DY with DX and DY from -10000 to 10000";
+    }
     trace_ << Echo(line) << '\n';
-    desktop_.Move();
+    desktop_.Move(*dx, *dy);
     return std::nullopt;
   }
   if (command == "window") {

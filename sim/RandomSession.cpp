@@ -31,6 +31,8 @@ std::vector<std::string> RandomSession::Script() {
   std::uniform_int_distribution<int> length(1, 40);
   const int events = length(random_);
   for (int i = 0; i < events; ++i) script.push_back(NextEvent());
+  // An event still waiting for an injection arrives with the next input line at the latest.
+  if (!pending_.empty()) script.push_back("move");
   // The user lets go of everything, in any order.
   std::vector<std::string> held(heldKeys_.begin(), heldKeys_.end());
   std::shuffle(held.begin(), held.end(), random_);
@@ -40,31 +42,52 @@ std::vector<std::string> RandomSession::Script() {
 }
 
 std::string RandomSession::NextEvent() {
+  const int kind = static_cast<int>(random_() % 12);
+  std::string avoid;
+  avoid.swap(pending_);
+  // One event waits for an injection at a time: the line after it is an ordinary one.
+  if (kind < 10 || !avoid.empty()) return NextInput(avoid);
+  if (kind == 10) {
+    // Movement, sometimes far enough to make a held right button a drag.
+    static const std::vector<std::string> kMoves = {"move", "move 2 1", "move 10 0", "move 0 -7"};
+    return kMoves[random_() % kMoves.size()];
+  }
+  const std::string input = NextInput(avoid);
+  const std::size_t nameStart = input.find(' ') + 1;
+  pending_ = input.substr(nameStart, input.find(' ', nameStart) - nameStart);
+  return "during-injection " + input;
+}
+
+std::string RandomSession::NextInput(const std::string& avoid) {
   static const std::vector<std::string> kKeys = {
       "LSHIFT",   "RSHIFT", "LCONTROL", "LALT",   "LWIN",    "RWIN", "RALT",
       "RCONTROL", "SPACE",  "CAPSLOCK", "INSERT", "NumLock", "A",    "B",
       "C",        "K",      "E",        "L",      "F1",      "Z"};
   static const std::vector<std::string> kButtons = {"left", "middle", "right"};
-  const int kind = static_cast<int>(random_() % 10);
-  if (kind < 7) {
-    std::string key = kKeys[random_() % kKeys.size()];
-    if (keys_ == Keys::WineSafe && key == "RSHIFT") key = "LSHIFT";
-    // A held key goes up, or repeats; a key that is up goes down.
-    if (heldKeys_.count(key) && random_() % 3 != 0) {
-      heldKeys_.erase(key);
-      return "up " + key;
+  for (;;) {
+    const int kind = static_cast<int>(random_() % 10);
+    if (kind < 7) {
+      std::string key = kKeys[random_() % kKeys.size()];
+      if (keys_ == Keys::WineSafe && key == "RSHIFT") key = "LSHIFT";
+      if (key == avoid) continue;
+      // A held key goes up, or repeats; a key that is up goes down.
+      if (heldKeys_.count(key) && random_() % 3 != 0) {
+        heldKeys_.erase(key);
+        return "up " + key;
+      }
+      heldKeys_.insert(key);
+      return "down " + key;
     }
-    heldKeys_.insert(key);
-    return "down " + key;
-  }
-  if (kind < 9) {
-    const std::string& button = kButtons[random_() % kButtons.size()];
-    if (heldButtons_.count(button)) {
-      heldButtons_.erase(button);
-      return "mouse " + button + " up";
+    if (kind < 9) {
+      const std::string& button = kButtons[random_() % kButtons.size()];
+      if (button == avoid) continue;
+      if (heldButtons_.count(button)) {
+        heldButtons_.erase(button);
+        return "mouse " + button + " up";
+      }
+      heldButtons_.insert(button);
+      return "mouse " + button + " down";
     }
-    heldButtons_.insert(button);
-    return "mouse " + button + " down";
+    return random_() % 2 ? "wheel 120" : "wheel -120";
   }
-  return random_() % 5 == 0 ? "move" : (random_() % 2 ? "wheel 120" : "wheel -120");
 }

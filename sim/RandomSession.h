@@ -7,7 +7,8 @@
 
 // A random session of physical input with every feature on and a rule file of remappings,
 // hotkeys of both kinds and a middle-button rule, written as a scenario script. After 1 to 40
-// random key, button and wheel events the user lets go of everything.
+// random key, button, wheel and movement events, some of them arriving while the library
+// injects, the user lets go of everything.
 class RandomSession {
  public:
   // WineSafe leaves out what Wine takes differently from Windows: the right Shift (Wine counts
@@ -21,9 +22,14 @@ class RandomSession {
 
  private:
   std::string NextEvent();
+  // A key, button or wheel event; never one of the key or button named `avoid`.
+  std::string NextInput(const std::string& avoid);
 
   std::mt19937 random_;
   Keys keys_;
   std::set<std::string> heldKeys_;
   std::set<std::string> heldButtons_;
+  // The key or button of the last event that arrives during an injection: it may arrive after
+  // the next line's event, so that line must be about something else.
+  std::string pending_;
 };

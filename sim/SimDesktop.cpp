@@ -77,26 +77,66 @@ void SimDesktop::PushSettings() {
   Engine().UpdateValue(&hostSettings_);
 }
 
-void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
-  DeliverKey(key.virtualKey, key.scanCode, extended, down, false);
-}
-
-void SimDesktop::MouseButton(Button button, bool down) {
+void SimDesktop::DeliverInput(const Input& input) {
   static constexpr std::uint32_t kMessages[3][2] = {
       {win::kWmLButtonUp, win::kWmLButtonDown},
       {win::kWmMButtonUp, win::kWmMButtonDown},
       {win::kWmRButtonUp, win::kWmRButtonDown},
   };
-  DeliverMouse(kMessages[static_cast<int>(button)][down ? 1 : 0], 0, false);
+  switch (input.kind) {
+    case Input::Kind::Key:
+      DeliverKey(input.key.virtualKey, input.key.scanCode, input.extended, input.down, false);
+      break;
+    case Input::Kind::Button:
+      DeliverMouse(kMessages[static_cast<int>(input.button)][input.down ? 1 : 0], 0, false);
+      break;
+    case Input::Kind::Wheel:
+      DeliverMouse(win::kWmMouseWheel,
+                   static_cast<std::uint32_t>(static_cast<std::uint16_t>(input.delta)) << 16,
+                   false);
+      break;
+  }
+}
+
+void SimDesktop::DeliverDuringInjection() {
+  std::vector<Input> waiting;
+  waiting.swap(duringInjection_);
+  for (const Input& input : waiting) DeliverInput(input);
+}
+
+// An event waiting for an injection that this input did not cause arrives right after it.
+void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
+  Input input;
+  input.kind = Input::Kind::Key;
+  input.key = key;
+  input.extended = extended;
+  input.down = down;
+  DeliverInput(input);
+  DeliverDuringInjection();
+}
+
+void SimDesktop::MouseButton(Button button, bool down) {
+  Input input;
+  input.kind = Input::Kind::Button;
+  input.button = button;
+  input.down = down;
+  DeliverInput(input);
+  DeliverDuringInjection();
 }
 
 void SimDesktop::Wheel(std::int16_t delta) {
-  DeliverMouse(win::kWmMouseWheel,
-               static_cast<std::uint32_t>(static_cast<std::uint16_t>(delta)) << 16, false);
+  Input input;
+  input.kind = Input::Kind::Wheel;
+  input.delta = delta;
+  DeliverInput(input);
+  DeliverDuringInjection();
 }
 
-void SimDesktop::Move() {
+void SimDesktop::Move(std::int32_t dx, std::int32_t dy) {
+  cursorX_ += dx;
+  cursorY_ += dy;
   DeliverMouse(win::kWmMouseMove, 0, false);
+  DeliverDuringInjection();
 }
 
 // Windows decides: a press is a system key while Alt is down and Ctrl is not (the key itself
@@ -161,7 +201,7 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
 void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected) {
   if (mouseHookInstalled_) {
     const HookVerdict verdict = TimedHookCall([&] {
-      return Engine().MouseProcedure(win::kHcAction, message, mouseData,
+      return Engine().MouseProcedure(win::kHcAction, message, mouseData, cursorX_, cursorY_,
                                      injected ? kLibraryInjectionTag : 0);
     });
     if (verdict == HookVerdict::Swallow) return;
@@ -211,11 +251,7 @@ void SimDesktop::RemoveHook(HookHandle hook) {
 }
 
 void SimDesktop::InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) {
-  if (interloper_) {
-    const auto [key, down] = *interloper_;
-    interloper_.reset();
-    Key(key, false, down);
-  }
+  DeliverDuringInjection();
   DeliverKey(virtualKey, scanCode, (flags & win::kKeyEventExtended) != 0,
              (flags & win::kKeyEventKeyUp) == 0, true);
 }
@@ -226,6 +262,7 @@ void SimDesktop::InjectMouse(std::uint32_t flags) {
       {win::kMouseRightDown, win::kWmRButtonDown},  {win::kMouseRightUp, win::kWmRButtonUp},
       {win::kMouseMiddleDown, win::kWmMButtonDown}, {win::kMouseMiddleUp, win::kWmMButtonUp},
   };
+  DeliverDuringInjection();
   for (const auto& [flag, message] : kFlagMessages) {
     if (flags & flag) DeliverMouse(message, 0, true);
   }

@@ -49,7 +49,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void Key(KeyCodePair key, bool extended, bool down) override;
   void MouseButton(Button button, bool down) override;
   void Wheel(std::int16_t delta) override;
-  void Move() override;
+  void Move(std::int32_t dx, std::int32_t dy) override;
+  void DuringInjection(const Input& input) override { duringInjection_.push_back(input); }
+  void Finish() override { DeliverDuringInjection(); }
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
                      const std::string* parentName) override;
@@ -75,9 +77,6 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     std::chrono::milliseconds start;
     std::chrono::milliseconds end;
   };
-  // The next time the library injects a key, this physical key event arrives first, nested in
-  // the injecting call, as input from elsewhere may on Windows.
-  void InterleaveOnNextInjection(KeyCodePair key, bool down) { interloper_ = {{key, down}}; }
   void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
   // The longest time one hook call held the thread, by the simulated clock.
@@ -113,6 +112,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
+  // Windows' default: 4 pixels on either side.
+  DragDistance DragThreshold() override { return {4, 4}; }
 
  private:
   struct SimWindow {
@@ -132,6 +133,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended, bool down,
                   bool injected);
   void DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected);
+  void DeliverInput(const Input& input);
+  // The physical events waiting for the library's next injection arrive now.
+  void DeliverDuringInjection();
   std::uint32_t KeyMessage(std::uint8_t virtualKey, bool down);
   void SetSystemKey(std::uint8_t virtualKey, bool down);
   const SimWindow* Find(WindowHandle window) const;
@@ -162,5 +166,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::vector<DeviceToolRun> toolRuns_;
   std::chrono::milliseconds longestHookCall_{0};
   int hookDepth_ = 0;
-  std::optional<std::pair<KeyCodePair, bool>> interloper_;
+  std::vector<Input> duringInjection_;
+  std::int32_t cursorX_ = 500;
+  std::int32_t cursorY_ = 400;
 };

@@ -41,6 +41,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     if (Engine().MouseProcedure(code, static_cast<std::uint32_t>(wParam), event->mouseData,
+                                event->pt.x, event->pt.y,
                                 event->dwExtraInfo) == HookVerdict::Swallow) {
       return kSwallowedResult;
     }

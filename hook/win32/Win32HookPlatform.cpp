@@ -4,10 +4,50 @@
 
 #include <string>
 
+#include <cstdio>
+
 #include "hook/HookEngine.h"
-#include "hook/win32/DeviceToolRunner.h"
+#include "hook/win32/OrderedWorker.h"
 
 namespace {
+
+// A device tool run may go on this long before the next one starts anyway.
+constexpr DWORD kLongestDeviceToolRunMs = 60000;
+
+// Program starts leave the hook thread: the shell may take its time (a slow disk, a network
+// path, an association that asks something), and Windows removes a hook whose call outlasts its
+// time-out. Device tool runs have a worker of their own, so that a slow run delays the next run
+// (runs must not overlap) but never a program start.
+OrderedWorker& ProgramStarts() {
+  static OrderedWorker& worker = *new OrderedWorker;  // lives as long as the process
+  return worker;
+}
+OrderedWorker& DeviceToolRuns() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
+
+// What the library asked for goes to the debugger output at the moment it asks, in the order it
+// asks; the start itself happens a moment later on a worker.
+void TraceStart(std::string_view file, std::string_view parameters, int show) {
+  std::string line = "trellin_192: run \"";
+  line.append(file);
+  line += "\" \"";
+  line.append(parameters);
+  line += "\" " + std::to_string(show) + "\n";
+  OutputDebugStringA(line.c_str());
+}
+
+HANDLE StartHidden(const std::string& path, const std::string& parameters) {
+  SHELLEXECUTEINFOA run{};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  run.lpVerb = "open";
+  run.lpFile = path.c_str();
+  run.lpParameters = parameters.c_str();
+  run.nShow = SW_HIDE;
+  return ShellExecuteExA(&run) ? run.hProcess : nullptr;
+}
 
 HWND ToWindow(WindowHandle window) {
   return reinterpret_cast<HWND>(window);
@@ -62,13 +102,25 @@ void Win32HookPlatform::DeleteRule(const char* file, std::string_view section,
 }
 
 void Win32HookPlatform::StartProgram(std::string_view file, std::string_view parameters, int show) {
-  ShellExecuteA(nullptr, "open", std::string(file).c_str(), std::string(parameters).c_str(),
-                nullptr, show);
+  TraceStart(file, parameters, show);
+  ProgramStarts().Run(
+      [file = std::string(file), parameters = std::string(parameters), show] {
+        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
+      },
+      0);
 }
 
 void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view parameters,
                                       std::chrono::milliseconds wait) {
-  DeviceToolRunner::Instance().Run(path, std::string(parameters), wait);
+  TraceStart(path, parameters, SW_HIDE);
+  DeviceToolRuns().Run(
+      [path = std::string(path), parameters = std::string(parameters)] {
+        const HANDLE process = StartHidden(path, parameters);
+        if (process == nullptr) return;
+        WaitForSingleObject(process, kLongestDeviceToolRunMs);
+        CloseHandle(process);
+      },
+      static_cast<DWORD>(wait.count()));
 }
 
 void Win32HookPlatform::PostMessageTo(WindowHandle window, std::uint32_t message,
@@ -78,7 +130,9 @@ void Win32HookPlatform::PostMessageTo(WindowHandle window, std::uint32_t message
 
 void Win32HookPlatform::BroadcastMonitorOff() {
   constexpr LPARAM kMonitorOff = 2;
-  SendMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
+  // Sent, but without waiting for the windows of other threads: one hung window would hold the
+  // hook call until Windows removes the hook. Windows of this thread get it at once.
+  SendNotifyMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
 }
 
 bool Win32HookPlatform::IsScreenSaverActive() {
@@ -125,4 +179,8 @@ WindowHandle Win32HookPlatform::FindChildWindow(WindowHandle parent, WindowHandl
 
 bool Win32HookPlatform::IsWindowVisible(WindowHandle window) {
   return ::IsWindowVisible(ToWindow(window)) != FALSE;
+}
+
+HookPlatform::DragDistance Win32HookPlatform::DragThreshold() {
+  return {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
 }

@@ -35,6 +35,7 @@ class Win32HookPlatform final : public HookPlatform {
   WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
+  DragDistance DragThreshold() override;
 
  private:
   HINSTANCE module_;

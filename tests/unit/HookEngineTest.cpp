@@ -113,11 +113,12 @@ TEST_F(HookProcedureTest, PackingKeepsTheLow16BitsOfEachCode) {
 
 TEST_F(HookProcedureTest, MovesAndUnhandledMouseMessagesPass) {
   desktop_.State().AwayPending = 1;
-  EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, win::kWmMouseMove, 0, 0), HookVerdict::CallNext);
+  EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, win::kWmMouseMove, 0, 0, 0, 0),
+            HookVerdict::CallNext);
   EXPECT_EQ(desktop_.State().AwayPending, 1);  // a move never ends the away mode
   desktop_.State().AwayPending = 0;
   for (std::uint32_t message : {win::kWmMouseHWheel, win::kWmXButtonDown, win::kWmXButtonUp}) {
-    EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0),
+    EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0, 0, 0),
               HookVerdict::CallNext);
   }
 }
@@ -192,7 +193,10 @@ TEST_F(HookProcedureTest, InputFromElsewhereDuringAShortcutIsSwallowed) {
   desktop_.RuleProfile().WriteString(desktop_.RuleFilePath(), "Hotkey", "4b/25/1/0/0/0/0/0/0/0",
                                      "0/43/2e/1/0/0/0/0/0/0/0");
   desktop_.Key({0xA2, 0x1D}, false, true);
-  desktop_.InterleaveOnNextInjection({0x5A, 0x2C}, true);  // Z pressed meanwhile
+  ScenarioDesktop::Input z;  // Z pressed meanwhile
+  z.key = {0x5A, 0x2C};
+  z.down = true;
+  desktop_.DuringInjection(z);
   desktop_.Key({0x4B, 0x25}, false, true);
   EXPECT_FALSE(desktop_.SystemKeyDown(0x5A));
   EXPECT_TRUE(desktop_.SystemKeyDown(0xA2));  // the user's Ctrl is down again afterwards

@@ -41,9 +41,10 @@ TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron
 mkdir -p "$TOOL_FOLDER"
 cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"
 
-# run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output.
+# run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output. A driver that
+# hangs (a hook call that never returns) is stopped after two minutes and fails.
 run_driver() {
   script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   shift
-  "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@"
+  timeout 120 "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@"
 }

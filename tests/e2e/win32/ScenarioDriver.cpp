@@ -3,8 +3,10 @@
 // window, it loads the library by name and binds the six exports, replays physical input with
 // SendInput (tagged, so that the library's own input shows as "injected"), and sees what reaches
 // the system through low-level hooks installed before StartHook, which therefore run after the
-// library's. What Wine cannot show directly (programs started, the screen saver switch, rule
-// file writes) it sees by watching the library's imports of those calls.
+// library's. What Wine cannot show directly (the screen saver switch, rule file writes) it sees
+// by watching the library's imports of those calls. Programs start on the library's workers, a
+// moment after the library asks: the driver traces the request (the library's debug line), then
+// checks that the starts that really happened match the requests, in order.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -18,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "common/TextCase.h"
 #include "hook/win32/TrellinExports.h"
@@ -43,19 +46,72 @@ void Emit(const char* format, ...) {
 decltype(&ShellExecuteExA) g_realShellExecuteEx = nullptr;
 decltype(&SystemParametersInfoA) g_realSystemParametersInfo = nullptr;
 decltype(&WritePrivateProfileStringA) g_realWriteProfile = nullptr;
-int g_deviceToolRuns = 0;
+decltype(&keybd_event) g_realKeyEvent = nullptr;
+decltype(&mouse_event) g_realMouseEvent = nullptr;
+
+// Starts as the library asked for them (on the hook thread) and as they happened (on its
+// workers). Programs of the scenarios are not started under Wine; the device tool really runs.
+struct Starts {
+  CRITICAL_SECTION lock;
+  std::vector<std::string> asked;
+  std::vector<std::string> happened;
+  int deviceToolRuns = 0;
+  Starts() { InitializeCriticalSection(&lock); }
+} g_starts;
+
+std::string StartLine(const char* file, const char* parameters, int show) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%d", show);
+  return std::string("run \"") + (file ? file : "") + "\" \"" + (parameters ? parameters : "") +
+         "\" " + number;
+}
+
+void NoteStart(std::string line, bool deviceTool) {
+  EnterCriticalSection(&g_starts.lock);
+  g_starts.happened.push_back(std::move(line));
+  if (deviceTool) ++g_starts.deviceToolRuns;
+  LeaveCriticalSection(&g_starts.lock);
+}
+
+void WINAPI WatchDebugLine(LPCSTR text) {
+  static constexpr char kRun[] = "trellin_192: run ";
+  if (text == nullptr || std::strncmp(text, kRun, sizeof kRun - 1) != 0) return;
+  std::string line(text + sizeof "trellin_192: " - 1);
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  Emit("%s", line.c_str());
+  EnterCriticalSection(&g_starts.lock);
+  g_starts.asked.push_back(line);
+  LeaveCriticalSection(&g_starts.lock);
+}
 
 HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR parameters, LPCSTR, INT show) {
-  // Programs of the scenarios are not started under Wine; the call is the effect.
-  Emit("run \"%s\" \"%s\" %d", file ? file : "", parameters ? parameters : "", show);
+  NoteStart(StartLine(file, parameters, show), false);
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
 }
 
 BOOL WINAPI WatchShellExecuteEx(SHELLEXECUTEINFOA* info) {
-  Emit("run \"%s\" \"%s\" %d", info->lpFile ? info->lpFile : "",
-       info->lpParameters ? info->lpParameters : "", info->nShow);
-  ++g_deviceToolRuns;
-  return g_realShellExecuteEx(info);  // the stand-in device tool really runs
+  NoteStart(StartLine(info->lpFile, info->lpParameters, info->nShow), true);
+  return g_realShellExecuteEx(info);
+}
+
+// Events the scenario says arrive while the library injects: they are played at the library's
+// next injection call, before the injected event.
+std::vector<INPUT> g_duringInjection;
+
+void PlayDuringInjection() {
+  std::vector<INPUT> waiting;
+  waiting.swap(g_duringInjection);
+  for (INPUT& input : waiting) SendInput(1, &input, sizeof input);
+}
+
+void WINAPI WatchKeyEvent(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra) {
+  PlayDuringInjection();
+  g_realKeyEvent(key, scan, flags, extra);
+}
+
+void WINAPI WatchMouseEvent(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) {
+  PlayDuringInjection();
+  g_realMouseEvent(flags, dx, dy, data, extra);
 }
 
 BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT update) {
@@ -178,7 +234,9 @@ class WineDesktop final : public ScenarioDesktop {
   void Key(KeyCodePair key, bool extended, bool down) override;
   void MouseButton(Button button, bool down) override;
   void Wheel(std::int16_t delta) override;
-  void Move() override;
+  void Move(std::int32_t dx, std::int32_t dy) override;
+  void DuringInjection(const Input& input) override { g_duringInjection.push_back(ToInput(input)); }
+  void Finish() override { PlayDuringInjection(); }
   bool HasWindow(const std::string& name) const override;
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
                      const std::string* parentName) override;
@@ -195,6 +253,8 @@ class WineDesktop final : public ScenarioDesktop {
  private:
   HWND Find(const std::string& name) const;
   std::string NameOf(HWND window) const;
+  static INPUT ToInput(const Input& input);
+  // One input line's event; an event still waiting for an injection follows it.
   void Send(INPUT input);
 
   Library library_;
@@ -270,7 +330,14 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   g_realWriteProfile = reinterpret_cast<decltype(g_realWriteProfile)>(
       PatchImport(library_.module, "kernel32.dll", "WritePrivateProfileStringA",
                   reinterpret_cast<void*>(&WatchWriteProfile)));
-  if (!g_realShellExecuteEx || !g_realSystemParametersInfo || !g_realWriteProfile) {
+  PatchImport(library_.module, "kernel32.dll", "OutputDebugStringA",
+              reinterpret_cast<void*>(&WatchDebugLine));
+  g_realKeyEvent = reinterpret_cast<decltype(g_realKeyEvent)>(PatchImport(
+      library_.module, "user32.dll", "keybd_event", reinterpret_cast<void*>(&WatchKeyEvent)));
+  g_realMouseEvent = reinterpret_cast<decltype(g_realMouseEvent)>(PatchImport(
+      library_.module, "user32.dll", "mouse_event", reinterpret_cast<void*>(&WatchMouseEvent)));
+  if (!g_realShellExecuteEx || !g_realSystemParametersInfo || !g_realWriteProfile ||
+      !g_realKeyEvent || !g_realMouseEvent) {
     std::fprintf(stderr, "scenario-driver: the library's imports are not as expected\n");
     return false;
   }
@@ -330,43 +397,81 @@ void WineDesktop::Send(INPUT input) {
   SendInput(1, &input, sizeof input);
   const ULONGLONG took = GetTickCount64() - started;
   if (took > longestInputMs_) longestInputMs_ = took;
+  PlayDuringInjection();
 }
 
-void WineDesktop::Key(KeyCodePair key, bool extended, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key.virtualKey;
-  input.ki.wScan = key.scanCode;
-  input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (down ? 0 : KEYEVENTF_KEYUP);
-  input.ki.dwExtraInfo = kDriverTag;
-  Send(input);
-}
-
-void WineDesktop::MouseButton(Button button, bool down) {
+INPUT WineDesktop::ToInput(const Input& event) {
   static constexpr DWORD kFlags[3][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
                                          {MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_MIDDLEDOWN},
                                          {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN}};
   INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = kFlags[static_cast<int>(button)][down ? 1 : 0];
-  input.mi.dwExtraInfo = kDriverTag;
-  Send(input);
+  switch (event.kind) {
+    case Input::Kind::Key:
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = event.key.virtualKey;
+      input.ki.wScan = event.key.scanCode;
+      input.ki.dwFlags =
+          (event.extended ? KEYEVENTF_EXTENDEDKEY : 0) | (event.down ? 0 : KEYEVENTF_KEYUP);
+      input.ki.dwExtraInfo = kDriverTag;
+      break;
+    case Input::Kind::Button:
+      input.type = INPUT_MOUSE;
+      input.mi.dwFlags = kFlags[static_cast<int>(event.button)][event.down ? 1 : 0];
+      input.mi.dwExtraInfo = kDriverTag;
+      break;
+    case Input::Kind::Wheel:
+      input.type = INPUT_MOUSE;
+      input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+      input.mi.mouseData = static_cast<DWORD>(static_cast<LONG>(event.delta));
+      input.mi.dwExtraInfo = kDriverTag;
+      break;
+  }
+  return input;
+}
+
+void WineDesktop::Key(KeyCodePair key, bool extended, bool down) {
+  Input event;
+  event.kind = Input::Kind::Key;
+  event.key = key;
+  event.extended = extended;
+  event.down = down;
+  Send(ToInput(event));
+}
+
+void WineDesktop::MouseButton(Button button, bool down) {
+  Input event;
+  event.kind = Input::Kind::Button;
+  event.button = button;
+  event.down = down;
+  Send(ToInput(event));
 }
 
 void WineDesktop::Wheel(std::int16_t delta) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  input.mi.mouseData = static_cast<DWORD>(static_cast<LONG>(delta));
-  input.mi.dwExtraInfo = kDriverTag;
-  Send(input);
+  Input event;
+  event.kind = Input::Kind::Wheel;
+  event.delta = delta;
+  Send(ToInput(event));
 }
 
-void WineDesktop::Move() {
+// A movement by so many pixels goes to an absolute point, so that no pointer acceleration
+// changes the distance the library sees; a plain "move" goes nowhere.
+void WineDesktop::Move(std::int32_t dx, std::int32_t dy) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = MOUSEEVENTF_MOVE;
   input.mi.dwExtraInfo = kDriverTag;
+  if (dx != 0 || dy != 0) {
+    POINT at{};
+    GetCursorPos(&at);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = at.x + dx;
+    const LONG y = at.y + dy;
+    // The centre of pixel x in the 0..65535 range of an absolute movement.
+    input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
+    input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);
+    input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+  }
   Send(input);
 }
 
@@ -473,30 +578,78 @@ int CountLines(const char* file) {
   return lines;
 }
 
+constexpr const char* kDeviceToolLog = "C:\\Tastron\\devicetool.log";
+
+// A top-level window whose thread never looks at its messages again: whatever is sent to it
+// and waits for an answer waits for ever.
+DWORD WINAPI HungWindowThread(void* ready) {
+  WNDCLASSA hungClass{};
+  hungClass.lpfnWndProc = DefWindowProcA;
+  hungClass.hInstance = GetModuleHandleA(nullptr);
+  hungClass.lpszClassName = "TastronHungWindow";
+  RegisterClassA(&hungClass);
+  CreateWindowExA(WS_EX_NOACTIVATE, hungClass.lpszClassName, "hung", WS_POPUP | WS_VISIBLE, 0, 600,
+                  50, 50, nullptr, nullptr, hungClass.hInstance, nullptr);
+  SetEvent(static_cast<HANDLE>(ready));
+  Sleep(INFINITE);
+  return 0;
+}
+
+void StartHungWindow() {
+  const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const HANDLE thread = CreateThread(nullptr, 0, HungWindowThread, ready, 0, nullptr);
+  if (thread != nullptr) CloseHandle(thread);
+  WaitForSingleObject(ready, 10000);
+  CloseHandle(ready);
+}
+
+// Waits (at most 30 s) until every start the library asked for has happened and every device
+// tool run has ended; then whether they match, in order.
+bool StartsMatchRequests(WineDesktop& desktop, int deviceToolLogBefore) {
+  for (int waited = 0; waited < 3000; ++waited) {
+    EnterCriticalSection(&g_starts.lock);
+    const bool allStarted = g_starts.happened.size() >= g_starts.asked.size();
+    const int runs = g_starts.deviceToolRuns;
+    LeaveCriticalSection(&g_starts.lock);
+    if (allStarted && CountLines(kDeviceToolLog) >= deviceToolLogBefore + runs) break;
+    desktop.Settle();
+  }
+  EnterCriticalSection(&g_starts.lock);
+  const bool same = g_starts.asked == g_starts.happened;
+  if (!same) {
+    std::fprintf(stderr, "scenario-driver: the library asked for these starts:\n");
+    for (const std::string& line : g_starts.asked) std::fprintf(stderr, "  %s\n", line.c_str());
+    std::fprintf(stderr, "but these happened:\n");
+    for (const std::string& line : g_starts.happened) std::fprintf(stderr, "  %s\n", line.c_str());
+  }
+  LeaveCriticalSection(&g_starts.lock);
+  return same;
+}
+
 }  // namespace
 
-// scenario-driver SCRIPT [--report-timing] [--wait-device-tool N]
-//   --report-timing        print the longest time the hooks held one input event on stderr
-//   --wait-device-tool N   before ending, wait (at most 20 s) until the stand-in device tool has
-//                          logged N runs
+// scenario-driver SCRIPT [--report-timing] [--hung-window]
+//   --report-timing   print the longest time the hooks held one input event on stderr
+//   --hung-window     a top-level window that never answers is present while the script runs
+// Before it ends, the driver waits until the programs the library asked for have started and
+// the device tool's runs have ended, and fails (exit status 4) if they differ from the requests.
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   // The scenarios' host environment names the Windows folder so.
   SetEnvironmentVariableA("windir", "C:\\Windows");
   bool reportTiming = false;
-  int waitForRuns = 0;
+  bool hungWindow = false;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--report-timing") == 0) {
       reportTiming = true;
-    } else if (std::strcmp(argv[i], "--wait-device-tool") == 0 && i + 1 < argc) {
-      waitForRuns = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--hung-window") == 0) {
+      hungWindow = true;
     } else {
       argc = 0;
     }
   }
   if (argc < 2) {
-    std::fprintf(stderr,
-                 "usage: scenario-driver SCRIPT [--report-timing] [--wait-device-tool N]\n");
+    std::fprintf(stderr, "usage: scenario-driver SCRIPT [--report-timing] [--hung-window]\n");
     return 2;
   }
   std::ifstream script(argv[1], std::ios::binary);
@@ -506,6 +659,8 @@ int main(int argc, char** argv) {
   }
   const std::string ruleFile = TemporaryRuleFile();
   DeleteFileA(ruleFile.c_str());
+  const int deviceToolLogBefore = CountLines(kDeviceToolLog);
+  if (hungWindow) StartHungWindow();
 
   WineDesktop desktop;
   if (!desktop.Start(ruleFile)) return 3;
@@ -515,10 +670,8 @@ int main(int argc, char** argv) {
   std::ostream trace(&traceBuffer);
   ScenarioScript runner(desktop, trace);
   const auto error = runner.Run(script);
-  for (int waited = 0; waited < 1300 && CountLines("C:\\Tastron\\devicetool.log") < waitForRuns;
-       ++waited) {
-    desktop.Settle();
-  }
+  desktop.Settle();
+  const bool startsMatch = StartsMatchRequests(desktop, deviceToolLogBefore);
   desktop.Stop();
   std::fflush(stdout);
   if (reportTiming) {
@@ -531,5 +684,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error->c_str());
     return 2;
   }
-  return 0;
+  return startsMatch ? 0 : 4;
 }

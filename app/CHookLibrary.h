@@ -30,7 +30,11 @@ class CHookLibrary : public CLoadLibrary {
     enable_(1);
     return result;
   }
-  void Push(const HookSettings& settings) { update_(&settings); }
+  // Nothing once the library is unloaded: an edit that loses its focus while the window is
+  // destroyed still reports its text.
+  void Push(const HookSettings& settings) {
+    if (IsLoaded()) update_(&settings);
+  }
 
  protected:
   // The six exports in this order; the first that is missing stops the binding.

@@ -33,11 +33,12 @@ test: native windows
 	$(MAKE) e2e
 
 # The real 64-bit trellin_192.dll under Wine: the whole scenario corpus, then random sessions
-# played on both desktops.
+# played on both desktops, then the program beside it (and with a Korean user folder).
 e2e: native windows
 	tests/e2e/run-corpus
 	tests/e2e/run-random 30
 	tests/e2e/run-app
+	tests/e2e/run-korean-paths
 
 run: windows
 	tests/e2e/run-tastron

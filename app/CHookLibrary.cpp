@@ -1,6 +1,7 @@
 #include "app/CHookLibrary.h"
 
 #include "app/AppTexts.h"
+#include "app/HookLibraryPaths.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -27,8 +28,14 @@ bool CHookLibrary::LoadForHost(const std::string& ruleFile, const std::string& d
                                   message_box::kOk);
     return false;
   }
-  setConfig_(ruleFile.c_str());
-  setDevcon_(deviceTool.c_str());
+  const HookLibraryPaths paths = PathsForHookLibrary(ruleFile, deviceTool);
+  setConfig_(paths.ruleFile.c_str());
+  setDevcon_(paths.deviceTool.c_str());
+  // The program runs on: the switches that need neither path still work.
+  if (!paths.warning.empty()) {
+    CUtilityLib::Get().MessageBox(0, paths.warning, app_text::kCaption,
+                                  message_box::kOk | message_box::kIconExclamation);
+  }
   return true;
 }
 

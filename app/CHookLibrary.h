@@ -12,8 +12,10 @@ class CHookLibrary : public CLoadLibrary {
  public:
   static constexpr const char* kFileName = "trellin_192.dll";
 
-  // Loads the library and hands it the two paths. When the library or an export is missing,
-  // shows "trellin_192.dll을 찾을 수가 없습니다." and reports false.
+  // Loads the library and hands it the two paths (UTF-8 here) in the form it can open
+  // (HookLibraryPaths); a path it cannot be given is told to the user once, and the program
+  // runs on. When the library or an export is missing, shows "trellin_192.dll을 찾을 수가
+  // 없습니다." and reports false.
   bool LoadForHost(const std::string& ruleFile, const std::string& deviceTool);
   // StartHook with the main window ("Trellin 시작시 오류가 발생되었습니다" when it fails), then
   // EnableHookStatue(1) whatever happened.
@@ -28,7 +30,11 @@ class CHookLibrary : public CLoadLibrary {
     enable_(1);
     return result;
   }
-  void Push(const HookSettings& settings) { update_(&settings); }
+  // Nothing once the library is unloaded: an edit that loses its focus while the window is
+  // destroyed still reports its text.
+  void Push(const HookSettings& settings) {
+    if (IsLoaded()) update_(&settings);
+  }
 
  protected:
   // The six exports in this order; the first that is missing stops the binding.

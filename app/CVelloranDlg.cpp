@@ -1,13 +1,15 @@
 #include "app/CVelloranDlg.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/CVelloranApp.h"
 #include "app/MouseRepair.h"
 #include "app/RegistryNames.h"
 #include "common/HostMessages.h"
+#include "common/RuleRecord.h"
 #include "common/TextCase.h"
+#include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "ui/CAPPCommonServiceWnd.h"
@@ -19,6 +21,9 @@ using namespace main_window;
 
 constexpr std::size_t kVersionBuffer = 1024;
 constexpr std::size_t kEditBuffer = 64;  // the edit's text is read into 63 characters
+// Enough for the largest sideways step and no more: a fourth digit is never a valid step.
+constexpr int kSidewaysStepDigits = 3;
+static_assert(kMaxSidewaysScrollPerWheel >= 100 && kMaxSidewaysScrollPerWheel <= 999);
 constexpr std::size_t kRunValueBuffer = 260;
 constexpr unsigned kFirstRunTimer = 1000;
 constexpr unsigned kFirstRunDelayMs = 100;
@@ -47,6 +52,18 @@ std::int32_t ReadOption(const char* name, int defaultValue) {
 
 void WriteOption(const char* name, const std::string& text) {
   CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey, name, text);
+}
+
+// The number an edit's text stands for, read as atoi reads it (leading blanks, a sign, digits up
+// to the first other character, nothing readable is 0), except that a number beyond int stops
+// at int's end where atoi's result is undefined.
+std::int32_t EditNumber(const std::string& text) {
+  return ReadDecimalField(std::string_view(text).substr(0, kEditBuffer - 1));
+}
+
+// The sideways step the library honours, whatever the edit or the registry says.
+std::int32_t SidewaysStep(std::int32_t number) {
+  return std::clamp(number, kMinSidewaysScrollPerWheel, kMaxSidewaysScrollPerWheel);
 }
 
 const OptionBox* FindBox(int id) {
@@ -81,6 +98,8 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   }
   OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate,
            [this] { EditUpdated(kShiftWheelDelta); });
+  OnNotify(kShiftWheelDelta.id, dialog_message::kEditKillFocus,
+           [this] { ShowSidewaysStepInForce(); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
@@ -148,6 +167,7 @@ bool CVelloranDlg::OnInitDialog() {
   }
   banner_.Create(Host(), kBanner);
   Host().SetTitle(title + versionText_);
+  Host().LimitText(kShiftWheelDelta.id, kSidewaysStepDigits);
   LoadSettings();
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();
@@ -176,9 +196,11 @@ void CVelloranDlg::LoadSettings() {
     const OptionBox& box = *FindBox(id);
     Host().SetChecked(box.id, ReadOption(box.registryName, box.defaultValue) != 0);
   }
+  // A stored step beyond the range (the registry can be edited by hand) shows as the step in
+  // force, and is stored so.
   Host().SetText(kShiftWheelDelta.id,
-                 CUtilityLib::GetString(
-                     ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue)));
+                 CUtilityLib::GetString(SidewaysStep(
+                     ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue))));
   const OptionBox& ctrlWheelBox = *FindBox(kEnableCtrlWheel);
   const bool ctrlWheel = ReadOption(ctrlWheelBox.registryName, ctrlWheelBox.defaultValue) != 0;
   Host().SetChecked(kEnableCtrlWheel, ctrlWheel);
@@ -210,19 +232,27 @@ void CVelloranDlg::UpdateDependants(int changedId) {
   }
 }
 
+// The registry keeps the text as typed, as stored settings expect; the block carries the number.
 void CVelloranDlg::EditUpdated(const NumberEdit& edit) {
   WriteOption(edit.registryName, Host().Text(edit.id));
   PushSettings();
+}
+
+// While the user types, the text stays as typed (correcting "" to "1" would turn the next "5"
+// into "15"); once the box is left it shows the step in force, which stores it too.
+void CVelloranDlg::ShowSidewaysStepInForce() {
+  const std::string text = Host().Text(kShiftWheelDelta.id);
+  const std::string inForce = CUtilityLib::GetString(SidewaysStep(EditNumber(text)));
+  if (text != inForce) Host().SetText(kShiftWheelDelta.id, inForce);
 }
 
 HookSettings CVelloranDlg::BuildSettings() {
   HookSettings settings{};
   for (const OptionBox& box : kOptionBoxes)
     settings.*(box.field) = Host().IsChecked(box.id) ? 1 : 0;
-  for (const NumberEdit& edit : {kShiftWheelDelta, kCtrlWheelUnit}) {
-    const std::string text = Host().Text(edit.id).substr(0, kEditBuffer - 1);
-    settings.*(edit.field) = std::atoi(text.c_str());
-  }
+  settings.*(kShiftWheelDelta.field) = SidewaysStep(EditNumber(Host().Text(kShiftWheelDelta.id)));
+  // The volume step has no range: only the ends of int bound it.
+  settings.*(kCtrlWheelUnit.field) = EditNumber(Host().Text(kCtrlWheelUnit.id));
   return settings;
 }
 

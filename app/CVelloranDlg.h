@@ -48,6 +48,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void ToggleOption(const OptionBox& box);
   void UpdateDependants(int changedId);
   void EditUpdated(const main_window::NumberEdit& edit);
+  void ShowSidewaysStepInForce();
   void PushSettings() { hookLibrary_.Push(BuildSettings()); }
   void OnTimer(unsigned id);
   void HideToTray();

@@ -41,6 +41,12 @@ class DialogHost : public TimerHost {
   virtual bool IsEnabled(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
   virtual void SetFocus(int id) = 0;
+  // The most characters the user can type into edit `id` (EM_LIMITTEXT); texts that the
+  // program sets are not cut. A host without a keyboard of its own may leave it out.
+  virtual void LimitText(int id, int characters) {
+    (void)id;
+    (void)characters;
+  }
   // The static text `id` shows its text as markup (static texts whose template text holds
   // markup do so from the start); a click on a link posts 0x7F0E to the dialog.
   virtual void UseMarkup(int id, const MarkupStyle& style) = 0;
@@ -92,6 +98,7 @@ inline constexpr std::uint32_t kCommand = 0x0111;
 inline constexpr std::uint32_t kTimer = 0x0113;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
-inline constexpr int kButtonClicked = 0;    // BN_CLICKED
-inline constexpr int kEditUpdate = 0x0400;  // EN_UPDATE
+inline constexpr int kButtonClicked = 0;       // BN_CLICKED
+inline constexpr int kEditUpdate = 0x0400;     // EN_UPDATE
+inline constexpr int kEditKillFocus = 0x0200;  // EN_KILLFOCUS
 }  // namespace dialog_message

@@ -136,22 +136,72 @@ TEST_F(MainWindowTest, OptionsToggleWriteTheirTextAndPushWithTheirDependants) {
   });
 }
 
-TEST_F(MainWindowTest, EditsStoreTheirTextAndPushItsAtoi) {
+// Both edits store their text as typed; the block carries the number it stands for, read as
+// atoi reads it but saturating at the ends of int.
+TEST_F(MainWindowTest, TheVolumeStepIsPushedAsTypedUpToTheEndsOfInt) {
   Run([&](SimDialogHost& window) {
     window.Type(1026, "70000");
     EXPECT_EQ(Option("CtrlWheelUnit"), "70000");
     EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, 70000);
-    window.Type(1022, "");
-    EXPECT_EQ(Option("ShiftWheelDelta"), "");
-    EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, 0);
-    window.Type(1022, "12abc");
-    EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, 12);
+    window.Type(1026, " \t+12abc");
+    EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, 12);
+    window.Type(1026, "99999999999999999999");
+    EXPECT_EQ(Option("CtrlWheelUnit"), "99999999999999999999");
+    EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, 2147483647);
+    window.Type(1026, "-2147483649");
+    EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, -2147483647 - 1);
+    window.Type(1026, "");
+    EXPECT_EQ(FakeHookLibrary::pushed.back().CtrlWheelUnit, 0);
+    window.Type(1026, "70000");
   });
   // Stored texts come back as numbers at the next start.
+  Run([&](SimDialogHost& window) { EXPECT_EQ(window.Text(1026), "70000"); });
+}
+
+TEST_F(MainWindowTest, TheSidewaysStepPushedStaysWithinWhatTheLibraryHonours) {
   Run([&](SimDialogHost& window) {
-    EXPECT_EQ(window.Text(1026), "70000");
-    EXPECT_EQ(window.Text(1022), "12");
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"999", 100}, {"100", 100}, {"12abc", 12}, {"1", 1},
+        {"0", 1},     {"", 1},      {"-7", 1},     {"99999999999999999999", 100}};
+    for (const auto& [text, pushed] : cases) {
+      window.Type(1022, text);
+      EXPECT_EQ(Option("ShiftWheelDelta"), text);  // the registry keeps what was typed
+      EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, pushed) << '"' << text << '"';
+      EXPECT_EQ(window.Text(1022), text);  // and the box too, while the user types
+    }
   });
+}
+
+TEST_F(MainWindowTest, LeavingTheSidewaysStepShowsAndStoresTheStepInForce) {
+  constexpr std::uintptr_t kKillFocus = (0x0200u << 16) | 1022u;
+  Run([&](SimDialogHost& window) {
+    for (const auto& [typed, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"999", "100"}, {"0", "1"}, {"", "1"}, {"007", "7"}}) {
+      window.Type(1022, typed);
+      window.Send(0x111, kKillFocus);
+      EXPECT_EQ(window.Text(1022), shown) << '"' << typed << '"';
+      EXPECT_EQ(Option("ShiftWheelDelta"), shown);
+      EXPECT_EQ(std::to_string(FakeHookLibrary::pushed.back().ShiftWheelDelta), shown);
+    }
+    // A step within the range is left as it is: nothing is written or pushed.
+    window.Type(1022, "42");
+    const std::size_t pushes = FakeHookLibrary::pushed.size();
+    window.Send(0x111, kKillFocus);
+    EXPECT_EQ(window.Text(1022), "42");
+    EXPECT_EQ(FakeHookLibrary::pushed.size(), pushes);
+  });
+}
+
+TEST_F(MainWindowTest, AStoredSidewaysStepBeyondTheRangeLoadsAsTheStepInForce) {
+  for (const auto& [stored, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"999", "100"}, {"-3", "1"}, {"", "1"}, {"abc", "1"}, {"5000000000", "100"}}) {
+    CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kConfig, "ShiftWheelDelta", stored);
+    Run([&](SimDialogHost& window) {
+      EXPECT_EQ(window.Text(1022), shown) << '"' << stored << '"';
+      EXPECT_EQ(std::to_string(FakeHookLibrary::pushed.back().ShiftWheelDelta), shown);
+    });
+    EXPECT_EQ(Option("ShiftWheelDelta"), shown);
+  }
 }
 
 TEST_F(MainWindowTest, TheKeyCodeDisplayAndEsc) {

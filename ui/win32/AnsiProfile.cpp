@@ -1,36 +1,45 @@
 #include "ui/win32/AnsiProfile.h"
 
+#include "ui/win32/AnsiPath.h"
 #include "ui/win32/TextConversion.h"
+
+namespace {
+
+std::string FileName(std::string_view file) {
+  return AnsiFileName(std::string(file));
+}
+
+}  // namespace
 
 std::string AnsiProfile::GetString(std::string_view file, std::string_view section,
                                    std::string_view key, std::string_view defaultValue,
                                    std::size_t bufferSize) {
-  return AnsiToUtf8(profile_.GetString(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key),
+  return AnsiToUtf8(profile_.GetString(FileName(file), Utf8ToAnsi(section), Utf8ToAnsi(key),
                                        Utf8ToAnsi(defaultValue), bufferSize));
 }
 
 ProfileSection AnsiProfile::GetSection(std::string_view file, std::string_view section,
                                        std::size_t bufferSize) {
-  ProfileSection result = profile_.GetSection(Utf8ToAnsi(file), Utf8ToAnsi(section), bufferSize);
+  ProfileSection result = profile_.GetSection(FileName(file), Utf8ToAnsi(section), bufferSize);
   for (std::string& line : result.lines) line = AnsiToUtf8(line);
   return result;
 }
 
 std::int32_t AnsiProfile::GetInt(std::string_view file, std::string_view section,
                                  std::string_view key, std::int32_t defaultValue) {
-  return profile_.GetInt(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key), defaultValue);
+  return profile_.GetInt(FileName(file), Utf8ToAnsi(section), Utf8ToAnsi(key), defaultValue);
 }
 
 bool AnsiProfile::WriteString(std::string_view file, std::string_view section, std::string_view key,
                               std::string_view value) {
-  return profile_.WriteString(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key),
+  return profile_.WriteString(FileName(file), Utf8ToAnsi(section), Utf8ToAnsi(key),
                               Utf8ToAnsi(value));
 }
 
 bool AnsiProfile::DeleteKey(std::string_view file, std::string_view section, std::string_view key) {
-  return profile_.DeleteKey(Utf8ToAnsi(file), Utf8ToAnsi(section), Utf8ToAnsi(key));
+  return profile_.DeleteKey(FileName(file), Utf8ToAnsi(section), Utf8ToAnsi(key));
 }
 
 bool AnsiProfile::DeleteSection(std::string_view file, std::string_view section) {
-  return profile_.DeleteSection(Utf8ToAnsi(file), Utf8ToAnsi(section));
+  return profile_.DeleteSection(FileName(file), Utf8ToAnsi(section));
 }

@@ -3,7 +3,8 @@
 #include "profile/win32/Win32Profile.h"
 
 // The main program's profile access: UTF-8 inside, the ANSI code page in the files, through the
-// real profile functions.
+// real profile functions. File names go as the hook library gets them (AnsiFileName), so that
+// the program and the library read and write the same rule file.
 class AnsiProfile final : public Profile {
  public:
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,

@@ -48,6 +48,9 @@ class Win32DialogHost final : public DialogHost {
   }
   void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
   void SetFocus(int id) override { ::SetFocus(GetDlgItem(window_, id)); }
+  void LimitText(int id, int characters) override {
+    SendDlgItemMessageW(window_, id, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+  }
   void UseMarkup(int id, const MarkupStyle& style) override {
     MakeMarkupStatic(GetDlgItem(window_, id), style);
   }

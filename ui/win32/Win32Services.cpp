@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "ui/win32/AnsiPath.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/TextConversion.h"
 #include "ui/win32/Win32TrayIconWindow.h"
@@ -138,6 +139,11 @@ bool Win32Services::FolderExists(const std::string& path) {
 
 bool Win32Services::CreateFolder(const std::string& path) {
   return CreateDirectoryW(Utf8ToWide(path).c_str(), nullptr) != FALSE;
+}
+
+std::optional<std::string> Win32Services::PathForAnsiCodePage(const std::string& path,
+                                                              std::size_t maxBytes) {
+  return AnsiCodePagePath(path, maxBytes);
 }
 
 std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileName) {

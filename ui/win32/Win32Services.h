@@ -22,6 +22,8 @@ class Win32Services final : public Services {
   bool FolderExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   Profile& Profiles() override { return profiles_; }
+  std::optional<std::string> PathForAnsiCodePage(const std::string& path,
+                                                 std::size_t maxBytes) override;
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
   bool IsWindow(WindowHandle window) override;

@@ -16,17 +16,35 @@
 //                                      the shell reports it to the icon's own window
 //   ui-probe click-text PREFIX TEXT X Y  click (button up) at X,Y in the static text of that
 //                                      window whose own text starts with TEXT
+//   ui-probe focus PREFIX ID           bring that window to the front and move its dialog's
+//                                      focus to the control with that id (an edit's text is
+//                                      selected, as when the user tabs into it)
+//   ui-probe keys VK...                press and release each virtual key (hexadecimal) with
+//                                      SendInput, as a keyboard would
+//   ui-probe wait-text PREFIX ID TEXT MS  wait until the control with that id shows TEXT; print
+//                                      what it shows
+//   ui-probe type-here VK...           open a window of its own with an edit box in front, press
+//                                      the keys there and print what the edit box received
+//   ui-probe acp                       print the ANSI code page of this process
+//   ui-probe ansi-path PATH            print the path as the hook library is handed it (bytes
+//                                      of the ANSI code page), or "none"
+//   ui-probe write-profile FILE SECTION KEY VALUE  write a profile value with the main
+//                                      program's own profile code (UTF-8 arguments)
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
 // clang-format off
 #include <shellapi.h>
 // clang-format on
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "ui/win32/AnsiPath.h"
+#include "ui/win32/AnsiProfile.h"
 
 namespace {
 
@@ -119,6 +137,74 @@ BOOL CALLBACK FindChildByText(HWND child, LPARAM data) {
   if (Title(child).rfind(wanted->prefix, 0) != 0) return TRUE;
   wanted->found = child;
   return FALSE;
+}
+
+std::wstring ControlText(HWND control) {
+  wchar_t text[512] = {};
+  SendMessageW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+void PressKeys(const std::vector<WORD>& keys) {
+  for (const WORD key : keys) {
+    INPUT input[2] = {};
+    for (INPUT& event : input) {
+      event.type = INPUT_KEYBOARD;
+      event.ki.wVk = key;
+      event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+}
+
+std::vector<WORD> VirtualKeys(int argc, const char* const* argv, int first) {
+  std::vector<WORD> keys;
+  for (int i = first; i < argc; ++i) {
+    keys.push_back(static_cast<WORD>(std::strtoul(argv[i], nullptr, 16)));
+  }
+  return keys;
+}
+
+// Waits, handling this thread's messages, until `done` holds or `waitMs` has passed.
+template <typename Condition>
+bool PumpUntil(Condition done, int waitMs) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
+  while (!done()) {
+    if (GetTickCount64() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return true;
+}
+
+// What a focused edit box of this program receives when the keys are pressed: a hook library
+// that remaps keys shows here what the system made of them.
+int TypeHere(const std::vector<WORD>& keys) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const HWND window = CreateWindowExW(0, L"#32770", L"ui-probe edit", WS_POPUP | WS_CAPTION, 50, 50,
+                                      300, 80, nullptr, nullptr, instance, nullptr);
+  const HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 200,
+                                    24, window, nullptr, instance, nullptr);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(edit);
+  if (!PumpUntil([&] { return GetForegroundWindow() == window && GetFocus() == edit; }, 10000)) {
+    std::fprintf(stderr, "ui-probe: the edit box did not get the focus\n");
+    return 1;
+  }
+  PressKeys(keys);
+  const bool complete = PumpUntil(
+      [&] { return static_cast<std::size_t>(GetWindowTextLengthW(edit)) >= keys.size(); }, 10000);
+  // Anything more that would arrive (a key given out twice) shows too.
+  PumpUntil([] { return false; }, 300);
+  std::printf("%s\n", Utf8(ControlText(edit)).c_str());
+  DestroyWindow(window);
+  return complete ? 0 : 1;
 }
 
 }  // namespace
@@ -220,6 +306,55 @@ int main() {
     PostMessageW(match.found, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageW(match.found, WM_LBUTTONUP, 0, point);
     return 0;
+  }
+  if (command == "focus" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    SetForegroundWindow(window);
+    PostMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    // The focus of another thread: its GUI thread information says where it is.
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return PumpUntil(
+               [&] {
+                 GUITHREADINFO info{};
+                 info.cbSize = sizeof info;
+                 return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) &&
+                        info.hwndFocus == control;
+               },
+               10000)
+               ? 0
+               : 1;
+  }
+  if (command == "keys" && argc >= 3) {
+    PressKeys(VirtualKeys(argc, argv, 2));
+    return 0;
+  }
+  if (command == "wait-text" && argc == 6) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    const std::wstring wanted = Wide(argv[4]);
+    const bool shown =
+        PumpUntil([&] { return ControlText(control) == wanted; }, std::atoi(argv[5]));
+    std::printf("%s\n", Utf8(ControlText(control)).c_str());
+    return shown ? 0 : 1;
+  }
+  if (command == "type-here" && argc >= 3) {
+    return TypeHere(VirtualKeys(argc, argv, 2));
+  }
+  if (command == "acp" && argc == 2) {
+    std::printf("%u\n", GetACP());
+    return 0;
+  }
+  if (command == "ansi-path" && argc == 3) {
+    const auto path = AnsiCodePagePath(argv[2], MAX_PATH - 1);
+    std::printf("%s\n", path ? path->c_str() : "none");
+    return 0;
+  }
+  if (command == "write-profile" && argc == 6) {
+    AnsiProfile profile;
+    return profile.WriteString(argv[2], argv[3], argv[4], argv[5]) ? 0 : 1;
   }
   if (command == "foreground" && argc == 2) {
     std::printf("%s\n", Utf8(Title(GetForegroundWindow())).c_str());

@@ -79,6 +79,17 @@ class FakeServices final : public Services {
   // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE".
   const std::vector<std::string>& WindowCalls() const { return windowCalls_; }
 
+  // The user's application-data folder, and the ANSI code page of the paths handed to the hook
+  // library: Western holds ASCII only (for these paths), Korean also the Hangul syllables. A
+  // path's "bytes" in the code page are its UTF-8 text; what matters is which path goes.
+  enum class CodePage { Western, Korean };
+  void SetUserAppDataFolder(const std::string& folder) { appData_ = folder; }
+  void SetCodePage(CodePage codePage) { codePage_ = codePage; }
+  // The file system's short form of an existing folder (none: short names are switched off).
+  void AddShortForm(const std::string& folder, const std::string& shortForm) {
+    shortForms_[folder] = shortForm;
+  }
+
   // Services.
   std::optional<RegistryValue> ReadRegistry(RegistryRoot root, const std::string& key,
                                             const std::string& name) override;
@@ -86,7 +97,7 @@ class FakeServices final : public Services {
                      const RegistryValue& value) override;
   bool DeleteRegistryValue(RegistryRoot root, const std::string& key,
                            const std::string& name) override;
-  std::string UserAppDataFolder() override { return "C:\\Users\\tester\\AppData\\Roaming"; }
+  std::string UserAppDataFolder() override { return appData_; }
   std::string ExecutablePath() override { return executable_; }
   std::string WindowsFolder() override { return "C:\\Windows"; }
   bool IsWin64() override { return win64_; }
@@ -94,6 +105,8 @@ class FakeServices final : public Services {
   bool FolderExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   Profile& Profiles() override { return profiles_; }
+  std::optional<std::string> PathForAnsiCodePage(const std::string& path,
+                                                 std::size_t maxBytes) override;
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
@@ -187,4 +200,7 @@ class FakeServices final : public Services {
   std::set<int> keysDown_;
   std::map<std::string, std::uint32_t> registered_;
   IconHandle nextIcon_ = 0x700;
+  std::string appData_ = "C:\\Users\\tester\\AppData\\Roaming";
+  CodePage codePage_ = CodePage::Western;
+  std::map<std::string, std::string> shortForms_;
 };

@@ -56,16 +56,9 @@ class Services {
   // given it, in that code page's bytes and not UTF-8, in at most `maxBytes` bytes: the path
   // itself when every character has its place in the code page; else its short form (for a
   // file that does not exist yet, the short form of its folder with the name appended); else
-  // nullopt. Without Windows to ask, only a plain ASCII path, which every ANSI code page holds,
-  // is handed over as it stands.
+  // nullopt.
   virtual std::optional<std::string> PathForAnsiCodePage(const std::string& path,
-                                                         std::size_t maxBytes) {
-    for (const char c : path) {
-      if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
-    }
-    if (path.size() > maxBytes) return std::nullopt;
-    return path;
-  }
+                                                         std::size_t maxBytes) = 0;
 
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.

@@ -6,14 +6,14 @@
 
 #include "app/CHookLibrary.h"
 #include "app/CVelloranApp.h"
+#include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
-#include "tests/unit/CodePageServices.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
 
-using CodePage = CodePageServices::CodePage;
+using CodePage = FakeServices::CodePage;
 
 constexpr const char* kKoreanRules = "C:\\Users\\홍길동\\AppData\\Roaming\\tastron\\config.ini";
 constexpr const char* kTool = "C:\\Program Files\\Tastron\\dc64.exe";
@@ -21,7 +21,7 @@ constexpr const char* kTool = "C:\\Program Files\\Tastron\\dc64.exe";
 class HookLibraryPathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
+    CUtilityLib::Install(fake_);
     FakeHookLibrary::Reset();
     fake_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -31,12 +31,11 @@ class HookLibraryPathsTest : public ::testing::Test {
   }
 
   FakeServices fake_;
-  CodePageServices services_{fake_};
   CHookLibrary library_;
 };
 
 TEST_F(HookLibraryPathsTest, APathTheCodePageHoldsGoesAsItStands) {
-  services_.SetCodePage(CodePage::Korean);
+  fake_.SetCodePage(CodePage::Korean);
   ASSERT_TRUE(library_.LoadForHost(kKoreanRules, kTool));
   EXPECT_EQ(HandedOver(), (std::vector<std::string>{std::string("SetConfigINI ") + kKoreanRules,
                                                     std::string("SetDevconPath ") + kTool}));
@@ -44,9 +43,9 @@ TEST_F(HookLibraryPathsTest, APathTheCodePageHoldsGoesAsItStands) {
 }
 
 TEST_F(HookLibraryPathsTest, WhereTheCodePageLacksACharacterTheShortFormGoes) {
-  services_.SetCodePage(CodePage::Western);
-  services_.AddShortForm("C:\\Users\\홍길동", "C:\\Users\\E6D1~1");
-  services_.AddShortForm("C:\\프로그램", "C:\\9C5F~1");
+  fake_.SetCodePage(CodePage::Western);
+  fake_.AddShortForm("C:\\Users\\홍길동", "C:\\Users\\E6D1~1");
+  fake_.AddShortForm("C:\\프로그램", "C:\\9C5F~1");
   ASSERT_TRUE(library_.LoadForHost(kKoreanRules, "C:\\프로그램\\dc64.exe"));
   EXPECT_EQ(HandedOver(),
             (std::vector<std::string>{
@@ -58,7 +57,7 @@ TEST_F(HookLibraryPathsTest, WhereTheCodePageLacksACharacterTheShortFormGoes) {
 // Without a form in the code page neither path goes: the away mode must not switch the mouse off
 // when it cannot note so in the rule file. The user is told once, and the program runs on.
 TEST_F(HookLibraryPathsTest, ARuleFileWithoutAnyFormIsToldAndNeitherPathGoes) {
-  services_.SetCodePage(CodePage::Western);
+  fake_.SetCodePage(CodePage::Western);
   ASSERT_TRUE(library_.LoadForHost(kKoreanRules, kTool));
   EXPECT_EQ(HandedOver(), (std::vector<std::string>{"SetConfigINI ", "SetDevconPath "}));
   ASSERT_EQ(fake_.MessageBoxes().size(), 1u);
@@ -76,7 +75,7 @@ TEST_F(HookLibraryPathsTest, ARuleFileWithoutAnyFormIsToldAndNeitherPathGoes) {
 }
 
 TEST_F(HookLibraryPathsTest, AProgramFolderWithoutAnyFormWithholdsOnlyTheDeviceTool) {
-  services_.SetCodePage(CodePage::Western);
+  fake_.SetCodePage(CodePage::Western);
   const std::string rules = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
   const std::string tool = "C:\\프로그램\\dc64.exe";
   ASSERT_TRUE(library_.LoadForHost(rules, tool));
@@ -96,7 +95,7 @@ TEST_F(HookLibraryPathsTest, APathLongerThanTheLibrarysFieldGoesShortOrNotAtAll)
 
   FakeHookLibrary::Reset();
   CHookLibrary again;
-  services_.AddShortForm(deep, "C:\\DDDDDD~1");
+  fake_.AddShortForm(deep, "C:\\DDDDDD~1");
   ASSERT_TRUE(again.LoadForHost(rules, kTool));
   EXPECT_EQ(HandedOver()[0], "SetConfigINI C:\\DDDDDD~1\\tastron\\config.ini");
   EXPECT_EQ(fake_.MessageBoxes().size(), 1u);  // no second message
@@ -106,10 +105,9 @@ TEST_F(HookLibraryPathsTest, APathLongerThanTheLibrarysFieldGoesShortOrNotAtAll)
 // before the window, then the window as always, its switches pushed to the library.
 TEST(HookLibraryPathsAtStartUp, TheProgramTellsOnceAndRunsOn) {
   FakeServices fake;
-  CodePageServices services(fake);
-  services.SetCodePage(CodePage::Western);
-  services.SetUserAppDataFolder("C:\\Users\\홍길동\\AppData\\Roaming");
-  CUtilityLib::Install(services);
+  fake.SetCodePage(CodePage::Western);
+  fake.SetUserAppDataFolder("C:\\Users\\홍길동\\AppData\\Roaming");
+  CUtilityLib::Install(fake);
   FakeHookLibrary::Reset();
   fake.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   SimDialogRunner runner;

@@ -17,10 +17,17 @@ constexpr std::chrono::milliseconds kDeviceToolWait{60};
 
 }  // namespace
 
+// The mouse devices are switched only where the switch can be noted in the rule file: without
+// the note, devices left off by a crash would stay off. The host hands over no rule file path
+// when the system's code page cannot hold it.
+bool HookEngine::SwitchesMouseDevices() const {
+  return Settings().InactiveMouse && state_.ConfigIniPath[0] != '\0';
+}
+
 void HookEngine::EnterAwayMode() {
   local_.heldWhenAwayBegan = local_.physicallyDown;
   platform_.BroadcastMonitorOff();
-  if (Settings().InactiveMouse) {
+  if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait);
     platform_.WriteRule(state_.ConfigIniPath, "Mouse", "OffState", "1");
   }
@@ -39,7 +46,7 @@ void HookEngine::LeaveAwayMode() {
     const std::string rundll = platform_.ExpandEnvironment("%windir%\\System32\\rundll32.exe");
     platform_.StartProgram(rundll, "user32.dll, LockWorkStation", kShowNormal);
   }
-  if (Settings().InactiveMouse) {
+  if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0});
     platform_.DeleteRule(state_.ConfigIniPath, "Mouse", "OffState");
   }

@@ -69,8 +69,9 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 
-// Before the event is decided: a filter that converts a press can then tell whether the
-// release of the same key arrived while it was injecting.
+// Noted before the event is decided, so that the filters see what the user holds with this
+// event counted: the away mode's snapshot at L's release, the wheel's buttons, and whether the
+// release of a button arrived while the library was injecting its press.
 void HookEngine::NoteUserHolds(std::uint8_t virtualKey, bool press, bool release) {
   if (press) local_.physicallyDown.set(virtualKey);
   if (release) local_.physicallyDown.reset(virtualKey);

@@ -107,6 +107,7 @@ class HookEngine {
   WindowHandle FindSpreadsheetScrollBar(WindowHandle target);
 
   // Away mode.
+  bool SwitchesMouseDevices() const;
   void EnterAwayMode();
   bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
   void LeaveAwayMode();

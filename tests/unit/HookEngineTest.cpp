@@ -205,3 +205,26 @@ TEST_F(HookProcedureTest, InputFromElsewhereDuringAShortcutIsSwallowed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without a rule file path (the host could not hand one over) the mouse devices stay on: a
+// switch-off that cannot be noted in the rule file would outlive a crash.
+TEST_F(HookProcedureTest, WithoutARuleFilePathTheAwayModeLeavesTheMouseOn) {
+  engine_.SetConfigINI("");
+  desktop_.HostSettings().Lock_Monitor = 1;
+  desktop_.HostSettings().InactiveMouse = 1;
+  desktop_.PushSettings();
+  for (const auto& [key, down] : {std::pair<KeyCodePair, bool>{{0x5B, 0x5B}, true},
+                                  {{0x4C, 0x26}, true},
+                                  {{0x4C, 0x26}, false},
+                                  {{0x5B, 0x5B}, false},
+                                  {{0x41, 0x1E}, true}}) {
+    desktop_.Key(key, false, down);
+  }
+  EXPECT_TRUE(desktop_.DeviceToolRuns().empty());
+  EXPECT_EQ(trace_.str().find("ini Mouse"), std::string::npos);
+  EXPECT_NE(trace_.str().find("monitor off"), std::string::npos);  // the rest of the away mode
+}
+
+}  // namespace

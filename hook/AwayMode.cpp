@@ -30,6 +30,7 @@ void HookEngine::EnterAwayMode() {
   if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait);
     platform_.WriteRule(state_.ConfigIniPath, "Mouse", "OffState", "1");
+    local_.rules.Invalidate();
   }
   state_.ScreenSaverWasActive = platform_.IsScreenSaverActive() ? 1 : 0;
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(false);
@@ -49,6 +50,7 @@ void HookEngine::LeaveAwayMode() {
   if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0});
     platform_.DeleteRule(state_.ConfigIniPath, "Mouse", "OffState");
+    local_.rules.Invalidate();
   }
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(true);
 }

@@ -21,6 +21,7 @@ bool IsRelease(std::uint32_t message) {
 
 HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
                                           std::uint32_t scanCode, std::uintptr_t extraInfo) {
+  local_.lastHookCall = platform_.TickCount();
   if (code != win::kHcAction || !platform_.IsWindow(state_.HostWindow)) {
     return HookVerdict::CallNext;
   }
@@ -37,6 +38,7 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
 
 HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
                                        std::int32_t x, std::int32_t y, std::uintptr_t extraInfo) {
+  local_.lastHookCall = platform_.TickCount();
   const bool fromLibrary = extraInfo == kLibraryInjectionTag;
   // Movement never reaches the dispatcher: it can neither be swallowed nor end the away mode.
   // It only decides whether a held-back right press has become a drag.
@@ -150,6 +152,7 @@ int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, bool f
   }
 
   state_.Idle = 0;
+  local_.rulesCheckedThisEvent = false;
   const int result = Filter(message, eventValue);
   CatchUpDeferredReleases();
   state_.Idle = 1;

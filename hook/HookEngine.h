@@ -15,6 +15,9 @@
 enum class HookVerdict { CallNext, Swallow };
 inline constexpr std::intptr_t kSwallowedResult = -1;
 
+// How often the watchdog asks whether the system still calls the hooks.
+inline constexpr std::uint32_t kHookWatchdogPeriodMs = 1000;
+
 // The extra information of every event the library injects. The dispatcher lets its own input
 // through while it swallows everything else during a shortcut.
 inline constexpr std::uintptr_t kLibraryInjectionTag = 0x54535452;  // "TSTR"
@@ -44,6 +47,9 @@ class HookEngine {
 
   // 1: swallow, 0: pass.
   int Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary);
+
+  // The watchdog's tick: installs both hooks again when the system has stopped calling them.
+  void CheckHooksAlive();
 
  private:
   const HookSettings& Settings() const { return state_.Settings; }

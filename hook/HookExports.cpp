@@ -24,10 +24,20 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   state_.KeyboardHook = platform_.InstallHook(HookPlatform::HookKind::Keyboard);
   // The mouse hook goes in whatever happened to the keyboard hook; its failure is not reported.
   state_.MouseHook = platform_.InstallHook(HookPlatform::HookKind::Mouse);
+  local_.lastHookCall = platform_.TickCount();
+  if (state_.KeyboardHook != 0) {
+    local_.watchdogRunning = true;
+    platform_.StartHookWatchdog();
+  }
   return state_.KeyboardHook != 0 ? 1 : 0;
 }
 
 std::int32_t HookEngine::StopHook() {
+  // The watchdog's timer must not outlive the library, whatever became of the hooks.
+  if (local_.watchdogRunning) {
+    local_.watchdogRunning = false;
+    platform_.StopHookWatchdog();
+  }
   if (state_.KeyboardHook == 0) return 0;
   platform_.RemoveHook(state_.KeyboardHook);
   state_.KeyboardHook = 0;

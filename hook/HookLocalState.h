@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "hook/RuleCache.h"
+
 // State the engine keeps per process, beside the shared HookState (whose layout is fixed).
 struct HookLocalState {
   // Keys and buttons whose physical press reached the system and whose release has not come
@@ -34,6 +36,15 @@ struct HookLocalState {
   };
   std::array<DeferredRelease, 32> deferredReleases{};
   std::size_t deferredCount = 0;
+
+  // When the system last called one of the hooks (any event, movement included), and whether
+  // the watchdog that compares it with the system's last input runs.
+  std::uint32_t lastHookCall = 0;
+  bool watchdogRunning = false;
+
+  // The rule file, checked for changes at most once per event.
+  RuleCache rules;
+  bool rulesCheckedThisEvent = false;
 
   // A right-button press held back while the right button may start a sideways scroll: it goes
   // to the system with its release (a click) or once the mouse moves beyond the drag distance (a

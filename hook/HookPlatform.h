@@ -28,10 +28,23 @@ class HookPlatform {
   virtual void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
   virtual void InjectMouse(std::uint32_t flags) = 0;
 
-  // The rule file, through the profile functions. ReadRule reads into a 255-character buffer
-  // with an empty default, so at most 254 characters come back.
-  virtual std::string ReadRule(const char* file, std::string_view section,
-                               std::string_view key) = 0;
+  // The rule file. The library keeps it parsed and asks before each event's look-ups whether
+  // it may have changed: cheaply, since that happens for nearly every key.
+  struct RuleFileCheck {
+    // A change in the file's folder was signalled since the last check, or changes cannot be
+    // watched there: the file must be read again.
+    bool mayHaveChanged = true;
+    bool exists = false;
+    std::uint64_t size = 0;
+    std::uint64_t lastWrite = 0;  // in the platform's own units
+    // The last write is so recent (or, by the clock, still to come) that a second write could
+    // keep the same time stamp: time stamps have a resolution (10 to 16 ms on NTFS, 2 s on FAT).
+    bool writtenRecently = true;
+  };
+  virtual RuleFileCheck CheckRuleFile(const char* file) = 0;
+  // The whole file as the profile functions read it (ANSI code page); empty when it is missing.
+  virtual std::string ReadRuleFile(const char* file) = 0;
+  // Through the profile functions.
   virtual void WriteRule(const char* file, std::string_view section, std::string_view key,
                          std::string_view value) = 0;
   virtual void DeleteRule(const char* file, std::string_view section, std::string_view key) = 0;
@@ -67,6 +80,16 @@ class HookPlatform {
   virtual WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                        const char* className) = 0;
   virtual bool IsWindowVisible(WindowHandle window) = 0;
+
+  // The watchdog of the hooks: a timer on the hook thread that calls the engine's
+  // CheckHooksAlive every kHookWatchdogPeriodMs while the hooks are started.
+  virtual void StartHookWatchdog() = 0;
+  virtual void StopHookWatchdog() = 0;
+  // GetTickCount, and the tick of the last input the system saw (GetLastInputInfo).
+  virtual std::uint32_t TickCount() = 0;
+  virtual std::uint32_t LastInputTick() = 0;
+  // A line for the debugger output.
+  virtual void DebugLine(std::string_view line) = 0;
 
   // How far the mouse may move from where a button went down before the system takes it as a
   // drag (SM_CXDRAG, SM_CYDRAG: pixels on either side of the point).

@@ -1,5 +1,7 @@
 #include "profile/IniDocument.h"
 
+#include <algorithm>
+
 #include "common/TextCase.h"
 
 namespace {
@@ -77,6 +79,19 @@ std::optional<std::string> IniDocument::FindValue(std::string_view section,
   return std::string(TrimBlanks(line.substr(equals + 1)));
 }
 
+std::vector<std::string> IniDocument::SectionNames() const {
+  std::vector<std::string> names;
+  for (const Line& line : lines_) {
+    const auto name = SectionName(line.text);
+    if (!name) continue;
+    const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& known) {
+      return EqualsIgnoringCase(known, *name);
+    });
+    if (!seen) names.emplace_back(*name);
+  }
+  return names;
+}
+
 std::vector<std::string> IniDocument::SectionEntries(std::string_view section) const {
   std::vector<std::string> entries;
   const auto range = FindSection(section);
@@ -144,4 +159,12 @@ std::string IniDocument::Text() const {
     text += line.end;
   }
   return text;
+}
+
+std::string_view StripOuterQuotes(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
 }

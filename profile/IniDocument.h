@@ -17,6 +17,9 @@ class IniDocument {
   // nullopt when the section, the key or its "=" is missing.
   std::optional<std::string> FindValue(std::string_view section, std::string_view key) const;
 
+  // The names of the sections, trimmed, each once (as first spelt), in the order of the file.
+  std::vector<std::string> SectionNames() const;
+
   // The section's entries as "key=value" with names and values trimmed; lines without "=" as
   // they stand; blank lines and comments left out. Empty when the section is missing.
   std::vector<std::string> SectionEntries(std::string_view section) const;
@@ -44,3 +47,7 @@ class IniDocument {
 
   std::vector<Line> lines_;
 };
+
+// The value as the profile functions hand it out: one pair of matching outer quotes (" or ')
+// removed.
+std::string_view StripOuterQuotes(std::string_view value);

@@ -52,14 +52,6 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
 
 }  // namespace
 
-std::string_view StripOuterQuotes(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    return value.substr(1, value.size() - 2);
-  }
-  return value;
-}
-
 std::string IniFileProfile::GetString(std::string_view file, std::string_view section,
                                       std::string_view key, std::string_view defaultValue,
                                       std::size_t bufferSize) {

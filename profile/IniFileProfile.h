@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile/IniDocument.h"
 #include "profile/Profile.h"
 
 // The portable profile engine: reads and writes real files with the behaviour of the Windows
@@ -18,7 +19,3 @@ class IniFileProfile final : public Profile {
   bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
   bool DeleteSection(std::string_view file, std::string_view section) override;
 };
-
-// The value as the profile functions hand it out: one pair of matching outer quotes (" or ')
-// removed.
-std::string_view StripOuterQuotes(std::string_view value);

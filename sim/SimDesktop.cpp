@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include <sys/stat.h>
+#include <time.h>
 #include <stdexcept>
 
 #include "common/TextCase.h"
@@ -17,6 +22,10 @@ std::filesystem::path MakePrivateFolder() {
   }
   return pattern;
 }
+
+// Within this of the clock, a second write could carry the same time stamp as the first (FAT's
+// resolution; NTFS and Linux file systems are finer).
+constexpr std::uint64_t kRecentWriteNs = 2'000'000'000;
 
 std::string Hex2(unsigned value) {
   char text[8];
@@ -186,7 +195,8 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
                             bool down, bool injected) {
   const std::uint8_t sided = SidedKey(virtualKey, scanCode, extended);
   const std::uint32_t message = KeyMessage(sided, down);
-  if (keyboardHookInstalled_) {
+  lastInput_ = TickCount();
+  if (keyboardHooks_ > 0) {
     const HookVerdict verdict = TimedHookCall([&] {
       return Engine().KeyboardProcedure(win::kHcAction, message, sided, scanCode,
                                         injected ? kLibraryInjectionTag : 0);
@@ -199,7 +209,8 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
 }
 
 void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected) {
-  if (mouseHookInstalled_) {
+  lastInput_ = TickCount();
+  if (mouseHooks_ > 0) {
     const HookVerdict verdict = TimedHookCall([&] {
       return Engine().MouseProcedure(win::kHcAction, message, mouseData, cursorX_, cursorY_,
                                      injected ? kLibraryInjectionTag : 0);
@@ -237,17 +248,27 @@ void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bo
 HookHandle SimDesktop::InstallHook(HookKind kind) {
   if (kind == HookKind::Keyboard) {
     if (keyboardFails_) return 0;
-    keyboardHookInstalled_ = true;
+    ++keyboardHooks_;
     return kKeyboardHookHandle;
   }
   if (mouseFails_) return 0;
-  mouseHookInstalled_ = true;
+  ++mouseHooks_;
   return kMouseHookHandle;
 }
 
+void SimDesktop::AdvanceTime(std::chrono::milliseconds duration) {
+  const auto end = now_ + duration;
+  while (now_ < end) {
+    const auto step = std::min(end - now_, std::chrono::milliseconds{kHookWatchdogPeriodMs});
+    now_ += step;
+    if (watchdog_ && step.count() == kHookWatchdogPeriodMs) Engine().CheckHooksAlive();
+  }
+}
+
 void SimDesktop::RemoveHook(HookHandle hook) {
-  if (hook == kKeyboardHookHandle) keyboardHookInstalled_ = false;
-  if (hook == kMouseHookHandle) mouseHookInstalled_ = false;
+  // Removing a hook the system already removed fails and changes nothing.
+  if (hook == kKeyboardHookHandle && keyboardHooks_ > 0) --keyboardHooks_;
+  if (hook == kMouseHookHandle && mouseHooks_ > 0) --mouseHooks_;
 }
 
 void SimDesktop::InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) {
@@ -268,18 +289,41 @@ void SimDesktop::InjectMouse(std::uint32_t flags) {
   }
 }
 
-std::string SimDesktop::ReadRule(const char* file, std::string_view section, std::string_view key) {
-  return profile_.GetString(file, section, key, "", 255);
+HookPlatform::RuleFileCheck SimDesktop::CheckRuleFile(const char* file) {
+  RuleFileCheck check;
+  check.mayHaveChanged = changeSignalled_;
+  changeSignalled_ = false;
+  struct stat status {};
+  if (::stat(file, &status) == 0) {
+    check.exists = true;
+    check.size = static_cast<std::uint64_t>(status.st_size);
+    check.lastWrite = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                      static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const std::uint64_t nowNs = static_cast<std::uint64_t>(now.tv_sec) * 1000000000u +
+                                static_cast<std::uint64_t>(now.tv_nsec);
+    check.writtenRecently = check.lastWrite + kRecentWriteNs > nowNs;
+  }
+  return check;
+}
+
+std::string SimDesktop::ReadRuleFile(const char* file) {
+  ++ruleFileReads_;
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void SimDesktop::WriteRule(const char* file, std::string_view section, std::string_view key,
                            std::string_view value) {
   profile_.WriteString(file, section, key, value);
+  SignalRuleFileChange();
   trace_ << "ini " << section << ' ' << key << '=' << value << '\n';
 }
 
 void SimDesktop::DeleteRule(const char* file, std::string_view section, std::string_view key) {
   profile_.DeleteKey(file, section, key);
+  SignalRuleFileChange();
   trace_ << "ini " << section << ' ' << key << " deleted\n";
 }
 
@@ -355,14 +399,17 @@ void SimDesktop::DeclareWindow(const std::string& name, const std::string& class
 void SimDesktop::SetRule(const std::string& section, const std::string& key,
                          const std::string& value) {
   profile_.WriteString(ruleFile_, section, key, value);
+  SignalRuleFileChange();
 }
 
 void SimDesktop::RemoveRule(const std::string& section, const std::string& key) {
   profile_.DeleteKey(ruleFile_, section, key);
+  SignalRuleFileChange();
 }
 
 void SimDesktop::RemoveRuleSection(const std::string& section) {
   profile_.DeleteSection(ruleFile_, section);
+  SignalRuleFileChange();
 }
 
 std::optional<WindowHandle> SimDesktop::WindowByName(const std::string& name) const {

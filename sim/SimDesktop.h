@@ -66,9 +66,19 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void FailHookInstall(HookKind kind) {
     (kind == HookKind::Keyboard ? keyboardFails_ : mouseFails_) = true;
   }
-  bool HookInstalled(HookKind kind) const {
-    return kind == HookKind::Keyboard ? keyboardHookInstalled_ : mouseHookInstalled_;
+  bool HookInstalled(HookKind kind) const { return HookCount(kind) > 0; }
+  // How many hooks of that kind the system calls (more than one would decide events twice).
+  int HookCount(HookKind kind) const {
+    return kind == HookKind::Keyboard ? keyboardHooks_ : mouseHooks_;
   }
+  // The system removes the hook without telling the library, as Windows does with a hook whose
+  // call outlasted its time-out: events then bypass it.
+  void SystemRemovesHook(HookKind kind) {
+    (kind == HookKind::Keyboard ? keyboardHooks_ : mouseHooks_) = 0;
+  }
+  // Lets simulated time pass; the hooks' watchdog ticks as it would.
+  void AdvanceTime(std::chrono::milliseconds duration);
+  const std::vector<std::string>& DebugLines() const { return debugLines_; }
 
   // The simulated device tool runs this long (0 by default: it ends at once). Time passes only
   // while the hook waits for it.
@@ -82,6 +92,12 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   // The longest time one hook call held the thread, by the simulated clock.
   std::chrono::milliseconds LongestHookCall() const { return longestHookCall_; }
 
+  // The simulated system signals a change of the rule file's folder for every write made
+  // through this desktop; tests can make it lose those signals, as a real one may.
+  void LoseChangeSignals(bool lose) { loseChangeSignals_ = lose; }
+  // How often the library read the whole rule file.
+  int RuleFileReads() const { return ruleFileReads_; }
+
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
   const std::string& RuleFilePath() const { return ruleFile_; }
   Profile& RuleProfile() { return profile_; }
@@ -92,7 +108,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool IsKeyDown(std::uint8_t virtualKey) override { return systemKeys_[virtualKey]; }
   void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   void InjectMouse(std::uint32_t flags) override;
-  std::string ReadRule(const char* file, std::string_view section, std::string_view key) override;
+  RuleFileCheck CheckRuleFile(const char* file) override;
+  std::string ReadRuleFile(const char* file) override;
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
@@ -114,6 +131,11 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool IsWindowVisible(WindowHandle window) override;
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
+  void StartHookWatchdog() override { watchdog_ = true; }
+  void StopHookWatchdog() override { watchdog_ = false; }
+  std::uint32_t TickCount() override { return static_cast<std::uint32_t>(now_.count()); }
+  std::uint32_t LastInputTick() override { return lastInput_; }
+  void DebugLine(std::string_view line) override { debugLines_.emplace_back(line); }
 
  private:
   struct SimWindow {
@@ -150,10 +172,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::string ruleFile_;
 
   std::array<bool, 256> systemKeys_{};
-  bool keyboardHookInstalled_ = false;
+  int keyboardHooks_ = 0;
   bool keyboardFails_ = false;
   bool mouseFails_ = false;
-  bool mouseHookInstalled_ = false;
+  int mouseHooks_ = 0;
   bool hostAlive_ = true;
   bool altTapPending_ = false;  // Alt went down as a system key and nothing else came since
   bool screenSaverActive_ = false;
@@ -166,7 +188,15 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::vector<DeviceToolRun> toolRuns_;
   std::chrono::milliseconds longestHookCall_{0};
   int hookDepth_ = 0;
+  void SignalRuleFileChange() { changeSignalled_ = !loseChangeSignals_; }
+
   std::vector<Input> duringInjection_;
+  bool watchdog_ = false;
+  std::uint32_t lastInput_ = 0;
+  std::vector<std::string> debugLines_;
+  bool changeSignalled_ = true;
+  bool loseChangeSignals_ = false;
+  int ruleFileReads_ = 0;
   std::int32_t cursorX_ = 500;
   std::int32_t cursorY_ = 400;
 };

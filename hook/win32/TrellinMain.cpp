@@ -16,9 +16,10 @@ HookLocalState g_local;
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
+void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD);
 
 Win32HookPlatform& Platform() {
-  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc);
+  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc, WatchdogTick);
   return platform;
 }
 
@@ -47,6 +48,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     }
   }
   return CallNextHookEx(reinterpret_cast<HHOOK>(g_sharedState.MouseHook), code, wParam, lParam);
+}
+
+void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD) {
+  Engine().CheckHooksAlive();
 }
 
 }  // namespace

@@ -8,8 +8,13 @@
 
 #include "hook/HookEngine.h"
 #include "hook/win32/OrderedWorker.h"
+#include "hook/win32/ProfileText.h"
 
 namespace {
+
+// Within this of the clock (in 100 ns ticks), a second write could carry the same time stamp
+// as the first: FAT's resolution is 2 s, NTFS's the system tick.
+constexpr std::uint64_t kRecentWriteTicks = 2 * 10'000'000;
 
 // A device tool run may go on this long before the next one starts anyway.
 constexpr DWORD kLongestDeviceToolRunMs = 60000;
@@ -82,12 +87,26 @@ void Win32HookPlatform::InjectMouse(std::uint32_t flags) {
   mouse_event(flags, 0, 0, 0, kLibraryInjectionTag);
 }
 
-std::string Win32HookPlatform::ReadRule(const char* file, std::string_view section,
-                                        std::string_view key) {
-  char value[255] = {};
-  const DWORD length = GetPrivateProfileStringA(
-      std::string(section).c_str(), std::string(key).c_str(), "", value, sizeof value, file);
-  return std::string(value, length);
+HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
+  RuleFileCheck check;
+  check.mayHaveChanged = ruleFolder_.ChangeSignalled(file);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExA(file, GetFileExInfoStandard, &data)) {
+    check.exists = true;
+    check.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    check.lastWrite = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const std::uint64_t nowTicks =
+        (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    check.writtenRecently = check.lastWrite + kRecentWriteTicks > nowTicks;
+  }
+  return check;
+}
+
+std::string Win32HookPlatform::ReadRuleFile(const char* file) {
+  return ReadProfileText(file);
 }
 
 void Win32HookPlatform::WriteRule(const char* file, std::string_view section, std::string_view key,
@@ -183,4 +202,27 @@ bool Win32HookPlatform::IsWindowVisible(WindowHandle window) {
 
 HookPlatform::DragDistance Win32HookPlatform::DragThreshold() {
   return {GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG)};
+}
+
+// A thread timer without a window: the host's message loop, which the hooks need anyway,
+// dispatches it on the hook thread.
+void Win32HookPlatform::StartHookWatchdog() {
+  if (watchdogTimer_ == 0)
+    watchdogTimer_ = SetTimer(nullptr, 0, kHookWatchdogPeriodMs, watchdogProc_);
+}
+
+void Win32HookPlatform::StopHookWatchdog() {
+  if (watchdogTimer_ != 0) KillTimer(nullptr, watchdogTimer_);
+  watchdogTimer_ = 0;
+}
+
+std::uint32_t Win32HookPlatform::LastInputTick() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  // Without an answer, the input counts as seen: nothing to do.
+  return GetLastInputInfo(&info) ? info.dwTime : GetTickCount() - 1000000;
+}
+
+void Win32HookPlatform::DebugLine(std::string_view line) {
+  OutputDebugStringA((std::string(line) + "\n").c_str());
 }

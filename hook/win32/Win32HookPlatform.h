@@ -3,19 +3,25 @@
 #include <windows.h>
 
 #include "hook/HookPlatform.h"
+#include "hook/win32/FolderChangeSignal.h"
 
 // The hook engine's platform on the real Windows API.
 class Win32HookPlatform final : public HookPlatform {
  public:
-  Win32HookPlatform(HINSTANCE module, HOOKPROC keyboardProc, HOOKPROC mouseProc)
-      : module_(module), keyboardProc_(keyboardProc), mouseProc_(mouseProc) {}
+  Win32HookPlatform(HINSTANCE module, HOOKPROC keyboardProc, HOOKPROC mouseProc,
+                    TIMERPROC watchdogProc)
+      : module_(module),
+        keyboardProc_(keyboardProc),
+        mouseProc_(mouseProc),
+        watchdogProc_(watchdogProc) {}
 
   HookHandle InstallHook(HookKind kind) override;
   void RemoveHook(HookHandle hook) override;
   bool IsKeyDown(std::uint8_t virtualKey) override;
   void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   void InjectMouse(std::uint32_t flags) override;
-  std::string ReadRule(const char* file, std::string_view section, std::string_view key) override;
+  RuleFileCheck CheckRuleFile(const char* file) override;
+  std::string ReadRuleFile(const char* file) override;
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
@@ -36,9 +42,17 @@ class Win32HookPlatform final : public HookPlatform {
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
   DragDistance DragThreshold() override;
+  void StartHookWatchdog() override;
+  void StopHookWatchdog() override;
+  std::uint32_t TickCount() override { return GetTickCount(); }
+  std::uint32_t LastInputTick() override;
+  void DebugLine(std::string_view line) override;
 
  private:
   HINSTANCE module_;
   HOOKPROC keyboardProc_;
   HOOKPROC mouseProc_;
+  TIMERPROC watchdogProc_;
+  UINT_PTR watchdogTimer_ = 0;
+  FolderChangeSignal ruleFolder_;
 };

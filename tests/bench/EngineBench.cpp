@@ -1,6 +1,8 @@
 // Native cost of one decision of the hook engine, on the simulated desktop.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <streambuf>
@@ -22,6 +24,11 @@ class Desktop {
     desktop_.StartLikeHost();
     if (everything) {
       std::ofstream(desktop_.RuleFilePath(), std::ios::binary) << RuleFileForBench();
+      // A file written just now is read again at every event until its time stamp is safely
+      // in the past; the benchmark measures the steady state.
+      std::filesystem::last_write_time(
+          desktop_.RuleFilePath(),
+          std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
       HookSettings& settings = desktop_.HostSettings();
       for (std::int32_t* field :
            {&settings.Lock_ShiftSpace, &settings.Lock_CtrlSpace, &settings.Lock_UseRCtrl,

@@ -228,3 +228,63 @@ TEST_F(HookProcedureTest, WithoutARuleFilePathTheAwayModeLeavesTheMouseOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Windows removes a low-level hook whose call outlasted its time-out without telling anyone.
+class HookWatchdogTest : public HookProcedureTest {
+ protected:
+  // Whether a Caps Lock press reached the system (it is swallowed while the hooks work).
+  bool CapsLockPasses() {
+    trace_.str("");
+    desktop_.Key({0x14, 0x3A}, false, true);
+    desktop_.Key({0x14, 0x3A}, false, false);
+    return trace_.str().find("14/3a") != std::string::npos;
+  }
+  static constexpr std::chrono::milliseconds kPeriod{kHookWatchdogPeriodMs};
+};
+
+TEST_F(HookWatchdogTest, RemovedHooksComeBackWithinOnePeriod) {
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  EXPECT_TRUE(CapsLockPasses());  // nobody decides it now
+  desktop_.AdvanceTime(kPeriod);
+  EXPECT_FALSE(CapsLockPasses());
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Mouse), 1);  // never a second one
+  ASSERT_EQ(desktop_.DebugLines().size(), 1u);
+  EXPECT_NE(desktop_.DebugLines()[0].find("installed again"), std::string::npos);
+}
+
+TEST_F(HookWatchdogTest, HooksThatSeeTheInputAreLeftAlone) {
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_FALSE(CapsLockPasses());
+    desktop_.AdvanceTime(kPeriod);
+  }
+  EXPECT_TRUE(desktop_.DebugLines().empty());
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+}
+
+// Paused, in the away mode or stopped, nothing is expected of the hooks.
+TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  engine_.EnableHookStatue(0);
+  CapsLockPasses();
+  desktop_.AdvanceTime(3 * kPeriod);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
+  engine_.EnableHookStatue(1);
+
+  desktop_.State().AwayPending = 1;
+  desktop_.AdvanceTime(3 * kPeriod);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
+  desktop_.State().AwayPending = 0;
+
+  engine_.StopHook();
+  CapsLockPasses();
+  desktop_.AdvanceTime(3 * kPeriod);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
+  EXPECT_TRUE(desktop_.DebugLines().empty());
+}
+
+}  // namespace

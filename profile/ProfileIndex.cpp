@@ -1,0 +1,67 @@
+#include "profile/ProfileIndex.h"
+
+#include "common/TextCase.h"
+#include "profile/IniDocument.h"
+
+namespace {
+
+std::string NameKey(std::string_view name) {
+  return ToAsciiLower(TrimBlanks(name));
+}
+
+}  // namespace
+
+// Built from the same reading of the text as the profile engine's own look-ups, so that both
+// give one answer.
+ProfileIndex::ProfileIndex(std::string_view text) {
+  const IniDocument document(text);
+  for (const std::string& section : document.SectionNames()) {
+    Entries& entries = sections_[NameKey(section)];
+    for (const std::string& entry : document.SectionEntries(section)) {
+      const std::size_t equals = entry.find('=');
+      const std::string name = NameKey(std::string_view(entry).substr(0, equals));
+      if (entries.count(name) != 0) continue;
+      if (equals == std::string::npos) {
+        entries.emplace(name, std::nullopt);
+      } else {
+        entries.emplace(name, entry.substr(equals + 1));
+      }
+    }
+  }
+}
+
+namespace {
+
+// A name as the index keeps it, in a buffer of the caller's: no allocation for the short names
+// that rules use.
+class LookUpName {
+ public:
+  explicit LookUpName(std::string_view name) {
+    const std::string_view trimmed = TrimBlanks(name);
+    if (trimmed.size() <= sizeof buffer_) {
+      for (std::size_t i = 0; i < trimmed.size(); ++i) buffer_[i] = AsciiLower(trimmed[i]);
+      view_ = std::string_view(buffer_, trimmed.size());
+    } else {
+      long_ = ToAsciiLower(trimmed);
+      view_ = long_;
+    }
+  }
+  std::string_view View() const { return view_; }
+
+ private:
+  char buffer_[64];
+  std::string long_;
+  std::string_view view_;
+};
+
+}  // namespace
+
+std::string ProfileIndex::GetString(std::string_view section, std::string_view key,
+                                    std::size_t bufferSize) const {
+  if (bufferSize == 0) return {};
+  const auto found = sections_.find(LookUpName(section).View());
+  if (found == sections_.end()) return {};
+  const auto entry = found->second.find(LookUpName(key).View());
+  if (entry == found->second.end() || !entry->second) return {};
+  return std::string(StripOuterQuotes(*entry->second).substr(0, bufferSize - 1));
+}

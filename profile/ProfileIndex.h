@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// An INI text indexed so that a value is found in constant time, answered exactly as the
+// profile functions answer GetPrivateProfileString with an empty default: names match without
+// regard to letter case, the first section of a name and its first entry of a key count (an
+// entry without "=" hides later ones of its name), values come trimmed with one pair of outer
+// quotes removed, cut to the buffer.
+class ProfileIndex {
+ public:
+  explicit ProfileIndex(std::string_view text = {});
+
+  std::string GetString(std::string_view section, std::string_view key,
+                        std::size_t bufferSize) const;
+
+ private:
+  // Looked up by string_view, so that a look-up allocates nothing.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+      return std::hash<std::string_view>{}(name);
+    }
+  };
+  template <typename Value>
+  using ByName = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+  // By lower-case trimmed name; nullopt for an entry without "=".
+  using Entries = ByName<std::optional<std::string>>;
+  ByName<Entries> sections_;
+};

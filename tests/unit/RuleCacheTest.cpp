@@ -1,0 +1,124 @@
+// The library keeps the rule file parsed; a rule written by anyone must still apply at the next
+// event. Each case takes away all but one of the ways a change is noticed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "profile/IniFileProfile.h"
+#include "profile/ProfileIndex.h"
+#include "sim/SimDesktop.h"
+#include "tests/unit/TempFolder.h"
+
+namespace {
+
+using std::chrono::hours;
+
+class RuleCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    desktop_.StartLikeHost();
+    desktop_.HostSettings().Key_KeyChange = 1;
+    desktop_.PushSettings();
+  }
+  // Writes the rule file behind the desktop's back (no change signal), with a time stamp.
+  void WriteRules(const std::string& text, std::filesystem::file_time_type stamp) {
+    TempFolder::Write(desktop_.RuleFilePath(), text);
+    std::filesystem::last_write_time(desktop_.RuleFilePath(), stamp);
+  }
+  // What pressing and releasing A produces.
+  std::string PressA() {
+    trace_.str("");
+    desktop_.Key({0x41, 0x1E}, false, true);
+    desktop_.Key({0x41, 0x1E}, false, false);
+    return trace_.str();
+  }
+
+  std::ostringstream trace_;
+  SimDesktop desktop_{trace_};
+  const std::filesystem::file_time_type anHourAgo_ =
+      std::filesystem::file_time_type::clock::now() - hours(1);
+};
+
+TEST_F(RuleCacheTest, AnUnchangedFileIsReadOnce) {
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  const int before = desktop_.RuleFileReads();
+  for (int i = 0; i < 50; ++i) EXPECT_NE(PressA().find("42/30"), std::string::npos);
+  EXPECT_EQ(desktop_.RuleFileReads() - before, 1);
+}
+
+// Two writes within the time stamp's resolution that keep the size: only the change signal
+// tells them apart.
+TEST_F(RuleCacheTest, AChangeSignalCatchesAWriteThatKeepsSizeAndTimeStamp) {
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  desktop_.SetRule("KeyChange", "41/1e", "43/2e");  // signalled
+  std::filesystem::last_write_time(desktop_.RuleFilePath(), anHourAgo_);
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+// A signal that was lost (or comes late): the file's size or time stamp gives the change away.
+TEST_F(RuleCacheTest, SizeOrTimeStampCatchAChangeWhoseSignalWasLost) {
+  desktop_.LoseChangeSignals(true);
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  WriteRules("[KeyChange]\n41/1e=43/2e\n", anHourAgo_ + hours(-1));  // same size, other time
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+  WriteRules("[KeyChange]\n41/1e=44/20 \n", anHourAgo_ + hours(-1));  // same time, other size
+  EXPECT_NE(PressA().find("44/20"), std::string::npos);
+}
+
+// Lost signal, same size, and a time stamp the next write may share: the file is read again at
+// every event until the clock has moved past the stamp's resolution.
+TEST_F(RuleCacheTest, ARecentlyWrittenFileIsReadAgainAtEveryEvent) {
+  desktop_.LoseChangeSignals(true);
+  const auto now = std::filesystem::file_time_type::clock::now();
+  WriteRules("[KeyChange]\n41/1e=42/30\n", now);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  WriteRules("[KeyChange]\n41/1e=43/2e\n", now);
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+TEST_F(RuleCacheTest, AnotherRuleFilePathIsReadAfresh) {
+  TempFolder other;
+  const std::string otherFile = other.File("config.ini");
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  TempFolder::Write(otherFile, "[KeyChange]\n41/1e=43/2e\n");
+  std::filesystem::last_write_time(otherFile, anHourAgo_);
+  desktop_.LoseChangeSignals(true);
+  desktop_.Engine().SetConfigINI(otherFile.c_str());
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+// The index answers as the profile engine does, whatever the file holds.
+TEST(ProfileIndex, AnswersAsTheProfileEngine) {
+  TempFolder folder;
+  const std::string file = folder.File("rules.ini");
+  IniFileProfile profile;
+  std::mt19937 random(12);
+  const std::string alphabet = "[]=;\"' \t\r\nabAB/$x";
+  const std::vector<std::string> names = {"a", "B", " a ", "", "x y"};
+  std::uniform_int_distribution<std::size_t> length(0, 160);
+  for (int i = 0; i < 400; ++i) {
+    std::string text(length(random), ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    TempFolder::Write(file, text);
+    const ProfileIndex index(text);
+    for (const std::string& section : names) {
+      for (const std::string& key : names) {
+        for (const std::size_t size : {1u, 3u, 255u}) {
+          ASSERT_EQ(index.GetString(section, key, size),
+                    profile.GetString(file, section, key, "", size))
+              << "file: " << testing::PrintToString(text) << " [" << section << "] " << key;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,11 +1,12 @@
 # make test: install what is missing, build everything, run every test.
 # make run:  build and start Tastron under Wine.
+# make dist: the zips and installers a Windows user downloads, in dist/.
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
 WINDOWS_TARGETS := i686 x86_64
 
-.PHONY: all deps native windows e2e test run clean format fuzz bench
+.PHONY: all deps native windows dist e2e test run clean format fuzz bench
 
 all: native windows
 
@@ -25,6 +26,10 @@ windows: deps
 	  cmake --build build/$$arch -j $(JOBS) || exit 1; \
 	done
 
+# The zips and the installers of both builds (the x86 ones also carry the x86_64 dc64.exe).
+dist: windows
+	scripts/make-dist
+
 test: native windows
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 	for arch in $(WINDOWS_TARGETS); do \
@@ -33,12 +38,14 @@ test: native windows
 	$(MAKE) e2e
 
 # The real 64-bit trellin_192.dll under Wine: the whole scenario corpus, then random sessions
-# played on both desktops, then the program beside it (and with a Korean user folder).
-e2e: native windows
+# played on both desktops, then the program beside it (and with a Korean user folder), then
+# the x64 installer and uninstaller and what the zips hold.
+e2e: native windows dist
 	tests/e2e/run-corpus
 	tests/e2e/run-random 30
 	tests/e2e/run-app
 	tests/e2e/run-korean-paths
+	tests/e2e/run-dist
 
 run: windows
 	tests/e2e/run-tastron
@@ -47,7 +54,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build
+	rm -rf build dist
 
 # make fuzz [FUZZ_SECONDS=N]: run the libFuzzer target on the rule file grammar and the INI model.
 FUZZ_SECONDS ?= 120

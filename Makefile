@@ -39,6 +39,7 @@ e2e: native windows
 	tests/e2e/run-random 30
 	tests/e2e/run-app
 	tests/e2e/run-korean-paths
+	tests/e2e/run-editors
 
 run: windows
 	tests/e2e/run-tastron

@@ -46,6 +46,7 @@ e2e: native windows dist
 	tests/e2e/run-app
 	tests/e2e/run-korean-paths
 	tests/e2e/run-dist
+	tests/e2e/run-editors
 
 run: windows
 	tests/e2e/run-tastron

@@ -26,9 +26,12 @@ class CHookLibrary : public CLoadLibrary {
   template <typename Editor>
   auto RunPaused(Editor&& editor) {
     enable_(0);
-    auto result = editor();
-    enable_(1);
-    return result;
+    // Also when the editor fails: hooks left paused would leave every key unfiltered.
+    struct Resume {
+      EnableHookStatueFunction enable;
+      ~Resume() { enable(1); }
+    } resume{enable_};
+    return editor();
   }
   // Nothing once the library is unloaded: an edit that loses its focus while the window is
   // destroyed still reports its text.

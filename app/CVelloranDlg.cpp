@@ -11,6 +11,7 @@
 #include "common/TextCase.h"
 #include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
+#include "editors/CKeyChangeListDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
@@ -104,6 +105,9 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
   OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
+  OnCommand(kKeyMapButton, [this] {
+    hookLibrary_.RunPaused([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); });
+  });
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });
   OnCommand(kMenuExit, [this] { AskThenExit(); });

@@ -17,11 +17,13 @@ std::uintptr_t CommandParameter(int id, int code) {
 }  // namespace
 
 void SimDialogHost::Click(int id) {
+  if (!windowEnabled_) return;
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kButtonClicked),
                    0);
 }
 
 void SimDialogHost::Type(int id, const std::string& text) {
+  if (!windowEnabled_) return;
   controls_[id].text = text;
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kEditUpdate), 0);
 }
@@ -55,6 +57,7 @@ void SimDialogHost::Pump() {
 
 bool SimDialogHost::PressKey(std::uint32_t message, std::uint8_t virtualKey, std::uint8_t scanCode,
                              int focus) {
+  if (!windowEnabled_) return false;
   focus_ = focus;
   const LoopMessage loop{window_, message, virtualKey,
                          static_cast<std::intptr_t>(1 | (static_cast<unsigned>(scanCode) << 16))};
@@ -62,6 +65,7 @@ bool SimDialogHost::PressKey(std::uint32_t message, std::uint8_t virtualKey, std
 }
 
 void SimDialogHost::ClickLink(const std::string& target) {
+  if (!windowEnabled_) return;
   char* copy = static_cast<char*>(std::malloc(target.size() + 1));
   std::memcpy(copy, target.c_str(), target.size() + 1);
   PostToSelf(host_message::kLinkClicked, 0, reinterpret_cast<std::intptr_t>(copy));
@@ -70,6 +74,47 @@ void SimDialogHost::ClickLink(const std::string& target) {
 void SimDialogHost::Resize(int clientWidth, int clientHeight) {
   dialog_.Dispatch(dialog_message::kSize, 0,
                    static_cast<std::intptr_t>((clientHeight << 16) | (clientWidth & 0xFFFF)));
+}
+
+std::intptr_t SimDialogHost::Notify(int id, int code, int virtualKey) {
+  if (!windowEnabled_) return 0;
+  return dialog_.DispatchNotify({id, code, virtualKey}).value_or(0);
+}
+
+void SimDialogHost::PickComboItem(int id, int index) {
+  if (!windowEnabled_) return;
+  ComboSelect(id, index);
+  dialog_.Dispatch(dialog_message::kCommand,
+                   CommandParameter(id, dialog_message::kComboSelectionChanged), 0);
+}
+
+void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {
+  controls_[id].selected.clear();
+  for (int row : rows) ListSelectRow(id, row);
+}
+
+void SimDialogHost::ComboClear(int id) {
+  controls_[id].items.clear();
+  controls_[id].comboSelection = -1;
+}
+
+int SimDialogHost::ComboAddItem(int id, const std::string& text) {
+  controls_[id].items.push_back(text);
+  return static_cast<int>(controls_[id].items.size()) - 1;
+}
+
+int SimDialogHost::ComboItemCount(int id) const {
+  return static_cast<int>(controls_[id].items.size());
+}
+
+std::string SimDialogHost::ComboItem(int id, int index) const {
+  const auto& items = controls_[id].items;
+  if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return {};
+  return items[static_cast<std::size_t>(index)];
+}
+
+void SimDialogHost::ComboSelect(int id, int index) {
+  controls_[id].comboSelection = index >= 0 && index < ComboItemCount(id) ? index : -1;
 }
 
 std::string SimDialogHost::Text(int id) const {
@@ -102,8 +147,12 @@ int SimDialogHost::ListInsertRow(int id, int row, const std::string& firstCell) 
   const std::size_t at =
       row < 0 ? rows.size() : std::min(static_cast<std::size_t>(row), rows.size());
   rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), Row{{firstCell}, 0});
-  int& selected = controls_[id].selected;
-  if (selected >= static_cast<int>(at)) ++selected;
+  // The selection stays with its rows.
+  std::set<int> moved;
+  for (int selected : controls_[id].selected) {
+    moved.insert(selected >= static_cast<int>(at) ? selected + 1 : selected);
+  }
+  controls_[id].selected = moved;
   return static_cast<int>(at);
 }
 
@@ -126,12 +175,11 @@ void SimDialogHost::ListDeleteRow(int id, int row) {
   auto& rows = controls_[id].rows;
   if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return;
   rows.erase(rows.begin() + row);
-  int& selected = controls_[id].selected;
-  if (selected == row) {
-    selected = -1;
-  } else if (selected > row) {
-    --selected;
+  std::set<int> moved;
+  for (int selected : controls_[id].selected) {
+    if (selected != row) moved.insert(selected > row ? selected - 1 : selected);
   }
+  controls_[id].selected = moved;
 }
 
 int SimDialogHost::ListRowCount(int id) const {
@@ -147,12 +195,14 @@ std::intptr_t SimDialogHost::ListRowData(int id, int row) const {
   return found == nullptr ? 0 : found->data;
 }
 
-int SimDialogHost::ListSelectedRow(int id) const {
-  return controls_[id].selected;
+int SimDialogHost::ListNextSelectedRow(int id, int after) const {
+  const auto& selected = controls_[id].selected;
+  const auto next = selected.upper_bound(after);
+  return next == selected.end() ? -1 : *next;
 }
 
 void SimDialogHost::ListSelectRow(int id, int row) {
-  controls_[id].selected = FindRow(id, row) != nullptr ? row : -1;
+  if (FindRow(id, row) != nullptr) controls_[id].selected.insert(row);
 }
 
 void SimDialogHost::ListFitColumn(int id, int column) {
@@ -176,10 +226,26 @@ DialogRect SimDialogHost::ControlRect(int id) const {
   return found == controls_.end() ? DialogRect{} : found->second.rect;
 }
 
-int SimDialogRunner::RunModal(CDialog& dialog, WindowHandle /*owner*/) {
+int SimDialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
   ran_.push_back(dialog.TemplateId());
   SimDialogHost host(dialog, nextWindow_);
   nextWindow_ += 0x10;
+  const Running running(*this, host.Window());
+  hosts_[host.Window()] = &host;
+  const auto ownerHost = hosts_.find(owner);
+  SimDialogHost* disabled = ownerHost != hosts_.end() && ownerHost->second->IsWindowEnabled()
+                                ? ownerHost->second
+                                : nullptr;
+  if (disabled != nullptr) disabled->EnableWindow(false);
+  struct Restore {
+    SimDialogRunner& runner;
+    SimDialogHost& host;
+    SimDialogHost* owner;
+    ~Restore() {
+      runner.hosts_.erase(host.Window());
+      if (owner != nullptr) owner->EnableWindow(true);
+    }
+  } restore{*this, host, disabled};
   dialog.Attach(host);
   auto& queue = interactions_[dialog.TemplateId()];
   Interaction interaction = queue.empty() ? Interaction() : std::move(queue.front());

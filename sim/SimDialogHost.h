@@ -16,7 +16,8 @@ class SimDialogHost final : public DialogHost {
  public:
   SimDialogHost(CDialog& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
 
-  // What a test does.
+  // What a test does. A disabled window (the owner of a running dialog) takes no clicks, typing,
+  // key presses or notifications, as on Windows; messages sent to it still arrive.
   void Click(int id);
   void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
@@ -25,6 +26,14 @@ class SimDialogHost final : public DialogHost {
   // A key message through the loop: PreTranslateMessage first. True when the dialog took it.
   bool PressKey(std::uint32_t message, std::uint8_t virtualKey, std::uint8_t scanCode, int focus);
   void Resize(int clientWidth, int clientHeight);
+  // A control's WM_NOTIFY: a double click in a list, a key pressed in it. The result, or 0.
+  std::intptr_t Notify(int id, int code, int virtualKey = 0);
+  // The user picks an item of a drop-down list: the selection changes, then CBN_SELCHANGE.
+  void PickComboItem(int id, int index);
+  // The user selects exactly these rows of a list.
+  void SelectRows(int id, const std::vector<int>& rows);
+  void EnableWindow(bool enabled) { windowEnabled_ = enabled; }
+  bool IsWindowEnabled() const { return windowEnabled_; }
   void PlaceControl(int id, const DialogRect& rect) { controls_[id].rect = rect; }
 
   bool Ended() const { return ended_; }
@@ -33,7 +42,11 @@ class SimDialogHost final : public DialogHost {
   unsigned TimerPeriod(unsigned id) const { return timers_.at(id); }
   int ShowState() const { return showState_; }
   int Icon() const { return icon_; }
-  int FocusedControl() const { return focus_; }
+  int FocusedControl() const override { return focus_; }
+  // A control's window: the dialog's handle with the control id in its low 16 bits.
+  WindowHandle ControlWindow(int id) const override {
+    return (window_ << 16) | static_cast<WindowHandle>(id & 0xFFFF);
+  }
   bool Centered() const { return centered_; }
 
   // DialogHost.
@@ -76,9 +89,15 @@ class SimDialogHost final : public DialogHost {
   int ListRowCount(int id) const override;
   void ListSetRowData(int id, int row, std::intptr_t data) override;
   std::intptr_t ListRowData(int id, int row) const override;
-  int ListSelectedRow(int id) const override;
+  int ListNextSelectedRow(int id, int after) const override;
   void ListSelectRow(int id, int row) override;
   void ListFitColumn(int id, int column) override;
+  void ComboClear(int id) override;
+  int ComboAddItem(int id, const std::string& text) override;
+  int ComboItemCount(int id) const override;
+  std::string ComboItem(int id, int index) const override;
+  int ComboSelection(int id) const override { return controls_[id].comboSelection; }
+  void ComboSelect(int id, int index) override;
   // The column headings and widths of a list.
   std::vector<std::pair<std::string, int>> ListColumns(int id) const;
 
@@ -99,7 +118,9 @@ class SimDialogHost final : public DialogHost {
     DialogRect rect;
     std::vector<std::pair<std::string, int>> columns;
     std::vector<Row> rows;
-    int selected = -1;
+    std::set<int> selected;
+    std::vector<std::string> items;
+    int comboSelection = -1;
   };
   Row* FindRow(int id, int row) const;
 
@@ -115,12 +136,14 @@ class SimDialogHost final : public DialogHost {
   int icon_ = 0;
   int focus_ = 0;
   bool centered_ = false;
+  bool windowEnabled_ = true;
   bool ended_ = false;
   int result_ = 0;
 };
 
 // Runs dialogs modally for tests: for each dialog, by template id, the test says beforehand
-// what the user does while it is open. A dialog that the user leaves open is an error.
+// what the user does while it is open. A dialog that the user leaves open is an error. Its
+// owner's window is disabled while it runs.
 class SimDialogRunner final : public DialogRunner {
  public:
   using Interaction = std::function<void(SimDialogHost&)>;
@@ -140,6 +163,7 @@ class SimDialogRunner final : public DialogRunner {
   std::map<int, std::deque<Interaction>> interactions_;
   std::map<int, std::map<int, DialogRect>> layouts_;
   std::map<int, std::set<int>> edits_;
+  std::map<WindowHandle, SimDialogHost*> hosts_;  // the dialogs running, by window
   std::vector<int> ran_;
   WindowHandle nextWindow_ = 0x30010;
 };

@@ -4,7 +4,8 @@
 
 #include "ui/DialogHost.h"
 
-// An edit box that shows a path shortened in its middle and hands back the whole path.
+// An edit box that shows a path shortened in its middle and hands back the whole path; once the
+// user has changed the text, it hands back what the user typed.
 class CPathEdit {
  public:
   static constexpr std::size_t kShownLength = 60;
@@ -14,7 +15,7 @@ class CPathEdit {
     id_ = id;
   }
   void SetWindowTextA(const std::string& path);
-  const std::string& GetWindowTextA() const { return path_; }
+  std::string GetWindowTextA() const;
 
  private:
   DialogHost* host_ = nullptr;

@@ -20,15 +20,47 @@ DialogRunner& DialogRunner::Current() {
   return *g_runner;
 }
 
+int CDialog::DoModal() {
+  DialogRunner& runner = DialogRunner::Current();
+  return runner.RunModal(*this, owner_ != 0 ? owner_ : runner.InnermostWindow());
+}
+
 bool CDialog::InitDialog(int /*clientWidth*/, int /*clientHeight*/) {
   if (icon_ != 0) Host().SetIcon(icon_);
   return OnInitDialog();
 }
 
+void CResizeDlg::MoveXYRate(int id, int xPercent, int yPercent) {
+  Anchor& anchor = RuleFor(id);
+  anchor.moveX = xPercent;
+  anchor.moveY = yPercent;
+}
+
+void CResizeDlg::SizeXYRate(int id, int xPercent, int yPercent) {
+  Anchor& anchor = RuleFor(id);
+  anchor.sizeX = xPercent;
+  anchor.sizeY = yPercent;
+}
+
+CResizeDlg::Anchor& CResizeDlg::RuleFor(int id) {
+  const auto [found, added] = anchors_.try_emplace(id);
+  if (added && sized_ && IsRunning()) {
+    found->second.original = Host().ControlRect(id);
+    found->second.width = clientWidth_;
+    found->second.height = clientHeight_;
+  }
+  return found->second;
+}
+
 bool CResizeDlg::InitDialog(int clientWidth, int clientHeight) {
-  originalWidth_ = clientWidth;
-  originalHeight_ = clientHeight;
-  for (auto& [id, anchor] : anchors_) anchor.original = Host().ControlRect(id);
+  sized_ = true;
+  clientWidth_ = clientWidth;
+  clientHeight_ = clientHeight;
+  for (auto& [id, anchor] : anchors_) {
+    anchor.original = Host().ControlRect(id);
+    anchor.width = clientWidth;
+    anchor.height = clientHeight;
+  }
   return CDialog::InitDialog(clientWidth, clientHeight);
 }
 
@@ -71,10 +103,18 @@ std::optional<std::intptr_t> CDialog::Dispatch(std::uint32_t message, std::uintp
   return std::nullopt;
 }
 
+std::optional<std::intptr_t> CDialog::DispatchNotify(const ControlNotification& notification) {
+  const auto found = notifications_.find({notification.id, notification.code});
+  if (found == notifications_.end()) return std::nullopt;
+  return found->second(notification);
+}
+
 void CResizeDlg::OnSizeChanged(int clientWidth, int clientHeight) {
-  const int dx = clientWidth - originalWidth_;
-  const int dy = clientHeight - originalHeight_;
+  clientWidth_ = clientWidth;
+  clientHeight_ = clientHeight;
   for (const auto& [id, anchor] : anchors_) {
+    const int dx = clientWidth - anchor.width;
+    const int dy = clientHeight - anchor.height;
     DialogRect rect = anchor.original;
     rect.left += dx * anchor.moveX / 100;
     rect.top += dy * anchor.moveY / 100;

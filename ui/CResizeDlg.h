@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ui/DialogHost.h"
 
@@ -24,10 +25,33 @@ class CDialog;
 class DialogRunner {
  public:
   virtual ~DialogRunner() = default;
+  // Runs the dialog with `owner` disabled meanwhile, as a modal owner is.
   virtual int RunModal(CDialog& dialog, WindowHandle owner) = 0;
+
+  // The window of the innermost dialog running now, 0 when none runs. A dialog made without a
+  // parent is owned by it, so that no window behind a modal dialog opens another one.
+  WindowHandle InnermostWindow() const { return running_.empty() ? 0 : running_.back(); }
 
   static void Install(DialogRunner& runner);
   static DialogRunner& Current();
+
+ protected:
+  // Marks a dialog window as running for as long as the object lives.
+  class Running {
+   public:
+    Running(DialogRunner& runner, WindowHandle window) : runner_(runner) {
+      runner_.running_.push_back(window);
+    }
+    ~Running() { runner_.running_.pop_back(); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+   private:
+    DialogRunner& runner_;
+  };
+
+ private:
+  std::vector<WindowHandle> running_;
 };
 
 // A dialog made from a resource template. A derived dialog binds its handlers to control ids,
@@ -43,7 +67,8 @@ class CDialog {
   int TemplateId() const { return templateId_; }
   // The owner window for the next DoModal.
   void PreModal(WindowHandle owner) { owner_ = owner; }
-  int DoModal() { return DialogRunner::Current().RunModal(*this, owner_); }
+  // Without an owner of its own, the dialog is owned by the innermost dialog running.
+  int DoModal();
   void SetIcon(int iconResource) { icon_ = iconResource; }
   int Icon() const { return icon_; }
 
@@ -56,6 +81,8 @@ class CDialog {
   // Returns the message's result when the dialog handled it.
   std::optional<std::intptr_t> Dispatch(std::uint32_t message, std::uintptr_t wParam,
                                         std::intptr_t lParam);
+  // WM_NOTIFY from a control; the result when the dialog handled it.
+  std::optional<std::intptr_t> DispatchNotify(const ControlNotification& notification);
   // Before the loop dispatches a message; true when the dialog took it.
   virtual bool PreTranslateMessage(const LoopMessage& message) {
     (void)message;
@@ -75,6 +102,11 @@ class CDialog {
   }
   void OnNotify(int id, int code, std::function<void()> handler) {
     commands_[{id, code}] = std::move(handler);
+  }
+  // WM_NOTIFY of control `id` with `code` (list views: double click, key down).
+  void OnControlNotify(int id, int code,
+                       std::function<std::intptr_t(const ControlNotification&)> handler) {
+    notifications_[{id, code}] = std::move(handler);
   }
   void OnMessage(std::uint32_t message,
                  std::function<std::intptr_t(std::uintptr_t, std::intptr_t)> handler) {
@@ -103,6 +135,8 @@ class CDialog {
   int icon_ = 0;
   DialogHost* host_ = nullptr;
   std::map<std::pair<int, int>, std::function<void()>> commands_;
+  std::map<std::pair<int, int>, std::function<std::intptr_t(const ControlNotification&)>>
+      notifications_;
   std::map<std::uint32_t, std::function<std::intptr_t(std::uintptr_t, std::intptr_t)>> messages_;
   std::map<std::uint32_t,
            std::function<std::optional<std::intptr_t>(std::uintptr_t, std::intptr_t)>>
@@ -116,16 +150,13 @@ class CResizeDlg : public CDialog {
   using CDialog::CDialog;
 
   // When the dialog grows by dx, dy: control `id` moves by x% of dx and y% of dy, or grows so.
-  void MoveXYRate(int id, int xPercent, int yPercent) {
-    anchors_[id].moveX = xPercent;
-    anchors_[id].moveY = yPercent;
-  }
-  void SizeXYRate(int id, int xPercent, int yPercent) {
-    anchors_[id].sizeX = xPercent;
-    anchors_[id].sizeY = yPercent;
-  }
+  // Growth counts from the dialog's size when the rule is set, and the control keeps the place
+  // it has then: rules set in the constructor count from the template, rules set during the
+  // dialog's initialisation (or later) from where the control is at that moment.
+  void MoveXYRate(int id, int xPercent, int yPercent);
+  void SizeXYRate(int id, int xPercent, int yPercent);
 
-  // Notes the controls' places before the dialog's own initialisation.
+  // Notes the template's places of the controls with rules from the constructor.
   bool InitDialog(int clientWidth, int clientHeight) override;
 
  protected:
@@ -137,10 +168,16 @@ class CResizeDlg : public CDialog {
     int moveY = 0;
     int sizeX = 0;
     int sizeY = 0;
-    DialogRect original;
+    DialogRect original;  // the control's place when the rule was set
+    int width = 0;        // the client area's size then
+    int height = 0;
   };
+  // The rule of `id`; a new one notes the control's place and the dialog's size, once the
+  // dialog has a window.
+  Anchor& RuleFor(int id);
 
   std::map<int, Anchor> anchors_;  // by control id
-  int originalWidth_ = 0;
-  int originalHeight_ = 0;
+  bool sized_ = false;             // the client size below is known
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
 };

@@ -28,6 +28,8 @@ class CStyledListCtrl {
   void DeleteItem(int row) { host_->ListDeleteRow(id_, row); }
   int GetItemCount() const { return host_->ListRowCount(id_); }
   int GetSelectedIndex() const { return host_->ListSelectedRow(id_); }
+  // The next selected row after `after` (-1: the first), or -1.
+  int GetNextSelectedIndex(int after) const { return host_->ListNextSelectedRow(id_, after); }
   // The selected row's item data, or -1 when no row is selected.
   std::intptr_t GetSelectedDBIndex() const;
   // Texts of this column are paths, shown shortened.

@@ -149,6 +149,17 @@ void CUtilityLib::GetPrivateProfileSectionA(const std::string& section,
   }
 }
 
+std::vector<std::string> CUtilityLib::GetWholeProfileSection(const std::string& section,
+                                                             const std::string& file) {
+  // Beyond this a rule file is no rule file; the bound keeps a broken file from eating memory.
+  constexpr std::size_t kLargestSection = std::size_t{64} << 20;
+  for (std::size_t size = kSectionBuffer;; size *= 2) {
+    ProfileSection read = Get().Profiles().GetSection(file, section, size);
+    // A section that did not fit comes back as size - 2 characters.
+    if (read.count + 2 < size || size >= kLargestSection) return std::move(read.lines);
+  }
+}
+
 void CUtilityLib::SplitStringByToken(const std::string& text, char separator,
                                      std::vector<std::string>& fields, bool keepEmpty, bool trim) {
   fields.clear();

@@ -52,6 +52,10 @@ class CUtilityLib {
   // without "=" are left out.
   static void GetPrivateProfileSectionA(const std::string& section, std::vector<std::string>& keys,
                                         std::vector<std::string>& values, const std::string& file);
+  // A whole section's lines (those without "=" too), however long: the buffer grows until the
+  // section fits, where a fixed buffer would cut it and a rewrite would lose the rest.
+  static std::vector<std::string> GetWholeProfileSection(const std::string& section,
+                                                         const std::string& file);
   // File and folder choosers: true with the path set when the user confirms.
   static bool SelectFile(std::string& path, const std::string& title, const std::string& filter,
                          WindowHandle owner);

@@ -41,6 +41,10 @@ class DialogHost : public TimerHost {
   virtual bool IsEnabled(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
   virtual void SetFocus(int id) = 0;
+  // The control of this dialog that has the keyboard focus, or 0 when the focus is elsewhere.
+  virtual int FocusedControl() const = 0;
+  // The window of control `id`: what a message names the control by (a key field in wParam).
+  virtual WindowHandle ControlWindow(int id) const = 0;
   // The most characters the user can type into edit `id` (EM_LIMITTEXT); texts that the
   // program sets are not cut. A host without a keyboard of its own may leave it out.
   virtual void LimitText(int id, int characters) {
@@ -73,10 +77,24 @@ class DialogHost : public TimerHost {
   virtual void ListSetRowData(int id, int row, std::intptr_t data) = 0;
   virtual std::intptr_t ListRowData(int id, int row) const = 0;
   // The first selected row, or -1.
-  virtual int ListSelectedRow(int id) const = 0;
+  int ListSelectedRow(int id) const { return ListNextSelectedRow(id, -1); }
+  // The first selected row after `after` (-1: from the start), or -1. Lists may select several.
+  virtual int ListNextSelectedRow(int id, int after) const = 0;
+  // Adds the row to the selection and gives it the focus mark.
   virtual void ListSelectRow(int id, int row) = 0;
   // Sizes the column to the wider of its heading and its cells.
   virtual void ListFitColumn(int id, int column) = 0;
+
+  // Drop-down lists (combo boxes), addressed by control id; items count from 0.
+  virtual void ComboClear(int id) = 0;
+  // Appends an item; returns its index.
+  virtual int ComboAddItem(int id, const std::string& text) = 0;
+  virtual int ComboItemCount(int id) const = 0;
+  virtual std::string ComboItem(int id, int index) const = 0;
+  // The selected item, or -1.
+  virtual int ComboSelection(int id) const = 0;
+  // Selects item `index` (-1: none), as the program does: no notification follows.
+  virtual void ComboSelect(int id, int index) = 0;
 
   // Geometry in client coordinates, for the anchoring of CResizeDlg.
   virtual DialogRect ControlRect(int id) const = 0;
@@ -98,7 +116,22 @@ inline constexpr std::uint32_t kCommand = 0x0111;
 inline constexpr std::uint32_t kTimer = 0x0113;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
-inline constexpr int kButtonClicked = 0;       // BN_CLICKED
-inline constexpr int kEditUpdate = 0x0400;     // EN_UPDATE
-inline constexpr int kEditKillFocus = 0x0200;  // EN_KILLFOCUS
+inline constexpr int kButtonClicked = 0;          // BN_CLICKED
+inline constexpr int kEditUpdate = 0x0400;        // EN_UPDATE
+inline constexpr int kEditKillFocus = 0x0200;     // EN_KILLFOCUS
+inline constexpr int kComboSelectionChanged = 1;  // CBN_SELCHANGE
+inline constexpr int kComboEditChanged = 5;       // CBN_EDITCHANGE
 }  // namespace dialog_message
+
+// Notifications that controls send with WM_NOTIFY, as a message map sees them.
+namespace control_notification {
+inline constexpr int kDoubleClick = -3;    // NM_DBLCLK
+inline constexpr int kListKeyDown = -155;  // LVN_KEYDOWN
+}  // namespace control_notification
+
+// One WM_NOTIFY: the control, its code and, for a key pressed in a list, the virtual key.
+struct ControlNotification {
+  int id = 0;
+  int code = 0;
+  int virtualKey = 0;
+};

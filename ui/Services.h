@@ -115,6 +115,7 @@ inline constexpr unsigned kOkCancel = 0x1;
 inline constexpr unsigned kYesNo = 0x4;
 inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;
+inline constexpr unsigned kIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;

@@ -352,4 +352,28 @@ TEST(InformationDialogs, AboutOpensTheHomePageOnEnterAndStaysOpen) {
   EXPECT_EQ(about.DoModal(), 2);
 }
 
+// The key map list runs with the hooks paused, whatever it ends with, and while it runs the
+// main window opens nothing else: neither a second list (whose end would resume the hooks
+// under the first) nor About.
+TEST_F(MainWindowTest, TheKeyMapListRunsAloneWithTheHooksPaused) {
+  Run([&](SimDialogHost& window) {
+    FakeHookLibrary::calls.clear();
+    runner_.When(136, [&](SimDialogHost& list) {
+      EXPECT_EQ(FakeHookLibrary::calls, std::vector<std::string>{"EnableHookStatue 0"});
+      EXPECT_FALSE(window.IsWindowEnabled());
+      window.Click(1055);
+      window.Click(32771);
+      list.Click(2);
+    });
+    window.Click(1055);
+    EXPECT_EQ(FakeHookLibrary::calls,
+              (std::vector<std::string>{"EnableHookStatue 0", "EnableHookStatue 1"}));
+    EXPECT_TRUE(window.IsWindowEnabled());
+    runner_.When(136, [&](SimDialogHost& list) { list.Click(1); });
+    window.Click(1055);
+    EXPECT_EQ(FakeHookLibrary::calls.back(), "EnableHookStatue 1");
+  });
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 136, 136}));
+}
+
 }  // namespace

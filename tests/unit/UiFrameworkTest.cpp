@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/CAboutDlg.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "ui/CAPPMainAdCtrl.h"
@@ -282,6 +283,139 @@ TEST(StyledList, RowsCarryDataAndPathsShowShortened) {
     EXPECT_EQ(dialog.path.GetWindowTextA().size(), 3 + 100 + 9u);  // the whole path comes back
   });
   dialog.DoModal();
+}
+
+}  // namespace
+
+namespace {
+
+// Rules set while the dialog initialises, as the editors set them, and a list and a drop-down
+// list whose notifications the map takes.
+class EditorLikeDlg : public CResizeDlg {
+ public:
+  EditorLikeDlg() : CResizeDlg(800, 0) {
+    OnControlNotify(30, control_notification::kDoubleClick, [this](const ControlNotification&) {
+      log.push_back("double click");
+      return 0;
+    });
+    OnControlNotify(30, control_notification::kListKeyDown, [this](const ControlNotification& n) {
+      log.push_back("key " + std::to_string(n.virtualKey));
+      return 1;
+    });
+    OnNotify(40, dialog_message::kComboSelectionChanged, [this] {
+      log.push_back("picked " + Host().ComboItem(40, Host().ComboSelection(40)));
+    });
+    OnCommand(50, [this] { inner.DoModal(); });
+  }
+  std::vector<std::string> log;
+  CAboutDlg inner{"1.0"};
+
+ protected:
+  bool OnInitDialog() override {
+    SizeXYRate(1, 100, 100);
+    MoveXYRate(2, 100, 100);
+    Host().ComboAddItem(40, "메모장");
+    Host().ComboAddItem(40, "계산기");
+    return true;
+  }
+};
+
+TEST(DialogFrame, RulesSetDuringInitialisationKeepTheControlsPlaces) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  runner.Place(800, 1, {10, 10, 110, 60});
+  runner.Place(800, 2, {300, 560, 350, 580});
+  EditorLikeDlg dialog;
+  runner.When(800, [&](SimDialogHost& host) {
+    host.Resize(400, 600);  // the size it has: nothing moves
+    EXPECT_EQ(host.ControlRect(1), (DialogRect{10, 10, 110, 60}));
+    EXPECT_EQ(host.ControlRect(2), (DialogRect{300, 560, 350, 580}));
+    host.Resize(450, 620);
+    EXPECT_EQ(host.ControlRect(1), (DialogRect{10, 10, 160, 80}));
+    EXPECT_EQ(host.ControlRect(2), (DialogRect{350, 580, 400, 600}));
+    host.Click(2);
+  });
+  dialog.DoModal();
+}
+
+TEST(DialogFrame, ListAndDropDownNotificationsReachTheMessageMap) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  EditorLikeDlg dialog;
+  runner.When(800, [&](SimDialogHost& host) {
+    EXPECT_EQ(host.Notify(30, control_notification::kDoubleClick), 0);
+    EXPECT_EQ(host.Notify(30, control_notification::kListKeyDown, 0x2E), 1);
+    EXPECT_EQ(host.Notify(31, control_notification::kDoubleClick), 0);  // not in the map
+    EXPECT_EQ(host.ComboItemCount(40), 2);
+    EXPECT_EQ(host.ComboSelection(40), -1);
+    host.PickComboItem(40, 1);
+    host.ComboSelect(40, 0);  // the program's own choice notifies nothing
+    EXPECT_EQ(host.ComboSelection(40), 0);
+    host.ComboClear(40);
+    EXPECT_EQ(host.ComboItemCount(40), 0);
+    host.Click(2);
+  });
+  dialog.DoModal();
+  EXPECT_EQ(dialog.log, (std::vector<std::string>{"double click", "key 46", "picked 계산기"}));
+}
+
+TEST(DialogFrame, ListsSelectSeveralRowsThatFollowInsertionsAndDeletions) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  ListDlg dialog;
+  runner.When(700, [&](SimDialogHost& host) {
+    host.Click(1);
+    dialog.list.InsertItem(3, "F4");
+    host.SelectRows(30, {0, 2, 3});
+    dialog.list.InsertItem(0, "F0");  // rows 1, 3 and 4 now
+    std::vector<int> selected;
+    for (int row = -1; (row = dialog.list.GetNextSelectedIndex(row)) >= 0;) selected.push_back(row);
+    EXPECT_EQ(selected, (std::vector<int>{1, 3, 4}));
+    dialog.list.DeleteItem(3);
+    EXPECT_EQ(dialog.list.GetSelectedIndex(), 1);
+    EXPECT_EQ(dialog.list.GetNextSelectedIndex(1), 3);
+    EXPECT_EQ(dialog.list.GetNextSelectedIndex(3), -1);
+  });
+  dialog.DoModal();
+}
+
+TEST(DialogFrame, APathEditHandsBackWhatTheUserTyped) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  ListDlg dialog;
+  runner.When(700, [&](SimDialogHost& host) {
+    host.Click(1);
+    const std::string whole = dialog.path.GetWindowTextA();
+    EXPECT_GT(whole.size(), host.Text(31).size());  // shown shortened, handed back whole
+    host.Type(31, "D:\\games\\run.exe");
+    EXPECT_EQ(dialog.path.GetWindowTextA(), "D:\\games\\run.exe");
+    dialog.path.SetWindowTextA(whole);
+    EXPECT_EQ(dialog.path.GetWindowTextA(), whole);
+  });
+  dialog.DoModal();
+}
+
+// A dialog made without a parent belongs to the dialog running: that one is disabled while it
+// runs, so nothing behind it opens another dialog, and it is enabled again after.
+TEST(DialogFrame, ADialogWithoutParentDisablesTheDialogBehindIt) {
+  SimDialogRunner runner;
+  DialogRunner::Install(runner);
+  EditorLikeDlg dialog;
+  runner.When(800, [&](SimDialogHost& outer) {
+    runner.When(129, [&](SimDialogHost& about) {
+      EXPECT_FALSE(outer.IsWindowEnabled());
+      EXPECT_EQ(runner.InnermostWindow(), about.Window());
+      outer.Click(50);  // a click on the disabled window opens nothing
+      about.Click(2);
+    });
+    outer.Click(50);
+    EXPECT_TRUE(outer.IsWindowEnabled());
+    EXPECT_EQ(runner.InnermostWindow(), outer.Window());
+    outer.Click(2);
+  });
+  dialog.DoModal();
+  EXPECT_EQ(runner.Ran(), (std::vector<int>{800, 129}));
+  EXPECT_EQ(runner.InnermostWindow(), 0u);
 }
 
 }  // namespace

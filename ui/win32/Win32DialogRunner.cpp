@@ -48,6 +48,13 @@ class Win32DialogHost final : public DialogHost {
   }
   void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
   void SetFocus(int id) override { ::SetFocus(GetDlgItem(window_, id)); }
+  int FocusedControl() const override {
+    const HWND focus = GetFocus();
+    return focus != nullptr && IsChild(window_, focus) ? GetDlgCtrlID(focus) : 0;
+  }
+  WindowHandle ControlWindow(int id) const override {
+    return reinterpret_cast<WindowHandle>(GetDlgItem(window_, id));
+  }
   void LimitText(int id, int characters) override {
     SendDlgItemMessageW(window_, id, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
   }
@@ -144,9 +151,9 @@ class Win32DialogHost final : public DialogHost {
     SendMessageW(GetDlgItem(window_, id), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
   }
-  int ListSelectedRow(int id) const override {
+  int ListNextSelectedRow(int id, int after) const override {
     return static_cast<int>(SendMessageW(GetDlgItem(window_, id), LVM_GETNEXTITEM,
-                                         static_cast<WPARAM>(-1), LVNI_SELECTED));
+                                         static_cast<WPARAM>(after), LVNI_SELECTED));
   }
   void ListSelectRow(int id, int row) override {
     LVITEMW item{};
@@ -158,6 +165,31 @@ class Win32DialogHost final : public DialogHost {
   void ListFitColumn(int id, int column) override {
     SendMessageW(GetDlgItem(window_, id), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
                  LVSCW_AUTOSIZE_USEHEADER);
+  }
+
+  void ComboClear(int id) override { SendDlgItemMessageW(window_, id, CB_RESETCONTENT, 0, 0); }
+  int ComboAddItem(int id, const std::string& text) override {
+    const std::wstring wide = Utf8ToWide(text);
+    return static_cast<int>(
+        SendDlgItemMessageW(window_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+  }
+  int ComboItemCount(int id) const override {
+    return static_cast<int>(SendDlgItemMessageW(window_, id, CB_GETCOUNT, 0, 0));
+  }
+  std::string ComboItem(int id, int index) const override {
+    const LRESULT length = SendDlgItemMessageW(window_, id, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendDlgItemMessageW(window_, id, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return WideToUtf8(text);
+  }
+  int ComboSelection(int id) const override {
+    const LRESULT selection = SendDlgItemMessageW(window_, id, CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int>(selection);
+  }
+  void ComboSelect(int id, int index) override {
+    SendDlgItemMessageW(window_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   }
 
   DialogRect ControlRect(int id) const override {
@@ -234,6 +266,19 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return reinterpret_cast<INT_PTR>(brush);
       }
       return FALSE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      ControlNotification notification{static_cast<int>(header->idFrom),
+                                       static_cast<int>(header->code), 0};
+      if (header->code == LVN_KEYDOWN) {
+        notification.virtualKey = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+      }
+      if (const auto result = host->Dialog().DispatchNotify(notification)) {
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, static_cast<LONG_PTR>(*result));
+        return TRUE;
+      }
+      return FALSE;
+    }
     default:
       break;
   }
@@ -261,7 +306,9 @@ int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
     dialog.Detach();
     return -1;
   }
-  if (ownerWindow != nullptr) EnableWindow(ownerWindow, FALSE);
+  const Running running(*this, reinterpret_cast<WindowHandle>(window));
+  // As a modal owner is: the window behind cannot open another dialog meanwhile.
+  const bool disabledOwner = ownerWindow != nullptr && EnableWindow(ownerWindow, FALSE) == FALSE;
   // As a modal dialog shows itself: unless its initialisation already showed or ended it.
   if (!host.Ended() && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
   MSG message;
@@ -279,10 +326,8 @@ int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  if (ownerWindow != nullptr) {
-    EnableWindow(ownerWindow, TRUE);
-    SetActiveWindow(ownerWindow);
-  }
+  if (disabledOwner) EnableWindow(ownerWindow, TRUE);
+  if (ownerWindow != nullptr) SetActiveWindow(ownerWindow);
   DestroyWindow(window);
   dialog.Detach();
   return host.Result();

@@ -21,6 +21,12 @@
 //                                      selected, as when the user tabs into it)
 //   ui-probe keys VK...                press and release each virtual key (hexadecimal) with
 //                                      SendInput, as a keyboard would
+//   ui-probe key VK SCAN               press and release one key with this scan code (both
+//                                      hexadecimal), as a keyboard with that key sends it
+//   ui-probe click-at PREFIX ID        bring the window to the front and click into the middle
+//                                      of the control with that id with the real mouse
+//   ui-probe window-enabled PREFIX     print 1 or 0: whether the window takes input
+//   ui-probe rows PREFIX ID            print the row count of the list view with that id
 //   ui-probe wait-text PREFIX ID TEXT MS  wait until the control with that id shows TEXT; print
 //                                      what it shows
 //   ui-probe type-here VK...           open a window of its own with an edit box in front, press
@@ -33,6 +39,7 @@
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
 // clang-format off
+#include <commctrl.h>
 #include <shellapi.h>
 // clang-format on
 
@@ -158,6 +165,17 @@ void PressKeys(const std::vector<WORD>& keys) {
   }
 }
 
+void PressKey(WORD key, WORD scanCode) {
+  INPUT input[2] = {};
+  for (INPUT& event : input) {
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = key;
+    event.ki.wScan = scanCode;
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
 std::vector<WORD> VirtualKeys(int argc, const char* const* argv, int first) {
   std::vector<WORD> keys;
   for (int i = first; i < argc; ++i) {
@@ -180,6 +198,34 @@ bool PumpUntil(Condition done, int waitMs) {
     }
   }
   return true;
+}
+
+// A click as the mouse gives it: the pointer moves onto the control, the button goes down and
+// up. The window comes to the front first, as the user's first click would bring it.
+bool ClickInto(HWND window, HWND control) {
+  SetForegroundWindow(window);
+  RECT area{};
+  GetWindowRect(control, &area);
+  const int x = (area.left + area.right) / 2;
+  const int y = (area.top + area.bottom) / 2;
+  INPUT input[3] = {};
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input[0].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].type = INPUT_MOUSE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[2].type = INPUT_MOUSE;
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, input, sizeof(INPUT));
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return PumpUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+      },
+      10000);
 }
 
 // What a focused edit box of this program receives when the keys are pressed: a hook library
@@ -328,6 +374,30 @@ int main() {
   }
   if (command == "keys" && argc >= 3) {
     PressKeys(VirtualKeys(argc, argv, 2));
+    return 0;
+  }
+  if (command == "key" && argc == 4) {
+    PressKey(static_cast<WORD>(std::strtoul(argv[2], nullptr, 16)),
+             static_cast<WORD>(std::strtoul(argv[3], nullptr, 16)));
+    return 0;
+  }
+  if (command == "click-at" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    return ClickInto(window, control) ? 0 : 1;
+  }
+  if (command == "window-enabled" && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+    return 0;
+  }
+  if (command == "rows" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (list == nullptr) return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
     return 0;
   }
   if (command == "wait-text" && argc == 6) {

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editors/CKeyChangeDlg.h"
+#include "editors/CKeyChangeListDlg.h"
+#include "sim/FakeServices.h"
+#include "sim/SimDialogHost.h"
+#include "ui/CUtilityLib.h"
+
+namespace {
+
+constexpr const char* kFolder = "C:\\Users\\tester\\AppData\\Roaming\\tastron";
+constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
+constexpr int kList = CKeyChangeListDlg::kList;
+
+struct Key {
+  std::uint8_t virtualKey;
+  std::uint8_t scanCode;
+};
+constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12};
+
+class KeyMapListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CUtilityLib::Install(services_);
+    DialogRunner::Install(runner_);
+    CUtilityLib::CreateMultiFolder(kFolder, 1);
+  }
+  void WriteRuleFile(const std::string& text) {
+    std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
+  }
+  std::string RuleFile() {
+    std::ostringstream text;
+    text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
+    return text.str();
+  }
+  // Runs the list; `user` acts while it is open; Cancel when the user left it open.
+  int RunList(const std::function<void(SimDialogHost&)>& user) {
+    runner_.When(CKeyChangeListDlg::kTemplateId, [&](SimDialogHost& list) {
+      user(list);
+      if (!list.Ended()) list.Click(dialog_message::kIdCancel);
+    });
+    CKeyChangeListDlg dialog(kRuleFile);
+    return dialog.DoModal();
+  }
+  // The next editor: the user presses From, then To, and confirms.
+  void NextEditorTakes(Key from, Key to) {
+    runner_.When(CKeyChangeDlg::kTemplateId, [from, to](SimDialogHost& editor) {
+      for (const auto& [field, key] :
+           {std::pair{CKeyChangeDlg::kFrom, from}, std::pair{CKeyChangeDlg::kTo, to}}) {
+        editor.PressKey(0x100, key.virtualKey, key.scanCode, field);
+        editor.PressKey(0x101, key.virtualKey, key.scanCode, field);
+      }
+      editor.Pump();
+      editor.Click(dialog_message::kIdOk);
+    });
+  }
+  static std::vector<std::string> Rows(SimDialogHost& list) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < list.ListRowCount(kList); ++row) {
+      rows.push_back(list.ListCell(kList, row, 0) + " > " + list.ListCell(kList, row, 1));
+    }
+    return rows;
+  }
+
+  FakeServices services_;
+  SimDialogRunner runner_;
+};
+
+TEST_F(KeyMapListTest, ShowsEveryRemappingByNameAndWritesItBackInLowerCase) {
+  WriteRuleFile(
+      "[Tastron]\r\nStartup=1\r\n[KeyChange]\r\n41/1E=42/30\r\n1e/1e=30/30\r\n"
+      "a0/2a=00/12\r\n");
+  const int result = RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"A > B", "[1e/1e] > [30/30]", "LSHIFT > RBUTTON"}));
+    const auto columns = list.ListColumns(kList);
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_EQ(columns[0], (std::pair<std::string, int>{"누름 키", 150}));
+    EXPECT_EQ(columns[1].first, "새 키");
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(result, dialog_message::kIdOk);
+  EXPECT_EQ(RuleFile(),
+            "[Tastron]\r\nStartup=1\r\n[KeyChange]\r\n41/1e=42/30\r\n1e/1e=30/30\r\n"
+            "a0/2a=00/12\r\n");
+}
+
+TEST_F(KeyMapListTest, AddRefusesOneKeyOnItselfAndAsksBeforeReplacingARemapping) {
+  RunList([&](SimDialogHost& list) {
+    NextEditorTakes(kA, kA);
+    list.Click(CKeyChangeListDlg::kAdd);
+    EXPECT_TRUE(Rows(list).empty());
+    NextEditorTakes(kA, kB);
+    list.Click(CKeyChangeListDlg::kAdd);
+    NextEditorTakes(kC, kD);
+    list.Click(CKeyChangeListDlg::kAdd);
+    services_.AnswerNextMessageBox(message_box::kIdNo);  // keep A > B
+    NextEditorTakes(kA, kE);
+    list.Click(CKeyChangeListDlg::kAdd);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B", "C > D"}));
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    NextEditorTakes(kA, kE);
+    list.Click(CKeyChangeListDlg::kAdd);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"C > D", "A > E"}));
+    // An editor closed with Cancel adds nothing.
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) { editor.Click(2); });
+    list.Click(CKeyChangeListDlg::kAdd);
+    EXPECT_EQ(list.ListRowCount(kList), 2);
+    EXPECT_EQ(RuleFile(), "");  // nothing is written before OK
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n43/2e=44/20\r\n41/1e=45/12\r\n");
+  const auto& shown = services_.MessageBoxes();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].text, "동일한 키로 맵핑설정을 할 수 없습니다.");
+  EXPECT_EQ(shown[0].caption, "Tastron");
+  EXPECT_EQ(shown[0].type, message_box::kOk);
+  for (int i : {1, 2}) {
+    EXPECT_EQ(shown[i].text, "이미 키기 등록되어 있습니다. \n\n이전 키 설정을 변경하겠습니까 ?");
+    EXPECT_EQ(shown[i].caption, "중복 키");
+    EXPECT_EQ(shown[i].type, message_box::kYesNo | message_box::kIconQuestion);
+  }
+}
+
+TEST_F(KeyMapListTest, EditChangesTheSelectedRowAndAsksBeforeTakingAnotherRowsKey) {
+  WriteRuleFile("[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n45/12=41/1e\r\n");
+  RunList([&](SimDialogHost& list) {
+    list.Click(CKeyChangeListDlg::kEdit);  // no selection: no editor (one would be left open)
+    list.SelectRows(kList, {1});
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.Text(CKeyChangeDlg::kFrom), "C");
+      EXPECT_EQ(editor.Text(CKeyChangeDlg::kTo), "D");
+      editor.PressKey(0x100, 0x43, 0x2E, CKeyChangeDlg::kTo);  // C > C is a valid edit
+      editor.Pump();
+      editor.Click(dialog_message::kIdOk);
+    });
+    EXPECT_EQ(list.Notify(kList, control_notification::kDoubleClick), 0);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B", "C > C", "E > A"}));
+
+    // Row 2 takes A, which row 0 has: No leaves both as they were.
+    list.SelectRows(kList, {2});
+    services_.AnswerNextMessageBox(message_box::kIdNo);
+    NextEditorTakes(kA, kD);
+    list.Click(CKeyChangeListDlg::kEdit);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B", "C > C", "E > A"}));
+    // Yes removes row 0, and the edited row keeps its place.
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    NextEditorTakes(kA, kD);
+    list.Click(CKeyChangeListDlg::kEdit);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"C > C", "A > D"}));
+    // Keeping its own From is no duplicate.
+    list.SelectRows(kList, {1});
+    NextEditorTakes(kA, kE);
+    list.Click(CKeyChangeListDlg::kEdit);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"C > C", "A > E"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(services_.MessageBoxes().size(), 2u);
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n43/2e=43/2e\r\n41/1e=45/12\r\n");
+}
+
+TEST_F(KeyMapListTest, DeleteRemovesEverySelectedRowFromTheFileAtOnceEvenBeforeCancel) {
+  WriteRuleFile("[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n45/12=41/1e\r\n44/20=42/30\r\n");
+  const int result = RunList([&](SimDialogHost& list) {
+    list.SelectRows(kList, {0, 1, 3});
+    list.Click(CKeyChangeListDlg::kDelete);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"E > A"}));
+    EXPECT_EQ(RuleFile(), "[KeyChange]\r\n45/12=41/1e\r\n");
+    list.Click(CKeyChangeListDlg::kDelete);  // nothing selected: nothing happens
+    EXPECT_EQ(list.ListRowCount(kList), 1);
+    NextEditorTakes(kB, kC);
+    list.Click(CKeyChangeListDlg::kAdd);
+  });
+  EXPECT_EQ(result, dialog_message::kIdCancel);
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n45/12=41/1e\r\n");
+}
+
+// A heavy user's section: far beyond 4096 characters, with lines the list cannot show.
+TEST_F(KeyMapListTest, OpenAndOkKeepEveryLineOfALongSectionInItsPlace) {
+  std::string section;
+  const std::vector<std::pair<int, std::string>> unshowable = {
+      {0, "nokey=42/30"}, {250, "7f/01=novalue"}, {400, "7f/02=42/30=43/2e"}, {599, "7f/03="}};
+  std::size_t next = 0;
+  for (int i = 0; i < 600; ++i) {
+    if (next < unshowable.size() && unshowable[next].first == i) {
+      section += unshowable[next++].second + "\r\n";
+    }
+    char line[32];
+    std::snprintf(line, sizeof line, "%02x/%02x=%02x/%02x\r\n", 0x60 + i / 256, i % 256,
+                  0x41 + i % 26, 0x10 + i % 20);
+    section += line;
+  }
+  const std::string before = "[Tastron]\r\nStartup=1\r\n[KeyChange]\r\n" + section;
+  ASSERT_GT(section.size(), 4096u);
+  WriteRuleFile(before);
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(list.ListRowCount(kList), 600);
+    NextEditorTakes(kA, kB);
+    list.Click(CKeyChangeListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), before + "41/1e=42/30\r\n");
+}
+
+TEST_F(KeyMapListTest, ALineWithoutEqualsSignKeepsItsText) {
+  WriteRuleFile("[KeyChange]\r\n41/1e 42/30\r\n43/2e=44/20\r\n");
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"C > D"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  // The profile functions write no line without "="; the text survives with one.
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n41/1e 42/30=\r\n43/2e=44/20\r\n");
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,21 @@ class HookEngine {
   // The keyboard or mouse filter, as the message says.
   int Filter(std::uint32_t message, std::uint32_t eventValue);
 
+  // The modifier snapshot of one event, read from the system when first needed (each read is
+  // a call into the system, and most keys need none).
+  class LazyModifiers {
+   public:
+    explicit LazyModifiers(HookEngine& engine) : engine_(engine) {}
+    const ModifierFlags& Get() {
+      if (!flags_) flags_ = engine_.ReadModifierSnapshot();
+      return *flags_;
+    }
+
+   private:
+    HookEngine& engine_;
+    std::optional<ModifierFlags> flags_;
+  };
+
   // Keyboard filter and its steps.
   enum class KeyVerdict { Pass, Swallow, SwallowEvenIfOwed, WinL };
   int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
@@ -81,7 +97,7 @@ class HookEngine {
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
-                      const ModifierFlags& held);
+                      LazyModifiers& held);
   int FilterSpace(std::uint32_t message, const ModifierFlags& held);
   int ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
                    std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode);
@@ -96,7 +112,7 @@ class HookEngine {
 
   // Hotkeys, the middle button and the actions they run.
   bool ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
-                   const ModifierFlags& held);
+                   LazyModifiers& held);
   int ApplyMiddleButton(std::uint32_t message);
   void RunAction(std::string_view record);
   void SendShortcut(const ActionRecord& action);
@@ -118,6 +134,8 @@ class HookEngine {
   bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
   void LeaveAwayMode();
 
+  // The rule file as it is now, checked for changes at most once per event.
+  RuleCache& CurrentRules();
   std::string ReadRule(std::string_view section, std::string_view key);
 
   HookState& state_;

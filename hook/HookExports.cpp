@@ -39,6 +39,8 @@ std::int32_t HookEngine::StopHook() {
     platform_.StopHookWatchdog();
   }
   if (state_.KeyboardHook == 0) return 0;
+  platform_.StopWatchingRuleFile();
+  local_.rules.Invalidate();
   platform_.RemoveHook(state_.KeyboardHook);
   state_.KeyboardHook = 0;
   platform_.RemoveHook(state_.MouseHook);

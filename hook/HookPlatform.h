@@ -42,6 +42,8 @@ class HookPlatform {
     bool writtenRecently = true;
   };
   virtual RuleFileCheck CheckRuleFile(const char* file) = 0;
+  // The hooks stopped: whatever watches the rule file may stop until the next check.
+  virtual void StopWatchingRuleFile() = 0;
   // The whole file as the profile functions read it (ANSI code page); empty when it is missing.
   virtual std::string ReadRuleFile(const char* file) = 0;
   // Through the profile functions.

@@ -23,8 +23,16 @@ bool AnyAltOrWin(const ModifierFlags& flags) {
 }  // namespace
 
 bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
-                             std::uint16_t scanCode, const ModifierFlags& held) {
-  const std::string action = ReadRule("HotKey", FormatHotkeyKey(virtualKey, scanCode, held));
+                             std::uint16_t scanCode, LazyModifiers& held) {
+  if (state_.ConfigIniPath[0] == '\0' ||
+      !CurrentRules().HasHotkeyFor(FormatKeyCodes(virtualKey, scanCode))) {
+    return false;
+  }
+  // A Windows key that is itself the hotkey's key is not its own modifier.
+  ModifierFlags modifiers = held.Get();
+  if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) modifiers[Modifier::LWin] = false;
+  if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) modifiers[Modifier::RWin] = false;
+  const std::string action = ReadRule("HotKey", FormatHotkeyKey(virtualKey, scanCode, modifiers));
   if (action.empty()) return false;
   if (win::IsKeyPress(message)) {
     RunAction(action);

@@ -93,9 +93,13 @@ bool HookEngine::ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey,
 std::string HookEngine::ReadRule(std::string_view section, std::string_view key) {
   // No path: no rules (an empty name would make the profile functions look elsewhere).
   if (state_.ConfigIniPath[0] == '\0') return {};
+  return CurrentRules().Find(section, key);
+}
+
+RuleCache& HookEngine::CurrentRules() {
   if (!local_.rulesCheckedThisEvent) {
     local_.rules.Refresh(platform_, state_.ConfigIniPath);
     local_.rulesCheckedThisEvent = true;
   }
-  return local_.rules.Find(section, key);
+  return local_.rules;
 }

@@ -71,7 +71,10 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
     return KeyVerdict::Swallow;
   }
 
-  const ModifierFlags held = ReadModifierSnapshot();
+  // Read when first needed: most keys need no modifiers at all. Shift memory may release the
+  // armed Shift below, so the snapshot is taken before it does.
+  LazyModifiers held(*this);
+  if (Settings().EnableShiftMemory && state_.ShiftArmed) held.Get();
 
   // Shift memory swallows the release of a lone Shift on purpose: the system keeps Shift down
   // for the next key.
@@ -81,18 +84,15 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
   if (shiftMemorySwallows) return KeyVerdict::SwallowEvenIfOwed;
   if (remapped) return KeyVerdict::Swallow;
 
-  if (Settings().Key_NoteBookMode) {
-    // A Windows key that is itself the hotkey's key is not its own modifier.
-    ModifierFlags hotkeyHeld = held;
-    if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) hotkeyHeld[Modifier::LWin] = false;
-    if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) hotkeyHeld[Modifier::RWin] = false;
-    if (ApplyHotkey(message, virtualKey, scanCode, hotkeyHeld)) return KeyVerdict::Swallow;
+  if (Settings().Key_NoteBookMode && ApplyHotkey(message, virtualKey, scanCode, held)) {
+    return KeyVerdict::Swallow;
   }
 
-  const bool windowsKeyAlone = (held[Modifier::LWin] || held[Modifier::RWin]) &&
-                               held.NoneExcept(Modifier::LWin, Modifier::RWin);
-  if (windowsKeyAlone && virtualKey == win::kVkL) {
-    return Settings().Lock_Monitor ? KeyVerdict::WinL : KeyVerdict::Pass;
+  if (virtualKey == win::kVkL) {
+    const ModifierFlags& modifiers = held.Get();
+    const bool windowsKeyAlone = (modifiers[Modifier::LWin] || modifiers[Modifier::RWin]) &&
+                                 modifiers.NoneExcept(Modifier::LWin, Modifier::RWin);
+    if (windowsKeyAlone) return Settings().Lock_Monitor ? KeyVerdict::WinL : KeyVerdict::Pass;
   }
 
   return FilterFixedKeys(message, virtualKey, scanCode, held) == 0 ? KeyVerdict::Pass
@@ -100,11 +100,11 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
 }
 
 int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
-                                std::uint16_t scanCode, const ModifierFlags& held) {
+                                std::uint16_t scanCode, LazyModifiers& held) {
   const bool press = win::IsKeyPress(message);
   switch (virtualKey) {
     case win::kVkSpace:
-      return FilterSpace(message, held);
+      return FilterSpace(message, held.Get());
     case win::kVkHanja:
       // The right Ctrl of Korean keyboards acts as left Ctrl, injected as the left key is sent
       // (without the extended flag, which would make it a right Ctrl).

@@ -7,6 +7,12 @@ void RuleCache::Refresh(HookPlatform& platform, const char* file) {
                        check.lastWrite == seen_.lastWrite;
   if (current) return;
   index_ = ProfileIndex(platform.ReadRuleFile(file));
+  hotkeyKeyCodes_.clear();
+  for (const std::string& key : index_.KeysWithValues("HotKey")) {
+    const std::size_t first = key.find('/');
+    const std::size_t second = first == std::string::npos ? first : key.find('/', first + 1);
+    if (second != std::string::npos) hotkeyKeyCodes_.insert(key.substr(0, second));
+  }
   file_ = file;
   seen_ = check;
   valid_ = true;

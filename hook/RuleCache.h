@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "hook/HookPlatform.h"
 #include "profile/ProfileIndex.h"
@@ -20,12 +22,25 @@ class RuleCache {
   std::string Find(std::string_view section, std::string_view key) const {
     return index_.GetString(section, key, 255);
   }
+  // Whether some hotkey rule's key begins with this key code pair ("vv/ss"): when none does,
+  // the hotkey step needs neither the modifiers nor a look-up.
+  bool HasHotkeyFor(std::string_view keyCodes) const {
+    return hotkeyKeyCodes_.find(keyCodes) != hotkeyKeyCodes_.end();
+  }
   // The library wrote the file itself.
   void Invalidate() { valid_ = false; }
 
  private:
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+
   bool valid_ = false;
   std::string file_;
   HookPlatform::RuleFileCheck seen_;
   ProfileIndex index_;
+  std::unordered_set<std::string, Hash, std::equal_to<>> hotkeyKeyCodes_;
 };

@@ -65,3 +65,13 @@ std::string ProfileIndex::GetString(std::string_view section, std::string_view k
   if (entry == found->second.end() || !entry->second) return {};
   return std::string(StripOuterQuotes(*entry->second).substr(0, bufferSize - 1));
 }
+
+std::vector<std::string> ProfileIndex::KeysWithValues(std::string_view section) const {
+  std::vector<std::string> keys;
+  const auto found = sections_.find(LookUpName(section).View());
+  if (found == sections_.end()) return keys;
+  for (const auto& [name, value] : found->second) {
+    if (value) keys.push_back(name);
+  }
+  return keys;
+}

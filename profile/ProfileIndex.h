@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 // An INI text indexed so that a value is found in constant time, answered exactly as the
 // profile functions answer GetPrivateProfileString with an empty default: names match without
@@ -18,6 +19,8 @@ class ProfileIndex {
 
   std::string GetString(std::string_view section, std::string_view key,
                         std::size_t bufferSize) const;
+  // The names that look-ups in the section can find a value for, lower-case and trimmed.
+  std::vector<std::string> KeysWithValues(std::string_view section) const;
 
  private:
   // Looked up by string_view, so that a look-up allocates nothing.

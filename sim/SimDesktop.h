@@ -110,6 +110,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void InjectMouse(std::uint32_t flags) override;
   RuleFileCheck CheckRuleFile(const char* file) override;
   std::string ReadRuleFile(const char* file) override;
+  void StopWatchingRuleFile() override {}
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;

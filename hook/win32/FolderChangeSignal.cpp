@@ -14,34 +14,87 @@ std::string FolderOf(const char* file) {
 
 }  // namespace
 
-FolderChangeSignal::~FolderChangeSignal() {
-  Close();
+// Shared by the hook thread and the watching thread; the last of the two to let go frees it.
+struct FolderChangeSignal::Watch {
+  HANDLE notification = INVALID_HANDLE_VALUE;
+  HANDLE stop = nullptr;
+  volatile LONG changes = 0;  // counted by the watching thread
+  volatile LONG broken = 0;   // the notification failed; the thread has ended
+  LONG references = 2;
+};
+
+void FolderChangeSignal::Release(Watch* watch) {
+  if (InterlockedDecrement(&watch->references) != 0) return;
+  if (watch->notification != INVALID_HANDLE_VALUE) FindCloseChangeNotification(watch->notification);
+  if (watch->stop != nullptr) CloseHandle(watch->stop);
+  delete watch;
 }
 
-void FolderChangeSignal::Close() {
-  if (notification_ != INVALID_HANDLE_VALUE) FindCloseChangeNotification(notification_);
-  notification_ = INVALID_HANDLE_VALUE;
+DWORD WINAPI FolderChangeSignal::WatchMain(void* parameter) {
+  auto* watch = static_cast<Watch*>(parameter);
+  const HANDLE handles[2] = {watch->notification, watch->stop};
+  for (;;) {
+    if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0) break;
+    InterlockedIncrement(&watch->changes);
+    // A change made before this re-arming is kept and signals again at once.
+    if (!FindNextChangeNotification(watch->notification)) {
+      InterlockedExchange(&watch->broken, 1);
+      break;
+    }
+  }
+  Release(watch);
+  HMODULE module = nullptr;
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&FolderChangeSignal::WatchMain), &module);
+  FreeLibraryAndExitThread(module, 0);
 }
 
-void FolderChangeSignal::Watch(const std::string& folder) {
-  Close();
+void FolderChangeSignal::Stop() {
+  folder_.clear();
+  if (watch_ == nullptr) return;
+  SetEvent(watch_->stop);
+  Release(watch_);
+  watch_ = nullptr;
+}
+
+void FolderChangeSignal::Start(const std::string& folder) {
+  Stop();
   folder_ = folder;
   lastAttempt_ = GetTickCount();
-  notification_ = FindFirstChangeNotificationA(folder.c_str(), FALSE, kChanges);
+  const HANDLE notification = FindFirstChangeNotificationA(folder.c_str(), FALSE, kChanges);
+  if (notification == INVALID_HANDLE_VALUE) return;
+  auto* watch = new Watch{notification, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+  // The thread holds a reference to the library so that it cannot be unloaded under it.
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                     reinterpret_cast<LPCSTR>(&FolderChangeSignal::WatchMain), &self);
+  const HANDLE thread =
+      watch->stop != nullptr ? CreateThread(nullptr, 0, &WatchMain, watch, 0, nullptr) : nullptr;
+  if (thread == nullptr) {
+    if (self != nullptr) FreeLibrary(self);
+    watch->references = 1;
+    Release(watch);
+    return;
+  }
+  CloseHandle(thread);
+  watch_ = watch;
+  seen_ = 0;
 }
 
 bool FolderChangeSignal::ChangeSignalled(const char* file) {
   const std::string folder = FolderOf(file);
   if (folder != folder_) {
     // A new folder: whatever was read before belongs to another file.
-    Watch(folder);
+    Start(folder);
     return true;
   }
-  if (notification_ == INVALID_HANDLE_VALUE) {
-    if (GetTickCount() - lastAttempt_ >= kRetryMs) Watch(folder);
+  if (watch_ == nullptr || watch_->broken) {
+    if (GetTickCount() - lastAttempt_ >= kRetryMs) Start(folder);
     return true;
   }
-  if (WaitForSingleObject(notification_, 0) != WAIT_OBJECT_0) return false;
-  if (!FindNextChangeNotification(notification_)) Close();
+  const LONG changes = watch_->changes;
+  if (changes == seen_) return false;
+  seen_ = changes;
   return true;
 }

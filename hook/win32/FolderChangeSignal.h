@@ -5,25 +5,31 @@
 #include <string>
 
 // Tells whether anything changed in a file's folder since the last question: a change
-// notification on the folder (a file written, resized, created, deleted or renamed), asked
-// without waiting. The notification is armed again before the answer, so a change made while
-// the caller reads the file is signalled next time. Where no notification can be had (a folder
-// that does not exist yet, a share that does not support them), every answer is "changed", and
-// a new notification is tried once a second.
+// notification on the folder (a file written, resized, created, deleted or renamed), waited for
+// by a thread of its own, so that asking costs the hook no call into the system. A change the
+// thread has not yet counted is caught by the file's size and time stamp, which the caller
+// checks as well. Where no notification can be had (a folder that does not exist yet, a share
+// that does not support them), every answer is "changed", and a new one is tried once a second.
 class FolderChangeSignal {
  public:
   FolderChangeSignal() = default;
   FolderChangeSignal(const FolderChangeSignal&) = delete;
   FolderChangeSignal& operator=(const FolderChangeSignal&) = delete;
-  ~FolderChangeSignal();
+  ~FolderChangeSignal() { Stop(); }
 
   bool ChangeSignalled(const char* file);
+  // Ends the watching thread (it lets go of the library once it has ended).
+  void Stop();
 
  private:
-  void Watch(const std::string& folder);
-  void Close();
+  struct Watch;
+
+  void Start(const std::string& folder);
+  static void Release(Watch* watch);
+  static DWORD WINAPI WatchMain(void* watch);
 
   std::string folder_;
-  HANDLE notification_ = INVALID_HANDLE_VALUE;
+  Watch* watch_ = nullptr;
+  LONG seen_ = 0;
   DWORD lastAttempt_ = 0;
 };

@@ -22,6 +22,7 @@ class Win32HookPlatform final : public HookPlatform {
   void InjectMouse(std::uint32_t flags) override;
   RuleFileCheck CheckRuleFile(const char* file) override;
   std::string ReadRuleFile(const char* file) override;
+  void StopWatchingRuleFile() override { ruleFolder_.Stop(); }
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;

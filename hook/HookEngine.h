@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,7 +18,7 @@ enum class HookVerdict { CallNext, Swallow };
 inline constexpr std::intptr_t kSwallowedResult = -1;
 
 // How often the watchdog asks whether the system still calls the hooks.
-inline constexpr std::uint32_t kHookWatchdogPeriodMs = 1000;
+inline constexpr std::uint32_t kHookWatchdogPeriodMs = 500;
 
 // The extra information of every event the library injects. The dispatcher lets its own input
 // through while it swallows everything else during a shortcut.
@@ -71,19 +72,27 @@ class HookEngine {
   // The keyboard or mouse filter, as the message says.
   int Filter(std::uint32_t message, std::uint32_t eventValue);
 
-  // The modifier snapshot of one event, read from the system when first needed (each read is
-  // a call into the system, and most keys need none).
+  // The modifier snapshot of one event, each modifier read from the system when first needed
+  // (each read is a call into the system, and most keys need none).
   class LazyModifiers {
    public:
     explicit LazyModifiers(HookEngine& engine) : engine_(engine) {}
+    bool Held(Modifier modifier) {
+      auto& value = values_[static_cast<std::size_t>(modifier)];
+      if (!value) value = engine_.ReadModifier(modifier);
+      return *value;
+    }
     const ModifierFlags& Get() {
-      if (!flags_) flags_ = engine_.ReadModifierSnapshot();
-      return *flags_;
+      for (std::size_t i = 0; i < kModifierCount; ++i) {
+        flags_[static_cast<Modifier>(i)] = Held(static_cast<Modifier>(i));
+      }
+      return flags_;
     }
 
    private:
     HookEngine& engine_;
-    std::optional<ModifierFlags> flags_;
+    std::array<std::optional<bool>, kModifierCount> values_;
+    ModifierFlags flags_;
   };
 
   // Keyboard filter and its steps.
@@ -94,6 +103,7 @@ class HookEngine {
   void TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
                             std::uint16_t scanCode);
   ModifierFlags ReadModifierSnapshot();
+  bool ReadModifier(Modifier modifier);
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,

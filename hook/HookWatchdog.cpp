@@ -2,8 +2,8 @@
 
 namespace {
 
-// Input the hooks have not seen after this long was never given to them.
-constexpr std::uint32_t kUnseenInputMs = 250;
+// Hooks silent this long while input came were not given it.
+constexpr std::uint32_t kSilentHooksMs = 250;
 
 }  // namespace
 
@@ -17,9 +17,11 @@ void HookEngine::CheckHooksAlive() {
   if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending) return;
   const std::uint32_t lastInput = platform_.LastInputTick();
   const std::uint32_t now = platform_.TickCount();
-  // Tick counts wrap after 49.7 days; differences stay right.
+  // Tick counts wrap after 49.7 days; differences stay right. Input newer than the last hook
+  // call was not seen; it counts once the hooks have been silent long enough that live ones
+  // would have been called by now (the user may go on typing meanwhile).
   const bool unseen = static_cast<std::int32_t>(lastInput - local_.lastHookCall) > 0;
-  if (!unseen || now - lastInput < kUnseenInputMs) return;
+  if (!unseen || now - local_.lastHookCall < kSilentHooksMs) return;
 
   platform_.RemoveHook(state_.KeyboardHook);
   platform_.RemoveHook(state_.MouseHook);

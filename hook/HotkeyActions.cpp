@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "common/RuleFormat.h"
 #include "common/TextCase.h"
 #include "hook/HookEngine.h"
@@ -24,14 +26,27 @@ bool AnyAltOrWin(const ModifierFlags& flags) {
 
 bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
                              std::uint16_t scanCode, LazyModifiers& held) {
-  if (state_.ConfigIniPath[0] == '\0' ||
-      !CurrentRules().HasHotkeyFor(FormatKeyCodes(virtualKey, scanCode))) {
-    return false;
-  }
+  if (state_.ConfigIniPath[0] == '\0') return false;
+  const std::vector<ModifierFlags>* candidates =
+      CurrentRules().HotkeyModifiers(FormatKeyCodes(virtualKey, scanCode));
+  if (candidates == nullptr) return false;
   // A Windows key that is itself the hotkey's key is not its own modifier.
-  ModifierFlags modifiers = held.Get();
-  if (virtualKey == win::kVkLWin && scanCode == win::kVkLWin) modifiers[Modifier::LWin] = false;
-  if (virtualKey == win::kVkRWin && scanCode == win::kVkRWin) modifiers[Modifier::RWin] = false;
+  const bool isLeftWin = virtualKey == win::kVkLWin && scanCode == win::kVkLWin;
+  const bool isRightWin = virtualKey == win::kVkRWin && scanCode == win::kVkRWin;
+  // The modifiers are read one by one, only while some rule of this key still matches.
+  ModifierFlags modifiers;
+  std::vector<const ModifierFlags*> matching;
+  for (const ModifierFlags& candidate : *candidates) matching.push_back(&candidate);
+  for (std::size_t i = 0; i < kModifierCount && !matching.empty(); ++i) {
+    const auto modifier = static_cast<Modifier>(i);
+    const bool masked =
+        (modifier == Modifier::LWin && isLeftWin) || (modifier == Modifier::RWin && isRightWin);
+    modifiers[modifier] = !masked && held.Held(modifier);
+    std::erase_if(matching, [&](const ModifierFlags* rule) {
+      return (*rule)[modifier] != modifiers[modifier];
+    });
+  }
+  if (matching.empty()) return false;
   const std::string action = ReadRule("HotKey", FormatHotkeyKey(virtualKey, scanCode, modifiers));
   if (action.empty()) return false;
   if (win::IsKeyPress(message)) {

@@ -19,19 +19,32 @@ void HookEngine::TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtu
   if (virtualKey == win::kVkHanja && scanCode == kHanjaRightCtrlScan) state_.HanjaKeyDown = down;
 }
 
+bool HookEngine::ReadModifier(Modifier modifier) {
+  switch (modifier) {
+    case Modifier::LCtrl:
+      return platform_.IsKeyDown(win::kVkLControl);
+    case Modifier::LAlt:
+      return platform_.IsKeyDown(win::kVkLMenu);
+    case Modifier::LShift:
+      return platform_.IsKeyDown(win::kVkLShift);
+    case Modifier::LWin:
+      return platform_.IsKeyDown(win::kVkLWin);
+    // The right Ctrl and right Alt of Korean keyboards report as the Hanja and Hangul keys; the
+    // library's own tracking stands for them.
+    case Modifier::RCtrl:
+      return state_.HanjaKeyDown != 0;
+    case Modifier::RAlt:
+      return state_.HangulKeyDown != 0;
+    case Modifier::RShift:
+      return platform_.IsKeyDown(win::kVkRShift);
+    case Modifier::RWin:
+      return platform_.IsKeyDown(win::kVkRWin);
+  }
+  return false;
+}
+
 ModifierFlags HookEngine::ReadModifierSnapshot() {
-  ModifierFlags held;
-  held[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
-  held[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
-  held[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
-  held[Modifier::LWin] = platform_.IsKeyDown(win::kVkLWin);
-  // The right Ctrl and right Alt of Korean keyboards report as the Hanja and Hangul keys; the
-  // library's own tracking stands for them.
-  held[Modifier::RCtrl] = state_.HanjaKeyDown != 0;
-  held[Modifier::RAlt] = state_.HangulKeyDown != 0;
-  held[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
-  held[Modifier::RWin] = platform_.IsKeyDown(win::kVkRWin);
-  return held;
+  return LazyModifiers(*this).Get();
 }
 
 // A swallowed release whose press reached the system is given back here, in one place, so no

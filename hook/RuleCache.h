@@ -3,7 +3,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
+
+#include "common/Modifiers.h"
 
 #include "hook/HookPlatform.h"
 #include "profile/ProfileIndex.h"
@@ -22,10 +25,12 @@ class RuleCache {
   std::string Find(std::string_view section, std::string_view key) const {
     return index_.GetString(section, key, 255);
   }
-  // Whether some hotkey rule's key begins with this key code pair ("vv/ss"): when none does,
-  // the hotkey step needs neither the modifiers nor a look-up.
-  bool HasHotkeyFor(std::string_view keyCodes) const {
-    return hotkeyKeyCodes_.find(keyCodes) != hotkeyKeyCodes_.end();
+  // The modifier sets of the hotkey rules of this key code pair ("vv/ss"), from the keys that
+  // a look-up can match at all. Without any, the hotkey step needs neither the modifiers nor a
+  // look-up; with some, it reads only as many modifiers as tell them from what is held.
+  const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view keyCodes) const {
+    const auto found = hotkeyModifiers_.find(keyCodes);
+    return found == hotkeyModifiers_.end() ? nullptr : &found->second;
   }
   // The library wrote the file itself.
   void Invalidate() { valid_ = false; }
@@ -42,5 +47,6 @@ class RuleCache {
   std::string file_;
   HookPlatform::RuleFileCheck seen_;
   ProfileIndex index_;
-  std::unordered_set<std::string, Hash, std::equal_to<>> hotkeyKeyCodes_;
+  std::unordered_map<std::string, std::vector<ModifierFlags>, Hash, std::equal_to<>>
+      hotkeyModifiers_;
 };

@@ -1,0 +1,347 @@
+// library-check.exe: the real trellin_192.dll under Wine, on what scenarios cannot say.
+//   library-check rules          a rule written by another process, a file replaced by rename,
+//                                a write that keeps size and time stamp, a UTF-16 file: each
+//                                applies at the next key event (the last one as soon as the
+//                                folder's change is signalled)
+//   library-check lost-signals   the library's change notification never fires: size and time
+//                                stamp still give every change away
+//   library-check hooks          the library's hooks removed from outside come back within the
+//                                watchdog's period, and there is never a second one
+//   library-check write FILE SECTION KEY VALUE   (used by "rules" as the other process)
+// Prints one line per check; exit status 0 when all passed.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "hook/win32/TrellinExports.h"
+#include "tests/e2e/win32/ImportPatch.h"
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool passed, const char* what) {
+  std::printf("%s %s\n", passed ? "ok  " : "FAIL", what);
+  std::fflush(stdout);
+  if (!passed) ++g_failures;
+}
+
+// What reached the system through the library (this hook runs after the library's).
+std::vector<DWORD> g_keysDown;
+
+LRESULT CALLBACK SeenKeyboard(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+    g_keysDown.push_back(reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode);
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+// Presses and releases the key; the virtual keys that went down for the system.
+std::vector<DWORD> Press(WORD virtualKey, WORD scanCode) {
+  g_keysDown.clear();
+  INPUT input[2] = {};
+  for (INPUT& event : input) {
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = virtualKey;
+    event.ki.wScan = scanCode;
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  return g_keysDown;
+}
+
+bool APresses(WORD target) {
+  const std::vector<DWORD> down = Press('A', 0x1E);
+  return down.size() == 1 && down[0] == target;
+}
+
+void WriteFileBytes(const std::string& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+FILETIME AnHourAgo(int extraSeconds = 0) {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
+  value.QuadPart -= (3600ull + static_cast<unsigned>(extraSeconds)) * 10'000'000;
+  return {value.LowPart, value.HighPart};
+}
+
+void SetWriteTime(const std::string& file, const FILETIME& stamp) {
+  const HANDLE handle = CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  SetFileTime(handle, nullptr, nullptr, &stamp);
+  CloseHandle(handle);
+}
+
+// The library's imports that the checks watch or take over.
+decltype(&SetWindowsHookExA) g_realSetHook = nullptr;
+decltype(&UnhookWindowsHookEx) g_realUnhook = nullptr;
+std::vector<HHOOK> g_libraryHooks;
+int g_libraryHooksInPlace = 0;
+std::vector<std::string> g_debugLines;
+
+HHOOK WINAPI WatchSetHook(int kind, HOOKPROC procedure, HINSTANCE module, DWORD thread) {
+  const HHOOK hook = g_realSetHook(kind, procedure, module, thread);
+  if (hook != nullptr) {
+    g_libraryHooks.push_back(hook);
+    ++g_libraryHooksInPlace;
+  }
+  return hook;
+}
+
+BOOL WINAPI WatchUnhook(HHOOK hook) {
+  const BOOL removed = g_realUnhook(hook);
+  if (removed) --g_libraryHooksInPlace;
+  return removed;
+}
+
+void WINAPI WatchDebugLine(LPCSTR text) {
+  if (text != nullptr) g_debugLines.emplace_back(text);
+}
+
+// A change notification that never fires.
+HANDLE WINAPI SilentNotification(LPCSTR, BOOL, DWORD) {
+  return CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+BOOL WINAPI CloseSilentNotification(HANDLE handle) {
+  return CloseHandle(handle);
+}
+
+struct Library {
+  HMODULE module = nullptr;
+  StartHookFunction StartHook = nullptr;
+  StopHookFunction StopHook = nullptr;
+  SetConfigINIFunction SetConfigINI = nullptr;
+  EnableHookStatueFunction EnableHookStatue = nullptr;
+  UpdateValueFunction UpdateValue = nullptr;
+};
+
+bool Load(Library& library, bool silentNotifications) {
+  library.module = LoadLibraryA("trellin_192.dll");
+  if (library.module == nullptr) return false;
+  auto bind = [&](const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(library.module, name));
+  };
+  library.StartHook = reinterpret_cast<StartHookFunction>(bind("StartHook"));
+  library.StopHook = reinterpret_cast<StopHookFunction>(bind("StopHook"));
+  library.SetConfigINI = reinterpret_cast<SetConfigINIFunction>(bind("SetConfigINI"));
+  library.EnableHookStatue = reinterpret_cast<EnableHookStatueFunction>(bind("EnableHookStatue"));
+  library.UpdateValue = reinterpret_cast<UpdateValueFunction>(bind("UpdateValue"));
+  g_realSetHook = reinterpret_cast<decltype(g_realSetHook)>(PatchImport(
+      library.module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void*>(&WatchSetHook)));
+  g_realUnhook = reinterpret_cast<decltype(g_realUnhook)>(PatchImport(
+      library.module, "user32.dll", "UnhookWindowsHookEx", reinterpret_cast<void*>(&WatchUnhook)));
+  PatchImport(library.module, "kernel32.dll", "OutputDebugStringA",
+              reinterpret_cast<void*>(&WatchDebugLine));
+  if (silentNotifications) {
+    if (!PatchImport(library.module, "kernel32.dll", "FindFirstChangeNotificationA",
+                     reinterpret_cast<void*>(&SilentNotification)) ||
+        !PatchImport(library.module, "kernel32.dll", "FindCloseChangeNotification",
+                     reinterpret_cast<void*>(&CloseSilentNotification))) {
+      return false;
+    }
+  }
+  return g_realSetHook != nullptr && g_realUnhook != nullptr && library.StartHook != nullptr;
+}
+
+// A host window, this program's own hook after the library's, the library started with key
+// remapping and the Caps Lock lock on.
+bool Start(Library& library, const std::string& rules, bool silentNotifications) {
+  if (!Load(library, silentNotifications)) {
+    std::printf("FAIL cannot load and watch trellin_192.dll\n");
+    return false;
+  }
+  HWND host = CreateWindowExA(0, "STATIC", "check host", 0, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  SetWindowsHookExA(WH_KEYBOARD_LL, SeenKeyboard, GetModuleHandleA(nullptr), 0);
+  HookSettings settings{};
+  settings.Key_KeyChange = 1;
+  settings.Lock_CapsLock = 1;
+  library.SetConfigINI(rules.c_str());
+  library.UpdateValue(&settings);
+  library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));
+  library.EnableHookStatue(1);
+  return true;
+}
+
+std::string RuleFolder() {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path =
+      std::string(folder) + "tastron-check-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+std::string RemapA(const char* target) {
+  return std::string("[KeyChange]\r\n41/1e=") + target + "\r\n";
+}
+
+int CheckRules(const char* self) {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  WriteFileBytes(rules, RemapA("42/30"));
+  SetWriteTime(rules, AnHourAgo());
+  Library library;
+  if (!Start(library, rules, false)) return 1;
+  Check(APresses('B'), "the rule file is read at the first key");
+
+  // Another process writes the file.
+  const std::string command =
+      std::string("\"") + self + "\" write \"" + rules + "\" KeyChange 41/1e 43/2e";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    WaitForSingleObject(process.hProcess, 20000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  Check(APresses('C'), "a rule written by another process applies at the next key");
+
+  // Replaced by rename, as editors and our own portable engine write.
+  const std::string fresh = folder + "\\config.ini.new";
+  WriteFileBytes(fresh, RemapA("44/20"));
+  MoveFileExA(fresh.c_str(), rules.c_str(), MOVEFILE_REPLACE_EXISTING);
+  Check(APresses('D'), "a file replaced by rename applies at the next key");
+
+  // Two writes within the time stamp's resolution that keep the size: the same stamp, in the
+  // past, on both. Only the folder's change signal tells them apart.
+  const FILETIME stamp = AnHourAgo();
+  WriteFileBytes(rules, RemapA("45/12"));
+  SetWriteTime(rules, stamp);
+  Check(APresses('E'), "the first of two writes applies");
+  const HANDLE ours =
+      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
+  WriteFileBytes(rules, RemapA("46/21"));
+  SetWriteTime(rules, stamp);
+  WaitForSingleObject(ours, 5000);
+  FindCloseChangeNotification(ours);
+  int presses = 1;
+  bool applied = APresses('F');
+  for (; !applied && presses < 100; ++presses) {
+    Pump(50);
+    applied = APresses('F');
+  }
+  Check(applied, "a second write with the same size and time stamp applies once it is signalled");
+  std::printf("     (at key press %d after the folder's change was signalled)\n", presses);
+
+  // Saved as "Unicode" by an editor.
+  const std::wstring wide = L"\xFEFF[KeyChange]\r\n41/1e=47/22\r\n";
+  WriteFileBytes(rules, std::string(reinterpret_cast<const char*>(wide.data()),
+                                    wide.size() * sizeof(wchar_t)));
+  Check(APresses('G'), "a rule file saved as UTF-16 applies");
+
+  library.StopHook();
+  library.EnableHookStatue(0);
+  DeleteFileA(rules.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
+int CheckLostSignals() {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  WriteFileBytes(rules, RemapA("42/30"));
+  SetWriteTime(rules, AnHourAgo());
+  Library library;
+  if (!Start(library, rules, true)) return 1;
+  Check(APresses('B'), "without change signals, the rule file is read at the first key");
+  WriteFileBytes(rules, RemapA("43/2e"));  // the same size, another stamp
+  SetWriteTime(rules, AnHourAgo(60));
+  Check(APresses('C'), "without change signals, a new time stamp gives the change away");
+  WriteFileBytes(rules, RemapA("44/20 "));  // the same stamp, another size
+  SetWriteTime(rules, AnHourAgo(60));
+  Check(APresses('D'), "without change signals, a new size gives the change away");
+  WriteFileBytes(rules, RemapA("45/12"));  // written just now: read again at every event
+  Check(APresses('E'), "without change signals, a file written just now is read again");
+  library.StopHook();
+  library.EnableHookStatue(0);
+  DeleteFileA(rules.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
+bool CapsLockPasses() {
+  const std::vector<DWORD> down = Press(VK_CAPITAL, 0x3A);
+  return !down.empty();
+}
+
+int CheckHooks() {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  Library library;
+  if (!Start(library, rules, false)) return 1;
+  Check(!CapsLockPasses(), "the library swallows Caps Lock");
+  Check(g_libraryHooks.size() == 2, "the library installed two hooks");
+
+  // Removed from outside, as Windows removes a hook whose call took too long.
+  for (HHOOK hook : g_libraryHooks) g_realUnhook(hook);
+  g_libraryHooksInPlace -= 2;
+  Pump(50);
+  Check(CapsLockPasses(), "with the hooks removed, Caps Lock reaches the system");
+  const DWORD removedAt = GetTickCount();
+  bool back = false;
+  // The watchdog looks twice a second; the hooks count as gone once silent for a quarter.
+  while (!back && GetTickCount() - removedAt < 5000) {
+    Pump(100);
+    back = !CapsLockPasses();
+  }
+  const DWORD took = GetTickCount() - removedAt;
+  Check(back, "the hooks are back");
+  std::printf("     (after %lu ms)\n", static_cast<unsigned long>(took));
+  Check(g_libraryHooksInPlace == 2, "exactly two hooks of the library are in place");
+  bool traced = false;
+  for (const std::string& line : g_debugLines) {
+    traced = traced || line.find("installed again") != std::string::npos;
+  }
+  Check(traced, "the library says so on the debugger output");
+
+  // Paused: nothing is expected of the hooks, and none is installed.
+  library.EnableHookStatue(0);
+  const std::size_t installed = g_libraryHooks.size();
+  for (HHOOK hook : std::vector<HHOOK>(g_libraryHooks.end() - 2, g_libraryHooks.end())) {
+    g_realUnhook(hook);
+  }
+  g_libraryHooksInPlace -= 2;
+  CapsLockPasses();
+  Pump(2500);
+  Check(g_libraryHooks.size() == installed, "while paused, no hook is installed");
+  library.EnableHookStatue(1);
+  library.StopHook();
+  library.EnableHookStatue(0);
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 6 && std::strcmp(argv[1], "write") == 0) {
+    return WritePrivateProfileStringA(argv[3], argv[4], argv[5], argv[2]) ? 0 : 1;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "rules") == 0) return CheckRules(argv[0]);
+  if (argc == 2 && std::strcmp(argv[1], "lost-signals") == 0) return CheckLostSignals();
+  if (argc == 2 && std::strcmp(argv[1], "hooks") == 0) return CheckHooks();
+  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks\n");
+  return 2;
+}

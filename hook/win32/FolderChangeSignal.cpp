@@ -1,5 +1,7 @@
 #include "hook/win32/FolderChangeSignal.h"
 
+#include "hook/win32/LibraryThread.h"
+
 namespace {
 
 constexpr DWORD kRetryMs = 1000;
@@ -43,11 +45,7 @@ DWORD WINAPI FolderChangeSignal::WatchMain(void* parameter) {
     }
   }
   Release(watch);
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&FolderChangeSignal::WatchMain), &module);
-  FreeLibraryAndExitThread(module, 0);
+  ReleaseLibraryAndExitThread(0);
 }
 
 void FolderChangeSignal::Stop() {
@@ -65,10 +63,7 @@ void FolderChangeSignal::Start(const std::string& folder) {
   const HANDLE notification = FindFirstChangeNotificationA(folder.c_str(), FALSE, kChanges);
   if (notification == INVALID_HANDLE_VALUE) return;
   auto* watch = new Watch{notification, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-  // The thread holds a reference to the library so that it cannot be unloaded under it.
-  HMODULE self = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                     reinterpret_cast<LPCSTR>(&FolderChangeSignal::WatchMain), &self);
+  const HMODULE self = HoldLibraryForThread();
   const HANDLE thread =
       watch->stop != nullptr ? CreateThread(nullptr, 0, &WatchMain, watch, 0, nullptr) : nullptr;
   if (thread == nullptr) {

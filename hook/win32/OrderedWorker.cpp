@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "hook/win32/LibraryThread.h"
+
 #include <utility>
 
 namespace {
@@ -37,10 +39,7 @@ void OrderedWorker::Run(std::function<void()> work, DWORD waitMs) {
   Job* job = new Job{std::move(work), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   EnterCriticalSection(&lock_);
   if (!threadRunning_) {
-    // The thread holds a reference to the library so that it cannot be unloaded under it.
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCSTR>(&OrderedWorker::ThreadMain), &self);
+    const HMODULE self = HoldLibraryForThread();
     const HANDLE thread = CreateThread(nullptr, 0, &OrderedWorker::ThreadMain, this, 0, nullptr);
     if (thread != nullptr) {
       CloseHandle(thread);
@@ -69,11 +68,7 @@ DWORD WINAPI OrderedWorker::ThreadMain(void* self) {
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   static_cast<OrderedWorker*>(self)->Work();
   if (SUCCEEDED(com)) CoUninitialize();
-  HMODULE module = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&OrderedWorker::ThreadMain), &module);
-  FreeLibraryAndExitThread(module, 0);
+  ReleaseLibraryAndExitThread(0);
 }
 
 void OrderedWorker::Work() {

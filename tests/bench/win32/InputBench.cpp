@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "hook/win32/TrellinExports.h"
 #include "tests/bench/RuleFileForBench.h"
+#include "tests/e2e/win32/BoundLibrary.h"
 
 namespace {
 
@@ -73,21 +73,13 @@ std::string WriteRuleFile() {
   return rules;
 }
 
-struct Library {
-  StartHookFunction startHook;
-  StopHookFunction stopHook;
-  SetConfigINIFunction setConfig;
-  EnableHookStatueFunction enable;
-  UpdateValueFunction update;
-};
-
-double MeasureLibrary(const Library& library, HWND host, const HookSettings& settings) {
-  library.update(&settings);
-  library.startHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));
-  library.enable(1);
+double MeasureLibrary(const BoundLibrary& library, HWND host, const HookSettings& settings) {
+  library.UpdateValue(&settings);
+  library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));
+  library.EnableHookStatue(1);
   const double cost = Measure();
-  library.stopHook();
-  library.enable(0);
+  library.StopHook();
+  library.EnableHookStatue(0);
   return cost;
 }
 
@@ -95,32 +87,21 @@ double MeasureLibrary(const Library& library, HWND host, const HookSettings& set
 
 int main() {
   const std::string rules = WriteRuleFile();
-  HMODULE module = LoadLibraryA("trellin_192.dll");
-  if (module == nullptr) {
-    std::fprintf(stderr, "input-bench: cannot load trellin_192.dll\n");
-    return 1;
-  }
-  auto bind = [&](const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(module, name));
-  };
-  const Library library{reinterpret_cast<StartHookFunction>(bind("StartHook")),
-                        reinterpret_cast<StopHookFunction>(bind("StopHook")),
-                        reinterpret_cast<SetConfigINIFunction>(bind("SetConfigINI")),
-                        reinterpret_cast<EnableHookStatueFunction>(bind("EnableHookStatue")),
-                        reinterpret_cast<UpdateValueFunction>(bind("UpdateValue"))};
+  BoundLibrary library;
+  if (!library.Load("input-bench")) return 1;
   HookSettings everything{};
   for (std::int32_t* field :
        {&everything.Lock_ShiftSpace, &everything.Lock_CtrlSpace, &everything.Lock_UseRCtrl,
         &everything.Lock_CapsLock, &everything.Lock_Insert, &everything.Lock_NumLock,
         &everything.Lock_Win, &everything.Key_NoteBookMode, &everything.Key_KeyChange,
-        &everything.Key_MouseMiddleButton, &everything.EnableShiftMemory,
-        &everything.Lock_Monitor, &everything.EnableShiftWheel, &everything.EnableCtrlWheel}) {
+        &everything.Key_MouseMiddleButton, &everything.EnableShiftMemory, &everything.Lock_Monitor,
+        &everything.EnableShiftWheel, &everything.EnableCtrlWheel}) {
     *field = 1;
   }
   const HookSettings allOff{};
   HWND host = CreateWindowExA(0, "STATIC", "bench host", 0, 0, 0, 10, 10, nullptr, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
-  library.setConfig(rules.c_str());
+  library.SetConfigINI(rules.c_str());
 
   std::vector<double> none, passThrough, switchesOff, trellin;
   for (int round = 0; round < kRounds; ++round) {

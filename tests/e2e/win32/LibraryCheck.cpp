@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "hook/win32/TrellinExports.h"
+#include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/ImportPatch.h"
 
 namespace {
@@ -123,26 +123,8 @@ BOOL WINAPI CloseSilentNotification(HANDLE handle) {
   return CloseHandle(handle);
 }
 
-struct Library {
-  HMODULE module = nullptr;
-  StartHookFunction StartHook = nullptr;
-  StopHookFunction StopHook = nullptr;
-  SetConfigINIFunction SetConfigINI = nullptr;
-  EnableHookStatueFunction EnableHookStatue = nullptr;
-  UpdateValueFunction UpdateValue = nullptr;
-};
-
-bool Load(Library& library, bool silentNotifications) {
-  library.module = LoadLibraryA("trellin_192.dll");
-  if (library.module == nullptr) return false;
-  auto bind = [&](const char* name) {
-    return reinterpret_cast<void*>(GetProcAddress(library.module, name));
-  };
-  library.StartHook = reinterpret_cast<StartHookFunction>(bind("StartHook"));
-  library.StopHook = reinterpret_cast<StopHookFunction>(bind("StopHook"));
-  library.SetConfigINI = reinterpret_cast<SetConfigINIFunction>(bind("SetConfigINI"));
-  library.EnableHookStatue = reinterpret_cast<EnableHookStatueFunction>(bind("EnableHookStatue"));
-  library.UpdateValue = reinterpret_cast<UpdateValueFunction>(bind("UpdateValue"));
+bool Load(BoundLibrary& library, bool silentNotifications) {
+  if (!library.Load("library-check")) return false;
   g_realSetHook = reinterpret_cast<decltype(g_realSetHook)>(PatchImport(
       library.module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void*>(&WatchSetHook)));
   g_realUnhook = reinterpret_cast<decltype(g_realUnhook)>(PatchImport(
@@ -157,12 +139,12 @@ bool Load(Library& library, bool silentNotifications) {
       return false;
     }
   }
-  return g_realSetHook != nullptr && g_realUnhook != nullptr && library.StartHook != nullptr;
+  return g_realSetHook != nullptr && g_realUnhook != nullptr;
 }
 
 // A host window, this program's own hook after the library's, the library started with key
 // remapping and the Caps Lock lock on.
-bool Start(Library& library, const std::string& rules, bool silentNotifications) {
+bool Start(BoundLibrary& library, const std::string& rules, bool silentNotifications) {
   if (!Load(library, silentNotifications)) {
     std::printf("FAIL cannot load and watch trellin_192.dll\n");
     return false;
@@ -198,7 +180,7 @@ int CheckRules(const char* self) {
   const std::string rules = folder + "\\config.ini";
   WriteFileBytes(rules, RemapA("42/30"));
   SetWriteTime(rules, AnHourAgo());
-  Library library;
+  BoundLibrary library;
   if (!Start(library, rules, false)) return 1;
   Check(APresses('B'), "the rule file is read at the first key");
 
@@ -263,7 +245,7 @@ int CheckLostSignals() {
   const std::string rules = folder + "\\config.ini";
   WriteFileBytes(rules, RemapA("42/30"));
   SetWriteTime(rules, AnHourAgo());
-  Library library;
+  BoundLibrary library;
   if (!Start(library, rules, true)) return 1;
   Check(APresses('B'), "without change signals, the rule file is read at the first key");
   WriteFileBytes(rules, RemapA("43/2e"));  // the same size, another stamp
@@ -289,7 +271,7 @@ bool CapsLockPasses() {
 int CheckHooks() {
   const std::string folder = RuleFolder();
   const std::string rules = folder + "\\config.ini";
-  Library library;
+  BoundLibrary library;
   if (!Start(library, rules, false)) return 1;
   Check(!CapsLockPasses(), "the library swallows Caps Lock");
   Check(g_libraryHooks.size() == 2, "the library installed two hooks");

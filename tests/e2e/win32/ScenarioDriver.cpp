@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "common/TextCase.h"
-#include "hook/win32/TrellinExports.h"
 #include "scenario/ScenarioScript.h"
+#include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/ImportPatch.h"
 
 namespace {
@@ -196,23 +196,6 @@ LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-struct Library {
-  HMODULE module = nullptr;
-  StartHookFunction StartHook = nullptr;
-  StopHookFunction StopHook = nullptr;
-  SetConfigINIFunction SetConfigINI = nullptr;
-  SetDevconPathFunction SetDevconPath = nullptr;
-  EnableHookStatueFunction EnableHookStatue = nullptr;
-  UpdateValueFunction UpdateValue = nullptr;
-};
-
-template <typename Function>
-bool Bind(HMODULE module, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  if (function == nullptr) std::fprintf(stderr, "scenario-driver: export %s is missing\n", name);
-  return function != nullptr;
-}
-
 class WineDesktop final : public ScenarioDesktop {
  public:
   bool Start(const std::string& ruleFile);
@@ -257,7 +240,7 @@ class WineDesktop final : public ScenarioDesktop {
   // One input line's event; an event still waiting for an injection follows it.
   void Send(INPUT input);
 
-  Library library_;
+  BoundLibrary library_;
   HookSettings settings_{};
   std::string ruleFile_;
   HWND host_ = nullptr;
@@ -305,20 +288,7 @@ void ReleaseEverything() {
 bool WineDesktop::Start(const std::string& ruleFile) {
   ruleFile_ = ruleFile;
   ReleaseEverything();
-  library_.module = LoadLibraryA("trellin_192.dll");
-  if (library_.module == nullptr) {
-    std::fprintf(stderr, "scenario-driver: cannot load trellin_192.dll (error %lu)\n",
-                 GetLastError());
-    return false;
-  }
-  if (!Bind(library_.module, "StartHook", library_.StartHook) ||
-      !Bind(library_.module, "StopHook", library_.StopHook) ||
-      !Bind(library_.module, "SetConfigINI", library_.SetConfigINI) ||
-      !Bind(library_.module, "SetDevconPath", library_.SetDevconPath) ||
-      !Bind(library_.module, "EnableHookStatue", library_.EnableHookStatue) ||
-      !Bind(library_.module, "UpdateValue", library_.UpdateValue)) {
-    return false;
-  }
+  if (!library_.Load("scenario-driver")) return false;
   g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
       PatchImport(library_.module, "shell32.dll", "ShellExecuteExA",
                   reinterpret_cast<void*>(&WatchShellExecuteEx)));

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <windows.h>
+
+// A thread of the library holds a reference to it while it runs, so that the library cannot be
+// unloaded under it; the thread lets go of it as it ends.
+HMODULE HoldLibraryForThread();
+[[noreturn]] void ReleaseLibraryAndExitThread(DWORD exitCode);

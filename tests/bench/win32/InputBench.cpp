@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int kEvents = 2000;
-constexpr int kRounds = 7;
+constexpr int kRounds = 15;
 
 LRESULT CALLBACK PassThrough(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);

@@ -11,6 +11,7 @@
 #include "common/TextCase.h"
 #include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
+#include "editors/CHotkeyListDlg.h"
 #include "editors/CKeyChangeListDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "ui/CAPPCommonServiceWnd.h"
@@ -107,6 +108,9 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
   OnCommand(kKeyMapButton, [this] {
     hookLibrary_.RunPaused([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); });
+  });
+  OnCommand(kHotkeyButton, [this] {
+    hookLibrary_.RunPaused([this] { return CHotkeyListDlg(ruleFile_).DoModal(); });
   });
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });

@@ -65,8 +65,9 @@ inline constexpr int kEnableCtrlWheel = 1060;
 inline constexpr int kKeyCodeDisplay = 1014;
 inline constexpr int kBanner = 1016;
 inline constexpr int kExitButton = 1012;
-// The rule editors' buttons ("키보드 맵핑 설정...").
+// The rule editors' buttons ("키보드 맵핑 설정...", "HOTKEY 설정...").
 inline constexpr int kKeyMapButton = 1055;
+inline constexpr int kHotkeyButton = 1020;
 
 inline constexpr int kMenuAbout = 32771;
 inline constexpr int kMenuHide = 32774;

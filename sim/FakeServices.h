@@ -62,6 +62,11 @@ class FakeServices final : public Services {
   void SetWin64(bool win64) { win64_ = win64; }
   // The next file or folder chooser answers with this path, or is cancelled with nullopt.
   void AnswerNextChooser(std::optional<std::string> path) { chooserAnswers_.push_back(path); }
+  // A shortcut file and what it stores; other ".lnk" files read as empty shortcuts, as the
+  // shell reads a file it cannot load.
+  void AddShortcut(const std::string& path, ShortcutTarget target) {
+    shortcuts_[path] = std::move(target);
+  }
   void SetTopLevelWindow(WindowHandle child, WindowHandle top) { topLevel_[child] = top; }
   // The host file that stands for a Windows path.
   std::filesystem::path HostPath(const std::string& windowsPath) const;
@@ -120,6 +125,10 @@ class FakeServices final : public Services {
   std::optional<std::string> ChooseFile(WindowHandle owner, bool save, const std::string& title,
                                         const std::string& filter) override;
   std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+  std::optional<ShortcutTarget> ReadShortcut(const std::string& path) override {
+    const auto found = shortcuts_.find(path);
+    return found == shortcuts_.end() ? ShortcutTarget{} : found->second;
+  }
   WindowHandle TopLevelWindow(WindowHandle window) override {
     const auto found = topLevel_.find(window);
     return found == topLevel_.end() ? window : found->second;
@@ -194,6 +203,7 @@ class FakeServices final : public Services {
   bool win64_ = true;
   bool userInterfaceReady_ = false;
   std::deque<std::optional<std::string>> chooserAnswers_;
+  std::map<std::string, ShortcutTarget> shortcuts_;
   std::map<WindowHandle, WindowHandle> topLevel_;
   std::vector<std::string> windowCalls_;
   Tray tray_;

@@ -17,7 +17,15 @@ std::uintptr_t CommandParameter(int id, int code) {
 }  // namespace
 
 void SimDialogHost::Click(int id) {
-  if (!windowEnabled_) return;
+  if (!windowEnabled_ || dropped_.count(id) != 0) return;
+  dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kButtonClicked),
+                   0);
+}
+
+void SimDialogHost::DropFiles(int id, const std::vector<std::string>& files) {
+  const auto target = dropped_.find(id);
+  if (!windowEnabled_ || target == dropped_.end() || files.empty()) return;
+  target->second = files.front();
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kButtonClicked),
                    0);
 }
@@ -86,6 +94,9 @@ void SimDialogHost::PickComboItem(int id, int index) {
   ComboSelect(id, index);
   dialog_.Dispatch(dialog_message::kCommand,
                    CommandParameter(id, dialog_message::kComboSelectionChanged), 0);
+  // A final choice follows, as when the user clicks an item or presses Enter in the list.
+  dialog_.Dispatch(dialog_message::kCommand,
+                   CommandParameter(id, dialog_message::kComboSelectionDone), 0);
 }
 
 void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {

@@ -18,7 +18,11 @@ class SimDialogHost final : public DialogHost {
 
   // What a test does. A disabled window (the owner of a running dialog) takes no clicks, typing,
   // key presses or notifications, as on Windows; messages sent to it still arrive.
+  // A click on a file drop target does nothing: it takes no mouse input.
   void Click(int id);
+  // Files dropped onto control `id`: a drop target keeps the first and reports a click; no
+  // file, or a control that takes no drops, does nothing.
+  void DropFiles(int id, const std::vector<std::string>& files);
   void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   void FireTimer(unsigned id);  // only a running timer fires
@@ -63,6 +67,11 @@ class SimDialogHost final : public DialogHost {
   void Enable(int id, bool enabled) override { controls_[id].enabled = enabled; }
   void SetFocus(int id) override { focus_ = id; }
   void UseMarkup(int id, const MarkupStyle& style) override { markup_[id] = style; }
+  void MakeFileDropTarget(int id) override { dropped_[id]; }
+  std::string DroppedFile(int id) const override {
+    const auto found = dropped_.find(id);
+    return found == dropped_.end() ? std::string() : found->second;
+  }
   // The style of a markup text, or nullptr for a plain one.
   const MarkupStyle* Markup(int id) const {
     const auto found = markup_.find(id);
@@ -130,6 +139,7 @@ class SimDialogHost final : public DialogHost {
   mutable std::map<int, Control> controls_;
   std::map<unsigned, unsigned> timers_;
   std::map<int, MarkupStyle> markup_;
+  std::map<int, std::string> dropped_;  // the drop targets and their last drop
   std::set<int> edits_;
   std::deque<LoopMessage> posted_;
   int showState_ = show_state::kHide;

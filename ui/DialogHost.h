@@ -54,6 +54,11 @@ class DialogHost : public TimerHost {
   // The static text `id` shows its text as markup (static texts whose template text holds
   // markup do so from the start); a click on a link posts 0x7F0E to the dialog.
   virtual void UseMarkup(int id, const MarkupStyle& style) = 0;
+  // The button `id` takes files dropped onto it and no mouse or keyboard input; a drop is
+  // reported to the dialog as the button's click. DroppedFile gives the first file of the
+  // button's last drop (empty before any).
+  virtual void MakeFileDropTarget(int id) = 0;
+  virtual std::string DroppedFile(int id) const = 0;
 
   // ShowWindow with SW_HIDE (0), SW_SHOW (5), SW_RESTORE (9), ...
   virtual void Show(int command) = 0;
@@ -120,6 +125,7 @@ inline constexpr int kButtonClicked = 0;          // BN_CLICKED
 inline constexpr int kEditUpdate = 0x0400;        // EN_UPDATE
 inline constexpr int kEditKillFocus = 0x0200;     // EN_KILLFOCUS
 inline constexpr int kComboSelectionChanged = 1;  // CBN_SELCHANGE
+inline constexpr int kComboSelectionDone = 9;     // CBN_SELENDOK
 inline constexpr int kComboEditChanged = 5;       // CBN_EDITCHANGE
 }  // namespace dialog_message
 

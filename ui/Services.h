@@ -27,6 +27,12 @@ class LoadedModule {
   virtual void* Export(const char* name) = 0;
 };
 
+// What a shortcut (".lnk") stores: the program and its command-line arguments.
+struct ShortcutTarget {
+  std::string path;
+  std::string arguments;
+};
+
 class Services {
  public:
   virtual ~Services() = default;
@@ -82,6 +88,10 @@ class Services {
                                                 const std::string& title,
                                                 const std::string& filter) = 0;
   virtual std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) = 0;
+
+  // The program path and the arguments stored in a shortcut file, as the shell link object
+  // reads them (not resolved against the file system); nullopt when no link object can be made.
+  virtual std::optional<ShortcutTarget> ReadShortcut(const std::string& path) = 0;
 
   // The top-level window that `window` belongs to.
   virtual WindowHandle TopLevelWindow(WindowHandle window) = 0;

@@ -376,4 +376,21 @@ TEST_F(MainWindowTest, TheKeyMapListRunsAloneWithTheHooksPaused) {
   EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 136, 136}));
 }
 
+TEST_F(MainWindowTest, TheHotkeyListRunsWithTheHooksPausedWhateverItsResult) {
+  Run([&](SimDialogHost& window) {
+    for (int closing : {dialog_message::kIdCancel, dialog_message::kIdOk}) {
+      FakeHookLibrary::calls.clear();
+      runner_.When(131, [&](SimDialogHost& list) {
+        EXPECT_EQ(FakeHookLibrary::calls, std::vector<std::string>{"EnableHookStatue 0"});
+        EXPECT_FALSE(window.IsWindowEnabled());
+        list.Click(closing);
+      });
+      window.Click(1020);
+      EXPECT_EQ(FakeHookLibrary::calls,
+                (std::vector<std::string>{"EnableHookStatue 0", "EnableHookStatue 1"}));
+    }
+  });
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 131, 131}));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "ui/HtmlMarkup.h"
 #include "ui/win32/DialogColours.h"
+#include "ui/win32/FileDropTarget.h"
 #include "ui/win32/MarkupStatic.h"
 #include "ui/win32/TextConversion.h"
 
@@ -61,6 +62,8 @@ class Win32DialogHost final : public DialogHost {
   void UseMarkup(int id, const MarkupStyle& style) override {
     MakeMarkupStatic(GetDlgItem(window_, id), style);
   }
+  void MakeFileDropTarget(int id) override { ::MakeFileDropTarget(GetDlgItem(window_, id)); }
+  std::string DroppedFile(int id) const override { return ::DroppedFile(GetDlgItem(window_, id)); }
   void Show(int command) override { ShowWindow(window_, command); }
   bool IsVisible() const override { return IsWindowVisible(window_) != FALSE; }
   void CenterOnScreen() override {

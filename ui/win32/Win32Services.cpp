@@ -7,6 +7,7 @@
 
 #include "ui/win32/AnsiPath.h"
 #include "ui/win32/DialogColours.h"
+#include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TextConversion.h"
 #include "ui/win32/Win32TrayIconWindow.h"
 
@@ -251,6 +252,10 @@ std::optional<std::string> Win32Services::ChooseFolder(WindowHandle owner,
   CoTaskMemFree(item);
   if (!found) return std::nullopt;
   return WideToUtf8(path);
+}
+
+std::optional<ShortcutTarget> Win32Services::ReadShortcut(const std::string& path) {
+  return ReadShortcutFile(path);
 }
 
 WindowHandle Win32Services::TopLevelWindow(WindowHandle window) {

@@ -35,6 +35,7 @@ class Win32Services final : public Services {
   std::optional<std::string> ChooseFile(WindowHandle owner, bool save, const std::string& title,
                                         const std::string& filter) override;
   std::optional<std::string> ChooseFolder(WindowHandle owner, const std::string& title) override;
+  std::optional<ShortcutTarget> ReadShortcut(const std::string& path) override;
   WindowHandle TopLevelWindow(WindowHandle window) override;
   void ForceForeground(WindowHandle window) override;
   void AnimateTray(WindowHandle window, bool intoTray) override;

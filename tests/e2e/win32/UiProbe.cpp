@@ -36,20 +36,30 @@
 //                                      of the ANSI code page), or "none"
 //   ui-probe write-profile FILE SECTION KEY VALUE  write a profile value with the main
 //                                      program's own profile code (UTF-8 arguments)
+//   ui-probe chord VK...               press the keys in order and release them backwards
+//   ui-probe make-shortcut LNK TARGET ARGUMENTS  save a shortcut through the shell link object
+//   ui-probe drop PREFIX ID FILE...    drop the files onto the control with that id: an HDROP
+//                                      built in the window's own process (drop-injector.dll,
+//                                      loaded there by a remote thread) and WM_DROPFILES
+// A PREFIX that starts with "=" names a whole title.
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
+#include <objidl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 // clang-format on
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "DropRequest.h"
 #include "ui/win32/AnsiPath.h"
 #include "ui/win32/AnsiProfile.h"
 
@@ -100,6 +110,10 @@ BOOL CALLBACK Visit(HWND window, LPARAM data) {
 }
 
 HWND Find(const char* text, bool exact, bool dialogOnly, int waitMs) {
+  if (text[0] == '=') {
+    ++text;
+    exact = true;
+  }
   for (int waited = 0;; waited += 100) {
     Search search{Wide(text), exact, dialogOnly, nullptr};
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
@@ -253,6 +267,87 @@ int TypeHere(const std::vector<WORD>& keys) {
   return complete ? 0 : 1;
 }
 
+void PressChord(const std::vector<WORD>& keys) {
+  std::vector<INPUT> input;
+  for (const WORD key : keys) {
+    INPUT event{};
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = key;
+    event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.push_back(event);
+  }
+  for (std::size_t i = keys.size(); i-- > 0;) {
+    INPUT event = input[i];
+    event.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.push_back(event);
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+int MakeShortcut(const char* file, const char* target, const char* arguments) {
+  CoInitialize(nullptr);
+  IShellLinkW* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link)))) {
+    return 1;
+  }
+  link->SetPath(Wide(target).c_str());
+  link->SetArguments(Wide(arguments).c_str());
+  IPersistFile* persist = nullptr;
+  bool saved = false;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+    saved = SUCCEEDED(persist->Save(Wide(file).c_str(), TRUE));
+    persist->Release();
+  }
+  link->Release();
+  return saved ? 0 : 1;
+}
+
+// Loads drop-injector.dll (beside the probe) into the process of `control`, which builds the
+// drop there from the request in the shared mapping.
+int DropFiles(HWND control, const std::vector<std::wstring>& files) {
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(DropRequest), kDropRequestName);
+  if (mapping == nullptr) return 1;
+  auto* request = static_cast<DropRequest*>(
+      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DropRequest)));
+  if (request == nullptr) return 1;
+  std::memset(request, 0, sizeof(DropRequest));
+  request->button = reinterpret_cast<std::uintptr_t>(control);
+  std::size_t at = 0;
+  for (const std::wstring& file : files) {
+    if (at + file.size() + 2 >= kDropRequestCharacters) return 1;
+    std::memcpy(request->files + at, file.c_str(), (file.size() + 1) * sizeof(wchar_t));
+    at += file.size() + 1;
+  }
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring injector(self);
+  injector.resize(injector.rfind(L'\\') + 1);
+  injector += L"drop-injector.dll";
+  DWORD processId = 0;
+  GetWindowThreadProcessId(control, &processId);
+  HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+  if (process == nullptr) return 1;
+  const std::size_t bytes = (injector.size() + 1) * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  bool posted = false;
+  if (remote != nullptr && WriteProcessMemory(process, remote, injector.c_str(), bytes, nullptr)) {
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    if (HANDLE thread = CreateRemoteThread(process, nullptr, 0, load, remote, 0, nullptr)) {
+      WaitForSingleObject(thread, 30000);
+      CloseHandle(thread);
+      posted = request->posted != 0;
+    }
+  }
+  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  UnmapViewOfFile(request);
+  CloseHandle(mapping);
+  return posted ? 0 : 1;
+}
+
 }  // namespace
 
 int main() {
@@ -371,6 +466,21 @@ int main() {
                10000)
                ? 0
                : 1;
+  }
+  if (command == "chord" && argc >= 3) {
+    PressChord(VirtualKeys(argc, argv, 2));
+    return 0;
+  }
+  if (command == "make-shortcut" && argc == 5) {
+    return MakeShortcut(argv[2], argv[3], argv[4]);
+  }
+  if (command == "drop" && argc >= 5) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    std::vector<std::wstring> files;
+    for (int i = 4; i < argc; ++i) files.push_back(Wide(argv[i]));
+    return DropFiles(control, files);
   }
   if (command == "keys" && argc >= 3) {
     PressKeys(VirtualKeys(argc, argv, 2));

@@ -69,6 +69,8 @@ inline constexpr int kExitButton = 1012;
 inline constexpr int kKeyMapButton = 1055;
 
 inline constexpr int kMenuAbout = 32771;
+inline constexpr int kMenuExport = 32772;
+inline constexpr int kMenuImport = 32773;
 inline constexpr int kMenuHide = 32774;
 inline constexpr int kMenuExit = 32775;
 

@@ -13,6 +13,7 @@
 #include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
 #include "editors/CKeyChangeListDlg.h"
+#include "editors/CMouseMapDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
@@ -108,6 +109,9 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
   OnCommand(kKeyMapButton, [this] {
     hookLibrary_.RunPaused([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); });
+  });
+  OnCommand(kMouseMapButton, [this] {
+    hookLibrary_.RunPaused([this] { return CMouseMapDlg(ruleFile_).DoModal(); });
   });
   OnCommand(kMenuExport, [this] { settings_file::Export(Host(), ruleFile_); });
   OnCommand(kMenuImport, [this] {

@@ -67,6 +67,7 @@ inline constexpr int kBanner = 1016;
 inline constexpr int kExitButton = 1012;
 // The rule editors' buttons ("키보드 맵핑 설정...").
 inline constexpr int kKeyMapButton = 1055;
+inline constexpr int kMouseMapButton = 1024;
 
 inline constexpr int kMenuAbout = 32771;
 inline constexpr int kMenuExport = 32772;

@@ -22,6 +22,12 @@ void SimDialogHost::Click(int id) {
                    0);
 }
 
+void SimDialogHost::ClickCheckBox(int id) {
+  if (!windowEnabled_) return;
+  controls_[id].checked = !controls_[id].checked;
+  Click(id);
+}
+
 void SimDialogHost::Type(int id, const std::string& text) {
   if (!windowEnabled_) return;
   controls_[id].text = text;

@@ -19,6 +19,8 @@ class SimDialogHost final : public DialogHost {
   // What a test does. A disabled window (the owner of a running dialog) takes no clicks, typing,
   // key presses or notifications, as on Windows; messages sent to it still arrive.
   void Click(int id);
+  // An auto check box: Windows flips its check state, then reports the click.
+  void ClickCheckBox(int id);
   void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   void FireTimer(unsigned id);  // only a running timer fires

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/DebugTrace.h"
+
 namespace {
 
 constexpr std::uintptr_t kMasterStep = 0;
@@ -57,7 +59,13 @@ std::optional<std::uint16_t> CMixerVolume::ChangeWaveVolume(std::int32_t step) {
 
 std::intptr_t CMixerVolume::OnVolumeStep(std::uintptr_t wParam, std::intptr_t lParam) {
   const auto step = static_cast<std::int32_t>(lParam);
-  if (wParam == kMasterStep) ChangeMasterVolume(step);
-  if (wParam == kWaveStep) ChangeWaveVolume(step);
+  std::optional<std::uint16_t> after;
+  if (wParam == kMasterStep) after = ChangeMasterVolume(step);
+  if (wParam == kWaveStep) after = ChangeWaveVolume(step);
+  if (wParam == kMasterStep || wParam == kWaveStep) {
+    // What a step did, for whoever asks why the volume did not move (-1: no volume to step).
+    DebugTrace("CMixerVolume::OnVolumeStep(%d, %d) = %d", static_cast<int>(wParam), step,
+               after ? static_cast<int>(*after) : -1);
+  }
   return 0;
 }

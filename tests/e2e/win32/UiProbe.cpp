@@ -4,8 +4,8 @@
 //   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its button ID (else the first)
 //   ui-probe click PREFIX ID           press the button with that id in that window
-//   ui-probe send PREFIX MESSAGE [W]   send the message (wParam W or 0, lParam 0), print the
-//                                      answer
+//   ui-probe send PREFIX MESSAGE [W [L]]  send the message (wParam W, lParam L, each 0 when
+//                                      not given; L may be negative), print the answer
 //   ui-probe foreground                print the title of the foreground window
 //   ui-probe checked PREFIX ID         print 1 or 0: the check state of the box with that id
 //   ui-probe enabled PREFIX ID         print 1 or 0: whether the control with that id is enabled
@@ -294,12 +294,13 @@ int main() {
     Press(window, button);
     return 0;
   }
-  if (command == "send" && (argc == 4 || argc == 5)) {
+  if (command == "send" && argc >= 4 && argc <= 6) {
     const HWND window = Find(argv[2], false, false, 0);
     if (window == nullptr) return 1;
-    const WPARAM wParam = argc == 5 ? std::strtoul(argv[4], nullptr, 0) : 0;
-    const LRESULT answer =
-        SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, 0);
+    const WPARAM wParam = argc >= 5 ? std::strtoul(argv[4], nullptr, 0) : 0;
+    const LPARAM lParam = argc == 6 ? std::strtol(argv[5], nullptr, 0) : 0;
+    const LRESULT answer = SendMessageW(
+        window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, lParam);
     std::printf("0x%llx\n", static_cast<unsigned long long>(answer));
     return 0;
   }

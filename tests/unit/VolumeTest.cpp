@@ -26,6 +26,13 @@ TEST(VolumeArithmetic, StepsStopAtSilenceAndFullVolumeWithoutWrappingAround) {
 
 class VolumeStepTest : public ::testing::Test {
  protected:
+  void SetUp() override { CUtilityLib::Install(services_); }
+  // Each step leaves a line for the debugger: the Wine test reads what a step did from it.
+  std::string LastLine() const {
+    return services_.DebugLines().empty() ? "" : services_.DebugLines().back();
+  }
+
+  FakeServices services_;
   std::shared_ptr<FakeSoundSystem> system_ = std::make_shared<FakeSoundSystem>();
   CMixerVolume volume_{std::make_unique<FakeVolumeDevice>(system_)};
 };
@@ -52,23 +59,32 @@ TEST_F(VolumeStepTest, TheMessageRoutesByWParamAndAlwaysAnswersZero) {
   EXPECT_EQ(volume_.OnVolumeStep(0, -5000), 0);
   EXPECT_EQ(system_->master, 25000);
   EXPECT_EQ(system_->wave->left, 30000);
+  EXPECT_TRUE(LastLine().ends_with("::CMixerVolume::OnVolumeStep(0, -5000) = 25000\n"))
+      << LastLine();
   EXPECT_EQ(volume_.OnVolumeStep(1, 5000), 0);
   EXPECT_EQ(system_->wave->left, 35000);
   EXPECT_EQ(system_->master, 25000);
+  EXPECT_TRUE(LastLine().ends_with("(1, 5000) = 35000\n")) << LastLine();
+  const std::size_t lines = services_.DebugLines().size();
   EXPECT_EQ(volume_.OnVolumeStep(2, 5000), 0);
   EXPECT_EQ(system_->master, 25000);
   EXPECT_EQ(system_->wave->left, 35000);
+  EXPECT_EQ(services_.DebugLines().size(), lines);
 }
 
 TEST_F(VolumeStepTest, WithoutAMixerMasterStepsDoNothingAndWaveStepsStillWork) {
   system_->wave = StereoVolume{1000, 1000};
   EXPECT_EQ(volume_.ChangeMasterVolume(5000), std::nullopt);
   EXPECT_EQ(system_->masterWrites, 0);
+  EXPECT_EQ(volume_.OnVolumeStep(0, 5000), 0);
+  EXPECT_TRUE(LastLine().ends_with("(0, 5000) = -1\n")) << LastLine();
   EXPECT_EQ(volume_.OnVolumeStep(1, 5000), 0);
   EXPECT_EQ(system_->wave->left, 6000);
 }
 
 TEST(VolumeWithoutDevice, EveryStepDoesNothing) {
+  FakeServices services;
+  CUtilityLib::Install(services);
   CMixerVolume volume{nullptr};
   std::uint16_t read = 7;
   EXPECT_FALSE(volume.GetMasterVolume(read));

@@ -39,7 +39,8 @@ test: native windows
 
 # The real 64-bit trellin_192.dll under Wine: the whole scenario corpus, then random sessions
 # played on both desktops, then the program beside it (and with a Korean user folder), then
-# the x64 installer and uninstaller and what the zips hold, the key map and hotkey editors, and the
+# the x64 installer and uninstaller and what the zips hold, the key map and hotkey editors, the
+# middle-button editor with settings files and volume steps, and the
 # library on changed rule files and removed hooks.
 e2e: native windows dist
 	tests/e2e/run-corpus
@@ -49,6 +50,7 @@ e2e: native windows dist
 	tests/e2e/run-dist
 	tests/e2e/run-editors
 	tests/e2e/run-hotkeys
+	tests/e2e/run-settings
 	tests/e2e/run-library-check
 
 run: windows

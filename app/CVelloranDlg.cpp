@@ -6,6 +6,7 @@
 #include "app/CVelloranApp.h"
 #include "app/MouseRepair.h"
 #include "app/RegistryNames.h"
+#include "app/SettingsFile.h"
 #include "common/HostMessages.h"
 #include "common/RuleRecord.h"
 #include "common/TextCase.h"
@@ -13,6 +14,7 @@
 #include "editors/CAboutDlg.h"
 #include "editors/CHotkeyListDlg.h"
 #include "editors/CKeyChangeListDlg.h"
+#include "editors/CMouseMapDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
@@ -112,6 +114,13 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   OnCommand(kHotkeyButton, [this] {
     hookLibrary_.RunPaused([this] { return CHotkeyListDlg(ruleFile_).DoModal(); });
   });
+  OnCommand(kMouseMapButton, [this] {
+    hookLibrary_.RunPaused([this] { return CMouseMapDlg(ruleFile_).DoModal(); });
+  });
+  OnCommand(kMenuExport, [this] { settings_file::Export(Host(), ruleFile_); });
+  OnCommand(kMenuImport, [this] {
+    if (settings_file::Import(Host().Window(), ruleFile_)) LoadSettings();
+  });
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });
   OnCommand(kMenuExit, [this] { AskThenExit(); });
@@ -143,8 +152,10 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
                        }
                        return std::nullopt;
                      });
-  // The volume steps of Ctrl+wheel; the volume control handles them.
-  OnMessage(host_message::kVolumeStep, [](std::uintptr_t, std::intptr_t) { return 0; });
+  // The volume steps of Ctrl+wheel.
+  OnMessage(host_message::kVolumeStep, [this](std::uintptr_t wParam, std::intptr_t lParam) {
+    return volume_.OnVolumeStep(wParam, lParam);
+  });
   OnMessage(host_message::kAwayMode, [this](std::uintptr_t wParam, std::intptr_t) {
     watchdog_.OnAwayMode(Host(), wParam);
     return 0;

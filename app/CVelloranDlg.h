@@ -5,6 +5,7 @@
 
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
+#include "app/CMixerVolume.h"
 #include "app/MainWindowOptions.h"
 #include "ui/CAPPMainAdCtrl.h"
 #include "ui/CPLTrayIconWnd.h"
@@ -66,6 +67,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   bool keyCodeDisplay_ = false;
   std::uint32_t taskbarCreated_ = 0;
   CHookLibrary hookLibrary_;
+  CMixerVolume volume_;
   AwayWatchdog watchdog_{ruleFile_, deviceTool_};
   CPLTrayIconWnd trayIcon_;
   CAPPMainAdCtrl banner_;

@@ -68,8 +68,11 @@ inline constexpr int kExitButton = 1012;
 // The rule editors' buttons ("키보드 맵핑 설정...", "HOTKEY 설정...").
 inline constexpr int kKeyMapButton = 1055;
 inline constexpr int kHotkeyButton = 1020;
+inline constexpr int kMouseMapButton = 1024;
 
 inline constexpr int kMenuAbout = 32771;
+inline constexpr int kMenuExport = 32772;
+inline constexpr int kMenuImport = 32773;
 inline constexpr int kMenuHide = 32774;
 inline constexpr int kMenuExit = 32775;
 

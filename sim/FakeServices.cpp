@@ -135,6 +135,35 @@ bool FakeServices::CreateFolder(const std::string& path) {
   return std::filesystem::create_directory(HostPath(path), error);
 }
 
+bool FakeServices::MayWrite(std::string_view windowsPath) {
+  if (failingPrefix_.empty() || windowsPath.substr(0, failingPrefix_.size()) != failingPrefix_) {
+    return true;
+  }
+  if (allowedWrites_ == 0) return false;
+  --allowedWrites_;
+  return true;
+}
+
+bool FakeServices::DeleteFileAt(const std::string& path) {
+  std::error_code error;
+  // A full disk still lets files go.
+  return std::filesystem::remove(HostPath(path), error);
+}
+
+bool FakeServices::CopyFileTo(const std::string& from, const std::string& to) {
+  std::error_code error;
+  return MayWrite(to) &&
+         std::filesystem::copy_file(HostPath(from), HostPath(to),
+                                    std::filesystem::copy_options::overwrite_existing, error);
+}
+
+bool FakeServices::ReplaceFileWith(const std::string& from, const std::string& to) {
+  std::error_code error;
+  if (!MayWrite(to)) return false;
+  std::filesystem::rename(HostPath(from), HostPath(to), error);
+  return !error;
+}
+
 std::unique_ptr<LoadedModule> FakeServices::LoadModule(const std::string& fileName) {
   const auto found = modules_.find(fileName);
   if (found == modules_.end()) return nullptr;
@@ -182,16 +211,16 @@ std::int32_t FakeServices::MappedProfile::GetInt(std::string_view file, std::str
 
 bool FakeServices::MappedProfile::WriteString(std::string_view file, std::string_view section,
                                               std::string_view key, std::string_view value) {
-  return files_.WriteString(Map(file), section, key, value);
+  return owner_.MayWrite(file) && files_.WriteString(Map(file), section, key, value);
 }
 
 bool FakeServices::MappedProfile::DeleteKey(std::string_view file, std::string_view section,
                                             std::string_view key) {
-  return files_.DeleteKey(Map(file), section, key);
+  return owner_.MayWrite(file) && files_.DeleteKey(Map(file), section, key);
 }
 
 bool FakeServices::MappedProfile::DeleteSection(std::string_view file, std::string_view section) {
-  return files_.DeleteSection(Map(file), section);
+  return owner_.MayWrite(file) && files_.DeleteSection(Map(file), section);
 }
 
 namespace {

@@ -68,6 +68,13 @@ class FakeServices final : public Services {
     shortcuts_[path] = std::move(target);
   }
   void SetTopLevelWindow(WindowHandle child, WindowHandle top) { topLevel_[child] = top; }
+  // A full disk or a locked file: writes to files whose Windows path starts with `pathPrefix`
+  // (profile writes, copies and replacements onto them; deleting still works) fail once
+  // `allowedWrites` succeeded.
+  void FailWritesTo(const std::string& pathPrefix, int allowedWrites) {
+    failingPrefix_ = pathPrefix;
+    allowedWrites_ = allowedWrites;
+  }
   // The host file that stands for a Windows path.
   std::filesystem::path HostPath(const std::string& windowsPath) const;
 
@@ -109,6 +116,9 @@ class FakeServices final : public Services {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  bool DeleteFileAt(const std::string& path) override;
+  bool CopyFileTo(const std::string& from, const std::string& to) override;
+  bool ReplaceFileWith(const std::string& from, const std::string& to) override;
   Profile& Profiles() override { return profiles_; }
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;
@@ -166,7 +176,7 @@ class FakeServices final : public Services {
   // The profile functions on the host files that stand for Windows paths.
   class MappedProfile final : public Profile {
    public:
-    explicit MappedProfile(const FakeServices& owner) : owner_(owner) {}
+    explicit MappedProfile(FakeServices& owner) : owner_(owner) {}
     std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                           std::string_view defaultValue, std::size_t bufferSize) override;
     ProfileSection GetSection(std::string_view file, std::string_view section,
@@ -180,11 +190,13 @@ class FakeServices final : public Services {
 
    private:
     std::string Map(std::string_view file) const;
-    const FakeServices& owner_;
+    FakeServices& owner_;
     IniFileProfile files_;
   };
 
   using RegistryName = std::tuple<RegistryRoot, std::string, std::string>;
+  // False when the test made writes to this file fail.
+  bool MayWrite(std::string_view windowsPath);
 
   std::filesystem::path root_;
   MappedProfile profiles_{*this};
@@ -208,6 +220,8 @@ class FakeServices final : public Services {
   std::vector<std::string> windowCalls_;
   Tray tray_;
   std::set<int> keysDown_;
+  std::string failingPrefix_;
+  int allowedWrites_ = 0;
   std::map<std::string, std::uint32_t> registered_;
   IconHandle nextIcon_ = 0x700;
   std::string appData_ = "C:\\Users\\tester\\AppData\\Roaming";

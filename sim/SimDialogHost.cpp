@@ -30,6 +30,12 @@ void SimDialogHost::DropFiles(int id, const std::vector<std::string>& files) {
                    0);
 }
 
+void SimDialogHost::ClickCheckBox(int id) {
+  if (!windowEnabled_) return;
+  controls_[id].checked = !controls_[id].checked;
+  Click(id);
+}
+
 void SimDialogHost::Type(int id, const std::string& text) {
   if (!windowEnabled_) return;
   controls_[id].text = text;

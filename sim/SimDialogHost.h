@@ -23,6 +23,8 @@ class SimDialogHost final : public DialogHost {
   // Files dropped onto control `id`: a drop target keeps the first and reports a click; no
   // file, or a control that takes no drops, does nothing.
   void DropFiles(int id, const std::vector<std::string>& files);
+  // An auto check box: Windows flips its check state, then reports the click.
+  void ClickCheckBox(int id);
   void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   void FireTimer(unsigned id);  // only a running timer fires

@@ -54,6 +54,11 @@ class Services {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
+  // Whole files; each reports success. Copying overwrites `to`; replacing moves `from` over
+  // `to` in one step, so that `to` is either the old file or the new one, never a part.
+  virtual bool DeleteFileAt(const std::string& path) = 0;
+  virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
+  virtual bool ReplaceFileWith(const std::string& from, const std::string& to) = 0;
 
   // The rule file and the other INI files.
   virtual Profile& Profiles() = 0;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/CVelloranApp.h"
+#include "app/win32/SystemVolume.h"
 #include "ui/CResizeDlg.h"
 #include "ui/CUtilityLib.h"
 #include "ui/win32/TextConversion.h"
@@ -13,6 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   CUtilityLib::Install(services);
   static Win32DialogRunner runner(instance);
   DialogRunner::Install(runner);
+  InstallVolumeDeviceFactory(&OpenSystemVolume);
   CVelloranApp application;
   return application.Run(WideToUtf8(commandLine != nullptr ? commandLine : L""));
 }

@@ -10,6 +10,10 @@ export LANG=C.UTF-8
 session_xvfb=""
 session_folder=$(mktemp -d /tmp/tastron-wine.XXXXXX)
 export WINEPREFIX=$session_folder/prefix
+# A playback device without a sound card: ALSA's default device is its null plugin. Tastron
+# opens the volume controls at start; without a device ALSA complains on every run.
+printf 'pcm.!default {\n    type null\n}\n' >"$session_folder/null-pcm.conf"
+export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$session_folder/null-pcm.conf
 
 end_session() {
   WINEPREFIX=$WINEPREFIX /usr/lib/wine/wineserver -k 2>/dev/null || true

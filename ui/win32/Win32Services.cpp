@@ -142,6 +142,20 @@ bool Win32Services::CreateFolder(const std::string& path) {
   return CreateDirectoryW(Utf8ToWide(path).c_str(), nullptr) != FALSE;
 }
 
+bool Win32Services::DeleteFileAt(const std::string& path) {
+  return DeleteFileW(Utf8ToWide(path).c_str()) != FALSE;
+}
+
+bool Win32Services::CopyFileTo(const std::string& from, const std::string& to) {
+  return CopyFileW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(), FALSE) != FALSE;
+}
+
+// MOVEFILE_REPLACE_EXISTING on one volume is a rename: the old file or the new one, never half.
+bool Win32Services::ReplaceFileWith(const std::string& from, const std::string& to) {
+  return MoveFileExW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 std::optional<std::string> Win32Services::PathForAnsiCodePage(const std::string& path,
                                                               std::size_t maxBytes) {
   return AnsiCodePagePath(path, maxBytes);

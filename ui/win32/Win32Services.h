@@ -21,6 +21,9 @@ class Win32Services final : public Services {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  bool DeleteFileAt(const std::string& path) override;
+  bool CopyFileTo(const std::string& from, const std::string& to) override;
+  bool ReplaceFileWith(const std::string& from, const std::string& to) override;
   Profile& Profiles() override { return profiles_; }
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;

@@ -4,8 +4,8 @@
 //   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its button ID (else the first)
 //   ui-probe click PREFIX ID           press the button with that id in that window
-//   ui-probe send PREFIX MESSAGE [W]   send the message (wParam W or 0, lParam 0), print the
-//                                      answer
+//   ui-probe send PREFIX MESSAGE [W [L]]  send the message (wParam W, lParam L, each 0 when
+//                                      not given; L may be negative), print the answer
 //   ui-probe foreground                print the title of the foreground window
 //   ui-probe checked PREFIX ID         print 1 or 0: the check state of the box with that id
 //   ui-probe enabled PREFIX ID         print 1 or 0: whether the control with that id is enabled
@@ -31,6 +31,11 @@
 //                                      what it shows
 //   ui-probe type-here VK...           open a window of its own with an edit box in front, press
 //                                      the keys there and print what the edit box received
+//   ui-probe middle-click-here VK...   the same edit box; the middle button is clicked while
+//                                      the keys are held; print what the edit box received
+//   ui-probe post PREFIX MESSAGE W     post the message (wParam W, lParam 0): a menu command
+//                                      whose handler runs a modal dialog
+//   ui-probe set-text PREFIX ID TEXT   set the text of the control with that id (UTF-8)
 //   ui-probe acp                       print the ANSI code page of this process
 //   ui-probe ansi-path PATH            print the path as the hook library is handed it (bytes
 //                                      of the ANSI code page), or "none"
@@ -56,6 +61,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -242,9 +248,10 @@ bool ClickInto(HWND window, HWND control) {
       10000);
 }
 
-// What a focused edit box of this program receives when the keys are pressed: a hook library
-// that remaps keys shows here what the system made of them.
-int TypeHere(const std::vector<WORD>& keys) {
+// What a focused edit box of this program receives from `act` (keys pressed, a mouse button
+// clicked): a hook library that remaps input shows here what the system made of it. Waits for
+// at least `wanted` characters.
+int ReceiveHere(const std::function<void()>& act, std::size_t wanted) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const HWND window = CreateWindowExW(0, L"#32770", L"ui-probe edit", WS_POPUP | WS_CAPTION, 50, 50,
                                       300, 80, nullptr, nullptr, instance, nullptr);
@@ -257,9 +264,9 @@ int TypeHere(const std::vector<WORD>& keys) {
     std::fprintf(stderr, "ui-probe: the edit box did not get the focus\n");
     return 1;
   }
-  PressKeys(keys);
+  act();
   const bool complete = PumpUntil(
-      [&] { return static_cast<std::size_t>(GetWindowTextLengthW(edit)) >= keys.size(); }, 10000);
+      [&] { return static_cast<std::size_t>(GetWindowTextLengthW(edit)) >= wanted; }, 10000);
   // Anything more that would arrive (a key given out twice) shows too.
   PumpUntil([] { return false; }, 300);
   std::printf("%s\n", Utf8(ControlText(edit)).c_str());
@@ -348,6 +355,41 @@ int DropFiles(HWND control, const std::vector<std::wstring>& files) {
   return posted ? 0 : 1;
 }
 
+int TypeHere(const std::vector<WORD>& keys) {
+  return ReceiveHere([&] { PressKeys(keys); }, keys.size());
+}
+
+// The middle button clicked while the keys are held, as a user holding Shift clicks it.
+int MiddleClickHere(const std::vector<WORD>& held) {
+  return ReceiveHere(
+      [&] {
+        std::vector<INPUT> input;
+        for (const WORD key : held) {
+          INPUT down{};
+          down.type = INPUT_KEYBOARD;
+          down.ki.wVk = key;
+          down.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+          input.push_back(down);
+        }
+        for (const DWORD flag : {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}) {
+          INPUT button{};
+          button.type = INPUT_MOUSE;
+          button.mi.dwFlags = flag;
+          input.push_back(button);
+        }
+        for (auto key = held.rbegin(); key != held.rend(); ++key) {
+          INPUT up{};
+          up.type = INPUT_KEYBOARD;
+          up.ki.wVk = *key;
+          up.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
+          up.ki.dwFlags = KEYEVENTF_KEYUP;
+          input.push_back(up);
+        }
+        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+      },
+      1);
+}
+
 }  // namespace
 
 int main() {
@@ -389,12 +431,13 @@ int main() {
     Press(window, button);
     return 0;
   }
-  if (command == "send" && (argc == 4 || argc == 5)) {
+  if (command == "send" && argc >= 4 && argc <= 6) {
     const HWND window = Find(argv[2], false, false, 0);
     if (window == nullptr) return 1;
-    const WPARAM wParam = argc == 5 ? std::strtoul(argv[4], nullptr, 0) : 0;
+    const WPARAM wParam = argc >= 5 ? std::strtoul(argv[4], nullptr, 0) : 0;
+    const LPARAM lParam = argc == 6 ? std::strtol(argv[5], nullptr, 0) : 0;
     const LRESULT answer =
-        SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, 0);
+        SendMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)), wParam, lParam);
     std::printf("0x%llx\n", static_cast<unsigned long long>(answer));
     return 0;
   }
@@ -522,6 +565,22 @@ int main() {
   }
   if (command == "type-here" && argc >= 3) {
     return TypeHere(VirtualKeys(argc, argv, 2));
+  }
+  if (command == "middle-click-here" && argc >= 2) {
+    return MiddleClickHere(VirtualKeys(argc, argv, 2));
+  }
+  if (command == "post" && argc == 5) {
+    const HWND window = Find(argv[2], false, false, 0);
+    return window != nullptr &&
+                   PostMessageW(window, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
+                                std::strtoul(argv[4], nullptr, 0), 0)
+               ? 0
+               : 1;
+  }
+  if (command == "set-text" && argc == 5) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    return control != nullptr && SetWindowTextW(control, Wide(argv[4]).c_str()) ? 0 : 1;
   }
   if (command == "acp" && argc == 2) {
     std::printf("%u\n", GetACP());

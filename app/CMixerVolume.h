@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "app/VolumeDevice.h"
+
+// The main window's volume control: applies the steps that the hook library posts for
+// Ctrl+wheel (master) and Ctrl+Alt+wheel (wave). Set up with the window, the device stays open
+// until the window object goes.
+class CMixerVolume {
+ public:
+  CMixerVolume();
+  // For tests: a given device, or none.
+  explicit CMixerVolume(std::unique_ptr<VolumeDevice> device);
+  virtual ~CMixerVolume();
+  CMixerVolume(const CMixerVolume&) = delete;
+  CMixerVolume& operator=(const CMixerVolume&) = delete;
+
+  bool GetMasterVolume(std::uint16_t& volume);
+  bool SetMasterVolume(std::uint16_t volume);
+
+  // Each returns the volume read back after the step (the left channel for wave), or nullopt
+  // when the current volume cannot be read: then nothing is set, because a step from a guessed
+  // value could jump the volume to full.
+  std::optional<std::uint16_t> ChangeMasterVolume(std::int32_t step);
+  std::optional<std::uint16_t> ChangeWaveVolume(std::int32_t step);
+
+  // The step message of the hook library: wParam 0 master, 1 wave, anything else nothing.
+  std::intptr_t OnVolumeStep(std::uintptr_t wParam, std::intptr_t lParam);
+
+ private:
+  std::unique_ptr<VolumeDevice> device_;
+};
+
+// current + step, stopped at 0 and at 65535.
+std::uint16_t SteppedVolume(std::uint16_t current, std::int32_t step);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "ui/DialogHost.h"
+
+// Settings files (.cfg): the main window's options and copies of the three rule sections, to
+// carry a user's set-up to another computer or back to an earlier state.
+namespace settings_file {
+
+inline constexpr const char* kFilter = "설정 파일(*.cfg)|*.cfg||";
+inline constexpr const char* kExportTitle = "설정 저장";
+inline constexpr const char* kImportTitle = "설정 파일 선택";
+inline constexpr const char* kOverwriteQuestion =
+    "이미 파일이 존재합니다.\n\n파일을 덮어 쓰겠습니까?";
+inline constexpr const char* kExportFailed =
+    "설정 파일을 저장하지 못했습니다. 설정이 저장되지 않았습니다.\n\n";
+inline constexpr const char* kNotASettingsFile =
+    "설정 파일이 아닙니다([KeyState] 섹션이 없습니다).\n\n아무 설정도 바뀌지 않았습니다.\n\n";
+inline constexpr const char* kRuleFileNotReplaced =
+    "키보드 맵핑, HOTKEY, 마우스 중간 버튼 설정을 설정 파일에 쓰지 못했습니다.\n\n아무 설정도 "
+    "바뀌지 않았습니다. 이전 설정이 그대로 남아 있습니다.";
+
+// Asks for a file name and writes the options as `window` shows them and the rule sections of
+// `ruleFile` into it. A failed write is reported: the user must not believe the settings saved.
+void Export(DialogHost& window, const std::string& ruleFile);
+
+// Asks for a settings file and takes its options into the registry and its rule sections into
+// `ruleFile`. True when something changed: the window must load its options again. A file that
+// is no settings file, or a rule file that cannot be rewritten, changes nothing at all.
+bool Import(WindowHandle owner, const std::string& ruleFile);
+
+}  // namespace settings_file

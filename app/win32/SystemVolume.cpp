@@ -1,0 +1,152 @@
+#include "app/win32/SystemVolume.h"
+
+#include <windows.h>
+
+// The Core Audio headers define their interface ids only with this in front.
+#include <initguid.h>
+
+#include <audiopolicy.h>
+#include <endpointvolume.h>
+#include <mmdeviceapi.h>
+
+#include <cmath>
+
+#include "app/DebugTrace.h"
+#include "app/win32/ComRef.h"
+#include "app/win32/LegacyVolume.h"
+
+namespace {
+
+constexpr float kFullVolume = 65535.0f;
+
+std::uint16_t FromScalar(float scalar) {
+  return static_cast<std::uint16_t>(
+      std::lround(std::fmin(std::fmax(scalar, 0.0f), 1.0f) * kFullVolume));
+}
+
+float ToScalar(std::uint16_t volume) {
+  return static_cast<float>(volume) / kFullVolume;
+}
+
+DWORD ForegroundProcess() {
+  DWORD process = 0;
+  const HWND foreground = GetForegroundWindow();
+  if (foreground != nullptr) GetWindowThreadProcessId(foreground, &process);
+  return process;
+}
+
+class SystemVolume final : public VolumeDevice {
+ public:
+  SystemVolume() {
+    const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comInitialised_ = SUCCEEDED(initialised);
+    ComRef<IMMDeviceEnumerator> enumerator;
+    ComRef<IMMDevice> device;
+    if (FAILED(CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_ALL,
+                                IID_IMMDeviceEnumerator, enumerator.OutVoid())) ||
+        FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Out()))) {
+      return;  // no Core Audio, or no playback device: the legacy controls
+    }
+    device->Activate(IID_IAudioEndpointVolume, CLSCTX_ALL, nullptr, endpoint_.OutVoid());
+    device->Activate(IID_IAudioSessionManager2, CLSCTX_ALL, nullptr, sessions_.OutVoid());
+  }
+
+  void TraceSetUp() {
+    DebugTrace("SystemVolume endpoint %d sessions %d mixer %d", endpoint_ ? 1 : 0,
+               sessions_ ? 1 : 0, mixer_.IsOpen() ? 1 : 0);
+  }
+
+  ~SystemVolume() override {
+    endpoint_.Reset();
+    ownSession_.Reset();
+    sessions_.Reset();
+    if (comInitialised_) CoUninitialize();
+  }
+
+  std::optional<std::uint16_t> ReadMaster() override {
+    float scalar = 0;
+    if (endpoint_ && SUCCEEDED(endpoint_->GetMasterVolumeLevelScalar(&scalar))) {
+      return FromScalar(scalar);
+    }
+    return mixer_.Read();
+  }
+
+  // An endpoint that cannot set its volume (Wine leaves the call unimplemented) hands master
+  // steps to the mixer from then on, reads included, so that a step reads back what it set.
+  bool WriteMaster(std::uint16_t volume) override {
+    if (endpoint_) {
+      const HRESULT result = endpoint_->SetMasterVolumeLevelScalar(ToScalar(volume), nullptr);
+      if (SUCCEEDED(result)) return true;
+      DebugTrace("SystemVolume endpoint volume not settable (0x%08x): the mixer takes over",
+                 static_cast<unsigned>(result));
+      endpoint_.Reset();
+    }
+    return mixer_.Write(volume);
+  }
+
+  // A session has one volume for both channels, which keeps left and right equal.
+  std::optional<StereoVolume> ReadWave() override {
+    if (!sessions_) return waveOut_.Read();
+    ComRef<ISimpleAudioVolume> session = ForegroundSession();
+    float scalar = 0;
+    if (!session || FAILED(session->GetMasterVolume(&scalar))) return std::nullopt;
+    return StereoVolume{FromScalar(scalar), FromScalar(scalar)};
+  }
+
+  bool WriteWave(StereoVolume volume) override {
+    if (!sessions_) return waveOut_.Write(volume);
+    ComRef<ISimpleAudioVolume> session = ForegroundSession();
+    if (!session) return false;
+    const HRESULT result = session->SetMasterVolume(ToScalar(volume.left), nullptr);
+    if (FAILED(result))
+      DebugTrace("SystemVolume session volume (0x%08x)", static_cast<unsigned>(result));
+    return SUCCEEDED(result);
+  }
+
+ private:
+  // The session of the program the user is looking at; none when it plays no sound.
+  ComRef<ISimpleAudioVolume> ForegroundSession() {
+    ComRef<ISimpleAudioVolume> found;
+    const DWORD process = ForegroundProcess();
+    if (process == 0) return found;
+    if (process == GetCurrentProcessId()) {
+      // Kept: Wine hands out a new session object, with its own volume, on every call.
+      if (!ownSession_) sessions_->GetSimpleAudioVolume(nullptr, FALSE, ownSession_.Out());
+      if (ownSession_) ownSession_->AddRef();
+      *found.Out() = ownSession_.Get();
+      return found;
+    }
+    ComRef<IAudioSessionEnumerator> list;
+    int count = 0;
+    if (FAILED(sessions_->GetSessionEnumerator(list.Out())) || FAILED(list->GetCount(&count))) {
+      return found;
+    }
+    for (int i = 0; i < count; ++i) {
+      ComRef<IAudioSessionControl> control;
+      ComRef<IAudioSessionControl2> control2;
+      DWORD owner = 0;
+      if (FAILED(list->GetSession(i, control.Out())) ||
+          FAILED(control->QueryInterface(IID_IAudioSessionControl2, control2.OutVoid())) ||
+          FAILED(control2->GetProcessId(&owner)) || owner != process) {
+        continue;
+      }
+      if (SUCCEEDED(control->QueryInterface(IID_ISimpleAudioVolume, found.OutVoid()))) break;
+    }
+    return found;
+  }
+
+  bool comInitialised_ = false;
+  ComRef<IAudioEndpointVolume> endpoint_;
+  ComRef<IAudioSessionManager2> sessions_;
+  ComRef<ISimpleAudioVolume> ownSession_;
+  LegacyMixer mixer_;
+  LegacyWaveOut waveOut_;
+};
+
+}  // namespace
+
+std::unique_ptr<VolumeDevice> OpenSystemVolume() {
+  auto volume = std::make_unique<SystemVolume>();
+  volume->TraceSetUp();
+  return volume;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "editors/CFileDropButton.h"
+#include "editors/KeyCapture.h"
+#include "ui/CPathEdit.h"
+#include "ui/CResizeDlg.h"
+
+// "마우스 맵 추가": the single middle-button rule. The user picks the modifier keys to hold
+// with the middle button and what the combination does: send a key (picked by pressing it in
+// the key box) with modifiers, run a program with a parameter, or nothing ("설정하지 않음",
+// which removes the rule). OK writes section "MouseMap2" of the rule file anew.
+class CMouseMapDlg : public CResizeDlg {
+ public:
+  static constexpr int kTemplateId = 134;
+  static constexpr int kKeyBox = 1025;
+  static constexpr int kKeyAction = 1046;
+  static constexpr int kProgramAction = 1047;
+  static constexpr int kNotSet = 1061;
+  static constexpr int kProgram = 1058;
+  static constexpr int kBrowse = 1057;
+  static constexpr int kParameter = 1059;
+  static constexpr int kDropButton = 1002;
+  // Left Ctrl, Alt, Shift, then right Ctrl, Alt, Shift: no Windows keys go with the button.
+  static constexpr std::array<int, 6> kCompanionBoxes = {1027, 1028, 1030, 1034, 1038, 1044};
+  // In the rule file's modifier order: left Ctrl, Alt, Shift, Win, right Ctrl, Alt, Shift, Win.
+  static constexpr std::array<int, 8> kActionModifierBoxes = {1040, 1041, 1042, 1036,
+                                                              1050, 1052, 1054, 1056};
+  static constexpr const char* kSection = "MouseMap2";
+  static constexpr const char* kInvalidProgram = "지정 프로그램이 유효하지 않습니다.";
+  static constexpr const char* kNoKey = "실행될 단축키를 입력해야 합니다.";
+
+  enum class Kind { SendKey = 0, RunProgram = 1, NotSet = 2 };
+
+  explicit CMouseMapDlg(std::string ruleFile);
+
+  bool PreTranslateMessage(const LoopMessage& message) override;
+
+ protected:
+  bool OnInitDialog() override;
+  void OnOK() override;
+
+ private:
+  void SetKind(Kind kind);
+  void Load();
+  void Browse();
+  void TakeDrop();
+
+  std::string ruleFile_;
+  KeyCapture capture_;
+  CPathEdit program_;
+  CFileDropButton dropButton_;
+};

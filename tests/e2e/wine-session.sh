@@ -35,12 +35,14 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in 1 2 3 4 5 6 7 8 9 10; do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.2; done
 fi
 
-"$WINE" wineboot -i >/dev/null 2>&1
-# Korean texts in the dialogs' font 굴림 show in Nanum Gothic (Debian's fonts-nanum).
-# Without a window manager, Wine draws the windows' title bars itself.
-printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"\352\265\264\353\246\274"="NanumGothic"\r\n"Gulim"="NanumGothic"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n"Managed"="N"\r\n' |
-  iconv -f UTF-8 -t UTF-16 >"$session_folder/fonts.reg"
-"$WINE" regedit /S "Z:$session_folder/fonts.reg" >/dev/null 2>&1
+# A prefix prepared once for a whole run (make e2e prepares one with tests/e2e/wine-template)
+# is copied: the same fresh prefix in a second instead of a boot of fifteen.
+. "$root/tests/e2e/wine-prefix.sh"
+if [ -n "${TASTRON_WINE_TEMPLATE:-}" ] && [ -f "$TASTRON_WINE_TEMPLATE/system.reg" ]; then
+  cp -a "$TASTRON_WINE_TEMPLATE" "$WINEPREFIX"
+else
+  boot_prefix "$session_folder"
+fi
 TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron
 mkdir -p "$TOOL_FOLDER"
 cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"

@@ -20,14 +20,7 @@ bool SameHotkey(const HotkeyEntry& a, const HotkeyEntry& b) {
 }  // namespace
 
 CHotkeyListDlg::CHotkeyListDlg(std::string ruleFile)
-    : CResizeDlg(kTemplateId, 0), ruleFile_(std::move(ruleFile)) {
-  OnCommand(kAdd, [this] { Add(); });
-  OnCommand(kEdit, [this] { Edit(); });
-  OnCommand(kDelete, [this] { Delete(); });
-  OnControlNotify(kList, control_notification::kDoubleClick, [this](const ControlNotification&) {
-    Edit();
-    return 0;
-  });
+    : CRuleListDlg(kTemplateId, kDuplicateQuestion), ruleFile_(std::move(ruleFile)) {
   // Only the Delete key deletes: arrows, Tab or a letter typed to find a row must not.
   OnControlNotify(kList, control_notification::kListKeyDown,
                   [this](const ControlNotification& notification) {
@@ -36,19 +29,11 @@ CHotkeyListDlg::CHotkeyListDlg(std::string ruleFile)
                   });
 }
 
-bool CHotkeyListDlg::OnInitDialog() {
-  SizeXYRate(kList, 100, 100);
-  MoveXYRate(kAdd, 0, 100);
-  MoveXYRate(kDelete, 0, 100);
-  MoveXYRate(dialog_message::kIdOk, 100, 100);
-  MoveXYRate(dialog_message::kIdCancel, 100, 100);
-  list_.Attach(Host(), kList);
+void CHotkeyListDlg::ShowColumns() {
   list_.InsertColumn("HOTKEY", kHotkeyColumnWidth);
   list_.InsertColumn("실행 키 또는 프로그램", kActionColumnWidth);
   list_.SetPathColumn(1);
   list_.AdjustColumnWidth(1);
-  Load();
-  return true;
 }
 
 void CHotkeyListDlg::Load() {
@@ -70,17 +55,7 @@ void CHotkeyListDlg::AppendRow(std::size_t index) {
 }
 
 int CHotkeyListDlg::FindHotkey(const HotkeyEntry& entry, int except) const {
-  for (int row = 0; row < list_.GetItemCount(); ++row) {
-    if (row == except) continue;
-    if (SameHotkey(store_[static_cast<std::size_t>(list_.GetItemData(row))], entry)) return row;
-  }
-  return -1;
-}
-
-bool CHotkeyListDlg::MayReplace() {
-  return CUtilityLib::Get().MessageBox(Host().Window(), kDuplicateQuestion, kDuplicateCaption,
-                                       message_box::kYesNo | message_box::kIconQuestion) ==
-         message_box::kIdYes;
+  return FindRow([&](std::size_t index) { return SameHotkey(store_[index], entry); }, except);
 }
 
 void CHotkeyListDlg::Add() {
@@ -91,16 +66,12 @@ void CHotkeyListDlg::Add() {
     CUtilityLib::Get().MessageBox(Host().Window(), kSameKey, kAppTitle, message_box::kOk);
     return;
   }
-  if (const int duplicate = FindHotkey(entry, -1); duplicate >= 0) {
-    if (!MayReplace()) return;
-    list_.DeleteItem(duplicate);
-  }
+  int noRow = -1;
+  if (!ReplaceDuplicate(FindHotkey(entry, -1), noRow)) return;
   store_.push_back(entry);
   AppendRow(store_.size() - 1);
 }
 
-// Editing a row into the hotkey of another row would leave two rows of which OK writes only
-// one; so Edit asks the same question as Add, and Yes removes the other row.
 void CHotkeyListDlg::Edit() {
   const std::intptr_t index = list_.GetSelectedDBIndex();
   if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return;
@@ -108,31 +79,18 @@ void CHotkeyListDlg::Edit() {
   editor.SetEntry(store_[static_cast<std::size_t>(index)]);
   if (editor.DoModal() != dialog_message::kIdOk) return;
   int row = list_.GetSelectedIndex();
-  if (const int duplicate = FindHotkey(editor.Result(), row); duplicate >= 0) {
-    if (!MayReplace()) return;
-    list_.DeleteItem(duplicate);
-    if (duplicate < row) --row;
-  }
+  if (!ReplaceDuplicate(FindHotkey(editor.Result(), row), row)) return;
   HotkeyEntry& entry = store_[static_cast<std::size_t>(index)];
   entry = editor.Result();
   ShowRow(row, entry);
 }
 
-// Every selected row goes, and its rule leaves the file at once, without a question.
-void CHotkeyListDlg::Delete() {
-  int row = -1;
-  while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
-    DeleteHotkey(ruleFile_, store_[static_cast<std::size_t>(list_.GetItemData(row))]);
-    list_.DeleteItem(row);
-    --row;  // the row that moved into its place is looked at next
-  }
+void CHotkeyListDlg::DeleteRule(std::size_t index) {
+  DeleteHotkey(ruleFile_, store_[index]);
 }
 
-void CHotkeyListDlg::OnOK() {
+void CHotkeyListDlg::WriteRules(const std::vector<std::size_t>& indexes) {
   std::vector<const HotkeyEntry*> rules;
-  for (int row = 0; row < list_.GetItemCount(); ++row) {
-    rules.push_back(&store_[static_cast<std::size_t>(list_.GetItemData(row))]);
-  }
+  for (const std::size_t index : indexes) rules.push_back(&store_[index]);
   WriteHotkeySection(ruleFile_, rules);
-  CResizeDlg::OnOK();
 }

@@ -14,28 +14,12 @@ constexpr int kToColumnWidth = 10000;
 }  // namespace
 
 CKeyChangeListDlg::CKeyChangeListDlg(std::string ruleFile)
-    : CResizeDlg(kTemplateId, 0), ruleFile_(std::move(ruleFile)) {
-  OnCommand(kAdd, [this] { Add(); });
-  OnCommand(kEdit, [this] { Edit(); });
-  OnCommand(kDelete, [this] { Delete(); });
-  OnControlNotify(kList, control_notification::kDoubleClick, [this](const ControlNotification&) {
-    Edit();
-    return 0;
-  });
-}
+    : CRuleListDlg(kTemplateId, kDuplicateQuestion), ruleFile_(std::move(ruleFile)) {}
 
-bool CKeyChangeListDlg::OnInitDialog() {
-  SizeXYRate(kList, 100, 100);
-  MoveXYRate(kAdd, 0, 100);
-  MoveXYRate(kDelete, 0, 100);
-  MoveXYRate(dialog_message::kIdOk, 100, 100);
-  MoveXYRate(dialog_message::kIdCancel, 100, 100);
-  list_.Attach(Host(), kList);
+void CKeyChangeListDlg::ShowColumns() {
   list_.InsertColumn("누름 키", kFromColumnWidth);
   list_.InsertColumn("새 키", kToColumnWidth);
   list_.AdjustColumnWidth(1);
-  Load();
-  return true;
 }
 
 void CKeyChangeListDlg::Load() {
@@ -57,17 +41,7 @@ void CKeyChangeListDlg::AppendRow(std::size_t index) {
 }
 
 int CKeyChangeListDlg::FindFrom(KeyCodePair from, int except) const {
-  for (int row = 0; row < list_.GetItemCount(); ++row) {
-    if (row == except) continue;
-    if (store_[static_cast<std::size_t>(list_.GetItemData(row))].From() == from) return row;
-  }
-  return -1;
-}
-
-bool CKeyChangeListDlg::MayReplace() {
-  return CUtilityLib::Get().MessageBox(Host().Window(), kDuplicateQuestion, kDuplicateCaption,
-                                       message_box::kYesNo | message_box::kIconQuestion) ==
-         message_box::kIdYes;
+  return FindRow([&](std::size_t index) { return store_[index].From() == from; }, except);
 }
 
 void CKeyChangeListDlg::Add() {
@@ -78,18 +52,14 @@ void CKeyChangeListDlg::Add() {
     CUtilityLib::Get().MessageBox(Host().Window(), kSameKey, kAppTitle, message_box::kOk);
     return;
   }
-  if (const int duplicate = FindFrom(entry.From(), -1); duplicate >= 0) {
-    if (!MayReplace()) return;
-    list_.DeleteItem(duplicate);
-  }
+  int noRow = -1;
+  if (!ReplaceDuplicate(FindFrom(entry.From(), -1), noRow)) return;
   store_.push_back(std::move(entry));
   storeLines_.push_back(std::nullopt);
   AppendRow(store_.size() - 1);
   list_.AdjustColumnWidth(1);
 }
 
-// Editing a row into the From pair of another row would leave two rows of which OK writes only
-// one; so Edit asks the same question as Add, and Yes removes the other row.
 void CKeyChangeListDlg::Edit() {
   const std::intptr_t index = list_.GetSelectedDBIndex();
   if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return;
@@ -97,34 +67,19 @@ void CKeyChangeListDlg::Edit() {
   editor.SetEntry(store_[static_cast<std::size_t>(index)]);
   if (editor.DoModal() != dialog_message::kIdOk) return;
   int row = list_.GetSelectedIndex();
-  if (const int duplicate = FindFrom(editor.From(), row); duplicate >= 0) {
-    if (!MayReplace()) return;
-    list_.DeleteItem(duplicate);
-    if (duplicate < row) --row;
-  }
+  if (!ReplaceDuplicate(FindFrom(editor.From(), row), row)) return;
   KeyChangeEntry& entry = store_[static_cast<std::size_t>(index)];
   entry = MakeKeyChangeEntry(editor.From(), editor.To());
   list_.SetItemText(row, 0, entry.FromName);
   list_.SetItemText(row, 1, entry.ToName);
 }
 
-// Every selected row goes, and its entry leaves the file at once, without a question.
-void CKeyChangeListDlg::Delete() {
-  int row = -1;
-  while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
-    const auto index = static_cast<std::size_t>(list_.GetItemData(row));
-    DeleteKeyChange(ruleFile_, store_[index].From());
-    list_.DeleteItem(row);
-    --row;  // the row that moved into its place is looked at next
-  }
+void CKeyChangeListDlg::DeleteRule(std::size_t index) {
+  DeleteKeyChange(ruleFile_, store_[index].From());
 }
 
-void CKeyChangeListDlg::OnOK() {
+void CKeyChangeListDlg::WriteRules(const std::vector<std::size_t>& indexes) {
   std::vector<KeyChangeRow> rows;
-  for (int row = 0; row < list_.GetItemCount(); ++row) {
-    const auto index = static_cast<std::size_t>(list_.GetItemData(row));
-    rows.push_back({&store_[index], storeLines_[index]});
-  }
+  for (const std::size_t index : indexes) rows.push_back({&store_[index], storeLines_[index]});
   WriteKeyChangeSection(ruleFile_, rows, kept_);
-  CResizeDlg::OnOK();
 }

@@ -1,6 +1,7 @@
 #include "app/CMixerVolume.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "app/DebugTrace.h"
@@ -10,6 +11,9 @@ namespace {
 constexpr std::uintptr_t kMasterStep = 0;
 constexpr std::uintptr_t kWaveStep = 1;
 constexpr std::int64_t kFullVolume = 0xFFFF;
+// How far a device's read-back may lie from the value set and still count as its rounding;
+// anything further is the device's own decision (a floor, a clamp) and is taken as it reads.
+constexpr int kRoundingTolerance = 8;
 
 }  // namespace
 
@@ -25,16 +29,28 @@ CMixerVolume::CMixerVolume(std::unique_ptr<VolumeDevice> device) : device_(std::
 
 CMixerVolume::~CMixerVolume() = default;
 
+std::uint16_t CMixerVolume::Steady(const std::optional<SetVolume>& last, std::uint16_t read) {
+  return last && last->readBack == read ? last->set : read;
+}
+
+std::optional<CMixerVolume::SetVolume> CMixerVolume::Remember(std::uint16_t set,
+                                                              std::optional<std::uint16_t> read) {
+  if (!read || std::abs(int{set} - int{*read}) > kRoundingTolerance) return std::nullopt;
+  return SetVolume{set, *read};
+}
+
 bool CMixerVolume::GetMasterVolume(std::uint16_t& volume) {
   if (!device_) return false;
   const std::optional<std::uint16_t> read = device_->ReadMaster();
   if (!read) return false;
-  volume = *read;
+  volume = Steady(lastMaster_, *read);
   return true;
 }
 
 bool CMixerVolume::SetMasterVolume(std::uint16_t volume) {
-  return device_ && device_->WriteMaster(volume);
+  if (!device_ || !device_->WriteMaster(volume)) return false;
+  lastMaster_ = Remember(volume, device_->ReadMaster());
+  return true;
 }
 
 std::optional<std::uint16_t> CMixerVolume::ChangeMasterVolume(std::int32_t step) {
@@ -50,11 +66,12 @@ std::optional<std::uint16_t> CMixerVolume::ChangeWaveVolume(std::int32_t step) {
   if (!device_) return std::nullopt;
   const std::optional<StereoVolume> current = device_->ReadWave();
   if (!current) return std::nullopt;
-  const std::uint16_t stepped = SteppedVolume(current->left, step);
-  device_->WriteWave({stepped, stepped});
+  const std::uint16_t stepped = SteppedVolume(Steady(lastWave_, current->left), step);
+  const bool written = device_->WriteWave({stepped, stepped});
   const std::optional<StereoVolume> after = device_->ReadWave();
+  if (written) lastWave_ = Remember(stepped, after ? std::optional{after->left} : std::nullopt);
   if (!after) return std::nullopt;
-  return after->left;
+  return Steady(lastWave_, after->left);
 }
 
 std::intptr_t CMixerVolume::OnVolumeStep(std::uintptr_t wParam, std::intptr_t lParam) {

@@ -31,7 +31,20 @@ class CMixerVolume {
   std::intptr_t OnVolumeStep(std::uintptr_t wParam, std::intptr_t lParam);
 
  private:
+  // What a step set and what the device read right after it. A device that keeps volumes
+  // coarser than 0..65535 reads back a neighbour of the value set (Wine's 32-bit mixer truncates
+  // 55535 to 55534); while it still reads exactly that, nobody else moved the volume and the
+  // value set stands, so that steps never drift by the device's rounding.
+  struct SetVolume {
+    std::uint16_t set = 0;
+    std::uint16_t readBack = 0;
+  };
+  static std::uint16_t Steady(const std::optional<SetVolume>& last, std::uint16_t read);
+  static std::optional<SetVolume> Remember(std::uint16_t set, std::optional<std::uint16_t> read);
+
   std::unique_ptr<VolumeDevice> device_;
+  std::optional<SetVolume> lastMaster_;
+  std::optional<SetVolume> lastWave_;
 };
 
 // current + step, stopped at 0 and at 65535.

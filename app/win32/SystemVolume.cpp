@@ -9,24 +9,12 @@
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
-#include <cmath>
-
 #include "app/DebugTrace.h"
+#include "app/VolumeScalar.h"
 #include "app/win32/ComRef.h"
 #include "app/win32/LegacyVolume.h"
 
 namespace {
-
-constexpr float kFullVolume = 65535.0f;
-
-std::uint16_t FromScalar(float scalar) {
-  return static_cast<std::uint16_t>(
-      std::lround(std::fmin(std::fmax(scalar, 0.0f), 1.0f) * kFullVolume));
-}
-
-float ToScalar(std::uint16_t volume) {
-  return static_cast<float>(volume) / kFullVolume;
-}
 
 DWORD ForegroundProcess() {
   DWORD process = 0;
@@ -66,7 +54,7 @@ class SystemVolume final : public VolumeDevice {
   std::optional<std::uint16_t> ReadMaster() override {
     float scalar = 0;
     if (endpoint_ && SUCCEEDED(endpoint_->GetMasterVolumeLevelScalar(&scalar))) {
-      return FromScalar(scalar);
+      return FromVolumeScalar(scalar);
     }
     return mixer_.Read();
   }
@@ -75,7 +63,7 @@ class SystemVolume final : public VolumeDevice {
   // steps to the mixer from then on, reads included, so that a step reads back what it set.
   bool WriteMaster(std::uint16_t volume) override {
     if (endpoint_) {
-      const HRESULT result = endpoint_->SetMasterVolumeLevelScalar(ToScalar(volume), nullptr);
+      const HRESULT result = endpoint_->SetMasterVolumeLevelScalar(ToVolumeScalar(volume), nullptr);
       if (SUCCEEDED(result)) return true;
       DebugTrace("SystemVolume endpoint volume not settable (0x%08x): the mixer takes over",
                  static_cast<unsigned>(result));
@@ -90,14 +78,14 @@ class SystemVolume final : public VolumeDevice {
     ComRef<ISimpleAudioVolume> session = ForegroundSession();
     float scalar = 0;
     if (!session || FAILED(session->GetMasterVolume(&scalar))) return std::nullopt;
-    return StereoVolume{FromScalar(scalar), FromScalar(scalar)};
+    return StereoVolume{FromVolumeScalar(scalar), FromVolumeScalar(scalar)};
   }
 
   bool WriteWave(StereoVolume volume) override {
     if (!sessions_) return waveOut_.Write(volume);
     ComRef<ISimpleAudioVolume> session = ForegroundSession();
     if (!session) return false;
-    const HRESULT result = session->SetMasterVolume(ToScalar(volume.left), nullptr);
+    const HRESULT result = session->SetMasterVolume(ToVolumeScalar(volume.left), nullptr);
     if (FAILED(result))
       DebugTrace("SystemVolume session volume (0x%08x)", static_cast<unsigned>(result));
     return SUCCEEDED(result);

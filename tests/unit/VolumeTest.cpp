@@ -4,6 +4,7 @@
 
 #include "app/CMixerVolume.h"
 #include "app/CVelloranApp.h"
+#include "app/VolumeScalar.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "tests/unit/FakeHookLibrary.h"
@@ -22,6 +23,16 @@ TEST(VolumeArithmetic, StepsStopAtSilenceAndFullVolumeWithoutWrappingAround) {
   // The step box takes any int: the sum must not overflow into a small volume.
   EXPECT_EQ(SteppedVolume(65535, std::numeric_limits<std::int32_t>::max()), 65535);
   EXPECT_EQ(SteppedVolume(0, std::numeric_limits<std::int32_t>::min()), 0);
+}
+
+TEST(VolumeArithmetic, EveryVolumeComesBackFromItsScalarAndScalarsOutOfRangeStopAtTheEnds) {
+  for (int volume = 0; volume <= 0xFFFF; ++volume) {
+    const auto exact = static_cast<std::uint16_t>(volume);
+    ASSERT_EQ(FromVolumeScalar(ToVolumeScalar(exact)), exact);
+  }
+  EXPECT_EQ(FromVolumeScalar(-0.5f), 0);
+  EXPECT_EQ(FromVolumeScalar(1.5f), 0xFFFF);
+  EXPECT_EQ(FromVolumeScalar(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
 class VolumeStepTest : public ::testing::Test {
@@ -44,6 +55,30 @@ TEST_F(VolumeStepTest, MasterStepsReadBackWhatWasSet) {
   system_->master = 3000;
   EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 0);
   EXPECT_EQ(system_->master, 0);
+}
+
+TEST_F(VolumeStepTest, StepsOnACoarseDeviceAreExactUntilSomeoneElseMovesTheVolume) {
+  system_->readBackLoss = 1;
+  system_->master = 60536;  // reads 60535
+  EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 55535);
+  EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 50535);
+  EXPECT_EQ(system_->master, 50535);
+  EXPECT_EQ(volume_.ChangeMasterVolume(5000), 55535);
+  // The volume slider moved: the step starts from what the device now reads.
+  system_->master = 30001;
+  EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 25000);
+
+  system_->wave = StereoVolume{20001, 20001};
+  EXPECT_EQ(volume_.ChangeWaveVolume(5000), 25000);
+  EXPECT_EQ(volume_.ChangeWaveVolume(5000), 30000);
+  EXPECT_EQ(system_->wave->left, 30000);
+}
+
+TEST_F(VolumeStepTest, AReadBackFarFromTheValueSetIsTheDevicesOwnAndTakenAsItReads) {
+  system_->readBackLoss = 1000;  // a floor or a clamp, not rounding
+  system_->master = 41000;
+  EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 34000);
+  EXPECT_EQ(volume_.ChangeMasterVolume(-5000), 28000);
 }
 
 TEST_F(VolumeStepTest, AWaveStepGivesBothChannelsTheLeftChannelsNewValue) {

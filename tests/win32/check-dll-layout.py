@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
-"""check-dll-layout.py DLL: the hook library exports exactly the six functions, by their plain
-names, and keeps its state in a section "KMHook" that every process shares."""
+"""check-dll-layout.py DLL i686|x86_64: the hook library is built for that processor, exports
+exactly the six functions by their plain names (no "@N" of __stdcall on i686, no leading
+underscore), and keeps its state in a section "KMHook" that every process shares, large enough
+for the 84-byte settings block."""
 import struct
 import sys
 
 EXPECTED_EXPORTS = {"StartHook", "StopHook", "SetConfigINI", "SetDevconPath",
                     "EnableHookStatue", "UpdateValue"}
+MACHINES = {"i686": 0x14C, "x86_64": 0x8664}
+SETTINGS_BLOCK_SIZE = 84
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SCN_MEM_WRITE = 0x80000000
 
@@ -14,6 +18,7 @@ def read_pe(data):
     pe = struct.unpack_from("<I", data, 0x3C)[0]
     if data[pe:pe + 4] != b"PE\0\0":
         raise ValueError("not a PE file")
+    machine = struct.unpack_from("<H", data, pe + 4)[0]
     sections_count = struct.unpack_from("<H", data, pe + 6)[0]
     optional_size = struct.unpack_from("<H", data, pe + 20)[0]
     optional = pe + 24
@@ -28,7 +33,7 @@ def read_pe(data):
         virtual_size, rva, raw_size, raw_pointer = struct.unpack_from("<IIII", data, entry + 8)
         flags = struct.unpack_from("<I", data, entry + 36)[0]
         sections.append((name, rva, max(virtual_size, raw_size), raw_pointer, flags))
-    return export_rva, sections
+    return machine, export_rva, sections
 
 
 def file_offset(rva, sections):
@@ -50,10 +55,12 @@ def export_names(data, export_rva, sections):
     return names
 
 
-def main(path):
+def main(path, arch):
     data = open(path, "rb").read()
-    export_rva, sections = read_pe(data)
+    machine, export_rva, sections = read_pe(data)
     problems = []
+    if machine != MACHINES[arch]:
+        problems.append("machine %#x, expected %#x for %s" % (machine, MACHINES[arch], arch))
     names = set(export_names(data, export_rva, sections)) if export_rva else set()
     if names != EXPECTED_EXPORTS:
         problems.append("exports %s, expected %s" % (sorted(names), sorted(EXPECTED_EXPORTS)))
@@ -63,12 +70,16 @@ def main(path):
     elif (shared[0][4] & (IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE)) != \
             (IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE):
         problems.append("KMHook is not shared and writable (flags %#x)" % shared[0][4])
+    elif shared[0][2] < SETTINGS_BLOCK_SIZE:
+        problems.append("KMHook holds %d bytes, less than the settings block" % shared[0][2])
     for problem in problems:
         print("%s: %s" % (path, problem))
     if not problems:
-        print("%s: six exports, shared KMHook section" % path)
+        print("%s: %s, six exports, shared KMHook section" % (path, arch))
     return 1 if problems else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    if len(sys.argv) != 3 or sys.argv[2] not in MACHINES:
+        sys.exit("usage: check-dll-layout.py DLL i686|x86_64")
+    sys.exit(main(sys.argv[1], sys.argv[2]))

@@ -223,6 +223,11 @@ bool FakeServices::MappedProfile::DeleteSection(std::string_view file, std::stri
   return owner_.MayWrite(file) && files_.DeleteSection(Map(file), section);
 }
 
+bool FakeServices::MappedProfile::ReplaceSections(std::string_view file,
+                                                  const std::vector<SectionLines>& sections) {
+  return owner_.MayWrite(file) && files_.ReplaceSections(Map(file), sections);
+}
+
 namespace {
 
 // Western holds ASCII only (for these paths); Korean also the Hangul syllables (U+AC00 to

@@ -187,6 +187,7 @@ class FakeServices final : public Services {
                      std::string_view value) override;
     bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool DeleteSection(std::string_view file, std::string_view section) override;
+    bool ReplaceSections(std::string_view file, const std::vector<SectionLines>& sections) override;
 
    private:
     std::string Map(std::string_view file) const;

@@ -9,6 +9,7 @@
 #include "editors/BuiltInCommands.h"
 #include "editors/CHotkeyDlg.h"
 #include "editors/CHotkeyListDlg.h"
+#include "editors/RuleFileWrite.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "ui/CUtilityLib.h"
@@ -262,7 +263,7 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
   const std::string section =
       "4b/25/1/1/0/0/0/0/0/0=0/41/1e/0/0/1/0/0/0/0/0\r\n"
       "78/43/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/a$!b$$c $!name=value\r\n"
-      "79/44=1/" +
+      "79/44/0/0/0/0/0/0/0/0=1/" +
       longPath +
       "/\r\n"
       "5B/5B/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n";
@@ -397,6 +398,67 @@ TEST_F(HotkeyEditorTest, DeleteRemovesTheSelectedRulesAtOnceAndOnlyTheDeleteKeyD
   }
   EXPECT_NE(file.find("\\t3.exe"), std::string::npos);
   EXPECT_NE(file.find("\\t398.exe"), std::string::npos);
+}
+
+// R (LCtrl+F9) is edited to LCtrl+F8, taking the place of S; deleting R then takes R's own
+// line out of the file, the one it was read from, and S's line stays until OK.
+TEST_F(HotkeyEditorTest, DeleteAfterEditRemovesTheLineTheRowWasReadFrom) {
+  constexpr Key kF8{0x77, 0x42};
+  WriteRuleFile(
+      "[Hotkey]\r\n78/43/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/r\r\n"
+      "77/42/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/s\r\n");
+  RunList([&](SimDialogHost& list) {
+    list.SelectRows(kList, {0});
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    NextEditorMakes(kF8, true, std::nullopt, "r");
+    list.Click(CHotkeyListDlg::kEdit);
+    ASSERT_EQ(Rows(list), (std::vector<std::string>{"LCtrl+F8 > C:\\Tools\\editor.exe r"}));
+    list.SelectRows(kList, {0});
+    list.Click(CHotkeyListDlg::kDelete);
+  });
+  EXPECT_EQ(RuleFile(), "[Hotkey]\r\n77/42/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/s\r\n");
+}
+
+// What the library does not take as a rule is no row: an empty value, a key it never looks up
+// ("41/1e" without flags), a second line of a key. They stay as they stood, and no kept line
+// can change the first one's rule.
+TEST_F(HotkeyEditorTest, LinesTheListCannotShowStayAsTheyStood) {
+  const std::string section =
+      "[Hotkey]\r\n41/1e/1/0/0/0/0/0/0/0=\r\n"
+      "42/30/1/0/0/0/0/0/0/0=0/43/2e/0/0/0/0/0/0/0/0\r\n"
+      "42/30/1/0/0/0/0/0/0/0=\r\n"
+      "43/2e=0/44/20/0/0/0/0/0/0/0/0\r\n";
+  WriteRuleFile(section);
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"LCtrl+B > C"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), section);
+  // A rule the user adds for a key whose line meant nothing takes that key over.
+  RunList([&](SimDialogHost& list) {
+    NextEditorMakes(kA, true, kB);
+    list.Click(CHotkeyListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(),
+            "[Hotkey]\r\n42/30/1/0/0/0/0/0/0/0=0/43/2e/0/0/0/0/0/0/0/0\r\n"
+            "42/30/1/0/0/0/0/0/0/0=\r\n"
+            "43/2e=0/44/20/0/0/0/0/0/0/0/0\r\n"
+            "41/1e/1/0/0/0/0/0/0/0=0/42/30/0/0/0/0/0/0/0/0\r\n");
+}
+
+TEST_F(HotkeyEditorTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
+  const std::string before = "[Hotkey]\r\n41/1e/1/0/0/0/0/0/0/0=0/42/30/0/0/0/0/0/0/0/0\r\n";
+  WriteRuleFile(before);
+  services_.FailWritesTo(kRuleFile, 0);
+  RunList([&](SimDialogHost& list) {
+    NextEditorMakes(kF9, true, kB);
+    list.Click(CHotkeyListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+    EXPECT_FALSE(list.Ended());
+  });
+  EXPECT_EQ(RuleFile(), before);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(kRulesNotWritten) + kRuleFile}));
 }
 
 }  // namespace

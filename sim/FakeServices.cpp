@@ -113,6 +113,8 @@ std::optional<RegistryValue> FakeServices::ReadRegistry(RegistryRoot root, const
 
 bool FakeServices::WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
                                  const RegistryValue& value) {
+  if (registryWritesLeft_ == 0) return false;
+  if (registryWritesLeft_ > 0) --registryWritesLeft_;
   registry_[{root, ToAsciiLower(key), ToAsciiLower(name)}] = value;
   return true;
 }

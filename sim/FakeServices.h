@@ -75,6 +75,8 @@ class FakeServices final : public Services {
     failingPrefix_ = pathPrefix;
     allowedWrites_ = allowedWrites;
   }
+  // A registry that takes no more writes once `allowedWrites` succeeded (negative: no limit).
+  void FailRegistryWrites(int allowedWrites) { registryWritesLeft_ = allowedWrites; }
   // The host file that stands for a Windows path.
   std::filesystem::path HostPath(const std::string& windowsPath) const;
 
@@ -202,6 +204,7 @@ class FakeServices final : public Services {
   std::filesystem::path root_;
   MappedProfile profiles_{*this};
   std::map<RegistryName, RegistryValue> registry_;
+  int registryWritesLeft_ = -1;
   std::map<std::string, std::map<std::string, void*>> modules_;
   std::map<WindowHandle, std::intptr_t> windows_;
   std::deque<int> answers_;

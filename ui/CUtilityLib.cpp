@@ -149,15 +149,35 @@ void CUtilityLib::GetPrivateProfileSectionA(const std::string& section,
   }
 }
 
-std::vector<std::string> CUtilityLib::GetWholeProfileSection(const std::string& section,
-                                                             const std::string& file) {
-  // Beyond this a rule file is no rule file; the bound keeps a broken file from eating memory.
+namespace {
+
+// The buffer grows until the section fits. Beyond 64 MB a rule file is no rule file; the bound
+// keeps a broken file from eating memory, and `complete` says whether the section fitted.
+std::vector<std::string> ReadGrowingSection(Profile& profiles, const std::string& section,
+                                            const std::string& file, bool& complete) {
   constexpr std::size_t kLargestSection = std::size_t{64} << 20;
   for (std::size_t size = kSectionBuffer;; size *= 2) {
-    ProfileSection read = Get().Profiles().GetSection(file, section, size);
+    ProfileSection read = profiles.GetSection(file, section, size);
     // A section that did not fit comes back as size - 2 characters.
-    if (read.count + 2 < size || size >= kLargestSection) return std::move(read.lines);
+    complete = read.count + 2 < size;
+    if (complete || size >= kLargestSection) return std::move(read.lines);
   }
+}
+
+}  // namespace
+
+std::vector<std::string> CUtilityLib::GetWholeProfileSection(const std::string& section,
+                                                             const std::string& file) {
+  bool complete = false;
+  return ReadGrowingSection(Get().Profiles(), section, file, complete);
+}
+
+std::optional<std::vector<std::string>> CUtilityLib::GetCompleteProfileSection(
+    const std::string& section, const std::string& file) {
+  bool complete = false;
+  std::vector<std::string> lines = ReadGrowingSection(Get().Profiles(), section, file, complete);
+  if (!complete) return std::nullopt;
+  return lines;
 }
 
 void CUtilityLib::SplitStringByToken(const std::string& text, char separator,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ class CUtilityLib {
   // section fits, where a fixed buffer would cut it and a rewrite would lose the rest.
   static std::vector<std::string> GetWholeProfileSection(const std::string& section,
                                                          const std::string& file);
+  // The same, or nullopt for a section beyond any buffer the program gives (64 MB): what must
+  // not be taken cut.
+  static std::optional<std::vector<std::string>> GetCompleteProfileSection(
+      const std::string& section, const std::string& file);
   // File and folder choosers: true with the path set when the user confirms.
   static bool SelectFile(std::string& path, const std::string& title, const std::string& filter,
                          WindowHandle owner);

@@ -92,6 +92,8 @@ class FakeServices final : public Services {
   const Tray& TrayIcon() const { return tray_; }
   // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE".
   const std::vector<std::string>& WindowCalls() const { return windowCalls_; }
+  // The owner window of each file or folder chooser, in order.
+  const std::vector<WindowHandle>& ChooserOwners() const { return chooserOwners_; }
 
   // The user's application-data folder, and the ANSI code page of the paths handed to the hook
   // library: Western holds ASCII only (for these paths), Korean also the Hangul syllables. A
@@ -124,6 +126,9 @@ class FakeServices final : public Services {
   Profile& Profiles() override { return profiles_; }
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;
+  std::optional<std::string> TextForAnsiCodePage(const std::string& text) override {
+    return PathForAnsiCodePage(text, std::string::npos);
+  }
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
@@ -222,6 +227,7 @@ class FakeServices final : public Services {
   std::map<std::string, ShortcutTarget> shortcuts_;
   std::map<WindowHandle, WindowHandle> topLevel_;
   std::vector<std::string> windowCalls_;
+  std::vector<WindowHandle> chooserOwners_;
   Tray tray_;
   std::set<int> keysDown_;
   std::string failingPrefix_;

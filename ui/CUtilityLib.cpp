@@ -215,8 +215,8 @@ bool CUtilityLib::SelectSaveFile(std::string& path, const std::string& title,
   return Chosen(Get().ChooseFile(owner, true, title, filter), path);
 }
 
-bool CUtilityLib::SelectFolder(std::string& path, const std::string& title) {
-  return Chosen(Get().ChooseFolder(0, title), path);
+bool CUtilityLib::SelectFolder(std::string& path, const std::string& title, WindowHandle owner) {
+  return Chosen(Get().ChooseFolder(owner, title), path);
 }
 
 WindowHandle CUtilityLib::GetTopWindow(WindowHandle window) {

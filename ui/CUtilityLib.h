@@ -66,7 +66,8 @@ class CUtilityLib {
                          WindowHandle owner);
   static bool SelectSaveFile(std::string& path, const std::string& title, const std::string& filter,
                              WindowHandle owner);
-  static bool SelectFolder(std::string& path, const std::string& title);
+  // The folder chooser is owned by `owner`, which takes no input while it is open.
+  static bool SelectFolder(std::string& path, const std::string& title, WindowHandle owner);
 
   static WindowHandle GetTopWindow(WindowHandle window);
   static void MSGSetForegroundWindow(WindowHandle window);

@@ -287,4 +287,20 @@ TEST_F(KeyMapListTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
             1);  // nothing left behind
 }
 
+// A click anywhere in a row selects it, so a double click on the second column edits that row
+// and not the one selected before.
+TEST_F(KeyMapListTest, ADoubleClickOnTheSecondColumnEditsThatRow) {
+  WriteRuleFile("[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n");
+  RunList([&](SimDialogHost& list) {
+    EXPECT_TRUE(list.SelectsWholeRows(kList));
+    list.ClickListCell(kList, 0, 0);
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.Text(CKeyChangeDlg::kFrom), "C");
+      editor.Click(dialog_message::kIdCancel);
+    });
+    list.DoubleClickListCell(kList, 1, 1);
+  });
+  EXPECT_EQ(runner_.Ran().size(), 2u);
+}
+
 }  // namespace

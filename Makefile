@@ -40,7 +40,9 @@ test: native windows
 # The real 64-bit trellin_192.dll under Wine: the whole scenario corpus, then random sessions
 # played on both desktops, then the program beside it (and with a Korean user folder), then
 # the x64 installer and uninstaller and what the zips hold, the key map and hotkey editors, the
-# middle-button editor with settings files and volume steps, and the
+# middle-button editor with settings files and volume steps, what the rule editors and the
+# import write into rule files (kept lines, paths under code page 1252, read-only files, links,
+# 20 000 lines), and the
 # library on changed rule files and removed hooks.
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s).
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
@@ -54,6 +56,7 @@ e2e: native windows dist
 	tests/e2e/run-editors
 	tests/e2e/run-hotkeys
 	tests/e2e/run-settings
+	tests/e2e/run-rule-files
 	tests/e2e/run-library-check
 
 run: windows

@@ -1,6 +1,5 @@
 #include "profile/FileReplacement.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,14 +46,15 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     out.flush();
     if (!out) {
       out.close();
-      std::remove(temporary.c_str());
+      std::error_code ignored;
+      fs::remove(temporary, ignored);
       return false;
     }
   }
   std::error_code error;
   fs::rename(temporary, target, error);
   if (error) {
-    std::remove(temporary.c_str());
+    fs::remove(temporary, error);
     return false;
   }
   return true;

@@ -154,13 +154,13 @@ namespace {
 // The buffer grows until the section fits. Beyond 64 MB a rule file is no rule file; the bound
 // keeps a broken file from eating memory, and `complete` says whether the section fitted.
 std::vector<std::string> ReadGrowingSection(Profile& profiles, const std::string& section,
-                                            const std::string& file, bool& complete) {
-  constexpr std::size_t kLargestSection = std::size_t{64} << 20;
+                                            const std::string& file, std::size_t largest,
+                                            bool& complete) {
   for (std::size_t size = kSectionBuffer;; size *= 2) {
     ProfileSection read = profiles.GetSection(file, section, size);
     // A section that did not fit comes back as size - 2 characters.
     complete = read.count + 2 < size;
-    if (complete || size >= kLargestSection) return std::move(read.lines);
+    if (complete || size >= largest) return std::move(read.lines);
   }
 }
 
@@ -169,13 +169,14 @@ std::vector<std::string> ReadGrowingSection(Profile& profiles, const std::string
 std::vector<std::string> CUtilityLib::GetWholeProfileSection(const std::string& section,
                                                              const std::string& file) {
   bool complete = false;
-  return ReadGrowingSection(Get().Profiles(), section, file, complete);
+  return ReadGrowingSection(Get().Profiles(), section, file, kLargestSection, complete);
 }
 
 std::optional<std::vector<std::string>> CUtilityLib::GetCompleteProfileSection(
-    const std::string& section, const std::string& file) {
+    const std::string& section, const std::string& file, std::size_t largest) {
   bool complete = false;
-  std::vector<std::string> lines = ReadGrowingSection(Get().Profiles(), section, file, complete);
+  std::vector<std::string> lines =
+      ReadGrowingSection(Get().Profiles(), section, file, largest, complete);
   if (!complete) return std::nullopt;
   return lines;
 }

@@ -57,10 +57,11 @@ class CUtilityLib {
   // section fits, where a fixed buffer would cut it and a rewrite would lose the rest.
   static std::vector<std::string> GetWholeProfileSection(const std::string& section,
                                                          const std::string& file);
-  // The same, or nullopt for a section beyond any buffer the program gives (64 MB): what must
-  // not be taken cut.
+  // The same, or nullopt for a section beyond any buffer the program gives (`largest`
+  // characters, 64 MB unless a test says less): what must not be taken cut.
+  static constexpr std::size_t kLargestSection = std::size_t{64} << 20;
   static std::optional<std::vector<std::string>> GetCompleteProfileSection(
-      const std::string& section, const std::string& file);
+      const std::string& section, const std::string& file, std::size_t largest = kLargestSection);
   // File and folder choosers: true with the path set when the user confirms.
   static bool SelectFile(std::string& path, const std::string& title, const std::string& filter,
                          WindowHandle owner);

@@ -170,6 +170,19 @@ TEST_F(UtilityLibTest, ProfileSectionsAsParallelListsAndSplitting) {
   EXPECT_EQ(fields, (std::vector<std::string>{"a", " b ", "c"}));
 }
 
+// A whole section however long; a section beyond the largest buffer is nullopt for whoever must
+// not take it cut (an import), where the plain read hands back the part that fitted.
+TEST_F(UtilityLibTest, ASectionBeyondTheLargestBufferIsNotTakenAsComplete) {
+  CUtilityLib::CreateMultiFolder("C:\\data", 1);
+  const std::string file = "C:\\data\\many.cfg";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 2000; ++i) lines.push_back("k" + std::to_string(i) + "=" + std::to_string(i));
+  ASSERT_TRUE(services_.Profiles().ReplaceSections(file, {{"KeyChange", lines}}));
+  EXPECT_EQ(CUtilityLib::GetWholeProfileSection("KeyChange", file), lines);  // ~19 000 bytes
+  EXPECT_EQ(CUtilityLib::GetCompleteProfileSection("KeyChange", file), lines);
+  EXPECT_EQ(CUtilityLib::GetCompleteProfileSection("KeyChange", file, 16384), std::nullopt);
+}
+
 }  // namespace
 
 namespace {

@@ -19,7 +19,13 @@ inline constexpr const char* kNotASettingsFile =
     "설정 파일이 아닙니다([KeyState] 섹션이 없습니다).\n\n아무 설정도 바뀌지 않았습니다.\n\n";
 inline constexpr const char* kRuleFileNotReplaced =
     "키보드 맵핑, HOTKEY, 마우스 중간 버튼 설정을 설정 파일에 쓰지 못했습니다.\n\n아무 설정도 "
-    "바뀌지 않았습니다. 이전 설정이 그대로 남아 있습니다.";
+    "바뀌지 않았습니다. 이전 설정이 그대로 남아 있습니다.\n\n규칙 파일이 읽기 전용이거나, 디스크가 "
+    "가득 찼거나, 다른 프로그램이 사용 중인지 확인한 뒤 다시 시도하십시오.\n\n";
+inline constexpr const char* kSectionTooLarge =
+    "설정 파일의 섹션이 너무 커서 끝까지 읽을 수 없습니다. 아무 설정도 바뀌지 않았습니다.\n\n";
+inline constexpr const char* kOptionsNotWritten =
+    "설정을 레지스트리에 쓰지 못했습니다.\n\n이전 설정과 키보드 맵핑, HOTKEY, 마우스 중간 버튼 "
+    "설정으로 되돌렸습니다.";
 
 // Asks for a file name and writes the options as `window` shows them and the rule sections of
 // `ruleFile` into it. A failed write is reported: the user must not believe the settings saved.

@@ -1,6 +1,10 @@
+#include <optional>
+#include <set>
+
 #include "app/RegistryNames.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsFileKeys.h"
+#include "editors/RuleSectionLines.h"
 #include "ui/CUtilityLib.h"
 
 namespace settings_file {
@@ -9,48 +13,74 @@ namespace {
 
 // The order in which the rule sections are taken over.
 constexpr const char* kImportedRuleSections[] = {"KeyChange", "Hotkey", "MouseMap2"};
-constexpr const char* kCopySuffix = ".import";
 
 bool IsSettingsFile(const std::string& file) {
   return !CUtilityLib::GetWholeProfileSection(kOptionsSection, file).empty();
 }
 
-// The rule file's other sections stay as they are; each of the three is replaced whole (a
-// section the settings file lacks ends up empty, as it was when the file was saved).
-bool WriteRuleSections(const std::string& settingsFile, const std::string& target) {
-  Profile& profiles = CUtilityLib::Get().Profiles();
+// A settings file's copy of the rule sections, as the library would read it: lines without
+// "=" are no rules, and of two lines with one key only the first counts. Nullopt, with the
+// section named, when a section is too large to be read whole: a cut copy would lose rules.
+std::optional<std::vector<SectionLines>> ReadRuleSections(const std::string& file,
+                                                          std::string& tooLarge) {
+  std::vector<SectionLines> sections;
   for (const char* section : kImportedRuleSections) {
-    const std::vector<std::string> lines =
-        CUtilityLib::GetWholeProfileSection(section, settingsFile);
-    if (CUtilityLib::IsFile(target) && !profiles.DeleteSection(target, section)) return false;
-    for (const std::string& line : lines) {
-      const std::size_t equals = line.find('=');
-      if (equals == std::string::npos) continue;
-      if (!profiles.WriteString(target, section, line.substr(0, equals), line.substr(equals + 1))) {
-        return false;
+    const auto lines = CUtilityLib::GetCompleteProfileSection(section, file);
+    if (!lines) {
+      tooLarge = section;
+      return std::nullopt;
+    }
+    SectionLines taken{section, {}};
+    std::set<std::string> keys;
+    for (const std::string& line : *lines) {
+      if (line.find('=') != std::string::npos && keys.insert(LineKey(line)).second) {
+        taken.lines.push_back(line);
       }
+    }
+    sections.push_back(std::move(taken));
+  }
+  return sections;
+}
+
+// The options as the registry holds them now, to be put back when the new ones cannot all be
+// written.
+std::vector<std::optional<RegistryValue>> ReadOptions() {
+  std::vector<std::optional<RegistryValue>> values;
+  for (const SettingsFileKey& entry : kKeys) {
+    values.push_back(CUtilityLib::Get().ReadRegistry(
+        RegistryRoot::CurrentUser, registry_name::kConfigKey, entry.registryName));
+  }
+  return values;
+}
+
+bool WriteOptions(const std::string& file) {
+  for (const SettingsFileKey& entry : kKeys) {
+    const int value =
+        CUtilityLib::GetPrivateProfileIntA(kOptionsSection, entry.key, entry.defaultValue, file);
+    if (!CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey,
+                                    entry.registryName, static_cast<std::uint32_t>(value))) {
+      return false;
     }
   }
   return true;
 }
 
-// The new sections go into a copy that then replaces the rule file in one step, so that a
-// failure half way leaves the old rules whole (the hook library reads the file at any time).
-bool ReplaceRuleSections(const std::string& settingsFile, const std::string& ruleFile) {
+void RestoreOptions(const std::vector<std::optional<RegistryValue>>& values) {
   Services& services = CUtilityLib::Get();
-  const std::string copy = ruleFile + kCopySuffix;
-  services.DeleteFileAt(copy);
-  if (CUtilityLib::IsFile(ruleFile) && !services.CopyFileTo(ruleFile, copy)) return false;
-  if (!WriteRuleSections(settingsFile, copy)) {
-    services.DeleteFileAt(copy);
-    return false;
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    if (values[i]) {
+      services.WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey,
+                             kKeys[i].registryName, *values[i]);
+    } else {
+      services.DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kConfigKey,
+                                   kKeys[i].registryName);
+    }
   }
-  if (!CUtilityLib::IsFile(copy)) return true;  // no rule file and nothing to write into one
-  if (!services.ReplaceFileWith(copy, ruleFile)) {
-    services.DeleteFileAt(copy);
-    return false;
-  }
-  return true;
+}
+
+void Tell(WindowHandle owner, const std::string& text) {
+  CUtilityLib::Get().MessageBox(owner, text, kImportTitle,
+                                message_box::kOk | message_box::kIconExclamation);
 }
 
 }  // namespace
@@ -58,23 +88,34 @@ bool ReplaceRuleSections(const std::string& settingsFile, const std::string& rul
 bool Import(WindowHandle owner, const std::string& ruleFile) {
   std::string file;
   if (!CUtilityLib::SelectFile(file, kImportTitle, kFilter, owner)) return false;
-  Services& services = CUtilityLib::Get();
   if (!IsSettingsFile(file)) {
-    services.MessageBox(owner, kNotASettingsFile + file, kImportTitle,
-                        message_box::kOk | message_box::kIconExclamation);
+    Tell(owner, kNotASettingsFile + file);
     return false;
   }
-  // The rules first: when they cannot be written, the options stay as they are too.
-  if (!ReplaceRuleSections(file, ruleFile)) {
-    services.MessageBox(owner, kRuleFileNotReplaced, kImportTitle,
-                        message_box::kOk | message_box::kIconExclamation);
+  std::string tooLarge;
+  const auto sections = ReadRuleSections(file, tooLarge);
+  if (!sections) {
+    Tell(owner, std::string(kSectionTooLarge) + "[" + tooLarge + "]\n\n" + file);
     return false;
   }
-  for (const SettingsFileKey& entry : kKeys) {
-    const int value =
-        CUtilityLib::GetPrivateProfileIntA(kOptionsSection, entry.key, entry.defaultValue, file);
-    CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey,
-                               entry.registryName, static_cast<std::uint32_t>(value));
+  // The old rules and options are kept to be put back if the import cannot finish.
+  std::vector<SectionLines> oldSections;
+  for (const char* section : kImportedRuleSections) {
+    oldSections.push_back({section, CUtilityLib::GetWholeProfileSection(section, ruleFile)});
+  }
+  const auto oldOptions = ReadOptions();
+  // The rules first, all three sections in one step: when they cannot be written, the options
+  // stay as they are too.
+  Profile& profiles = CUtilityLib::Get().Profiles();
+  if (!profiles.ReplaceSections(ruleFile, *sections)) {
+    Tell(owner, kRuleFileNotReplaced + ruleFile);
+    return false;
+  }
+  if (!WriteOptions(file)) {
+    RestoreOptions(oldOptions);
+    profiles.ReplaceSections(ruleFile, oldSections);
+    Tell(owner, kOptionsNotWritten);
+    return true;  // some options may have changed for a moment: the window reads them again
   }
   return true;
 }

@@ -18,15 +18,17 @@ void CFileDropButton::Attach(DialogHost& host, int id) {
   host.MakeFileDropTarget(id);
 }
 
-void CFileDropButton::TakeDrop() {
-  const std::string dropped = host_->DroppedFile(id_);
+bool CFileDropButton::TakeDrop() {
+  const std::string dropped = host_->TakeDroppedFile(id_);
+  if (dropped.empty()) return false;
   if (!IsShortcut(dropped)) {
     targetPath_ = dropped;
     arguments_.clear();
-    return;
+    return true;
   }
   if (const auto shortcut = CUtilityLib::Get().ReadShortcut(dropped)) {
     targetPath_ = shortcut->path;
     arguments_ = shortcut->arguments;
   }
+  return true;
 }

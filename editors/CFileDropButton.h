@@ -12,9 +12,10 @@ class CFileDropButton {
  public:
   // Binds the control and makes it a drop target.
   void Attach(DialogHost& host, int id);
-  // Reads the file of the last drop. A shortcut that no link object could read leaves both
-  // strings as they were.
-  void TakeDrop();
+  // Reads the file of a drop; false when no drop came since the last one was taken (a click
+  // that reached the button some other way). A shortcut that no link object could read leaves
+  // both strings as they were.
+  bool TakeDrop();
 
   const std::string& TargetPath() const { return targetPath_; }
   const std::string& Arguments() const { return arguments_; }

@@ -4,6 +4,7 @@
 
 #include "editors/BuiltInCommands.h"
 #include "editors/KeyNaming.h"
+#include "editors/StorableProgram.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -120,7 +121,7 @@ void CHotkeyDlg::Browse() {
 }
 
 void CHotkeyDlg::TakeDrop() {
-  dropButton_.TakeDrop();
+  if (!dropButton_.TakeDrop()) return;
   SetActionKind(true);
   ShowProgram(dropButton_.TargetPath(), dropButton_.Arguments());
 }
@@ -132,7 +133,8 @@ void CHotkeyDlg::RunCommand() {
   const BuiltInCommand& command = commands[static_cast<std::size_t>(selected)];
   if (command.preset != 0) {
     std::string parameter = command.parameter;
-    if (command.preset != kFolderPreset || CUtilityLib::SelectFolder(parameter, kFolderTitle)) {
+    if (command.preset != kFolderPreset ||
+        CUtilityLib::SelectFolder(parameter, kFolderTitle, Host().Window())) {
       SetActionKind(true);
       ShowProgram(CUtilityLib::GetWindowsDirectoryA() + command.pathSuffix, parameter);
     }
@@ -154,9 +156,11 @@ void CHotkeyDlg::OnOK() {
   result.KeyText = HotkeyName(result.Key, result.KeyModifiers);
   result.RunsProgram = Host().IsChecked(kRunProgramSwitch);
   if (result.RunsProgram) {
-    result.ProgramPath = programEdit_.GetWindowTextA();
-    result.Parameter = Host().Text(kParameterEdit);
-    if (!CUtilityLib::IsFile(result.ProgramPath)) return Tell(kBadProgram);
+    const StorableProgram program =
+        MakeStorable(programEdit_.GetWindowTextA(), Host().Text(kParameterEdit), kBadProgram);
+    if (program.problem != nullptr) return Tell(program.problem);
+    result.ProgramPath = program.path;
+    result.Parameter = program.parameter;
   } else {
     ReadBoxes(Host(), kActionModifierBoxes, result.ActionModifiers);
     if (Host().Text(kActionKeyBox).empty()) return Tell(kNoActionKey);

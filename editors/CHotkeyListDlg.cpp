@@ -20,7 +20,7 @@ bool SameHotkey(const HotkeyEntry& a, const HotkeyEntry& b) {
 }  // namespace
 
 CHotkeyListDlg::CHotkeyListDlg(std::string ruleFile)
-    : CRuleListDlg(kTemplateId, kDuplicateQuestion), ruleFile_(std::move(ruleFile)) {
+    : CRuleListDlg(kTemplateId, std::move(ruleFile), kHotkeySection, kDuplicateQuestion) {
   // Only the Delete key deletes: arrows, Tab or a letter typed to find a row must not.
   OnControlNotify(kList, control_notification::kListKeyDown,
                   [this](const ControlNotification& notification) {
@@ -36,11 +36,16 @@ void CHotkeyListDlg::ShowColumns() {
   list_.AdjustColumnWidth(1);
 }
 
-void CHotkeyListDlg::Load() {
-  for (HotkeyEntry& entry : ReadHotkeySection(ruleFile_)) {
-    store_.push_back(std::move(entry));
-    AppendRow(store_.size() - 1);
-  }
+std::optional<std::size_t> CHotkeyListDlg::LoadLine(const std::string& line) {
+  std::optional<HotkeyEntry> entry = ParseHotkeyLine(line);
+  if (!entry) return std::nullopt;
+  store_.push_back(std::move(*entry));
+  AppendRow(store_.size() - 1);
+  return store_.size() - 1;
+}
+
+std::string CHotkeyListDlg::LineOf(std::size_t index) const {
+  return HotkeyLine(store_[index]);
 }
 
 void CHotkeyListDlg::ShowRow(int row, const HotkeyEntry& entry) {
@@ -83,14 +88,4 @@ void CHotkeyListDlg::Edit() {
   HotkeyEntry& entry = store_[static_cast<std::size_t>(index)];
   entry = editor.Result();
   ShowRow(row, entry);
-}
-
-void CHotkeyListDlg::DeleteRule(std::size_t index) {
-  DeleteHotkey(ruleFile_, store_[index]);
-}
-
-void CHotkeyListDlg::WriteRules(const std::vector<std::size_t>& indexes) {
-  std::vector<const HotkeyEntry*> rules;
-  for (const std::size_t index : indexes) rules.push_back(&store_[index]);
-  WriteHotkeySection(ruleFile_, rules);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@
 // "HOTKEY 설정하기": every hotkey rule of the rule file, the hotkey in the first column and the
 // key it sends or the program it runs in the second. Add and Edit run the editor; Delete (or
 // the Delete key in the list) removes the selected rows from the file at once; OK writes the
-// section anew from the rows; Cancel writes nothing more.
+// section anew from the rows and the lines it could not show; Cancel writes nothing more.
 class CHotkeyListDlg : public CRuleListDlg {
  public:
   static constexpr int kTemplateId = 131;
@@ -23,17 +24,15 @@ class CHotkeyListDlg : public CRuleListDlg {
 
  private:
   void ShowColumns() override;
-  void Load() override;
+  std::optional<std::size_t> LoadLine(const std::string& line) override;
+  std::string LineOf(std::size_t index) const override;
   void Add() override;
   void Edit() override;
-  void DeleteRule(std::size_t index) override;
-  void WriteRules(const std::vector<std::size_t>& indexes) override;
   void AppendRow(std::size_t index);
   void ShowRow(int row, const HotkeyEntry& entry);
   // The first row other than `except` whose rule has this hotkey and modifiers, or -1.
   int FindHotkey(const HotkeyEntry& entry, int except) const;
 
-  std::string ruleFile_;
   // Every entry the dialog has seen, by the index its row carries. Entries are never removed:
   // a deleted or replaced row leaves its entry behind, unwritten.
   std::vector<HotkeyEntry> store_;

@@ -14,7 +14,7 @@ constexpr int kToColumnWidth = 10000;
 }  // namespace
 
 CKeyChangeListDlg::CKeyChangeListDlg(std::string ruleFile)
-    : CRuleListDlg(kTemplateId, kDuplicateQuestion), ruleFile_(std::move(ruleFile)) {}
+    : CRuleListDlg(kTemplateId, std::move(ruleFile), kKeyChangeSection, kDuplicateQuestion) {}
 
 void CKeyChangeListDlg::ShowColumns() {
   list_.InsertColumn("누름 키", kFromColumnWidth);
@@ -22,15 +22,16 @@ void CKeyChangeListDlg::ShowColumns() {
   list_.AdjustColumnWidth(1);
 }
 
-void CKeyChangeListDlg::Load() {
-  KeyChangeSection section = ReadKeyChangeSection(ruleFile_);
-  kept_ = std::move(section.kept);
-  for (std::size_t i = 0; i < section.entries.size(); ++i) {
-    store_.push_back(std::move(section.entries[i]));
-    storeLines_.push_back(section.entryLines[i]);
-    AppendRow(store_.size() - 1);
-  }
-  list_.AdjustColumnWidth(1);
+std::optional<std::size_t> CKeyChangeListDlg::LoadLine(const std::string& line) {
+  std::optional<KeyChangeEntry> entry = ParseKeyChangeLine(line);
+  if (!entry) return std::nullopt;
+  store_.push_back(std::move(*entry));
+  AppendRow(store_.size() - 1);
+  return store_.size() - 1;
+}
+
+std::string CKeyChangeListDlg::LineOf(std::size_t index) const {
+  return KeyChangeLine(store_[index]);
 }
 
 void CKeyChangeListDlg::AppendRow(std::size_t index) {
@@ -55,7 +56,6 @@ void CKeyChangeListDlg::Add() {
   int noRow = -1;
   if (!ReplaceDuplicate(FindFrom(entry.From(), -1), noRow)) return;
   store_.push_back(std::move(entry));
-  storeLines_.push_back(std::nullopt);
   AppendRow(store_.size() - 1);
   list_.AdjustColumnWidth(1);
 }
@@ -72,14 +72,4 @@ void CKeyChangeListDlg::Edit() {
   entry = MakeKeyChangeEntry(editor.From(), editor.To());
   list_.SetItemText(row, 0, entry.FromName);
   list_.SetItemText(row, 1, entry.ToName);
-}
-
-void CKeyChangeListDlg::DeleteRule(std::size_t index) {
-  DeleteKeyChange(ruleFile_, store_[index].From());
-}
-
-void CKeyChangeListDlg::WriteRules(const std::vector<std::size_t>& indexes) {
-  std::vector<KeyChangeRow> rows;
-  for (const std::size_t index : indexes) rows.push_back({&store_[index], storeLines_[index]});
-  WriteKeyChangeSection(ruleFile_, rows, kept_);
 }

@@ -11,7 +11,8 @@
 
 // "키보드 맵 설정하기": every remapping of the rule file by name, From in the first column and
 // To in the second. Add and Edit run the editor; Delete removes the selected rows from the
-// file at once; OK writes the section anew from the rows; Cancel writes nothing more.
+// file at once; OK writes the section anew from the rows and the lines it could not show;
+// Cancel writes nothing more.
 class CKeyChangeListDlg : public CRuleListDlg {
  public:
   static constexpr int kTemplateId = 136;
@@ -23,20 +24,17 @@ class CKeyChangeListDlg : public CRuleListDlg {
 
  private:
   void ShowColumns() override;
-  void Load() override;
+  std::optional<std::size_t> LoadLine(const std::string& line) override;
+  std::string LineOf(std::size_t index) const override;
+  void Loaded() override { list_.AdjustColumnWidth(1); }
   void Add() override;
   void Edit() override;
-  void DeleteRule(std::size_t index) override;
-  void WriteRules(const std::vector<std::size_t>& indexes) override;
   // Appends the store's entry `index` as the last row.
   void AppendRow(std::size_t index);
   // The first row other than `except` whose remapping has this From pair, or -1.
   int FindFrom(KeyCodePair from, int except) const;
 
-  std::string ruleFile_;
   // Every entry the dialog has seen, by the index that its row carries. Entries are never
   // removed: a deleted row leaves its entry behind, unwritten.
   std::vector<KeyChangeEntry> store_;
-  std::vector<std::optional<std::size_t>> storeLines_;  // the place in the section, if loaded
-  std::vector<KeptKeyChangeLine> kept_;
 };

@@ -5,6 +5,8 @@
 
 #include "common/RuleRecord.h"
 #include "editors/KeyNaming.h"
+#include "editors/RuleFileWrite.h"
+#include "editors/StorableProgram.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -14,7 +16,9 @@ constexpr const char* kBrowseTitle = "실행 파일 선택";
 constexpr const char* kBrowseFilter = "실행 파일(*.exe)|*.exe|모든 파일(*.*)|*.*||";
 constexpr std::size_t kCompanionFields = 6;
 constexpr std::size_t kMappedFields = 11;
-constexpr std::size_t kTextLimit = 259;  // the program and parameter edits' read length
+// Typing stops here, in characters, as in the hotkey editor; a longer text from the rule file
+// is kept whole.
+constexpr int kTextLimit = 259;
 
 // The key box takes neither the modifier keys (they are the boxes' job), nor the Windows and
 // application keys, nor Caps Lock and the Korean keys, which keep their ordinary effect.
@@ -69,6 +73,8 @@ bool CMouseMapDlg::PreTranslateMessage(const LoopMessage& message) {
 bool CMouseMapDlg::OnInitDialog() {
   program_.Attach(Host(), kProgram);
   dropButton_.Attach(Host(), kDropButton);
+  Host().LimitText(kProgram, kTextLimit);
+  Host().LimitText(kParameter, kTextLimit);
   SetKind(Kind::NotSet);
   Load();
   return true;
@@ -122,7 +128,7 @@ void CMouseMapDlg::Browse() {
 // A program or shortcut dragged onto the big button: run that program, with the shortcut's
 // arguments as the parameter.
 void CMouseMapDlg::TakeDrop() {
-  dropButton_.TakeDrop();
+  if (!dropButton_.TakeDrop()) return;
   SetKind(Kind::RunProgram);
   program_.SetWindowTextA(dropButton_.TargetPath());
   Host().SetText(kParameter, dropButton_.Arguments());
@@ -139,10 +145,10 @@ void CMouseMapDlg::OnOK() {
     }
     const char* invalid = nullptr;
     if (Host().IsChecked(kProgramAction)) {
-      const std::string program = program_.GetWindowTextA().substr(0, kTextLimit);
-      const std::string parameter = Host().Text(kParameter).substr(0, kTextLimit);
-      if (!CUtilityLib::IsFile(program)) invalid = kInvalidProgram;
-      mapped = "1/" + program + "/" + EscapeParameter(parameter);
+      const StorableProgram program =
+          MakeStorable(program_.GetWindowTextA(), Host().Text(kParameter), kInvalidProgram);
+      invalid = program.problem;
+      mapped = "1/" + program.path + "/" + EscapeParameter(program.parameter);
     } else {
       if (Host().Text(kKeyBox).empty()) invalid = kNoKey;
       const KeyCodePair pair = capture_.Pair(kKeyBox);
@@ -157,11 +163,9 @@ void CMouseMapDlg::OnOK() {
       return;
     }
   }
-  Profile& profiles = CUtilityLib::Get().Profiles();
-  profiles.DeleteSection(ruleFile_, kSection);
-  if (!notSet) {
-    profiles.WriteString(ruleFile_, kSection, "KeyState", companions);
-    profiles.WriteString(ruleFile_, kSection, "Mapped", mapped);
-  }
+  // "설정하지 않음" leaves no section; either way the section changes in one step.
+  SectionLines section{kSection, {}};
+  if (!notSet) section.lines = {"KeyState=" + companions, "Mapped=" + mapped};
+  if (!WriteRuleSection(Host().Window(), ruleFile_, std::move(section))) return;
   CResizeDlg::OnOK();
 }

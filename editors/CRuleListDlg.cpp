@@ -1,9 +1,17 @@
 #include "editors/CRuleListDlg.h"
 
+#include <set>
+#include <utility>
+
+#include "editors/RuleFileWrite.h"
 #include "ui/CUtilityLib.h"
 
-CRuleListDlg::CRuleListDlg(int templateId, const char* duplicateQuestion)
-    : CResizeDlg(templateId, 0), duplicateQuestion_(duplicateQuestion) {
+CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, const char* section,
+                           const char* duplicateQuestion)
+    : CResizeDlg(templateId, 0),
+      ruleFile_(std::move(ruleFile)),
+      section_(section),
+      duplicateQuestion_(duplicateQuestion) {
   OnCommand(kAdd, [this] { Add(); });
   OnCommand(kEdit, [this] { Edit(); });
   OnCommand(kDelete, [this] { Delete(); });
@@ -25,20 +33,51 @@ bool CRuleListDlg::OnInitDialog() {
   return true;
 }
 
-// Every selected row goes, and its rule leaves the file at once, without a question.
+// Only the first line of a key counts for the library, so only that one can be a row: a later
+// line of the same key is kept as it stands, where it stands.
+void CRuleListDlg::Load() {
+  const std::vector<std::string> lines = CUtilityLib::GetWholeProfileSection(section_, ruleFile_);
+  std::set<std::string> keys;
+  for (std::size_t place = 0; place < lines.size(); ++place) {
+    const std::string key = LineKey(lines[place]);
+    std::optional<std::size_t> index;
+    if (keys.insert(key).second) index = LoadLine(lines[place]);
+    if (index) {
+      readFrom_[*index] = {place, lines[place].substr(0, lines[place].find('='))};
+    } else {
+      kept_.push_back({place, lines[place]});
+    }
+  }
+  Loaded();
+}
+
+// Every selected row goes, and the line it was read from leaves the file at once, without a
+// question: the line of the key it had when the list opened, whatever Edit made of it since. A
+// row added since has nothing in the file yet.
 void CRuleListDlg::Delete() {
   int row = -1;
   while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
-    DeleteRule(EntryOfRow(row));
+    const auto read = readFrom_.find(EntryOfRow(row));
+    if (read != readFrom_.end() &&
+        !DeleteRuleKey(Host().Window(), ruleFile_, section_, read->second.key)) {
+      return;
+    }
     list_.DeleteItem(row);
     --row;  // the row that moved into its place is looked at next
   }
 }
 
 void CRuleListDlg::OnOK() {
-  std::vector<std::size_t> indexes;
-  for (int row = 0; row < list_.GetItemCount(); ++row) indexes.push_back(EntryOfRow(row));
-  WriteRules(indexes);
+  std::vector<RowLine> rows;
+  for (int row = 0; row < list_.GetItemCount(); ++row) {
+    const std::size_t index = EntryOfRow(row);
+    const auto read = readFrom_.find(index);
+    rows.push_back({LineOf(index),
+                    read == readFrom_.end() ? std::nullopt : std::optional(read->second.place)});
+  }
+  if (!WriteRuleSection(Host().Window(), ruleFile_, {section_, ArrangeSectionLines(rows, kept_)})) {
+    return;
+  }
   CResizeDlg::OnOK();
 }
 

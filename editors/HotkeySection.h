@@ -1,7 +1,7 @@
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "editors/HotkeyEntry.h"
 
@@ -9,12 +9,11 @@
 // an action record.
 inline constexpr const char* kHotkeySection = "Hotkey";
 
-// Every rule of the section, however long, in file order. Each line is split at its first "="
-// only, since a parameter may hold "=" ("/name=value"); a line without "=" holds no rule.
-std::vector<HotkeyEntry> ReadHotkeySection(const std::string& ruleFile);
+// The rule of a section line, split at its first "=" only (a parameter may hold "=", as in
+// "/name=value"). Only a line that is a rule for the library is one for the list: its key
+// written as the library looks it up ("%02x/%02x" and eight flags, letters of either case) and
+// a value at all. Any other line is nullopt: the list keeps it as it stands.
+std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line);
 
-// Deletes the section and writes one record per entry, in their order.
-void WriteHotkeySection(const std::string& ruleFile, const std::vector<const HotkeyEntry*>& rules);
-
-// Deletes the rule of one hotkey at once.
-void DeleteHotkey(const std::string& ruleFile, const HotkeyEntry& entry);
+// The line of a rule: its key, "=", its action record (the parameter escaped).
+std::string HotkeyLine(const HotkeyEntry& entry);

@@ -1,11 +1,11 @@
 #include "profile/IniFileProfile.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "profile/FileReplacement.h"
 #include "profile/IniDocument.h"
+#include "profile/SectionReplacement.h"
 
 namespace {
 
@@ -15,29 +15,8 @@ std::string ReadWholeFile(std::string_view file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Written beside the target and renamed over it, so the old contents survive a failed write.
 bool WriteWholeFile(std::string_view file, const std::string& text) {
-  const std::string target(file);
-  const std::string temporary = target + ".tastron-new";
-  {
-    std::ofstream out{temporary, std::ios::binary | std::ios::trunc};
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  // Replaces an existing file in one step on every platform.
-  std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return ReplaceFileContents(std::string(file), text);
 }
 
 std::string Bounded(std::string_view text, std::size_t bufferSize) {
@@ -122,4 +101,11 @@ bool IniFileProfile::DeleteSection(std::string_view file, std::string_view secti
   IniDocument document(ReadWholeFile(file));
   if (!document.DeleteSection(section)) return true;
   return WriteWholeFile(file, document.Text());
+}
+
+bool IniFileProfile::ReplaceSections(std::string_view file,
+                                     const std::vector<SectionLines>& sections) {
+  const std::optional<std::string> text = ReadFileToRewrite(std::string(file));
+  if (!text) return false;
+  return WriteWholeFile(file, ReplaceSectionsInText(*text, sections));
 }

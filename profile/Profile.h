@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/SectionReplacement.h"
+
 // A whole section as GetPrivateProfileSectionA returns it: "key=value" lines (and lines
 // without "="), and the character count that the call reports for the given buffer size.
 struct ProfileSection {
@@ -41,4 +43,11 @@ class Profile {
                            std::string_view value) = 0;
   virtual bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) = 0;
   virtual bool DeleteSection(std::string_view file, std::string_view section) = 0;
+
+  // Replaces whole sections in one step: the file then holds all of the new sections (each
+  // where it stood, a section without lines removed) or, when that fails, exactly what it
+  // held before. Lines are written as given, a key twice included. A file that is a link stays
+  // one; its target gets the new contents. A read-only file fails.
+  virtual bool ReplaceSections(std::string_view file,
+                               const std::vector<SectionLines>& sections) = 0;
 };

@@ -48,9 +48,10 @@ class FakeTrayIconWindow final : public TrayIconWindow {
 
 }  // namespace
 
-std::optional<std::string> FakeServices::ChooseFile(WindowHandle /*owner*/, bool save,
+std::optional<std::string> FakeServices::ChooseFile(WindowHandle owner, bool save,
                                                     const std::string& title,
                                                     const std::string& /*filter*/) {
+  chooserOwners_.push_back(owner);
   windowCalls_.push_back(std::string("chooser ") + (save ? "save " : "open ") + title);
   if (chooserAnswers_.empty()) return std::nullopt;
   auto answer = chooserAnswers_.front();
@@ -58,8 +59,9 @@ std::optional<std::string> FakeServices::ChooseFile(WindowHandle /*owner*/, bool
   return answer;
 }
 
-std::optional<std::string> FakeServices::ChooseFolder(WindowHandle /*owner*/,
+std::optional<std::string> FakeServices::ChooseFolder(WindowHandle owner,
                                                       const std::string& title) {
+  chooserOwners_.push_back(owner);
   windowCalls_.push_back("chooser folder " + title);
   if (chooserAnswers_.empty()) return std::nullopt;
   auto answer = chooserAnswers_.front();
@@ -113,6 +115,8 @@ std::optional<RegistryValue> FakeServices::ReadRegistry(RegistryRoot root, const
 
 bool FakeServices::WriteRegistry(RegistryRoot root, const std::string& key, const std::string& name,
                                  const RegistryValue& value) {
+  if (registryWritesLeft_ == 0) return false;
+  if (registryWritesLeft_ > 0) --registryWritesLeft_;
   registry_[{root, ToAsciiLower(key), ToAsciiLower(name)}] = value;
   return true;
 }
@@ -223,6 +227,11 @@ bool FakeServices::MappedProfile::DeleteSection(std::string_view file, std::stri
   return owner_.MayWrite(file) && files_.DeleteSection(Map(file), section);
 }
 
+bool FakeServices::MappedProfile::ReplaceSections(std::string_view file,
+                                                  const std::vector<SectionLines>& sections) {
+  return owner_.MayWrite(file) && files_.ReplaceSections(Map(file), sections);
+}
+
 namespace {
 
 // Western holds ASCII only (for these paths); Korean also the Hangul syllables (U+AC00 to
@@ -244,7 +253,7 @@ std::optional<std::string> FakeServices::PathForAnsiCodePage(const std::string& 
                                                              std::size_t maxBytes) {
   if (CodePageHolds(codePage_, path) && path.size() <= maxBytes) return path;
   for (const auto& [folder, shortForm] : shortForms_) {
-    if (path.rfind(folder + "\\", 0) != 0) continue;
+    if (path != folder && path.rfind(folder + "\\", 0) != 0) continue;
     const std::string shortPath = shortForm + path.substr(folder.size());
     if (CodePageHolds(codePage_, shortPath) && shortPath.size() <= maxBytes) return shortPath;
   }

@@ -75,6 +75,8 @@ class FakeServices final : public Services {
     failingPrefix_ = pathPrefix;
     allowedWrites_ = allowedWrites;
   }
+  // A registry that takes no more writes once `allowedWrites` succeeded (negative: no limit).
+  void FailRegistryWrites(int allowedWrites) { registryWritesLeft_ = allowedWrites; }
   // The host file that stands for a Windows path.
   std::filesystem::path HostPath(const std::string& windowsPath) const;
 
@@ -90,6 +92,8 @@ class FakeServices final : public Services {
   const Tray& TrayIcon() const { return tray_; }
   // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE".
   const std::vector<std::string>& WindowCalls() const { return windowCalls_; }
+  // The owner window of each file or folder chooser, in order.
+  const std::vector<WindowHandle>& ChooserOwners() const { return chooserOwners_; }
 
   // The user's application-data folder, and the ANSI code page of the paths handed to the hook
   // library: Western holds ASCII only (for these paths), Korean also the Hangul syllables. A
@@ -122,6 +126,9 @@ class FakeServices final : public Services {
   Profile& Profiles() override { return profiles_; }
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;
+  std::optional<std::string> TextForAnsiCodePage(const std::string& text) override {
+    return PathForAnsiCodePage(text, std::string::npos);
+  }
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
@@ -187,6 +194,7 @@ class FakeServices final : public Services {
                      std::string_view value) override;
     bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
     bool DeleteSection(std::string_view file, std::string_view section) override;
+    bool ReplaceSections(std::string_view file, const std::vector<SectionLines>& sections) override;
 
    private:
     std::string Map(std::string_view file) const;
@@ -201,6 +209,7 @@ class FakeServices final : public Services {
   std::filesystem::path root_;
   MappedProfile profiles_{*this};
   std::map<RegistryName, RegistryValue> registry_;
+  int registryWritesLeft_ = -1;
   std::map<std::string, std::map<std::string, void*>> modules_;
   std::map<WindowHandle, std::intptr_t> windows_;
   std::deque<int> answers_;
@@ -218,6 +227,7 @@ class FakeServices final : public Services {
   std::map<std::string, ShortcutTarget> shortcuts_;
   std::map<WindowHandle, WindowHandle> topLevel_;
   std::vector<std::string> windowCalls_;
+  std::vector<WindowHandle> chooserOwners_;
   Tray tray_;
   std::set<int> keysDown_;
   std::string failingPrefix_;

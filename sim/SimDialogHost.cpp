@@ -14,36 +14,76 @@ std::uintptr_t CommandParameter(int id, int code) {
                                      (static_cast<unsigned>(id) & 0xFFFF));
 }
 
+// Each byte that starts no valid UTF-8 sequence becomes U+FFFD.
+std::string AsWindowsShowsIt(const std::string& text) {
+  std::string shown;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC2 ? 2
+                                              : 0;
+    bool valid = length != 0 && i + length <= text.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+    }
+    if (!valid) {
+      shown += "\xEF\xBF\xBD";
+      ++i;
+      continue;
+    }
+    shown.append(text, i, length);
+    i += length;
+  }
+  return shown;
+}
+
+std::string FirstCharacters(const std::string& text, int limit) {
+  if (limit <= 0) return text;
+  int count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count++ == limit) {
+      return text.substr(0, i);
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
+bool SimDialogHost::TakesInput(int id) const {
+  return windowEnabled_ && IsEnabled(id);
+}
+
 void SimDialogHost::Click(int id) {
-  if (!windowEnabled_ || dropped_.count(id) != 0) return;
+  if (!TakesInput(id)) return;
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kButtonClicked),
                    0);
 }
 
 void SimDialogHost::DropFiles(int id, const std::vector<std::string>& files) {
   const auto target = dropped_.find(id);
-  if (!windowEnabled_ || target == dropped_.end() || files.empty()) return;
+  if (!TakesInput(id) || target == dropped_.end() || files.empty()) return;
   target->second = files.front();
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kButtonClicked),
                    0);
 }
 
 void SimDialogHost::ClickCheckBox(int id) {
-  if (!windowEnabled_) return;
+  if (!TakesInput(id)) return;
   controls_[id].checked = !controls_[id].checked;
   Click(id);
 }
 
 void SimDialogHost::Type(int id, const std::string& text) {
-  if (!windowEnabled_) return;
-  controls_[id].text = text;
+  if (!TakesInput(id)) return;
+  controls_[id].text = FirstCharacters(AsWindowsShowsIt(text), controls_[id].limit);
   dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kEditUpdate), 0);
 }
 
 void SimDialogHost::SetText(int id, const std::string& text) {
-  controls_[id].text = text;
+  controls_[id].text = AsWindowsShowsIt(text);
   if (edits_.count(id) != 0) {
     dialog_.Dispatch(dialog_message::kCommand, CommandParameter(id, dialog_message::kEditUpdate),
                      0);
@@ -71,7 +111,8 @@ void SimDialogHost::Pump() {
 
 bool SimDialogHost::PressKey(std::uint32_t message, std::uint8_t virtualKey, std::uint8_t scanCode,
                              int focus) {
-  if (!windowEnabled_) return false;
+  // A disabled control cannot have the focus, so its keys never come.
+  if (!TakesInput(focus)) return false;
   focus_ = focus;
   const LoopMessage loop{window_, message, virtualKey,
                          static_cast<std::intptr_t>(1 | (static_cast<unsigned>(scanCode) << 16))};
@@ -91,12 +132,12 @@ void SimDialogHost::Resize(int clientWidth, int clientHeight) {
 }
 
 std::intptr_t SimDialogHost::Notify(int id, int code, int virtualKey) {
-  if (!windowEnabled_) return 0;
+  if (!TakesInput(id)) return 0;
   return dialog_.DispatchNotify({id, code, virtualKey}).value_or(0);
 }
 
 void SimDialogHost::PickComboItem(int id, int index) {
-  if (!windowEnabled_) return;
+  if (!TakesInput(id)) return;
   ComboSelect(id, index);
   dialog_.Dispatch(dialog_message::kCommand,
                    CommandParameter(id, dialog_message::kComboSelectionChanged), 0);
@@ -106,8 +147,20 @@ void SimDialogHost::PickComboItem(int id, int index) {
 }
 
 void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {
+  if (!TakesInput(id)) return;
   controls_[id].selected.clear();
   for (int row : rows) ListSelectRow(id, row);
+}
+
+void SimDialogHost::ClickListCell(int id, int row, int column) {
+  if (!TakesInput(id) || FindRow(id, row) == nullptr) return;
+  if (column != 0 && !controls_[id].wholeRows) return;
+  controls_[id].selected = {row};
+}
+
+std::intptr_t SimDialogHost::DoubleClickListCell(int id, int row, int column) {
+  ClickListCell(id, row, column);
+  return Notify(id, control_notification::kDoubleClick);
 }
 
 void SimDialogHost::ComboClear(int id) {

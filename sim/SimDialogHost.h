@@ -17,15 +17,17 @@ class SimDialogHost final : public DialogHost {
   SimDialogHost(CDialog& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
 
   // What a test does. A disabled window (the owner of a running dialog) takes no clicks, typing,
-  // key presses or notifications, as on Windows; messages sent to it still arrive.
-  // A click on a file drop target does nothing: it takes no mouse input.
+  // key presses or notifications, as on Windows, and neither does a disabled control; messages
+  // sent to it still arrive. A click on a file drop target reaches the dialog as any button's
+  // would: that it takes no mouse input on Windows is the Windows side's job.
   void Click(int id);
   // Files dropped onto control `id`: a drop target keeps the first and reports a click; no
   // file, or a control that takes no drops, does nothing.
   void DropFiles(int id, const std::vector<std::string>& files);
   // An auto check box: Windows flips its check state, then reports the click.
   void ClickCheckBox(int id);
-  void Type(int id, const std::string& text);  // sets the text, then EN_UPDATE
+  // Sets the text, no more characters than the box's limit, then EN_UPDATE.
+  void Type(int id, const std::string& text);
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   void FireTimer(unsigned id);  // only a running timer fires
   void Pump();                  // delivers what the dialog posted to itself
@@ -60,8 +62,19 @@ class SimDialogHost final : public DialogHost {
   std::string Title() const override { return title_; }
   void SetTitle(const std::string& title) override { title_ = title; }
   std::string Text(int id) const override;
-  // Setting an edit box's text raises its update notification, as on Windows.
+  // Setting an edit box's text raises its update notification, as on Windows. Bytes that are
+  // no UTF-8 come back as U+FFFD, as the conversion to the window's UTF-16 turns them.
   void SetText(int id, const std::string& text) override;
+  void LimitText(int id, int characters) override { controls_[id].limit = characters; }
+  int TextLimit(int id) const { return controls_[id].limit; }
+  // Whether a click on a list's second column selects its row (full-row selection).
+  bool SelectsWholeRows(int id) const { return controls_[id].wholeRows; }
+  void ListSelectWholeRows(int id) override { controls_[id].wholeRows = true; }
+  // The user clicks into a list's cell: in the first column, or anywhere with full-row
+  // selection, that row alone is selected; elsewhere the selection stays as it was. A double
+  // click then reports NM_DBLCLK.
+  void ClickListCell(int id, int row, int column);
+  std::intptr_t DoubleClickListCell(int id, int row, int column);
   void MarkEdit(int id) { edits_.insert(id); }
   bool IsChecked(int id) const override;
   void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
@@ -70,9 +83,12 @@ class SimDialogHost final : public DialogHost {
   void SetFocus(int id) override { focus_ = id; }
   void UseMarkup(int id, const MarkupStyle& style) override { markup_[id] = style; }
   void MakeFileDropTarget(int id) override { dropped_[id]; }
-  std::string DroppedFile(int id) const override {
+  std::string TakeDroppedFile(int id) override {
     const auto found = dropped_.find(id);
-    return found == dropped_.end() ? std::string() : found->second;
+    if (found == dropped_.end()) return {};
+    std::string taken;
+    taken.swap(found->second);
+    return taken;
   }
   // The style of a markup text, or nullptr for a plain one.
   const MarkupStyle* Markup(int id) const {
@@ -132,8 +148,11 @@ class SimDialogHost final : public DialogHost {
     std::set<int> selected;
     std::vector<std::string> items;
     int comboSelection = -1;
+    int limit = 0;  // characters a user can type; 0: no limit
+    bool wholeRows = false;
   };
   Row* FindRow(int id, int row) const;
+  bool TakesInput(int id) const;
 
   CDialog& dialog_;
   WindowHandle window_;

@@ -12,9 +12,11 @@ class CStyledListCtrl {
  public:
   static constexpr std::size_t kPathColumnLength = 48;
 
+  // A row is a whole rule: a click anywhere in it selects it.
   void Attach(DialogHost& host, int id) {
     host_ = &host;
     id_ = id;
+    host.ListSelectWholeRows(id);
   }
   void InsertColumn(const std::string& title, int width) {
     host_->ListAddColumn(id_, title, width);

@@ -149,15 +149,36 @@ void CUtilityLib::GetPrivateProfileSectionA(const std::string& section,
   }
 }
 
+namespace {
+
+// The buffer grows until the section fits. Beyond 64 MB a rule file is no rule file; the bound
+// keeps a broken file from eating memory, and `complete` says whether the section fitted.
+std::vector<std::string> ReadGrowingSection(Profile& profiles, const std::string& section,
+                                            const std::string& file, std::size_t largest,
+                                            bool& complete) {
+  for (std::size_t size = kSectionBuffer;; size *= 2) {
+    ProfileSection read = profiles.GetSection(file, section, size);
+    // A section that did not fit comes back as size - 2 characters.
+    complete = read.count + 2 < size;
+    if (complete || size >= largest) return std::move(read.lines);
+  }
+}
+
+}  // namespace
+
 std::vector<std::string> CUtilityLib::GetWholeProfileSection(const std::string& section,
                                                              const std::string& file) {
-  // Beyond this a rule file is no rule file; the bound keeps a broken file from eating memory.
-  constexpr std::size_t kLargestSection = std::size_t{64} << 20;
-  for (std::size_t size = kSectionBuffer;; size *= 2) {
-    ProfileSection read = Get().Profiles().GetSection(file, section, size);
-    // A section that did not fit comes back as size - 2 characters.
-    if (read.count + 2 < size || size >= kLargestSection) return std::move(read.lines);
-  }
+  bool complete = false;
+  return ReadGrowingSection(Get().Profiles(), section, file, kLargestSection, complete);
+}
+
+std::optional<std::vector<std::string>> CUtilityLib::GetCompleteProfileSection(
+    const std::string& section, const std::string& file, std::size_t largest) {
+  bool complete = false;
+  std::vector<std::string> lines =
+      ReadGrowingSection(Get().Profiles(), section, file, largest, complete);
+  if (!complete) return std::nullopt;
+  return lines;
 }
 
 void CUtilityLib::SplitStringByToken(const std::string& text, char separator,
@@ -195,8 +216,8 @@ bool CUtilityLib::SelectSaveFile(std::string& path, const std::string& title,
   return Chosen(Get().ChooseFile(owner, true, title, filter), path);
 }
 
-bool CUtilityLib::SelectFolder(std::string& path, const std::string& title) {
-  return Chosen(Get().ChooseFolder(0, title), path);
+bool CUtilityLib::SelectFolder(std::string& path, const std::string& title, WindowHandle owner) {
+  return Chosen(Get().ChooseFolder(owner, title), path);
 }
 
 WindowHandle CUtilityLib::GetTopWindow(WindowHandle window) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,18 @@ class CUtilityLib {
   // section fits, where a fixed buffer would cut it and a rewrite would lose the rest.
   static std::vector<std::string> GetWholeProfileSection(const std::string& section,
                                                          const std::string& file);
+  // The same, or nullopt for a section beyond any buffer the program gives (`largest`
+  // characters, 64 MB unless a test says less): what must not be taken cut.
+  static constexpr std::size_t kLargestSection = std::size_t{64} << 20;
+  static std::optional<std::vector<std::string>> GetCompleteProfileSection(
+      const std::string& section, const std::string& file, std::size_t largest = kLargestSection);
   // File and folder choosers: true with the path set when the user confirms.
   static bool SelectFile(std::string& path, const std::string& title, const std::string& filter,
                          WindowHandle owner);
   static bool SelectSaveFile(std::string& path, const std::string& title, const std::string& filter,
                              WindowHandle owner);
-  static bool SelectFolder(std::string& path, const std::string& title);
+  // The folder chooser is owned by `owner`, which takes no input while it is open.
+  static bool SelectFolder(std::string& path, const std::string& title, WindowHandle owner);
 
   static WindowHandle GetTopWindow(WindowHandle window);
   static void MSGSetForegroundWindow(WindowHandle window);

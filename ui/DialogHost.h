@@ -55,10 +55,10 @@ class DialogHost : public TimerHost {
   // markup do so from the start); a click on a link posts 0x7F0E to the dialog.
   virtual void UseMarkup(int id, const MarkupStyle& style) = 0;
   // The button `id` takes files dropped onto it and no mouse or keyboard input; a drop is
-  // reported to the dialog as the button's click. DroppedFile gives the first file of the
-  // button's last drop (empty before any).
+  // reported to the dialog as the button's click. TakeDroppedFile gives the first file of the
+  // button's last drop and forgets it: empty when no drop came since it was last taken.
   virtual void MakeFileDropTarget(int id) = 0;
-  virtual std::string DroppedFile(int id) const = 0;
+  virtual std::string TakeDroppedFile(int id) = 0;
 
   // ShowWindow with SW_HIDE (0), SW_SHOW (5), SW_RESTORE (9), ...
   virtual void Show(int command) = 0;
@@ -89,6 +89,8 @@ class DialogHost : public TimerHost {
   virtual void ListSelectRow(int id, int row) = 0;
   // Sizes the column to the wider of its heading and its cells.
   virtual void ListFitColumn(int id, int column) = 0;
+  // A click anywhere in a row selects it, not only on its first column's text.
+  virtual void ListSelectWholeRows(int id) = 0;
 
   // Drop-down lists (combo boxes), addressed by control id; items count from 0.
   virtual void ComboClear(int id) = 0;

@@ -70,6 +70,10 @@ class Services {
   // nullopt.
   virtual std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                          std::size_t maxBytes) = 0;
+  // A text for the rule file, which is written in the ANSI code page, kept in UTF-8: the text
+  // itself when every character has its place in the code page; else, when it names an
+  // existing file or folder, its short form; else nullopt.
+  virtual std::optional<std::string> TextForAnsiCodePage(const std::string& text) = 0;
 
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.

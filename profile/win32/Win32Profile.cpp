@@ -4,10 +4,25 @@
 
 #include <vector>
 
+#include "profile/win32/Win32FileReplacement.h"
+
 namespace {
 
 std::string Text(std::string_view view) {
   return std::string(view);
+}
+
+std::string AnsiToUtf8Bytes(const std::string& text) {
+  if (text.empty()) return text;
+  const int size = static_cast<int>(text.size());
+  const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), wideLength);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
+  return utf8;
 }
 
 }  // namespace
@@ -60,4 +75,21 @@ bool Win32Profile::DeleteKey(std::string_view file, std::string_view section,
 bool Win32Profile::DeleteSection(std::string_view file, std::string_view section) {
   return WritePrivateProfileStringA(Text(section).c_str(), nullptr, nullptr, Text(file).c_str()) !=
          FALSE;
+}
+
+// The profile functions write a file in its own encoding: a file that starts with a UTF-8 mark
+// is UTF-8 throughout, so the new lines go so too. A UTF-16 file is left to them alone.
+bool Win32Profile::ReplaceSections(std::string_view file,
+                                   const std::vector<SectionLines>& sections) {
+  const std::optional<std::string> text = ReadFileToRewriteA(Text(file));
+  if (!text) return false;
+  if (text->rfind("\xFF\xFE", 0) == 0 || text->rfind("\xFE\xFF", 0) == 0) return false;
+  std::vector<SectionLines> written = sections;
+  if (text->rfind("\xEF\xBB\xBF", 0) == 0) {
+    for (SectionLines& section : written) {
+      section.name = AnsiToUtf8Bytes(section.name);
+      for (std::string& line : section.lines) line = AnsiToUtf8Bytes(line);
+    }
+  }
+  return ReplaceFileContentsA(Text(file), ReplaceSectionsInText(*text, written));
 }

@@ -9,6 +9,8 @@
 #include "editors/BuiltInCommands.h"
 #include "editors/CHotkeyDlg.h"
 #include "editors/CHotkeyListDlg.h"
+#include "editors/RuleFileWrite.h"
+#include "editors/StorableProgram.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "ui/CUtilityLib.h"
@@ -157,51 +159,86 @@ TEST_F(HotkeyEditorTest, KeyBoxesTakeNoModifierAndOnlyTheHotkeyBoxTakesAWindowsK
   EXPECT_EQ(result.ActionKeyText, "LShift+A");
 }
 
+// The combo as the user sees it, written out here rather than taken from the code it checks:
+// each entry's text and, for a command, the program of the Windows folder and the parameter.
+struct ExpectedCommand {
+  const char* text;
+  const char* program;  // nullptr: a heading or separator, which does nothing
+  const char* parameter;
+};
+constexpr const char* kSeparator = "-------------------------";
+constexpr ExpectedCommand kExpectedCommands[] = {
+    {"기능 선택", nullptr, nullptr},
+    {kSeparator, nullptr, nullptr},
+    {"[Command]창 열기", "C:\\Windows\\system32\\cmd.exe", ""},
+    {kSeparator, nullptr, nullptr},
+    {"[탐색기]로 폴더 열기", "C:\\Windows\\explorer.exe", "D:\\사진"},
+    {"[시스템 등록정보] 열기", "C:\\Windows\\system32\\control.exe", "sysdm.cpl"},
+    {"[디스플레이 정보] 열기", "C:\\Windows\\system32\\control.exe", "desk.cpl"},
+    {kSeparator, nullptr, nullptr},
+    {"[제어판] 열기", "C:\\Windows\\system32\\control.exe", ""},
+    {"[관리도구] 열기", "C:\\Windows\\system32\\control.exe", "Admintools"},
+    {"[컴퓨터관리] 열기", "C:\\Windows\\system32\\compmgmt.msc", ""},
+    {"[장치관리자] 열기", "C:\\Windows\\system32\\devmgmt.msc", ""},
+    {"[디스크관리] 열기", "C:\\Windows\\system32\\diskmgmt.msc", ""},
+    {kSeparator, nullptr, nullptr},
+    {"[프로그램 추가/삭제] 열기", "C:\\Windows\\system32\\control.exe", "appwiz.cpl"},
+    {"[프린터 및 팩스] 열기", "C:\\Windows\\system32\\control.exe", "printers"},
+    {kSeparator, nullptr, nullptr},
+    {"[서비스] 열기", "C:\\Windows\\system32\\services.msc", ""},
+    {"[성능] 열기", "C:\\Windows\\system32\\perfmon.msc", ""},
+    {"[예약된 작업] 열기", "C:\\Windows\\system32\\control.exe", "schedtasks"},
+    {"[이벤트뷰어] 열기", "C:\\Windows\\system32\\eventvwr.msc", ""},
+};
+
 TEST_F(HotkeyEditorTest, EveryBuiltInCommandFillsInAProgramOfTheWindowsFolder) {
-  const auto commands = BuiltInCommands();
-  ASSERT_EQ(commands.size(), 21u);
+  constexpr int kCount = static_cast<int>(std::size(kExpectedCommands));
   RunEditor([&](SimDialogHost& editor) {
-    ASSERT_EQ(editor.ComboItemCount(CHotkeyDlg::kCommandCombo), 21);
-    EXPECT_EQ(editor.ComboItem(CHotkeyDlg::kCommandCombo, 0), "기능 선택");
+    ASSERT_EQ(editor.ComboItemCount(CHotkeyDlg::kCommandCombo), kCount);
     EXPECT_EQ(editor.ComboSelection(CHotkeyDlg::kCommandCombo), 0);
-    int presets = 0;
-    for (int i = 0; i < 21; ++i) {
-      const BuiltInCommand& command = commands[static_cast<std::size_t>(i)];
-      editor.Click(CHotkeyDlg::kSendKeySwitch);
+    for (int i = 0; i < kCount; ++i) {
+      const ExpectedCommand& expected = kExpectedCommands[i];
+      EXPECT_EQ(editor.ComboItem(CHotkeyDlg::kCommandCombo, i), expected.text);
+      // The user had typed a program, then chose to send a key after all.
+      editor.Click(CHotkeyDlg::kRunProgramSwitch);
       editor.Type(CHotkeyDlg::kProgramEdit, "before");
       editor.Type(CHotkeyDlg::kParameterEdit, "before");
-      if (command.preset == kFolderPreset) services_.AnswerNextChooser("D:\\사진");
+      editor.Click(CHotkeyDlg::kSendKeySwitch);
+      const bool choosesFolder = std::string(expected.text) == "[탐색기]로 폴더 열기";
+      if (choosesFolder) services_.AnswerNextChooser("D:\\사진");
       editor.PickComboItem(CHotkeyDlg::kCommandCombo, i);
       EXPECT_EQ(editor.ComboSelection(CHotkeyDlg::kCommandCombo), 0);
-      if (command.preset == 0) {
-        EXPECT_EQ(editor.Text(CHotkeyDlg::kParameterEdit), "before");
-        EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kSendKeySwitch));
+      if (expected.program == nullptr) {
+        EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kSendKeySwitch)) << expected.text;
+        EXPECT_EQ(editor.Text(CHotkeyDlg::kProgramEdit), "before") << expected.text;
+        EXPECT_EQ(editor.Text(CHotkeyDlg::kParameterEdit), "before") << expected.text;
         continue;
       }
-      ++presets;
-      EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kRunProgramSwitch)) << command.text;
+      EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kRunProgramSwitch)) << expected.text;
       EXPECT_TRUE(editor.IsEnabled(CHotkeyDlg::kProgramEdit));
       EXPECT_FALSE(editor.IsEnabled(kActionBox));
-      EXPECT_EQ(editor.Text(CHotkeyDlg::kProgramEdit),
-                std::string("C:\\Windows") + command.pathSuffix);
-      EXPECT_EQ(editor.Text(CHotkeyDlg::kParameterEdit),
-                command.preset == kFolderPreset ? "D:\\사진" : command.parameter);
+      EXPECT_EQ(editor.Text(CHotkeyDlg::kProgramEdit), expected.program) << expected.text;
+      EXPECT_EQ(editor.Text(CHotkeyDlg::kParameterEdit), expected.parameter) << expected.text;
+      EXPECT_EQ(services_.WindowCalls().size(), i >= 4 ? 1u : 0u) << expected.text;  // one chooser
+      if (choosesFolder) {
+        EXPECT_EQ(services_.ChooserOwners().back(), editor.Window());
+      }
     }
-    EXPECT_EQ(presets, 15);
-    EXPECT_EQ(editor.ComboItem(CHotkeyDlg::kCommandCombo, 6), "[디스플레이 정보] 열기");
-    EXPECT_EQ(std::string(commands[6].pathSuffix), "\\system32\\control.exe");
-    EXPECT_EQ(std::string(commands[6].parameter), "desk.cpl");
 
-    // A cancelled folder choice changes nothing.
-    editor.Click(CHotkeyDlg::kSendKeySwitch);
+    // A cancelled folder choice changes nothing; the chooser is owned by the editor, which
+    // takes no input while it is open.
+    editor.Click(CHotkeyDlg::kRunProgramSwitch);
     editor.Type(CHotkeyDlg::kProgramEdit, "kept");
     editor.Type(CHotkeyDlg::kParameterEdit, "before");
+    editor.Click(CHotkeyDlg::kSendKeySwitch);
+    services_.AnswerNextChooser(std::nullopt);
     editor.PickComboItem(CHotkeyDlg::kCommandCombo, 4);
     EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kSendKeySwitch));
     EXPECT_EQ(editor.Text(CHotkeyDlg::kProgramEdit), "kept");
     EXPECT_EQ(editor.Text(CHotkeyDlg::kParameterEdit), "before");
   });
-  EXPECT_EQ(services_.WindowCalls().back(), "chooser folder 폴더 선택");
+  EXPECT_EQ(services_.WindowCalls(),
+            (std::vector<std::string>{"chooser folder 폴더 선택", "chooser folder 폴더 선택"}));
 }
 
 TEST_F(HotkeyEditorTest, OkTellsWhatIsMissingAndKeepsTheDialogOpen) {
@@ -262,7 +299,7 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
   const std::string section =
       "4b/25/1/1/0/0/0/0/0/0=0/41/1e/0/0/1/0/0/0/0/0\r\n"
       "78/43/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/a$!b$$c $!name=value\r\n"
-      "79/44=1/" +
+      "79/44/0/0/0/0/0/0/0/0=1/" +
       longPath +
       "/\r\n"
       "5B/5B/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n";
@@ -397,6 +434,126 @@ TEST_F(HotkeyEditorTest, DeleteRemovesTheSelectedRulesAtOnceAndOnlyTheDeleteKeyD
   }
   EXPECT_NE(file.find("\\t3.exe"), std::string::npos);
   EXPECT_NE(file.find("\\t398.exe"), std::string::npos);
+}
+
+// R (LCtrl+F9) is edited to LCtrl+F8, taking the place of S; deleting R then takes R's own
+// line out of the file, the one it was read from, and S's line stays until OK.
+TEST_F(HotkeyEditorTest, DeleteAfterEditRemovesTheLineTheRowWasReadFrom) {
+  constexpr Key kF8{0x77, 0x42};
+  WriteRuleFile(
+      "[Hotkey]\r\n78/43/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/r\r\n"
+      "77/42/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/s\r\n");
+  RunList([&](SimDialogHost& list) {
+    list.SelectRows(kList, {0});
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    NextEditorMakes(kF8, true, std::nullopt, "r");
+    list.Click(CHotkeyListDlg::kEdit);
+    ASSERT_EQ(Rows(list), (std::vector<std::string>{"LCtrl+F8 > C:\\Tools\\editor.exe r"}));
+    list.SelectRows(kList, {0});
+    list.Click(CHotkeyListDlg::kDelete);
+  });
+  EXPECT_EQ(RuleFile(), "[Hotkey]\r\n77/42/1/0/0/0/0/0/0/0=1/C:\\Tools\\editor.exe/s\r\n");
+}
+
+// What the library does not take as a rule is no row: an empty value, a key it never looks up
+// ("41/1e" without flags), a second line of a key. They stay as they stood, and no kept line
+// can change the first one's rule.
+TEST_F(HotkeyEditorTest, LinesTheListCannotShowStayAsTheyStood) {
+  const std::string section =
+      "[Hotkey]\r\n41/1e/1/0/0/0/0/0/0/0=\r\n"
+      "42/30/1/0/0/0/0/0/0/0=0/43/2e/0/0/0/0/0/0/0/0\r\n"
+      "42/30/1/0/0/0/0/0/0/0=\r\n"
+      "43/2e=0/44/20/0/0/0/0/0/0/0/0\r\n";
+  WriteRuleFile(section);
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"LCtrl+B > C"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), section);
+  // A rule the user adds for a key whose line meant nothing takes that key over.
+  RunList([&](SimDialogHost& list) {
+    NextEditorMakes(kA, true, kB);
+    list.Click(CHotkeyListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(),
+            "[Hotkey]\r\n42/30/1/0/0/0/0/0/0/0=0/43/2e/0/0/0/0/0/0/0/0\r\n"
+            "42/30/1/0/0/0/0/0/0/0=\r\n"
+            "43/2e=0/44/20/0/0/0/0/0/0/0/0\r\n"
+            "41/1e/1/0/0/0/0/0/0/0=0/42/30/0/0/0/0/0/0/0/0\r\n");
+}
+
+TEST_F(HotkeyEditorTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
+  const std::string before = "[Hotkey]\r\n41/1e/1/0/0/0/0/0/0/0=0/42/30/0/0/0/0/0/0/0/0\r\n";
+  WriteRuleFile(before);
+  services_.FailWritesTo(kRuleFile, 0);
+  RunList([&](SimDialogHost& list) {
+    NextEditorMakes(kF9, true, kB);
+    list.Click(CHotkeyListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+    EXPECT_FALSE(list.Ended());
+  });
+  EXPECT_EQ(RuleFile(), before);
+  EXPECT_EQ(Messages(), (std::vector<std::string>{std::string(kRulesNotWritten) + kRuleFile}));
+}
+
+// Windows takes "/" in a path as "\\", but in the rule file "/" ends the field: the path is
+// stored with "\\". The rule file is in the ANSI code page: what it cannot hold goes as the
+// short form, and what has none is refused, never stored with "?" or a look-alike.
+TEST_F(HotkeyEditorTest, AProgramIsStoredAsTheRuleFileCanHoldIt) {
+  const std::string korean = "C:\\도구\\editor.exe";
+  CUtilityLib::CreateMultiFolder("C:\\도구", 1);
+  std::ofstream(services_.HostPath(korean)) << "MZ";
+  services_.AddShortForm("C:\\도구", "C:\\DOGU~1");
+  const auto save = [&](const std::string& program, const std::string& parameter) {
+    HotkeyEntry result;
+    const int ended = RunEditor(
+        [&](SimDialogHost& editor) {
+          Press(editor, kHotkeyBox, kF9);
+          editor.Click(CHotkeyDlg::kRunProgramSwitch);
+          editor.Type(CHotkeyDlg::kProgramEdit, program);
+          editor.Type(CHotkeyDlg::kParameterEdit, parameter);
+          editor.Click(dialog_message::kIdOk);
+        },
+        &result);
+    return ended == dialog_message::kIdOk ? result.ProgramPath + "|" + result.Parameter : "open";
+  };
+  EXPECT_EQ(save("C:/Tools/editor.exe", "a/b"), "C:\\Tools\\editor.exe|a/b");
+  services_.SetCodePage(FakeServices::CodePage::Western);
+  EXPECT_EQ(save(korean, "C:\\도구"), "C:\\DOGU~1\\editor.exe|C:\\DOGU~1");
+  EXPECT_EQ(save(korean, "안녕"), "open");
+  EXPECT_EQ(Messages().back(), kParameterNotStorable);
+  services_.SetCodePage(FakeServices::CodePage::Korean);
+  EXPECT_EQ(save(korean, "안녕"), korean + "|안녕");
+  // No short form (short names switched off on that drive): refused, the dialog stays open.
+  CUtilityLib::CreateMultiFolder("C:\\사진", 1);
+  std::ofstream(services_.HostPath("C:\\사진\\café.exe")) << "MZ";
+  EXPECT_EQ(save("C:\\사진\\café.exe", ""), "open");
+  EXPECT_EQ(Messages().back(), kPathNotStorable);
+}
+
+// The program box shows a long path shortened; a Korean one must come back whole at OK, not
+// as the shortened text with a character cut in two.
+TEST_F(HotkeyEditorTest, ALongKoreanProgramPathComesBackWholeAtOk) {
+  services_.SetCodePage(FakeServices::CodePage::Korean);
+  std::string name;
+  for (int i = 0; i < 70; ++i) name += "편";
+  const std::string path = "C:\\Tools\\" + name + ".exe";
+  std::ofstream(services_.HostPath(path)) << "MZ";
+  HotkeyEntry rule;
+  rule.Key = {0x78, 0x43};
+  rule.RunsProgram = true;
+  rule.ProgramPath = path;
+  HotkeyEntry result;
+  const int ended = RunEditor(
+      [&](SimDialogHost& editor) {
+        EXPECT_NE(editor.Text(CHotkeyDlg::kProgramEdit), path);  // shown shortened
+        editor.Click(dialog_message::kIdOk);
+      },
+      &result, &rule);
+  EXPECT_EQ(ended, dialog_message::kIdOk);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(result.ProgramPath, path);
 }
 
 }  // namespace

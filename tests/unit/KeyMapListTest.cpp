@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -9,6 +10,7 @@
 
 #include "editors/CKeyChangeDlg.h"
 #include "editors/CKeyChangeListDlg.h"
+#include "editors/RuleFileWrite.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "ui/CUtilityLib.h"
@@ -215,8 +217,90 @@ TEST_F(KeyMapListTest, ALineWithoutEqualsSignKeepsItsText) {
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"C > D"}));
     list.Click(dialog_message::kIdOk);
   });
-  // The profile functions write no line without "="; the text survives with one.
-  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n41/1e 42/30=\r\n43/2e=44/20\r\n");
+  // The section is written whole, so the line comes back exactly as it stood.
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n41/1e 42/30\r\n43/2e=44/20\r\n");
+}
+
+// R (A > B) is edited to C, taking the place of S (C > D); deleting R then takes R's own line
+// out of the file, the one it was read from, and S's line stays until OK.
+TEST_F(KeyMapListTest, DeleteAfterEditRemovesTheLineTheRowWasReadFrom) {
+  WriteRuleFile("[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n");
+  RunList([&](SimDialogHost& list) {
+    list.SelectRows(kList, {0});
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    NextEditorTakes(kC, kB);
+    list.Click(CKeyChangeListDlg::kEdit);
+    ASSERT_EQ(Rows(list), (std::vector<std::string>{"C > B"}));
+    list.SelectRows(kList, {0});
+    list.Click(CKeyChangeListDlg::kDelete);
+    EXPECT_TRUE(Rows(list).empty());
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n43/2e=44/20\r\n");
+}
+
+// Only the first line of a key counts for the library: a later one is kept where it stands and
+// can never overwrite the first; a kept line that would hide a rule the user adds gives way.
+TEST_F(KeyMapListTest, KeptLinesKeepTheirPlaceAndNeverChangeWhatARuleMeans) {
+  const std::string section = "[KeyChange]\r\n41/1e=42/30\r\n41/1E=\r\n41/1e=43/2e\r\n45/12=\r\n";
+  WriteRuleFile(section);
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), section);
+  RunList([&](SimDialogHost& list) {
+    NextEditorTakes(kE, kD);
+    list.Click(CKeyChangeListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n41/1e=42/30\r\n41/1E=\r\n41/1e=43/2e\r\n45/12=44/20\r\n");
+}
+
+// A full disk, a locked or read-only file: OK says so and stays open, and the file keeps every
+// old rule (a section is never written half).
+TEST_F(KeyMapListTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
+  const std::string before = "[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n";
+  WriteRuleFile(before);
+  services_.FailWritesTo(kRuleFile, 0);
+  const int ended = RunList([&](SimDialogHost& list) {
+    NextEditorTakes(kE, kD);
+    list.Click(CKeyChangeListDlg::kAdd);
+    list.Click(dialog_message::kIdOk);
+    EXPECT_FALSE(list.Ended());
+  });
+  EXPECT_EQ(ended, dialog_message::kIdCancel);
+  EXPECT_EQ(RuleFile(), before);
+  ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(services_.MessageBoxes()[0].text, std::string(kRulesNotWritten) + kRuleFile);
+
+  services_.FailWritesTo("", 0);
+  std::filesystem::permissions(services_.HostPath(kRuleFile), std::filesystem::perms::owner_read);
+  RunList([&](SimDialogHost& list) {
+    list.Click(dialog_message::kIdOk);
+    EXPECT_FALSE(list.Ended());
+  });
+  EXPECT_EQ(RuleFile(), before);
+  EXPECT_EQ(services_.MessageBoxes().size(), 2u);
+  const auto folder = services_.HostPath(kFolder);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);  // nothing left behind
+}
+
+// A click anywhere in a row selects it, so a double click on the second column edits that row
+// and not the one selected before.
+TEST_F(KeyMapListTest, ADoubleClickOnTheSecondColumnEditsThatRow) {
+  WriteRuleFile("[KeyChange]\r\n41/1e=42/30\r\n43/2e=44/20\r\n");
+  RunList([&](SimDialogHost& list) {
+    EXPECT_TRUE(list.SelectsWholeRows(kList));
+    list.ClickListCell(kList, 0, 0);
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.Text(CKeyChangeDlg::kFrom), "C");
+      editor.Click(dialog_message::kIdCancel);
+    });
+    list.DoubleClickListCell(kList, 1, 1);
+  });
+  EXPECT_EQ(runner_.Ran().size(), 2u);
 }
 
 }  // namespace

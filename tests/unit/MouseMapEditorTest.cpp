@@ -127,17 +127,30 @@ TEST_F(MouseMapEditorTest, StoredRulesOpenAsTheLibraryReadsThem) {
   }
 }
 
+// A path longer than the boxes take when typing (259 characters) is read whole, kept whole at
+// OK and written back whole; typing stops at 259 characters, Korean ones counted as one.
 TEST_F(MouseMapEditorTest, AProgramRuleOpensWithItsWholePathAndUnescapedParameter) {
   const std::string longPath = std::string(kFolder) + "\\" + std::string(240, 'p') + ".exe";
-  WriteRuleFile("[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/" + longPath + "/a$!b$$c\n");
-  RunEditor([&](SimDialogHost& editor) {
+  TempFolder::Write(HostFile(longPath), "");
+  const std::string rules =
+      "[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/" + longPath + "/a$!b$$c\n";
+  WriteRuleFile(rules);
+  const int ended = RunEditor([&](SimDialogHost& editor) {
     EXPECT_TRUE(editor.IsChecked(Dlg::kProgramAction));
     EXPECT_EQ(editor.Text(Dlg::kParameter), "a/b$c");
-    TempFolder::Write(HostFile(longPath), "");  // so that OK takes it
+    EXPECT_EQ(editor.TextLimit(Dlg::kProgram), 259);
+    EXPECT_EQ(editor.TextLimit(Dlg::kParameter), 259);
     editor.Click(kOk);
   });
-  // Read whole and written back whole (the edit shows it shortened, OK takes it all).
-  EXPECT_NE(RuleFile().find("Mapped=1/" + longPath + "/a$!b$$c"), std::string::npos);
+  EXPECT_EQ(ended, kOk);
+  EXPECT_TRUE(services_.MessageBoxes().empty());
+  EXPECT_EQ(RuleFile(), rules);
+  std::string korean;
+  for (int i = 0; i < 300; ++i) korean += "가";
+  RunEditor([&](SimDialogHost& editor) {
+    editor.Type(Dlg::kParameter, korean);
+    EXPECT_EQ(editor.Text(Dlg::kParameter), korean.substr(0, 259 * 3));
+  });
 }
 
 TEST_F(MouseMapEditorTest, TheKeyBoxTakesOrdinaryKeysAndRefusesModifiersAndTheKoreanKeys) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/CVelloranApp.h"
+#include "app/SettingsFile.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
 #include "tests/unit/FakeHookLibrary.h"
@@ -172,14 +174,14 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
   EXPECT_EQ(Option("Lock_Win"), "0");
   EXPECT_EQ(Option("Key_KeyChange"), "1");
   EXPECT_EQ(Option("Hide_TrayIcon"), "1");
-  // The three sections are the saved ones again, each written anew after the rest (KeyChange,
-  // Hotkey, MouseMap2); the other sections are untouched.
+  // The three sections are the saved ones again, each where it stood (a section gone since at
+  // the end); the other sections are untouched.
   EXPECT_EQ(Read(kRuleFile),
             "[Tastron]\nStartup=1\n"
-            "[Other]\nx=1\n"
-            "[KeyChange]\n14/3a=11/1d\n"
             "[Hotkey]\n0/0/1/0/0/0/0/0/0/41/1e=1/c:\\tools\\a.exe/x$!y\n"
             "0/0/0/0/0/1/0/0/0/42/30=2\n"
+            "[KeyChange]\n14/3a=11/1d\n"
+            "[Other]\nx=1\n"
             "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n");
   EXPECT_FALSE(services_.FileExists(std::string(kRuleFile) + ".import"));
 }
@@ -223,23 +225,74 @@ TEST_F(SettingsFileTest, AFileThatIsNoSettingsFileIsRefusedAndChangesNothing) {
   EXPECT_EQ(Read(kRuleFile), kRules);
 }
 
-// A full disk half way through: the rule file keeps every old rule and the options stay.
+// A full disk, or a rule file made read-only: the rule file keeps every old rule, the options
+// stay, nothing is left behind, and once the file is writable again the same import works.
 TEST_F(SettingsFileTest, AnImportThatCannotWriteTheRulesKeepsTheOldRulesAndOptions) {
   TempFolder::Write(Host(kSaved),
                     "[KeyState]\nWin=1\n[KeyChange]\n1/1=2/2\n3/3=4/4\n"
                     "[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n");
-  for (int allowed : {0, 1, 2, 3, 4}) {
-    services_.FailWritesTo(kRuleFile, allowed);
+  const auto failingImport = [&] {
     Run([&](SimDialogHost& window) {
       services_.AnswerNextChooser(std::string(kSaved));
       window.Click(kImport);
-      EXPECT_FALSE(window.IsChecked(1006)) << allowed;
-      EXPECT_TRUE(services_.MessageBoxes().back().text.starts_with("키보드 맵핑, HOTKEY"));
+      EXPECT_FALSE(window.IsChecked(1006));
+      EXPECT_EQ(services_.MessageBoxes().back().text,
+                std::string(settings_file::kRuleFileNotReplaced) + kRuleFile);
     });
-    EXPECT_EQ(Read(kRuleFile), kRules) << allowed;
-    EXPECT_EQ(Option("Lock_Win"), "") << allowed;
-    EXPECT_FALSE(services_.FileExists(std::string(kRuleFile) + ".import")) << allowed;
-  }
+    EXPECT_EQ(Read(kRuleFile), kRules);
+    EXPECT_EQ(Option("Lock_Win"), "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Host(kFolder)),
+                            std::filesystem::directory_iterator()),
+              2);  // the rule file and the settings file: no copy, no half-written file
+  };
+  services_.FailWritesTo(kRuleFile, 0);
+  failingImport();
+  services_.FailWritesTo("", 0);
+  std::filesystem::permissions(Host(kRuleFile), std::filesystem::perms::owner_read);
+  failingImport();
+  std::filesystem::permissions(Host(kRuleFile), std::filesystem::perms::owner_all);
+  Run([&](SimDialogHost& window) {
+    services_.AnswerNextChooser(std::string(kSaved));
+    window.Click(kImport);
+    EXPECT_TRUE(window.IsChecked(1006));
+  });
+  EXPECT_EQ(Option("Lock_Win"), "1");
+  EXPECT_EQ(Read(kRuleFile),
+            "[Tastron]\nStartup=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n"
+            "[KeyChange]\n1/1=2/2\n3/3=4/4\n");
+}
+
+// Of two lines with one key the library reads the first, so the import takes the first.
+TEST_F(SettingsFileTest, AKeyTwiceInASettingsFileImportsItsFirstLine) {
+  TempFolder::Write(Host(kSaved),
+                    "[KeyState]\nWin=1\n[KeyChange]\n41/1e=42/30\n41/1E=43/2e\n3/3=4/4\n");
+  Run([&](SimDialogHost& window) {
+    services_.AnswerNextChooser(std::string(kSaved));
+    window.Click(kImport);
+  });
+  EXPECT_EQ(Read(kRuleFile), "[Tastron]\nStartup=1\n[KeyChange]\n41/1e=42/30\n3/3=4/4\n");
+}
+
+// The rules were replaced, then the registry refuses an option: both go back to what they were.
+TEST_F(SettingsFileTest, AnImportWhoseOptionsCannotBeWrittenPutsTheOldOptionsAndRulesBack) {
+  TempFolder::Write(Host(kSaved), "[KeyState]\nWin=1\nCapsLock=1\n[KeyChange]\n1/1=2/2\n");
+  Run([&](SimDialogHost& window) {
+    window.Click(1003);  // Lock_CapsLock off
+    services_.FailRegistryWrites(5);
+    services_.AnswerNextChooser(std::string(kSaved));
+    window.Click(kImport);
+    services_.FailRegistryWrites(-1);
+    EXPECT_FALSE(window.IsChecked(1003));
+    EXPECT_FALSE(window.IsChecked(1006));
+    EXPECT_EQ(services_.MessageBoxes().back().text, settings_file::kOptionsNotWritten);
+  });
+  EXPECT_EQ(Option("Lock_CapsLock"), "0");
+  EXPECT_EQ(Option("Lock_Win"), "");
+  // Every rule is back; the two sections the import had removed come back at the end.
+  EXPECT_EQ(Read(kRuleFile),
+            "[Tastron]\nStartup=1\n[KeyChange]\n14/3a=11/1d\n"
+            "[Hotkey]\n0/0/1/0/0/0/0/0/0/41/1e=1/c:\\tools\\a.exe/x$!y\n0/0/0/0/0/1/0/0/0/42/30=2\n"
+            "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n");
 }
 
 TEST_F(SettingsFileTest, CancelledChoosersDoNothing) {

@@ -170,6 +170,19 @@ TEST_F(UtilityLibTest, ProfileSectionsAsParallelListsAndSplitting) {
   EXPECT_EQ(fields, (std::vector<std::string>{"a", " b ", "c"}));
 }
 
+// A whole section however long; a section beyond the largest buffer is nullopt for whoever must
+// not take it cut (an import), where the plain read hands back the part that fitted.
+TEST_F(UtilityLibTest, ASectionBeyondTheLargestBufferIsNotTakenAsComplete) {
+  CUtilityLib::CreateMultiFolder("C:\\data", 1);
+  const std::string file = "C:\\data\\many.cfg";
+  std::vector<std::string> lines;
+  for (int i = 0; i < 2000; ++i) lines.push_back("k" + std::to_string(i) + "=" + std::to_string(i));
+  ASSERT_TRUE(services_.Profiles().ReplaceSections(file, {{"KeyChange", lines}}));
+  EXPECT_EQ(CUtilityLib::GetWholeProfileSection("KeyChange", file), lines);  // ~19 000 bytes
+  EXPECT_EQ(CUtilityLib::GetCompleteProfileSection("KeyChange", file), lines);
+  EXPECT_EQ(CUtilityLib::GetCompleteProfileSection("KeyChange", file, 16384), std::nullopt);
+}
+
 }  // namespace
 
 namespace {
@@ -207,7 +220,7 @@ TEST_F(UtilityLibTest, ChoosersAndWindowCalls) {
   EXPECT_TRUE(CUtilityLib::SelectSaveFile(path, "저장", "설정 파일 (*.cfg)|*.cfg||", 0));
   EXPECT_EQ(path, "C:\\tastron.cfg");
   services_.AnswerNextChooser("C:\\Games");
-  EXPECT_TRUE(CUtilityLib::SelectFolder(path, "폴더"));
+  EXPECT_TRUE(CUtilityLib::SelectFolder(path, "폴더", 0));
   EXPECT_EQ(path, "C:\\Games");
   services_.SetTopLevelWindow(0x20, 0x10);
   EXPECT_EQ(CUtilityLib::GetTopWindow(0x20), 0x10u);
@@ -233,6 +246,19 @@ TEST(PathText, ShortensInTheMiddleKeepingFrontAndFileName) {
   EXPECT_LE(ShortenPath(path, 20).size(), 20u);
   EXPECT_TRUE(ShortenPath(path, 20).ends_with("tool.exe"));
   EXPECT_EQ(ShortenPath("averyveryverylongfilenamewithoutfolders.exe", 12), "...lders.exe");
+}
+
+// A Korean syllable is one character of three bytes: lengths count characters, and the end of
+// a long name is kept from a character's start, never from inside one.
+TEST(PathText, CountsAndCutsKoreanPathsByCharacters) {
+  std::string name;
+  for (int i = 0; i < 30; ++i) name += "가";
+  const std::string path = "C:\\도구\\" + name + ".exe";
+  EXPECT_EQ(ShortenPath(path, 40), path);  // 40 characters, 98 bytes
+  std::string end;
+  for (int i = 0; i < 13; ++i) end += "가";
+  EXPECT_EQ(ShortenPath(path, 20), "..." + end + ".exe");
+  EXPECT_EQ(ShortenPath("C:\\사용자\\문서\\폴더\\도구.exe", 18), "C:\\사용자\\...\\도구.exe");
 }
 
 class ListDlg : public CResizeDlg {

@@ -8,23 +8,8 @@
 
 namespace {
 
-// The text in the ANSI code page, or nullopt when a character has no place there. Best-fit
-// mapping is off: "ā" as "a" would name another file, which is worse than naming none.
 std::optional<std::string> Exactly(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  // With UTF-8 as the ANSI code page (a Windows option) every path maps, and the
-  // used-default check is not allowed for it.
-  if (GetACP() == CP_UTF8) return WideToUtf8(text);
-  const int size = static_cast<int>(text.size());
-  BOOL usedDefault = FALSE;
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr,
-                                         0, nullptr, &usedDefault);
-  if (length <= 0 || usedDefault) return std::nullopt;
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length,
-                      nullptr, &usedDefault);
-  if (usedDefault) return std::nullopt;
-  return narrow;
+  return WideToAnsiExactly(text);
 }
 
 // GetShortPathNameW answers only for paths that exist.

@@ -43,3 +43,23 @@ bool AnsiProfile::DeleteKey(std::string_view file, std::string_view section, std
 bool AnsiProfile::DeleteSection(std::string_view file, std::string_view section) {
   return profile_.DeleteSection(FileName(file), Utf8ToAnsi(section));
 }
+
+// Nothing goes with a best fit: a line the code page cannot hold fails the whole replacement,
+// and the old sections stay.
+bool AnsiProfile::ReplaceSections(std::string_view file,
+                                  const std::vector<SectionLines>& sections) {
+  std::vector<SectionLines> ansi;
+  for (const SectionLines& section : sections) {
+    SectionLines converted;
+    const auto name = Utf8ToAnsiExactly(section.name);
+    if (!name) return false;
+    converted.name = *name;
+    for (const std::string& line : section.lines) {
+      const auto text = Utf8ToAnsiExactly(line);
+      if (!text) return false;
+      converted.lines.push_back(*text);
+    }
+    ansi.push_back(std::move(converted));
+  }
+  return profile_.ReplaceSections(FileName(file), ansi);
+}

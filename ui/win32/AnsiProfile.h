@@ -17,6 +17,7 @@ class AnsiProfile final : public Profile {
                    std::string_view value) override;
   bool DeleteKey(std::string_view file, std::string_view section, std::string_view key) override;
   bool DeleteSection(std::string_view file, std::string_view section) override;
+  bool ReplaceSections(std::string_view file, const std::vector<SectionLines>& sections) override;
 
  private:
   Win32Profile profile_;

@@ -71,7 +71,10 @@ void MakeFileDropTarget(HWND button) {
   DragAcceptFiles(button, TRUE);
 }
 
-std::string DroppedFile(HWND button) {
-  const DropState* state = StateOf(button);
-  return state != nullptr ? state->dropped : std::string();
+std::string TakeDroppedFile(HWND button) {
+  DropState* state = StateOf(button);
+  if (state == nullptr) return {};
+  std::string dropped;
+  dropped.swap(state->dropped);
+  return dropped;
 }

@@ -37,3 +37,24 @@ std::string Utf8ToAnsi(std::string_view text) {
 std::string AnsiToUtf8(std::string_view text) {
   return FromWide(ToWide(text, CP_ACP), CP_UTF8);
 }
+
+std::optional<std::string> WideToAnsiExactly(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  // With UTF-8 as the ANSI code page (a Windows option) every text maps, and the
+  // used-default check is not allowed for it.
+  if (GetACP() == CP_UTF8) return WideToUtf8(text);
+  const int size = static_cast<int>(text.size());
+  BOOL usedDefault = FALSE;
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr,
+                                         0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return std::nullopt;
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length,
+                      nullptr, &usedDefault);
+  if (usedDefault) return std::nullopt;
+  return narrow;
+}
+
+std::optional<std::string> Utf8ToAnsiExactly(std::string_view text) {
+  return WideToAnsiExactly(Utf8ToWide(text));
+}

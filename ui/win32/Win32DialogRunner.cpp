@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/HtmlMarkup.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/FileDropTarget.h"
@@ -63,7 +65,9 @@ class Win32DialogHost final : public DialogHost {
     MakeMarkupStatic(GetDlgItem(window_, id), style);
   }
   void MakeFileDropTarget(int id) override { ::MakeFileDropTarget(GetDlgItem(window_, id)); }
-  std::string DroppedFile(int id) const override { return ::DroppedFile(GetDlgItem(window_, id)); }
+  std::string TakeDroppedFile(int id) override {
+    return ::TakeDroppedFile(GetDlgItem(window_, id));
+  }
   void Show(int command) override { ShowWindow(window_, command); }
   bool IsVisible() const override { return IsWindowVisible(window_) != FALSE; }
   void CenterOnScreen() override {
@@ -95,6 +99,10 @@ class Win32DialogHost final : public DialogHost {
   void End(int result) override {
     ended_ = true;
     result_ = result;
+  }
+  void ListSelectWholeRows(int id) override {
+    ListView_SetExtendedListViewStyleEx(GetDlgItem(window_, id), LVS_EX_FULLROWSELECT,
+                                        LVS_EX_FULLROWSELECT);
   }
   void ListAddColumn(int id, const std::string& title, int width) override {
     const HWND list = GetDlgItem(window_, id);
@@ -297,6 +305,26 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   return FALSE;
 }
 
+// As Windows programs open a dialog: in the middle of the window it belongs to, moved inside
+// the work area of that window's monitor where it would stick out.
+void CenterOnOwner(HWND window, HWND owner) {
+  RECT ownerArea{};
+  RECT area{};
+  if (!GetWindowRect(owner, &ownerArea) || !GetWindowRect(window, &area)) return;
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  int x = ownerArea.left + (ownerArea.right - ownerArea.left - width) / 2;
+  int y = ownerArea.top + (ownerArea.bottom - ownerArea.top - height) / 2;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+  }
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
@@ -313,7 +341,10 @@ int Win32DialogRunner::RunModal(CDialog& dialog, WindowHandle owner) {
   // As a modal owner is: the window behind cannot open another dialog meanwhile.
   const bool disabledOwner = ownerWindow != nullptr && EnableWindow(ownerWindow, FALSE) == FALSE;
   // As a modal dialog shows itself: unless its initialisation already showed or ended it.
-  if (!host.Ended() && !IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+  if (!host.Ended() && !IsWindowVisible(window)) {
+    if (ownerWindow != nullptr) CenterOnOwner(window, ownerWindow);
+    ShowWindow(window, SW_SHOWNORMAL);
+  }
   MSG message;
   while (!host.Ended()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);

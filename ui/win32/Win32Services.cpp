@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <limits>
+
 #include "ui/win32/AnsiPath.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/ShortcutFile.h"
@@ -159,6 +161,14 @@ bool Win32Services::ReplaceFileWith(const std::string& from, const std::string& 
 std::optional<std::string> Win32Services::PathForAnsiCodePage(const std::string& path,
                                                               std::size_t maxBytes) {
   return AnsiCodePagePath(path, maxBytes);
+}
+
+std::optional<std::string> Win32Services::TextForAnsiCodePage(const std::string& text) {
+  if (Utf8ToAnsiExactly(text)) return text;
+  // A short form exists only for a path that names something; it is ASCII.
+  const auto ansi = AnsiCodePagePath(text, std::numeric_limits<std::size_t>::max());
+  if (!ansi) return std::nullopt;
+  return AnsiToUtf8(*ansi);
 }
 
 std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileName) {

@@ -27,6 +27,7 @@ class Win32Services final : public Services {
   Profile& Profiles() override { return profiles_; }
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;
+  std::optional<std::string> TextForAnsiCodePage(const std::string& text) override;
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
   bool IsWindow(WindowHandle window) override;

@@ -27,6 +27,9 @@
 //                                      of the control with that id with the real mouse
 //   ui-probe window-enabled PREFIX     print 1 or 0: whether the window takes input
 //   ui-probe rows PREFIX ID            print the row count of the list view with that id
+//   ui-probe selected PREFIX ID        print the selected rows of that list view ("1,3"; "-")
+//   ui-probe click-cell PREFIX ID ROW COLUMN [2]  click (twice: a double click) with the real
+//                                      mouse into that cell of the report list with that id
 //   ui-probe wait-text PREFIX ID TEXT MS  wait until the control with that id shows TEXT; print
 //                                      what it shows
 //   ui-probe type-here VK...           open a window of its own with an edit box in front, press
@@ -56,12 +59,14 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -246,6 +251,45 @@ bool ClickInto(HWND window, HWND control) {
         return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
       },
       10000);
+}
+
+// Where a cell of another process's report list lies on the screen. The list's own rectangle
+// messages take pointers into that process, so the cell is found from what needs none: the
+// header's window, the column widths (LVM_GETCOLUMNWIDTH) and the rows a page holds.
+std::optional<POINT> CellCentre(HWND list, int row, int column) {
+  const HWND header = FindWindowExW(list, nullptr, L"SysHeader32", nullptr);
+  RECT client{};
+  RECT top{};
+  if (header == nullptr || !GetClientRect(list, &client) || !GetWindowRect(header, &top)) {
+    return std::nullopt;
+  }
+  POINT origin{0, 0};
+  ClientToScreen(list, &origin);
+  const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  if (perPage <= 0) return std::nullopt;
+  // A page holds `perPage` whole rows and less than one more.
+  const double rowHeight = (origin.y + client.bottom - top.bottom) / (perPage + 0.5);
+  int left = 0;
+  for (int i = 0; i < column; ++i) {
+    left += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+  }
+  const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+  POINT centre{origin.x + left + std::min(width / 2, 40),
+               top.bottom + static_cast<int>((row + 0.5) * rowHeight)};
+  return centre;
+}
+
+void ClickAtPoint(POINT point, int clicks) {
+  std::vector<INPUT> input(1 + 2 * static_cast<std::size_t>(clicks));
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dx = point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  input[0].mi.dy = point.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  for (std::size_t i = 1; i < input.size(); ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dwFlags = i % 2 == 1 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 // What a focused edit box of this program receives from `act` (keys pressed, a mouse button
@@ -551,6 +595,28 @@ int main() {
     const HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
     if (list == nullptr) return 1;
     std::printf("%d\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    return 0;
+  }
+  if (command == "selected" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (list == nullptr) return 1;
+    std::string rows;
+    for (int row = -1;
+         (row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+      rows += (rows.empty() ? "" : ",") + std::to_string(row);
+    }
+    std::printf("%s\n", rows.empty() ? "-" : rows.c_str());
+    return 0;
+  }
+  if (command == "click-cell" && (argc == 6 || argc == 7)) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND list = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (list == nullptr) return 1;
+    const auto centre = CellCentre(list, std::atoi(argv[4]), std::atoi(argv[5]));
+    if (!centre) return 1;
+    SetForegroundWindow(window);
+    ClickAtPoint(*centre, argc == 7 ? std::atoi(argv[6]) : 1);
     return 0;
   }
   if (command == "wait-text" && argc == 6) {

@@ -113,6 +113,7 @@ LRESULT CALLBACK MarkupProcedure(HWND control, UINT message, WPARAM wParam, LPAR
       }
       break;
     case WM_NCDESTROY:
+      RemovePropW(control, kMarkupMarginProperty);
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
       g_statics.erase(found);
       return CallWindowProcW(previous, control, message, wParam, lParam);
@@ -128,6 +129,9 @@ void MakeMarkupStatic(HWND control, const MarkupStyle& style) {
   if (control == nullptr) return;
   auto [entry, added] = g_statics.try_emplace(control);
   entry->second.style = style;
+  // Seen from outside (tests that measure the painted text): the margin the text keeps.
+  SetPropW(control, kMarkupMarginProperty,
+           reinterpret_cast<HANDLE>(static_cast<INT_PTR>(style.margin)));
   if (added) {
     entry->second.previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MarkupProcedure)));

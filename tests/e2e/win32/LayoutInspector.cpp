@@ -122,9 +122,9 @@ BOOL CALLBACK Inspect(HWND control, LPARAM data) {
   if (need.needed.cx <= need.room.cx && need.needed.cy <= need.room.cy) return TRUE;
   ++inspection.failures;
   char line[256];
-  std::snprintf(line, sizeof line, "cut %d %ls: needs %ldx%ld, has %ldx%ld: ",
-                GetDlgCtrlID(control), className, need.needed.cx, need.needed.cy, need.room.cx,
-                need.room.cy);
+  std::snprintf(line, sizeof line,
+                "cut %d %ls: needs %ldx%ld, has %ldx%ld: ", GetDlgCtrlID(control), className,
+                need.needed.cx, need.needed.cy, need.room.cx, need.room.cy);
   inspection.answer += line + WideToUtf8(text) + "\n";
   return TRUE;
 }

@@ -572,8 +572,7 @@ int main() {
   if ((command == "fit" || command == "remove-hooks") && argc == 3) {
     const HWND window = Find(argv[2], false, false, 0);
     if (window == nullptr) return 1;
-    return AskInProcess(window,
-                        command == "fit" ? L"layout-inspector.dll" : L"hook-remover.dll");
+    return AskInProcess(window, command == "fit" ? L"layout-inspector.dll" : L"hook-remover.dll");
   }
   if (command == "text" && argc == 4) {
     const HWND window = Find(argv[2], false, false, 0);

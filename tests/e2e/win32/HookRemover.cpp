@@ -4,9 +4,9 @@
 // "KMHook" in that process. Refuses to stay loaded (DllMain returns FALSE).
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "InjectedRequest.h"
 #include "hook/HookState.h"
@@ -28,34 +28,21 @@ const HookState* SharedState() {
   return nullptr;
 }
 
-void Answer() {
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kInjectedRequestName);
-  if (mapping == nullptr) return;
-  auto* request = static_cast<InjectedRequest*>(
-      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectedRequest)));
-  if (request != nullptr) {
-    const HookState* state = SharedState();
-    unsigned removed = 0;
-    if (state != nullptr) {
-      for (const HookHandle hook : {state->KeyboardHook, state->MouseHook}) {
-        if (hook != 0 && UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook))) ++removed;
-      }
+std::string RemoveHooks(HWND, unsigned& failures) {
+  const HookState* state = SharedState();
+  unsigned removed = 0;
+  if (state != nullptr) {
+    for (const HookHandle hook : {state->KeyboardHook, state->MouseHook}) {
+      if (hook != 0 && UnhookWindowsHookEx(reinterpret_cast<HHOOK>(hook))) ++removed;
     }
-    std::snprintf(request->answer, kInjectedAnswerBytes, "%s, %u hooks removed\n",
-                  state != nullptr ? "library found" : "no library", removed);
-    request->failures = removed == 2 ? 0 : 1;
-    request->answered = 1;
-    UnmapViewOfFile(request);
   }
-  CloseHandle(mapping);
+  failures = removed == 2 ? 0 : 1;
+  return std::string(state != nullptr ? "library found" : "no library") + ", " +
+         std::to_string(removed) + " hooks removed\n";
 }
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    Answer();
-    return FALSE;
-  }
-  return TRUE;
+void AnswerInjectedRequest() {
+  AnswerInjectedRequest(RemoveHooks);
 }

@@ -129,33 +129,18 @@ BOOL CALLBACK Inspect(HWND control, LPARAM data) {
   return TRUE;
 }
 
-void Answer() {
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kInjectedRequestName);
-  if (mapping == nullptr) return;
-  auto* request = static_cast<InjectedRequest*>(
-      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectedRequest)));
-  if (request != nullptr) {
-    const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->window));
-    Inspection inspection;
-    EnumChildWindows(window, Inspect, reinterpret_cast<LPARAM>(&inspection));
-    char summary[96];
-    std::snprintf(summary, sizeof summary, "%u texts, %u cut, at %u DPI\n", inspection.texts,
-                  inspection.failures, DpiOfWindow(window));
-    inspection.answer += summary;
-    std::strncpy(request->answer, inspection.answer.c_str(), kInjectedAnswerBytes - 1);
-    request->failures = inspection.failures;
-    request->answered = 1;
-    UnmapViewOfFile(request);
-  }
-  CloseHandle(mapping);
+std::string Look(HWND window, unsigned& failures) {
+  Inspection inspection;
+  EnumChildWindows(window, Inspect, reinterpret_cast<LPARAM>(&inspection));
+  char summary[96];
+  std::snprintf(summary, sizeof summary, "%u texts, %u cut, at %u DPI\n", inspection.texts,
+                inspection.failures, DpiOfWindow(window));
+  failures = inspection.failures;
+  return inspection.answer + summary;
 }
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    Answer();
-    return FALSE;
-  }
-  return TRUE;
+void AnswerInjectedRequest() {
+  AnswerInjectedRequest(Look);
 }

@@ -42,13 +42,15 @@ test: native windows
 # the program beside it (and with a Korean user folder), the key map and hotkey editors, the
 # middle-button editor with settings files and volume steps, what the rule editors and the
 # import write into rule files (kept lines, paths under code page 1252, read-only files, links,
-# 20 000 lines), and the x86 installer and uninstaller with what the zip holds. The 64-bit build runs what its own code decides.
+# 20 000 lines), the x86 installer and uninstaller with what the zip holds, and every dialog at
+# four DPIs with its screenshots at 96 and 144 DPI. The 64-bit build runs what its own code
+# decides.
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s); it runs
 # both kinds of program. The two suites run side by side, each on a display and in prefixes of
 # its own: a Wine run mostly waits, so together they take hardly longer than the longer one.
 # Each suite's output is shown when both have ended (and kept in build/e2e-ARCH.log).
 E2E_X86 := run-corpus run-random:30 run-library-check run-app run-korean-paths run-dist \
-  run-editors run-hotkeys run-settings run-rule-files
+  run-editors run-hotkeys run-settings run-rule-files run-dpi
 E2E_X64 := run-corpus run-random:30 run-library-check run-dist
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist

@@ -21,8 +21,8 @@ class AwayWatchdog {
   // Message 0x468 from the library: nonzero starts the watchdog on the window's timers, 0 stops
   // it.
   void OnAwayMode(TimerHost& timers, std::uintptr_t wParam);
-  // An expiry of timer 1002.
-  void OnTimer(TimerHost& timers);
+  // An expiry of timer 1002; false once it has stopped the watchdog.
+  bool OnTimer(TimerHost& timers);
 
  private:
   const std::string& ruleFile_;

@@ -39,12 +39,14 @@ bool CHookLibrary::LoadForHost(const std::string& ruleFile, const std::string& d
   return true;
 }
 
-void CHookLibrary::StartForWindow(WindowHandle mainWindow) {
-  if (start_(static_cast<std::int32_t>(mainWindow)) == 0) {
+bool CHookLibrary::StartForWindow(WindowHandle mainWindow) {
+  const bool started = start_(static_cast<std::int32_t>(mainWindow)) != 0;
+  if (!started) {
     CUtilityLib::Get().MessageBox(mainWindow, app_text::kHookStartFailed, app_text::kCaption,
                                   message_box::kOk);
   }
   enable_(1);
+  return started;
 }
 
 void CHookLibrary::StopAndUnload(WindowHandle mainWindow) {

@@ -18,8 +18,8 @@ class CHookLibrary : public CLoadLibrary {
   // 없습니다." and reports false.
   bool LoadForHost(const std::string& ruleFile, const std::string& deviceTool);
   // StartHook with the main window ("Trellin 시작시 오류가 발생되었습니다" when it fails), then
-  // EnableHookStatue(1) whatever happened.
-  void StartForWindow(WindowHandle mainWindow);
+  // EnableHookStatue(1) whatever happened. Whether the hooks are in place.
+  bool StartForWindow(WindowHandle mainWindow);
   // StopHook ("Trellin 호출시 오류가 발생되었습니다" when it fails), EnableHookStatue(0), unload.
   void StopAndUnload(WindowHandle mainWindow);
   // Runs a rule editor with the hooks paused, and enables them again whatever it returns.

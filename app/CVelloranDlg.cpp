@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "app/CVelloranApp.h"
 #include "app/MouseRepair.h"
@@ -108,15 +109,12 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
   OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
-  OnCommand(kKeyMapButton, [this] {
-    hookLibrary_.RunPaused([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); });
-  });
-  OnCommand(kHotkeyButton, [this] {
-    hookLibrary_.RunPaused([this] { return CHotkeyListDlg(ruleFile_).DoModal(); });
-  });
-  OnCommand(kMouseMapButton, [this] {
-    hookLibrary_.RunPaused([this] { return CMouseMapDlg(ruleFile_).DoModal(); });
-  });
+  OnCommand(kKeyMapButton,
+            [this] { RunEditor([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); }); });
+  OnCommand(kHotkeyButton,
+            [this] { RunEditor([this] { return CHotkeyListDlg(ruleFile_).DoModal(); }); });
+  OnCommand(kMouseMapButton,
+            [this] { RunEditor([this] { return CMouseMapDlg(ruleFile_).DoModal(); }); });
   OnCommand(kMenuExport, [this] { settings_file::Export(Host(), ruleFile_); });
   OnCommand(kMenuImport, [this] {
     if (settings_file::Import(Host().Window(), ruleFile_)) LoadSettings();
@@ -158,6 +156,12 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
   });
   OnMessage(host_message::kAwayMode, [this](std::uintptr_t wParam, std::intptr_t) {
     watchdog_.OnAwayMode(Host(), wParam);
+    OnAwayMode(wParam);
+    return 0;
+  });
+  OnMessage(host_message::kHooksInstalledAgain, [this](std::uintptr_t wParam, std::intptr_t) {
+    hookState_.HooksInstalledAgain(wParam != 0, CUtilityLib::Get().ClockTime());
+    ShowHookState();
     return 0;
   });
   OnMessageOrDefault(dialog_message::kTimer,
@@ -203,7 +207,8 @@ bool CVelloranDlg::OnInitDialog() {
   if (CUtilityLib::Get().Profiles().GetInt(ruleFile_, "Tastron", "Startup", 0) == 0) {
     Host().SetTimer(kFirstRunTimer, kFirstRunDelayMs);
   }
-  hookLibrary_.StartForWindow(Host().Window());
+  hookState_.Started(hookLibrary_.StartForWindow(Host().Window()));
+  ShowHookState();
   SetUpTrayIcon(true);
   return true;
 }
@@ -284,8 +289,46 @@ void CVelloranDlg::OnTimer(unsigned id) {
     Host().KillTimer(kStartupHideTimer);
     HideToTray();
   } else if (id == AwayWatchdog::kTimerId) {
-    watchdog_.OnTimer(Host());
+    // The library says nothing when the away mode ends: the first key or button after it
+    // ends it, so input since it began (or a stopped watchdog) ends it for the banner too.
+    const bool watching = watchdog_.OnTimer(Host());
+    const std::uint32_t input = CUtilityLib::Get().LastInputTick();
+    if (hookState_.Away() && (!watching || static_cast<std::int32_t>(input - awaySince_) > 0)) {
+      hookState_.AwayEnded();
+      ShowHookState();
+    }
   }
+}
+
+template <typename Editor>
+void CVelloranDlg::RunEditor(Editor&& editor) {
+  hookState_.Paused();
+  ShowHookState();
+  struct Resume {
+    CVelloranDlg& window;
+    ~Resume() {
+      window.hookState_.Resumed();
+      window.ShowHookState();
+    }
+  } resume{*this};
+  hookLibrary_.RunPaused(std::forward<Editor>(editor));
+}
+
+void CVelloranDlg::OnAwayMode(std::uintptr_t wParam) {
+  if (wParam != 0) {
+    awaySince_ = CUtilityLib::Get().TickCount();
+    hookState_.AwayBegan();
+  } else {
+    hookState_.AwayEnded();
+  }
+  ShowHookState();
+}
+
+// The banner's window text is the line, so that screen readers read it too; set only when it
+// changes, so that nothing repaints for nothing.
+void CVelloranDlg::ShowHookState() {
+  const std::string text = hookState_.Text();
+  if (Host().Text(kBanner) != text) Host().SetText(kBanner, text);
 }
 
 void CVelloranDlg::OnVXCPCommand(const std::string& command, const std::string& /*arguments*/) {

@@ -6,6 +6,7 @@
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
 #include "app/CMixerVolume.h"
+#include "app/HookStateBanner.h"
 #include "app/MainWindowOptions.h"
 #include "ui/CAPPMainAdCtrl.h"
 #include "ui/CPLTrayIconWnd.h"
@@ -51,6 +52,11 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void EditUpdated(const main_window::NumberEdit& edit);
   void ShowSidewaysStepInForce();
   void PushSettings() { hookLibrary_.Push(BuildSettings()); }
+  // A rule editor, with the hooks paused and the banner saying so while it is open.
+  template <typename Editor>
+  void RunEditor(Editor&& editor);
+  void OnAwayMode(std::uintptr_t wParam);
+  void ShowHookState();
   void OnTimer(unsigned id);
   void HideToTray();
   void Restore();
@@ -71,5 +77,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   AwayWatchdog watchdog_{ruleFile_, deviceTool_};
   CPLTrayIconWnd trayIcon_;
   CAPPMainAdCtrl banner_;
+  HookStateBanner hookState_;
+  std::uint32_t awaySince_ = 0;  // tick count when the away mode began
   bool hookLibraryLoaded_ = false;
 };

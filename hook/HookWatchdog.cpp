@@ -1,3 +1,4 @@
+#include "common/HostMessages.h"
 #include "hook/HookEngine.h"
 
 namespace {
@@ -31,4 +32,6 @@ void HookEngine::CheckHooksAlive() {
   platform_.DebugLine(state_.KeyboardHook != 0
                           ? "trellin_192: the system had removed the hooks; installed again"
                           : "trellin_192: the system had removed the hooks; installing failed");
+  platform_.PostMessageTo(state_.HostWindow, host_message::kHooksInstalledAgain,
+                          state_.KeyboardHook != 0 && state_.MouseHook != 0 ? 1 : 0, 0);
 }

@@ -58,6 +58,8 @@ class FakeServices final : public Services {
   void AddWindow(WindowHandle window, std::intptr_t answer) { windows_[window] = answer; }
   void AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
   void SetTickCount(std::uint32_t tick) { tick_ = tick; }
+  void SetLastInputTick(std::uint32_t tick) { lastInput_ = tick; }
+  void SetClockTime(const std::string& text) { clockTime_ = text; }
   void SetExecutablePath(const std::string& path) { executable_ = path; }
   void SetWin64(bool win64) { win64_ = win64; }
   // The next file or folder chooser answers with this path, or is cancelled with nullopt.
@@ -175,6 +177,8 @@ class FakeServices final : public Services {
     return registered_[name] = 0xC000 + static_cast<std::uint32_t>(registered_.size());
   }
   std::uint32_t TickCount() override { return tick_; }
+  std::uint32_t LastInputTick() override { return lastInput_; }
+  std::string ClockTime() override { return clockTime_; }
   std::uint32_t ProcessId() override { return 0x1234; }
   std::uint32_t ThreadId() override { return 0xABCD; }
   void DebugOutput(const std::string& line) override { debugLines_.push_back(line); }
@@ -220,6 +224,8 @@ class FakeServices final : public Services {
   std::vector<std::string> loaded_;
   std::vector<std::string> lookups_;
   std::uint32_t tick_ = 1000;
+  std::uint32_t lastInput_ = 0;
+  std::string clockTime_ = "12:00";
   std::string executable_ = "C:\\Program Files\\Tastron\\Tastron.exe";
   bool win64_ = true;
   bool userInterfaceReady_ = false;

@@ -17,7 +17,8 @@ struct DialogRect {
 };
 
 // How a static text with markup shows: the colour of its links, its background (none: the
-// dialog's) and the margin around the text, in pixels. Colours are 0x00BBGGRR.
+// dialog's) and the margin around the text, in pixels at 96 DPI (scaled at higher DPIs).
+// Colours are 0x00BBGGRR.
 struct MarkupStyle {
   std::uint32_t highlight = 0x00FF0000;  // blue
   bool hasBackground = false;

@@ -121,6 +121,10 @@ class Services {
   virtual std::uint32_t RegisterWindowMessageNumber(const std::string& name) = 0;
 
   virtual std::uint32_t TickCount() = 0;
+  // The tick count of the user's last input, to any program (GetLastInputInfo).
+  virtual std::uint32_t LastInputTick() = 0;
+  // The local time of day as a user reads it: "14:05".
+  virtual std::string ClockTime() = 0;
   virtual std::uint32_t ProcessId() = 0;
   virtual std::uint32_t ThreadId() = 0;
   // One line for the debugger (OutputDebugStringA).

@@ -9,12 +9,30 @@
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/DebugTrace.h"
+#include "app/FollowedPlaybackDevice.h"
 #include "app/VolumeScalar.h"
 #include "app/win32/ComRef.h"
+#include "app/win32/CoreAudioDevices.h"
 #include "app/win32/LegacyVolume.h"
+#include "ui/win32/TextConversion.h"
 
 namespace {
+
+// The full path of the process's executable (UTF-8), empty when it cannot be asked.
+std::string ExecutableOf(std::uint32_t process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (handle == nullptr) return {};
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD length = MAX_PATH * 2;
+  const BOOL known = QueryFullProcessImageNameW(handle, 0, path, &length);
+  CloseHandle(handle);
+  return known ? WideToUtf8(path) : std::string();
+}
 
 DWORD ForegroundProcess() {
   DWORD process = 0;
@@ -25,16 +43,9 @@ DWORD ForegroundProcess() {
 
 class SystemVolume final : public VolumeDevice {
  public:
-  SystemVolume() {
-    const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comInitialised_ = SUCCEEDED(initialised);
-    ComRef<IMMDeviceEnumerator> enumerator;
-    ComRef<IMMDevice> device;
-    if (FAILED(CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_ALL,
-                                IID_IMMDeviceEnumerator, enumerator.OutVoid())) ||
-        FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Out()))) {
-      return;  // no Core Audio, or no playback device: the legacy controls
-    }
+  // The volumes of one playback device; none (no Core Audio, no device): the legacy controls.
+  explicit SystemVolume(IMMDevice* device) {
+    if (device == nullptr) return;
     device->Activate(IID_IAudioEndpointVolume, CLSCTX_ALL, nullptr, endpoint_.OutVoid());
     device->Activate(IID_IAudioSessionManager2, CLSCTX_ALL, nullptr, sessions_.OutVoid());
   }
@@ -42,13 +53,6 @@ class SystemVolume final : public VolumeDevice {
   void TraceSetUp() {
     DebugTrace("SystemVolume endpoint %d sessions %d mixer %d", endpoint_ ? 1 : 0,
                sessions_ ? 1 : 0, mixer_.IsOpen() ? 1 : 0);
-  }
-
-  ~SystemVolume() override {
-    endpoint_.Reset();
-    ownSession_.Reset();
-    sessions_.Reset();
-    if (comInitialised_) CoUninitialize();
   }
 
   std::optional<std::uint16_t> ReadMaster() override {
@@ -104,26 +108,32 @@ class SystemVolume final : public VolumeDevice {
       *found.Out() = ownSession_.Get();
       return found;
     }
+    // Its own session, else one of a process of the same program (a browser plays from a
+    // child process).
     ComRef<IAudioSessionEnumerator> list;
     int count = 0;
     if (FAILED(sessions_->GetSessionEnumerator(list.Out())) || FAILED(list->GetCount(&count))) {
       return found;
     }
+    std::vector<ComRef<IAudioSessionControl>> controls;
+    std::vector<std::uint32_t> owners;
     for (int i = 0; i < count; ++i) {
       ComRef<IAudioSessionControl> control;
       ComRef<IAudioSessionControl2> control2;
       DWORD owner = 0;
       if (FAILED(list->GetSession(i, control.Out())) ||
           FAILED(control->QueryInterface(IID_IAudioSessionControl2, control2.OutVoid())) ||
-          FAILED(control2->GetProcessId(&owner)) || owner != process) {
+          FAILED(control2->GetProcessId(&owner))) {
         continue;
       }
-      if (SUCCEEDED(control->QueryInterface(IID_ISimpleAudioVolume, found.OutVoid()))) break;
+      controls.push_back(std::move(control));
+      owners.push_back(owner);
     }
+    const std::optional<std::size_t> chosen = ChooseSession(owners, process, &ExecutableOf);
+    if (chosen) controls[*chosen]->QueryInterface(IID_ISimpleAudioVolume, found.OutVoid());
     return found;
   }
 
-  bool comInitialised_ = false;
   ComRef<IAudioEndpointVolume> endpoint_;
   ComRef<IAudioSessionManager2> sessions_;
   ComRef<ISimpleAudioVolume> ownSession_;
@@ -133,8 +143,16 @@ class SystemVolume final : public VolumeDevice {
 
 }  // namespace
 
-std::unique_ptr<VolumeDevice> OpenSystemVolume() {
-  auto volume = std::make_unique<SystemVolume>();
+std::unique_ptr<VolumeDevice> OpenPlaybackDeviceVolume(IMMDevice* device) {
+  auto volume = std::make_unique<SystemVolume>(device);
   volume->TraceSetUp();
   return volume;
+}
+
+std::unique_ptr<VolumeDevice> OpenSystemVolume() {
+  auto devices = std::make_unique<CoreAudioDevices>(&OpenPlaybackDeviceVolume);
+  CoreAudioDevices& watched = *devices;
+  auto followed = std::make_unique<FollowedPlaybackDevice>(std::move(devices));
+  watched.WatchChanges(followed->ChangeSignal());
+  return followed;
 }

@@ -249,6 +249,7 @@ TEST_F(HookWatchdogTest, RemovedHooksComeBackWithinOnePeriod) {
   desktop_.AdvanceTime(std::chrono::milliseconds{10});
   EXPECT_TRUE(CapsLockPasses());  // nobody decides it now
   desktop_.AdvanceTime(kPeriod);
+  EXPECT_NE(trace_.str().find("post host 0x469 1 0"), std::string::npos);  // the host is told
   EXPECT_FALSE(CapsLockPasses());
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
   EXPECT_EQ(desktop_.HookCount(HookKind::Mouse), 1);  // never a second one

@@ -397,4 +397,65 @@ TEST_F(MainWindowTest, TheHotkeyListRunsWithTheHooksPausedWhateverItsResult) {
   EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 131, 131}));
 }
 
+// The banner's one line follows the hooks: running, paused while an editor is open, away (until
+// input after it began, or the watchdog's stop), and the library's reinstallations with their
+// time; the away mode outranks an open editor.
+TEST_F(MainWindowTest, TheBannerSaysWhatTheHooksAreDoing) {
+  Run([&](SimDialogHost& window) {
+    EXPECT_EQ(window.Text(1016), "동작 중");
+    runner_.When(131, [&](SimDialogHost& list) {
+      EXPECT_EQ(window.Text(1016), "일시 정지 (설정 창이 열려 있음)");
+      list.Click(dialog_message::kIdCancel);
+    });
+    window.Click(1020);
+    EXPECT_EQ(window.Text(1016), "동작 중");
+
+    services_.SetTickCount(5000);
+    services_.SetLastInputTick(4990);  // the L release that began it
+    window.Send(0x468, 1);
+    EXPECT_EQ(window.Text(1016), "자리 비움 모드");
+    runner_.When(134, [&](SimDialogHost& editor) {
+      EXPECT_EQ(window.Text(1016), "자리 비움 모드");
+      editor.Click(dialog_message::kIdCancel);
+    });
+    window.Click(1024);
+    services_.SetTickCount(5500);
+    window.FireTimer(1002);
+    EXPECT_EQ(window.Text(1016), "자리 비움 모드");  // no input since
+    services_.SetLastInputTick(5600);
+    services_.SetTickCount(6000);
+    window.FireTimer(1002);
+    EXPECT_EQ(window.Text(1016), "동작 중");
+
+    services_.SetClockTime("14:05");
+    window.Send(0x469, 1);
+    EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 14:05");
+    services_.SetClockTime("14:06");
+    window.Send(0x469, 0);
+    EXPECT_EQ(window.Text(1016), "후크 재설치 실패 14:06");
+    services_.SetClockTime("14:07");
+    window.Send(0x469, 1);
+    EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 14:07");
+
+    // A sleep in the away mode: the watchdog stops at the gap, and the banner leaves it too.
+    window.Send(0x468, 1);
+    services_.SetTickCount(60000);
+    window.FireTimer(1002);
+    EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 14:07");
+    window.Send(0x468, 1);
+    window.Send(0x468, 0);
+    EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 14:07");
+  });
+}
+
+TEST_F(MainWindowTest, TheBannerSaysWhenTheHooksCouldNotStart) {
+  FakeHookLibrary::startAnswer = 0;
+  services_.AnswerNextMessageBox(message_box::kIdOk);
+  Run([&](SimDialogHost& window) {
+    EXPECT_EQ(window.Text(1016), "후크를 설치하지 못했습니다");
+    window.Send(0x469, 1);
+    EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 12:00");
+  });
+}
+
 }  // namespace

@@ -1,6 +1,5 @@
 #include "ui/win32/MarkupStatic.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -11,7 +10,9 @@
 #include "common/HostMessages.h"
 #include "ui/HtmlMarkup.h"
 #include "ui/win32/DialogColours.h"
+#include "ui/win32/MarkupLayout.h"
 #include "ui/win32/TextConversion.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace {
 
@@ -33,14 +34,6 @@ void Parse(HWND control, MarkupState& state) {
   state.runs = ParseMarkup(WideToUtf8(text));
 }
 
-HFONT VariantOf(HFONT base, bool bold, bool underline) {
-  LOGFONTW font{};
-  GetObjectW(base != nullptr ? base : GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  if (bold) font.lfWeight = FW_BOLD;
-  font.lfUnderline = underline ? TRUE : FALSE;
-  return CreateFontIndirectW(&font);
-}
-
 void Paint(HWND control, MarkupState& state) {
   PAINTSTRUCT paint;
   HDC context = BeginPaint(control, &paint);
@@ -56,48 +49,19 @@ void Paint(HWND control, MarkupState& state) {
                : (dialogBrush != nullptr ? dialogBrush : GetSysColorBrush(COLOR_BTNFACE)));
   SetBkMode(context, TRANSPARENT);
 
+  // The font is the dialog's, made for the window's DPI; the margin is given for 96 DPI.
   const auto base = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   state.links.clear();
-  const int margin = state.style.margin;
-  int x = margin;
-  int y = margin;
-  int lineHeight = 0;
-  for (const MarkupRun& run : state.runs) {
-    HFONT font = VariantOf(base, run.bold, !run.link.empty());
-    HGDIOBJ previous = SelectObject(context, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(context, &metrics);
-    lineHeight = std::max<int>(lineHeight, metrics.tmHeight);
-    if (run.lineBreak) {
-      x = margin;
-      y += lineHeight;
-    } else {
-      SetTextColor(context, !run.link.empty() ? state.style.highlight
-                                              : (run.colour ? *run.colour : textColour));
-      // Word by word, so that a long text wraps at the control's right edge.
-      const std::wstring text = Utf8ToWide(run.text);
-      std::size_t start = 0;
-      while (start < text.size()) {
-        std::size_t end = text.find(L' ', start);
-        end = end == std::wstring::npos ? text.size() : end + 1;
-        const std::wstring word = text.substr(start, end - start);
-        SIZE extent{};
-        GetTextExtentPoint32W(context, word.c_str(), static_cast<int>(word.size()), &extent);
-        if (x > margin && x + extent.cx > client.right - margin) {
-          x = margin;
-          y += lineHeight;
-        }
-        TextOutW(context, x, y, word.c_str(), static_cast<int>(word.size()));
-        if (!run.link.empty()) {
-          state.links.push_back({RECT{x, y, x + extent.cx, y + extent.cy}, run.link});
-        }
-        x += extent.cx;
-        start = end;
-      }
-    }
-    SelectObject(context, previous);
-    DeleteObject(font);
-  }
+  LayOutMarkup(context, base, state.runs, client.right,
+               ScaledForDpi(state.style.margin, DpiOfWindow(control)),
+               [&](const MarkupRun& run, const std::wstring& word, int x, int y, SIZE extent) {
+                 SetTextColor(context, !run.link.empty() ? state.style.highlight
+                                                         : (run.colour ? *run.colour : textColour));
+                 TextOutW(context, x, y, word.c_str(), static_cast<int>(word.size()));
+                 if (!run.link.empty()) {
+                   state.links.push_back({RECT{x, y, x + extent.cx, y + extent.cy}, run.link});
+                 }
+               });
   if (background != nullptr) DeleteObject(background);
   EndPaint(control, &paint);
 }
@@ -149,6 +113,7 @@ LRESULT CALLBACK MarkupProcedure(HWND control, UINT message, WPARAM wParam, LPAR
       }
       break;
     case WM_NCDESTROY:
+      RemovePropW(control, kMarkupMarginProperty);
       SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
       g_statics.erase(found);
       return CallWindowProcW(previous, control, message, wParam, lParam);
@@ -164,6 +129,9 @@ void MakeMarkupStatic(HWND control, const MarkupStyle& style) {
   if (control == nullptr) return;
   auto [entry, added] = g_statics.try_emplace(control);
   entry->second.style = style;
+  // Seen from outside (tests that measure the painted text): the margin the text keeps.
+  SetPropW(control, kMarkupMarginProperty,
+           reinterpret_cast<HANDLE>(static_cast<INT_PTR>(style.margin)));
   if (added) {
     entry->second.previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MarkupProcedure)));

@@ -9,6 +9,7 @@
 #include "ui/win32/FileDropTarget.h"
 #include "ui/win32/MarkupStatic.h"
 #include "ui/win32/TextConversion.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace {
 
@@ -83,12 +84,20 @@ class Win32DialogHost final : public DialogHost {
   HICON BigIcon() const { return big_; }
 
   void SetIcon(int iconResource) override {
-    const auto big =
-        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource), IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    const auto small = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource),
-                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0));
+    iconResource_ = iconResource;
+    LoadIcons();
+  }
+  // The icons at the window's DPI: again when the window moves to a monitor of another DPI.
+  void LoadIcons() {
+    if (iconResource_ == 0) return;
+    const UINT dpi = DpiOfWindow(window_);
+    const auto load = [&](int width, int height) {
+      return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource_), IMAGE_ICON,
+                                           SystemMetricAt(width, dpi), SystemMetricAt(height, dpi),
+                                           0));
+    };
+    const HICON big = load(SM_CXICON, SM_CYICON);
+    const HICON small = load(SM_CXSMICON, SM_CYSMICON);
     big_ = big;
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
@@ -223,6 +232,7 @@ class Win32DialogHost final : public DialogHost {
   HINSTANCE instance_;
   HWND window_ = nullptr;
   HICON big_ = nullptr;
+  int iconResource_ = 0;
   bool ended_ = false;
   int result_ = 0;
 };
@@ -261,12 +271,25 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
         RECT client{};
         GetClientRect(window, &client);
-        DrawIcon(context, (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
-                 (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2, host->BigIcon());
+        const UINT dpi = DpiOfWindow(window);
+        DrawIcon(context, (client.right - SystemMetricAt(SM_CXICON, dpi) + 1) / 2,
+                 (client.bottom - SystemMetricAt(SM_CYICON, dpi) + 1) / 2, host->BigIcon());
         EndPaint(window, &paint);
         return TRUE;
       }
       break;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: the window takes the size Windows suggests (with
+      // per-monitor awareness v2 the dialog manager has already rescaled the font and the
+      // controls), the icons and markup texts are made anew for the new DPI.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      host->LoadIcons();
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return FALSE;  // and the dialog manager's own handling
+    }
     case WM_QUERYDRAGICON:
       if (host->BigIcon() != nullptr) return reinterpret_cast<INT_PTR>(host->BigIcon());
       break;

@@ -12,6 +12,7 @@
 #include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TextConversion.h"
 #include "ui/win32/Win32TrayIconWindow.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace {
 
@@ -308,10 +309,13 @@ void Win32Services::AnimateTray(WindowHandle window, bool intoTray) {
                     intoTray ? &trayArea : &windowArea);
 }
 
+// Sized for the notification area, which draws at the taskbar's DPI: a 16-pixel icon stretched
+// to 24 would blur.
 IconHandle Win32Services::LoadIconFile(const std::string& path) {
-  return reinterpret_cast<IconHandle>(LoadImageW(nullptr, Utf8ToWide(path).c_str(), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE));
+  const UINT dpi = TaskbarDpi();
+  return reinterpret_cast<IconHandle>(
+      LoadImageW(nullptr, Utf8ToWide(path).c_str(), IMAGE_ICON, SystemMetricAt(SM_CXSMICON, dpi),
+                 SystemMetricAt(SM_CYSMICON, dpi), LR_LOADFROMFILE));
 }
 
 std::unique_ptr<TrayIconWindow> Win32Services::CreateTrayIconWindow(WindowHandle owner,
@@ -319,4 +323,18 @@ std::unique_ptr<TrayIconWindow> Win32Services::CreateTrayIconWindow(WindowHandle
   auto window = std::make_unique<Win32TrayIconWindow>(Handle(owner), activateMessage);
   if (!window->Created()) return nullptr;
   return window;
+}
+
+std::uint32_t Win32Services::LastInputTick() {
+  LASTINPUTINFO input{};
+  input.cbSize = sizeof input;
+  return GetLastInputInfo(&input) ? input.dwTime : GetTickCount();
+}
+
+std::string Win32Services::ClockTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  char text[8];
+  wsprintfA(text, "%02u:%02u", now.wHour, now.wMinute);
+  return text;
 }

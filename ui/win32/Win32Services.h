@@ -51,6 +51,8 @@ class Win32Services final : public Services {
     return RegisterWindowMessageA(name.c_str());
   }
   std::uint32_t TickCount() override { return GetTickCount(); }
+  std::uint32_t LastInputTick() override;
+  std::string ClockTime() override;
   std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
   std::uint32_t ThreadId() override { return GetCurrentThreadId(); }
   void DebugOutput(const std::string& line) override;

@@ -49,6 +49,12 @@
 //   ui-probe drop PREFIX ID FILE...    drop the files onto the control with that id: an HDROP
 //                                      built in the window's own process (drop-injector.dll,
 //                                      loaded there by a remote thread) and WM_DROPFILES
+//   ui-probe fit PREFIX                whether every text of that window fits in its control,
+//                                      measured in the window's process with the control's
+//                                      font (layout-inspector.dll); prints each text cut
+//   ui-probe remove-hooks PREFIX       removes the hook library's hooks in the process of that
+//                                      window, unknown to the library (hook-remover.dll)
+//   ui-probe text PREFIX ID            print the window text of the control with that id
 // A PREFIX that starts with "=" names a whole title.
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
@@ -71,6 +77,7 @@
 #include <vector>
 
 #include "DropRequest.h"
+#include "InjectedRequest.h"
 #include "ui/win32/AnsiPath.h"
 #include "ui/win32/AnsiProfile.h"
 
@@ -354,8 +361,36 @@ int MakeShortcut(const char* file, const char* target, const char* arguments) {
   return saved ? 0 : 1;
 }
 
-// Loads drop-injector.dll (beside the probe) into the process of `control`, which builds the
-// drop there from the request in the shared mapping.
+// Loads a library that lies beside the probe into the process of `window`; it does its work
+// while it loads. Whether the loading thread ran to its end.
+bool LoadIntoProcessOf(HWND window, const wchar_t* library) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  path.resize(path.rfind(L'\\') + 1);
+  path += library;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
+  if (process == nullptr) return false;
+  const std::size_t bytes = (path.size() + 1) * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  bool ran = false;
+  if (remote != nullptr && WriteProcessMemory(process, remote, path.c_str(), bytes, nullptr)) {
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    if (HANDLE thread = CreateRemoteThread(process, nullptr, 0, load, remote, 0, nullptr)) {
+      ran = WaitForSingleObject(thread, 30000) == WAIT_OBJECT_0;
+      CloseHandle(thread);
+    }
+  }
+  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return ran;
+}
+
+// Loads drop-injector.dll into the process of `control`, which builds the drop there from the
+// request in the shared mapping.
 int DropFiles(HWND control, const std::vector<std::wstring>& files) {
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       sizeof(DropRequest), kDropRequestName);
@@ -371,32 +406,40 @@ int DropFiles(HWND control, const std::vector<std::wstring>& files) {
     std::memcpy(request->files + at, file.c_str(), (file.size() + 1) * sizeof(wchar_t));
     at += file.size() + 1;
   }
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring injector(self);
-  injector.resize(injector.rfind(L'\\') + 1);
-  injector += L"drop-injector.dll";
-  DWORD processId = 0;
-  GetWindowThreadProcessId(control, &processId);
-  HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId);
-  if (process == nullptr) return 1;
-  const std::size_t bytes = (injector.size() + 1) * sizeof(wchar_t);
-  void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-  bool posted = false;
-  if (remote != nullptr && WriteProcessMemory(process, remote, injector.c_str(), bytes, nullptr)) {
-    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-    if (HANDLE thread = CreateRemoteThread(process, nullptr, 0, load, remote, 0, nullptr)) {
-      WaitForSingleObject(thread, 30000);
-      CloseHandle(thread);
-      posted = request->posted != 0;
-    }
-  }
-  if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
+  const bool posted = LoadIntoProcessOf(control, L"drop-injector.dll") && request->posted != 0;
   UnmapViewOfFile(request);
   CloseHandle(mapping);
   return posted ? 0 : 1;
+}
+
+// Has `library` look at `window` in the window's own process; prints its answer. 0 when it
+// answered and counted nothing as failed.
+int AskInProcess(HWND window, const wchar_t* library) {
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(InjectedRequest), kInjectedRequestName);
+  if (mapping == nullptr) return 1;
+  auto* request = static_cast<InjectedRequest*>(
+      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InjectedRequest)));
+  if (request == nullptr) return 1;
+  std::memset(request, 0, sizeof(InjectedRequest));
+  request->window = reinterpret_cast<std::uintptr_t>(window);
+  const bool answered = LoadIntoProcessOf(window, library) && request->answered != 0;
+  if (answered) std::printf("%s", request->answer);
+  const bool passed = answered && request->failures == 0;
+  UnmapViewOfFile(request);
+  CloseHandle(mapping);
+  return passed ? 0 : 1;
+}
+
+// Windows and sizes as the screen shows them, whatever DPI the session runs at.
+void BecomeDpiAware() {
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  const auto setContext = reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+  if (setContext == nullptr || !setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) {
+    SetProcessDPIAware();
+  }
 }
 
 int TypeHere(const std::vector<WORD>& keys) {
@@ -437,6 +480,7 @@ int MiddleClickHere(const std::vector<WORD>& held) {
 }  // namespace
 
 int main() {
+  BecomeDpiAware();
   // The arguments as UTF-8, from the wide command line: the ANSI ones lose Korean titles.
   int argc = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -568,6 +612,18 @@ int main() {
     std::vector<std::wstring> files;
     for (int i = 4; i < argc; ++i) files.push_back(Wide(argv[i]));
     return DropFiles(control, files);
+  }
+  if ((command == "fit" || command == "remove-hooks") && argc == 3) {
+    const HWND window = Find(argv[2], false, false, 0);
+    if (window == nullptr) return 1;
+    return AskInProcess(window, command == "fit" ? L"layout-inspector.dll" : L"hook-remover.dll");
+  }
+  if (command == "text" && argc == 4) {
+    const HWND window = Find(argv[2], false, false, 0);
+    const HWND control = window != nullptr ? GetDlgItem(window, std::atoi(argv[3])) : nullptr;
+    if (control == nullptr) return 1;
+    std::printf("%s\n", Utf8(ControlText(control)).c_str());
+    return 0;
   }
   if (command == "keys" && argc >= 3) {
     PressKeys(VirtualKeys(argc, argv, 2));

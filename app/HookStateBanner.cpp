@@ -1,0 +1,39 @@
+#include "app/HookStateBanner.h"
+
+void HookStateBanner::Started(bool hooksInstalled) {
+  started_ = true;
+  hooksInstalled_ = hooksInstalled;
+}
+
+void HookStateBanner::Paused() {
+  ++pauses_;
+}
+
+void HookStateBanner::Resumed() {
+  if (pauses_ > 0) --pauses_;
+}
+
+void HookStateBanner::AwayBegan() {
+  away_ = true;
+}
+
+void HookStateBanner::AwayEnded() {
+  away_ = false;
+}
+
+// Hooks that came back are hooks again, whatever the start said; hooks that could not be put
+// in again are missing until the library's next try succeeds.
+void HookStateBanner::HooksInstalledAgain(bool installed, const std::string& clockTime) {
+  hooksInstalled_ = installed;
+  (installed ? reinstalledAt_ : failedAt_) = clockTime;
+  if (installed) failedAt_.clear();
+}
+
+// What matters most comes first: without hooks nothing else is true; the away mode outlasts an
+// editor the user left open; a pause says why keys go unfiltered.
+std::string HookStateBanner::Text() const {
+  if (!started_) return {};
+  if (!hooksInstalled_) return failedAt_.empty() ? kNoHooks : kReinstallFailed + failedAt_;
+  const std::string state = away_ ? kAway : pauses_ > 0 ? kPaused : kRunning;
+  return reinstalledAt_.empty() ? state : state + kReinstalled + reinstalledAt_;
+}

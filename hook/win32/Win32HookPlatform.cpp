@@ -31,6 +31,11 @@ OrderedWorker& DeviceToolRuns() {
   static OrderedWorker& worker = *new OrderedWorker;
   return worker;
 }
+// Reading and parsing a rule file too large to be read within a hook call.
+OrderedWorker& RuleReads() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
 
 // What the library asked for goes to the debugger output at the moment it asks, in the order it
 // asks; the start itself happens a moment later on a worker.
@@ -87,11 +92,45 @@ void Win32HookPlatform::InjectMouse(std::uint32_t flags) {
   mouse_event(flags, 0, 0, 0, kLibraryInjectionTag);
 }
 
+// The file a path names in the end: the target of a symbolic link (through any chain of them),
+// else the path itself. Windows reports a link's own size and time stamp, and a change of the
+// target is signalled in the target's folder, not the link's.
+std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
+  const DWORD attributes = GetFileAttributesA(file);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    return file;
+  }
+  const HANDLE handle = CreateFileA(file, FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return file;
+  char target[MAX_PATH + 8] = {};
+  const DWORD length = GetFinalPathNameByHandleA(handle, target, sizeof target,
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(handle);
+  if (length == 0 || length >= sizeof target) return file;
+  std::string path(target, length);
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + path.substr(8);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
 HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
   RuleFileCheck check;
-  check.mayHaveChanged = ruleFolder_.ChangeSignalled(file);
+  // A link is replaced or pointed elsewhere in its own folder; then it is resolved again.
+  const bool linkFolderChanged = ruleFolder_.ChangeSignalled(file);
+  if (linkFolderChanged || resolvedFrom_ != file) {
+    resolvedFrom_ = file;
+    resolved_ = ResolveRuleFile(file);
+  }
+  check.mayHaveChanged = linkFolderChanged;
+  if (resolved_ != resolvedFrom_) {
+    check.mayHaveChanged = targetFolder_.ChangeSignalled(resolved_.c_str()) || check.mayHaveChanged;
+  } else {
+    targetFolder_.Stop();
+  }
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExA(file, GetFileExInfoStandard, &data)) {
+  if (GetFileAttributesExA(resolved_.c_str(), GetFileExInfoStandard, &data)) {
     check.exists = true;
     check.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     check.lastWrite = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
@@ -105,8 +144,13 @@ HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
   return check;
 }
 
-std::string Win32HookPlatform::ReadRuleFile(const char* file) {
-  return ReadProfileText(file);
+HookPlatform::RuleFileRead Win32HookPlatform::ReadRuleFile(const char* file,
+                                                           std::uint64_t largest) {
+  return ReadProfileText(file, largest);
+}
+
+void Win32HookPlatform::RunInBackground(std::function<void()> work) {
+  RuleReads().Run(std::move(work), 0);
 }
 
 void Win32HookPlatform::WriteRule(const char* file, std::string_view section, std::string_view key,

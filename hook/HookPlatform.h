@@ -101,6 +101,11 @@ class HookPlatform {
   // GetTickCount, and the tick of the last input the system saw (GetLastInputInfo).
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t LastInputTick() = 0;
+  // This process, and whether a process still runs. One that cannot be asked (another user's)
+  // counts as running.
+  virtual ProcessIdentity CurrentProcess() = 0;
+  virtual bool IsProcessRunning(const ProcessIdentity& process) = 0;
+
   // A line for the debugger output.
   virtual void DebugLine(std::string_view line) = 0;
 

@@ -95,11 +95,15 @@ void RuleCache::StartRead(HookPlatform& platform, const char* file,
 void RuleCache::StartBackgroundRead(HookPlatform& platform, const char* file) {
   auto job = std::make_shared<BackgroundRead>();
   background_ = job;
+  platform.DebugLine("trellin_192: the rule file is large; reading it in the background");
   platform.RunInBackground([job, &platform, path = std::string(file)] {
     HookPlatform::RuleFileRead read = platform.ReadRuleFile(path.c_str(), kLargestRuleFile);
     job->outcome = read.outcome;
     if (read.outcome == Outcome::Read) job->rules = std::make_shared<const ParsedRules>(read.text);
     job->done.store(true, std::memory_order_release);
+    platform.DebugLine(read.outcome == Outcome::Read || read.outcome == Outcome::Missing
+                           ? "trellin_192: the rule file was read in the background"
+                           : "trellin_192: the rule file could not be read; the rules stay");
   });
 }
 

@@ -330,6 +330,14 @@ HookPlatform::RuleFileRead SimDesktop::ReadRuleFile(const char* file, std::uint6
   return read;
 }
 
+void SimDesktop::EndProcess(ProcessIdentity process) {
+  ended_.push_back(process);
+  if (state_.Owner == process) {
+    keyboardHooks_ = 0;
+    mouseHooks_ = 0;
+  }
+}
+
 void SimDesktop::RunBackgroundWork() {
   while (!holdBackground_ && !background_.empty()) {
     std::vector<std::function<void()>> waiting;

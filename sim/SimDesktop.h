@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -79,6 +80,12 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void SystemRemovesHook(HookKind kind) {
     (kind == HookKind::Keyboard ? keyboardHooks_ : mouseHooks_) = 0;
   }
+  // The exports are called from this process from now on (the desktop's own host is kHostProcess);
+  // EndProcess ends one without its library being told (the system removes its hooks).
+  static constexpr ProcessIdentity kHostProcess{100, 1};
+  void ActAsProcess(ProcessIdentity process) { process_ = process; }
+  void EndProcess(ProcessIdentity process);
+
   // Lets simulated time pass; the hooks' watchdog ticks as it would.
   void AdvanceTime(std::chrono::milliseconds duration);
   const std::vector<std::string>& DebugLines() const { return debugLines_; }
@@ -150,6 +157,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(now_.count()); }
   std::uint32_t LastInputTick() override { return lastInput_; }
   void DebugLine(std::string_view line) override { debugLines_.emplace_back(line); }
+  ProcessIdentity CurrentProcess() override { return process_; }
+  bool IsProcessRunning(const ProcessIdentity& process) override {
+    return std::find(ended_.begin(), ended_.end(), process) == ended_.end();
+  }
 
  private:
   struct SimWindow {
@@ -211,6 +222,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool changeSignalled_ = true;
   bool loseChangeSignals_ = false;
   int ruleFileReads_ = 0;
+  ProcessIdentity process_ = kHostProcess;
+  std::vector<ProcessIdentity> ended_;
   bool failReads_ = false;
   bool holdBackground_ = false;
   std::vector<std::function<void()>> background_;

@@ -54,6 +54,8 @@ class Win32HookPlatform final : public HookPlatform {
   void StopHookWatchdog() override;
   std::uint32_t TickCount() override { return GetTickCount(); }
   std::uint32_t LastInputTick() override;
+  ProcessIdentity CurrentProcess() override;
+  bool IsProcessRunning(const ProcessIdentity& process) override;
   void DebugLine(std::string_view line) override;
 
  private:

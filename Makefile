@@ -41,7 +41,8 @@ test: native windows
 # played on both desktops, then the program beside it (and with a Korean user folder), then
 # the x64 installer and uninstaller and what the zips hold, the key map and hotkey editors, the
 # middle-button editor with settings files and volume steps, and the
-# library on changed rule files and removed hooks.
+# library on changed rule files, removed hooks and a second process, then damaged and huge rule
+# files on both desktops.
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s).
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist
@@ -55,6 +56,7 @@ e2e: native windows dist
 	tests/e2e/run-hotkeys
 	tests/e2e/run-settings
 	tests/e2e/run-library-check
+	tests/e2e/run-damaged-rules
 
 run: windows
 	tests/e2e/run-tastron

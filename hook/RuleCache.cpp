@@ -67,6 +67,9 @@ bool RuleCache::NeedsRead(const HookPlatform::RuleFileCheck& check, const char* 
                           std::uint32_t now) const {
   if (!readBefore_ || dirty_ || file_ != file || !SameVersion(check, seen_)) return true;
   if (retryAt_ && Reached(now, *retryAt_)) return true;
+  // A large file is read once more when the window has passed, not at every event in it: each
+  // read of it costs the machine (not the hook call) a whole parse.
+  if (readInBackground_) return false;
   return check.writtenRecently && !Reached(now, versionSeenAt_ + kRecentWriteRereadMs);
 }
 
@@ -78,18 +81,27 @@ void RuleCache::StartRead(HookPlatform& platform, const char* file,
   retryAt_.reset();
   file_ = file;
   seen_ = check;
-  if (check.exists && check.size > kLargestReadInHookCall) {
+  readInBackground_ = check.exists && check.size > kLargestReadInHookCall;
+  if (readInBackground_) {
+    RereadOnceRecent(check, now);
     StartBackgroundRead(platform, file);
     return;
   }
   HookPlatform::RuleFileRead read = platform.ReadRuleFile(file, kLargestReadInHookCall);
   if (read.outcome == Outcome::TooLarge) {  // it grew since the check
+    readInBackground_ = true;
+    RereadOnceRecent(check, now);
     StartBackgroundRead(platform, file);
     return;
   }
   std::shared_ptr<const ParsedRules> rules;
   if (read.outcome == Outcome::Read) rules = std::make_shared<const ParsedRules>(read.text);
   Apply(platform, read.outcome, std::move(rules), false, now);
+}
+
+void RuleCache::RereadOnceRecent(const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
+  const std::uint32_t windowEnd = versionSeenAt_ + kRecentWriteRereadMs;
+  if (check.writtenRecently && !Reached(now, windowEnd)) retryAt_ = windowEnd;
 }
 
 void RuleCache::StartBackgroundRead(HookPlatform& platform, const char* file) {

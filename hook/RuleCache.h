@@ -44,7 +44,8 @@ class ParsedRules {
 // rename) and gives the file's size and last-write time (which catch a change whose signal was
 // lost or late, or a folder that cannot be watched). A file written so recently that another
 // write could share its time stamp is read again at every event, for as long as the stamp's
-// resolution lasts after it was first seen (a stamp in the future never ends that by itself).
+// resolution lasts after it was first seen (a stamp in the future never ends that by itself);
+// a large one (below) once more after that time.
 //
 // What a hook call spends on a change is bounded: a file of up to kLargestReadInHookCall bytes
 // is read and parsed in the call (a rule file is a few kilobytes, so an edit applies to the very
@@ -89,6 +90,8 @@ class RuleCache {
                  std::uint32_t now) const;
   void StartRead(HookPlatform& platform, const char* file, const HookPlatform::RuleFileCheck& check,
                  std::uint32_t now);
+  // A large file written within the stamp's resolution is read once more when that has passed.
+  void RereadOnceRecent(const HookPlatform::RuleFileCheck& check, std::uint32_t now);
   void StartBackgroundRead(HookPlatform& platform, const char* file);
   void TakeFinishedRead(HookPlatform& platform, std::uint32_t now);
   // `large`: read in the background, so freeing it later belongs there too.
@@ -97,7 +100,8 @@ class RuleCache {
 
   std::shared_ptr<const ParsedRules> rules_;
   bool rulesAreLarge_ = false;
-  bool readBefore_ = false;  // a read was begun (whatever became of it)
+  bool readInBackground_ = false;  // the last read was too large for a hook call
+  bool readBefore_ = false;        // a read was begun (whatever became of it)
   // A change was signalled (or the library wrote the file) since the last read began.
   bool dirty_ = false;
   std::string file_;

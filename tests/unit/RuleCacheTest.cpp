@@ -137,6 +137,22 @@ TEST_F(LargeRuleFileTest, AChangeDuringTheBackgroundReadIsReadAfterIt) {
   EXPECT_NE(PressA().find("44/20"), std::string::npos);
 }
 
+// A large file just written is read once more after the stamp's resolution, not at every event
+// (each read is a whole parse in the background), and a stamp in the future ends that too.
+TEST_F(LargeRuleFileTest, ARecentLargeFileIsReadOnceMoreNotAtEveryEvent) {
+  desktop_.LoseChangeSignals(true);
+  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
+  std::filesystem::last_write_time(desktop_.RuleFilePath(),
+                                   std::filesystem::file_time_type::clock::now() + hours(1));
+  PressA();
+  const int reads = desktop_.RuleFileReads();
+  for (int i = 0; i < 10; ++i) EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+  EXPECT_EQ(desktop_.RuleFileReads(), reads);
+  desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRecentWriteRereadMs));
+  for (int i = 0; i < 10; ++i) PressA();
+  EXPECT_EQ(desktop_.RuleFileReads(), reads + 1);
+}
+
 // Linear, this takes well under a second; looking each section up from the file's start took
 // minutes (a damaged rule file of 20 000 sections held a hook call for seconds).
 TEST(ProfileIndex, ReadsAnyNumberOfSectionsInLinearTime) {

@@ -96,10 +96,8 @@ void Win32HookPlatform::InjectMouse(std::uint32_t flags) {
 // else the path itself. Windows reports a link's own size and time stamp, and a change of the
 // target is signalled in the target's folder, not the link's.
 std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
-  const DWORD attributes = GetFileAttributesA(file);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-    return file;
-  }
+  // Asked of the file itself, not its attributes: Windows marks a link as a reparse point, Wine
+  // shows a Unix link as a plain file; opening either ends at the target.
   const HANDLE handle = CreateFileA(file, FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -110,6 +108,8 @@ std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
   CloseHandle(handle);
   if (length == 0 || length >= sizeof target) return file;
   std::string path(target, length);
+  // The same path in other letter case is no link.
+  if (path.size() >= 4 && lstrcmpiA(path.c_str() + 4, file) == 0) return file;
   if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + path.substr(8);
   if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
   return path;

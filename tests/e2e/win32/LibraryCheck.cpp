@@ -11,6 +11,8 @@
 //                                a second one's calls change nothing of the first one's
 //   library-check unwatched      no change notifications, a time stamp in the future: changes
 //                                apply, and keys do not read the whole file again for ever
+//   library-check link LINK TARGET   LINK, a symbolic link to TARGET in another folder, is the
+//                                rule file: an edit of TARGET alone applies
 //   library-check write FILE SECTION KEY VALUE   (used by "rules" as the other process)
 //   library-check killed-owner FILE, intruder    (used by "owner" as the other processes)
 // Prints one line per check; exit status 0 when all passed.
@@ -458,6 +460,34 @@ int CheckUnwatched() {
   return g_failures == 0 ? 0 : 1;
 }
 
+// The rule file is a symbolic link (made by run-library-check) into another folder: an edit
+// of the target that keeps its size and time stamp applies once the target's folder signals it.
+int CheckLink(const char* link, const char* target) {
+  const FILETIME stamp = AnHourAgo();
+  WriteFileBytes(target, RemapA("42/30"));
+  SetWriteTime(target, stamp);
+  BoundLibrary library;
+  if (!Start(library, link, false)) return 1;
+  Check(APresses('B'), "a rule file that is a symbolic link is read at the first key");
+  std::string folder(target);
+  folder.resize(folder.find_last_of('\\'));
+  const HANDLE ours =
+      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
+  WriteFileBytes(target, RemapA("43/2e"));
+  SetWriteTime(target, stamp);
+  WaitForSingleObject(ours, 5000);
+  FindCloseChangeNotification(ours);
+  bool applied = APresses('C');
+  for (int presses = 1; !applied && presses < 100; ++presses) {
+    Pump(50);
+    applied = APresses('C');
+  }
+  Check(applied, "an edit of the link's target that keeps size and time stamp applies");
+  library.StopHook();
+  library.EnableHookStatue(0);
+  return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -471,6 +501,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "killed-owner") == 0) return KilledOwner(argv[2]);
   if (argc == 2 && std::strcmp(argv[1], "intruder") == 0) return Intruder();
   if (argc == 2 && std::strcmp(argv[1], "unwatched") == 0) return CheckUnwatched();
-  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks|owner|unwatched\n");
+  if (argc == 4 && std::strcmp(argv[1], "link") == 0) return CheckLink(argv[2], argv[3]);
+  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks|owner|unwatched|link\n");
   return 2;
 }

@@ -182,6 +182,26 @@ std::string RemapA(const char* target) {
   return std::string("[KeyChange]\r\n41/1e=") + target + "\r\n";
 }
 
+// Writes the file anew with A remapped to `remap`, keeping the size and putting `stamp` back,
+// waits for the folder's own change signal, then presses A (at most 100 times, 50 ms apart)
+// until it gives `expected`; how many presses that took.
+bool RewriteKeepingStamp(const std::string& folder, const std::string& file, const char* remap,
+                         const FILETIME& stamp, WORD expected, int& presses) {
+  const HANDLE ours =
+      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
+  WriteFileBytes(file, RemapA(remap));
+  SetWriteTime(file, stamp);
+  WaitForSingleObject(ours, 5000);
+  FindCloseChangeNotification(ours);
+  presses = 1;
+  bool applied = APresses(expected);
+  for (; !applied && presses < 100; ++presses) {
+    Pump(50);
+    applied = APresses(expected);
+  }
+  return applied;
+}
+
 int CheckRules(const char* self) {
   const std::string folder = RuleFolder();
   const std::string rules = folder + "\\config.ini";
@@ -219,18 +239,8 @@ int CheckRules(const char* self) {
   WriteFileBytes(rules, RemapA("45/12"));
   SetWriteTime(rules, stamp);
   Check(APresses('E'), "the first of two writes applies");
-  const HANDLE ours =
-      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
-  WriteFileBytes(rules, RemapA("46/21"));
-  SetWriteTime(rules, stamp);
-  WaitForSingleObject(ours, 5000);
-  FindCloseChangeNotification(ours);
-  int presses = 1;
-  bool applied = APresses('F');
-  for (; !applied && presses < 100; ++presses) {
-    Pump(50);
-    applied = APresses('F');
-  }
+  int presses = 0;
+  const bool applied = RewriteKeepingStamp(folder, rules, "46/21", stamp, 'F', presses);
   Check(applied, "a second write with the same size and time stamp applies once it is signalled");
   std::printf("     (at key press %d after the folder's change was signalled)\n", presses);
 
@@ -471,17 +481,8 @@ int CheckLink(const char* link, const char* target) {
   Check(APresses('B'), "a rule file that is a symbolic link is read at the first key");
   std::string folder(target);
   folder.resize(folder.find_last_of('\\'));
-  const HANDLE ours =
-      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
-  WriteFileBytes(target, RemapA("43/2e"));
-  SetWriteTime(target, stamp);
-  WaitForSingleObject(ours, 5000);
-  FindCloseChangeNotification(ours);
-  bool applied = APresses('C');
-  for (int presses = 1; !applied && presses < 100; ++presses) {
-    Pump(50);
-    applied = APresses('C');
-  }
+  int presses = 0;
+  const bool applied = RewriteKeepingStamp(folder, target, "43/2e", stamp, 'C', presses);
   Check(applied, "an edit of the link's target that keeps size and time stamp applies");
   library.StopHook();
   library.EnableHookStatue(0);

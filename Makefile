@@ -38,7 +38,8 @@ test: native windows
 	$(MAKE) e2e
 
 # The Wine runs. The 32-bit build, what we ship, runs all of them: the whole scenario corpus,
-# random sessions played on both desktops, the library on changed rule files and removed hooks,
+# random sessions played on both desktops, the library on changed rule files, removed hooks and
+# a second process, damaged and huge rule files on both desktops,
 # the program beside it (and with a Korean user folder), the key map and hotkey editors, the
 # middle-button editor with settings files and volume steps, what the rule editors and the
 # import write into rule files (kept lines, paths under code page 1252, read-only files, links,
@@ -49,9 +50,9 @@ test: native windows
 # both kinds of program. The two suites run side by side, each on a display and in prefixes of
 # its own: a Wine run mostly waits, so together they take hardly longer than the longer one.
 # Each suite's output is shown when both have ended (and kept in build/e2e-ARCH.log).
-E2E_X86 := run-corpus run-random:30 run-library-check run-app run-korean-paths run-dist \
+E2E_X86 := run-corpus run-random:30 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
   run-editors run-hotkeys run-settings run-rule-files run-dpi
-E2E_X64 := run-corpus run-random:30 run-library-check run-dist
+E2E_X64 := run-corpus run-random:30 run-library-check run-damaged-rules run-dist
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist
 	tests/e2e/wine-template build/wine-template

@@ -53,8 +53,16 @@ class HookEngine {
   // The watchdog's tick: installs both hooks again when the system has stopped calling them.
   void CheckHooksAlive();
 
+  // The library leaves this process: if it owned the shared state, the next process may take it.
+  void ProcessDetaching();
+
  private:
   const HookSettings& Settings() const { return state_.Settings; }
+
+  // Whether this process may change the shared state through `exportName`: it owns it, or no
+  // running process does (then it takes it, from the state as loaded). If not, says so on the
+  // debugger output.
+  bool MayChangeState(std::string_view exportName);
 
   // What the user holds, noted before an event is decided, and which physical presses reached
   // the system, noted once it is.

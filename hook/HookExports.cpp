@@ -19,7 +19,7 @@ void CopyPath(char (&field)[kPathCapacity], const char* path) {
 }  // namespace
 
 std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
-  if (state_.KeyboardHook != 0) return 0;
+  if (!MayChangeState("StartHook") || state_.KeyboardHook != 0) return 0;
   state_.HostWindow = hostWindow;
   state_.KeyboardHook = platform_.InstallHook(HookPlatform::HookKind::Keyboard);
   // The mouse hook goes in whatever happened to the keyboard hook; its failure is not reported.
@@ -33,6 +33,7 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
 }
 
 std::int32_t HookEngine::StopHook() {
+  if (!MayChangeState("StopHook")) return 0;
   // The watchdog's timer must not outlive the library, whatever became of the hooks.
   if (local_.watchdogRunning) {
     local_.watchdogRunning = false;
@@ -50,18 +51,22 @@ std::int32_t HookEngine::StopHook() {
 }
 
 void HookEngine::SetConfigINI(const char* path) {
+  if (!MayChangeState("SetConfigINI")) return;
   CopyPath(state_.ConfigIniPath, path);
 }
 
 void HookEngine::SetDevconPath(const char* path) {
+  if (!MayChangeState("SetDevconPath")) return;
   CopyPath(state_.DevconPath, path);
 }
 
 void HookEngine::EnableHookStatue(std::int32_t enabled) {
+  if (!MayChangeState("EnableHookStatue")) return;
   state_.HookEnabled = enabled;
 }
 
 void HookEngine::UpdateValue(const HookSettings* settings) {
+  if (!MayChangeState("UpdateValue")) return;
   if (settings == nullptr) return;
   std::memcpy(&state_.Settings, settings, sizeof(HookSettings));
 }

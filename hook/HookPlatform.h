@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,8 +32,9 @@ class HookPlatform {
   // The rule file. The library keeps it parsed and asks before each event's look-ups whether
   // it may have changed: cheaply, since that happens for nearly every key.
   struct RuleFileCheck {
-    // A change in the file's folder was signalled since the last check, or changes cannot be
-    // watched there: the file must be read again.
+    // A change in the file's folder was signalled since the last check. Where changes cannot
+    // be watched (a share without change notifications) nothing is signalled: the size and
+    // the time stamp are then all there is.
     bool mayHaveChanged = true;
     bool exists = false;
     std::uint64_t size = 0;
@@ -44,8 +46,17 @@ class HookPlatform {
   virtual RuleFileCheck CheckRuleFile(const char* file) = 0;
   // The hooks stopped: whatever watches the rule file may stop until the next check.
   virtual void StopWatchingRuleFile() = 0;
-  // The whole file as the profile functions read it (ANSI code page); empty when it is missing.
-  virtual std::string ReadRuleFile(const char* file) = 0;
+  // The whole file as the profile functions read it (ANSI code page). A file larger than
+  // `largest` bytes is not read at all. Safe to call from any thread.
+  struct RuleFileRead {
+    enum class Outcome { Read, Missing, Failed, TooLarge };
+    Outcome outcome = Outcome::Failed;
+    std::string text;
+  };
+  virtual RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) = 0;
+  // Runs `work` away from the hook thread, after the work handed over before it, and returns
+  // at once: the hook call never waits for it.
+  virtual void RunInBackground(std::function<void()> work) = 0;
   // Through the profile functions.
   virtual void WriteRule(const char* file, std::string_view section, std::string_view key,
                          std::string_view value) = 0;
@@ -90,6 +101,11 @@ class HookPlatform {
   // GetTickCount, and the tick of the last input the system saw (GetLastInputInfo).
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t LastInputTick() = 0;
+  // This process, and whether a process still runs. One that cannot be asked (another user's)
+  // counts as running.
+  virtual ProcessIdentity CurrentProcess() = 0;
+  virtual bool IsProcessRunning(const ProcessIdentity& process) = 0;
+
   // A line for the debugger output.
   virtual void DebugLine(std::string_view line) = 0;
 

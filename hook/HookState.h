@@ -11,9 +11,17 @@ using HookHandle = std::uintptr_t;
 
 inline constexpr std::size_t kPathCapacity = 260;
 
+// A process, told apart from a later one that reuses its id by the time it started.
+struct ProcessIdentity {
+  std::uint32_t id = 0;  // 0: none
+  std::uint64_t started = 0;
+  bool operator==(const ProcessIdentity&) const = default;
+};
+
 // The hook library's whole state. The Windows build places one instance in the shared data
-// section "KMHook"; only the process that started the hooks uses it. Field order and initial
-// values are part of that layout: everything 0 but Idle.
+// section "KMHook", which every process that maps the library sees; only the process that owns
+// it (Owner, after every other field) changes it. Field order and initial values are part of
+// that layout: everything 0 but Idle.
 struct HookState {
   WindowHandle HostWindow = 0;
   HookHandle KeyboardHook = 0;
@@ -36,4 +44,5 @@ struct HookState {
   std::uint32_t LastHotkey = 0;
   std::int32_t ScreenSaverWasActive = 0;
   HookSettings Settings = {};
+  ProcessIdentity Owner = {};
 };

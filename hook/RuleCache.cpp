@@ -32,18 +32,111 @@ std::optional<HotkeyKey> ParseHotkeyKey(const std::string& key) {
 
 }  // namespace
 
-void RuleCache::Refresh(HookPlatform& platform, const char* file) {
-  const HookPlatform::RuleFileCheck check = platform.CheckRuleFile(file);
-  const bool current = valid_ && !check.mayHaveChanged && !check.writtenRecently && file_ == file &&
-                       check.exists == seen_.exists && check.size == seen_.size &&
-                       check.lastWrite == seen_.lastWrite;
-  if (current) return;
-  index_ = ProfileIndex(platform.ReadRuleFile(file));
-  hotkeyModifiers_.clear();
+ParsedRules::ParsedRules(std::string_view text) : index_(text) {
   for (const std::string& key : index_.KeysWithValues("HotKey")) {
     if (auto rule = ParseHotkeyKey(key)) hotkeyModifiers_[rule->keyCodes].push_back(rule->held);
   }
+}
+
+namespace {
+
+using Outcome = HookPlatform::RuleFileRead::Outcome;
+
+// Tick counts wrap after 49 days; a difference does not.
+bool Reached(std::uint32_t now, std::uint32_t moment) {
+  return static_cast<std::int32_t>(now - moment) >= 0;
+}
+
+bool SameVersion(const HookPlatform::RuleFileCheck& a, const HookPlatform::RuleFileCheck& b) {
+  return a.exists == b.exists && a.size == b.size && a.lastWrite == b.lastWrite;
+}
+
+}  // namespace
+
+void RuleCache::Refresh(HookPlatform& platform, const char* file) {
+  const std::uint32_t now = platform.TickCount();
+  TakeFinishedRead(platform, now);
+  const HookPlatform::RuleFileCheck check = platform.CheckRuleFile(file);
+  if (check.mayHaveChanged) dirty_ = true;
+  // One read at a time: what changes meanwhile is caught once it is done.
+  if (background_ != nullptr || !NeedsRead(check, file, now)) return;
+  StartRead(platform, file, check, now);
+}
+
+bool RuleCache::NeedsRead(const HookPlatform::RuleFileCheck& check, const char* file,
+                          std::uint32_t now) const {
+  if (!readBefore_ || dirty_ || file_ != file || !SameVersion(check, seen_)) return true;
+  if (retryAt_ && Reached(now, *retryAt_)) return true;
+  // A large file is read once more when the window has passed, not at every event in it: each
+  // read of it costs the machine (not the hook call) a whole parse.
+  if (readInBackground_) return false;
+  return check.writtenRecently && !Reached(now, versionSeenAt_ + kRecentWriteRereadMs);
+}
+
+void RuleCache::StartRead(HookPlatform& platform, const char* file,
+                          const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
+  if (!readBefore_ || file_ != file || !SameVersion(check, seen_)) versionSeenAt_ = now;
+  readBefore_ = true;
+  dirty_ = false;
+  retryAt_.reset();
   file_ = file;
   seen_ = check;
-  valid_ = true;
+  readInBackground_ = check.exists && check.size > kLargestReadInHookCall;
+  if (readInBackground_) {
+    RereadOnceRecent(check, now);
+    StartBackgroundRead(platform, file);
+    return;
+  }
+  HookPlatform::RuleFileRead read = platform.ReadRuleFile(file, kLargestReadInHookCall);
+  if (read.outcome == Outcome::TooLarge) {  // it grew since the check
+    readInBackground_ = true;
+    RereadOnceRecent(check, now);
+    StartBackgroundRead(platform, file);
+    return;
+  }
+  std::shared_ptr<const ParsedRules> rules;
+  if (read.outcome == Outcome::Read) rules = std::make_shared<const ParsedRules>(read.text);
+  Apply(platform, read.outcome, std::move(rules), false, now);
+}
+
+void RuleCache::RereadOnceRecent(const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
+  const std::uint32_t windowEnd = versionSeenAt_ + kRecentWriteRereadMs;
+  if (check.writtenRecently && !Reached(now, windowEnd)) retryAt_ = windowEnd;
+}
+
+void RuleCache::StartBackgroundRead(HookPlatform& platform, const char* file) {
+  auto job = std::make_shared<BackgroundRead>();
+  background_ = job;
+  platform.DebugLine("trellin_192: the rule file is large; reading it in the background");
+  platform.RunInBackground([job, &platform, path = std::string(file)] {
+    HookPlatform::RuleFileRead read = platform.ReadRuleFile(path.c_str(), kLargestRuleFile);
+    job->outcome = read.outcome;
+    if (read.outcome == Outcome::Read) job->rules = std::make_shared<const ParsedRules>(read.text);
+    job->done.store(true, std::memory_order_release);
+    platform.DebugLine(read.outcome == Outcome::Read || read.outcome == Outcome::Missing
+                           ? "trellin_192: the rule file was read in the background"
+                           : "trellin_192: the rule file could not be read; the rules stay");
+  });
+}
+
+void RuleCache::TakeFinishedRead(HookPlatform& platform, std::uint32_t now) {
+  if (background_ == nullptr || !background_->done.load(std::memory_order_acquire)) return;
+  const std::shared_ptr<BackgroundRead> job = std::move(background_);
+  Apply(platform, job->outcome, std::move(job->rules), true, now);
+}
+
+void RuleCache::Apply(HookPlatform& platform, Outcome outcome,
+                      std::shared_ptr<const ParsedRules> rules, bool large, std::uint32_t now) {
+  if (outcome == Outcome::Failed || outcome == Outcome::TooLarge) {
+    // Not an empty rule file: the rules read before stay until a read succeeds.
+    retryAt_ = now + kRetryAfterFailureMs;
+    return;
+  }
+  std::shared_ptr<const ParsedRules> previous = std::move(rules_);
+  rules_ = outcome == Outcome::Read ? std::move(rules) : std::make_shared<const ParsedRules>();
+  // Freeing what a large file was parsed into takes as long as building it did.
+  if (rulesAreLarge_ && previous.use_count() == 1) {
+    platform.RunInBackground([previous = std::move(previous)]() mutable { previous.reset(); });
+  }
+  rulesAreLarge_ = large;
 }

@@ -1,6 +1,6 @@
 #include "profile/IniDocument.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 #include "common/TextCase.h"
 
@@ -27,22 +27,50 @@ std::string_view EntryName(std::string_view line) {
   return TrimBlanks(trimmed.substr(0, trimmed.find('=')));
 }
 
-}  // namespace
-
-IniDocument::IniDocument(std::string_view text) {
+// Calls `line` with each line's text and its end ("\r\n", "\n", "\r" or empty at the end).
+template <typename LineVisitor>
+void SplitLines(std::string_view text, LineVisitor line) {
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t stop = text.find_first_of("\r\n", start);
     if (stop == std::string_view::npos) {
-      lines_.push_back({std::string(text.substr(start)), ""});
+      line(text.substr(start), std::string_view());
       break;
     }
     const std::size_t endLength =
         (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') ? 2 : 1;
-    lines_.push_back(
-        {std::string(text.substr(start, stop - start)), std::string(text.substr(stop, endLength))});
+    line(text.substr(start, stop - start), text.substr(stop, endLength));
     start = stop + endLength;
   }
+}
+
+}  // namespace
+
+IniDocument::IniDocument(std::string_view text) {
+  SplitLines(text, [this](std::string_view line, std::string_view end) {
+    lines_.push_back({std::string(line), std::string(end)});
+  });
+}
+
+void IniDocument::VisitFirstSections(std::string_view text, const SectionVisitor& section,
+                                     const EntryVisitor& entry) {
+  std::unordered_set<std::string> seen;  // lower-case names of the sections met so far
+  bool inFirstSection = false;
+  SplitLines(text, [&](std::string_view line, std::string_view) {
+    if (const auto name = SectionName(line)) {
+      inFirstSection = seen.insert(ToAsciiLower(*name)).second;
+      if (inFirstSection) section(*name);
+      return;
+    }
+    if (!inFirstSection || !IsEntry(line)) return;
+    const std::string_view trimmed = TrimBlanks(line);
+    const std::size_t equals = trimmed.find('=');
+    if (equals == std::string_view::npos) {
+      entry(trimmed, std::nullopt);
+    } else {
+      entry(EntryName(trimmed), TrimBlanks(trimmed.substr(equals + 1)));
+    }
+  });
 }
 
 std::optional<IniDocument::Range> IniDocument::FindSection(std::string_view section) const {
@@ -81,13 +109,10 @@ std::optional<std::string> IniDocument::FindValue(std::string_view section,
 
 std::vector<std::string> IniDocument::SectionNames() const {
   std::vector<std::string> names;
+  std::unordered_set<std::string> seen;  // lower-case, so that each name is met in constant time
   for (const Line& line : lines_) {
     const auto name = SectionName(line.text);
-    if (!name) continue;
-    const bool seen = std::any_of(names.begin(), names.end(), [&](const std::string& known) {
-      return EqualsIgnoringCase(known, *name);
-    });
-    if (!seen) names.emplace_back(*name);
+    if (name && seen.insert(ToAsciiLower(*name)).second) names.emplace_back(*name);
   }
   return names;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,16 @@ class IniDocument {
   // The section's entries as "key=value" with names and values trimmed; lines without "=" as
   // they stand; blank lines and comments left out. Empty when the section is missing.
   std::vector<std::string> SectionEntries(std::string_view section) const;
+
+  // The whole text read in one pass, as the look-ups above read it: for the first section of
+  // each name (later ones are never found), `section` with its trimmed name, then `entry` for
+  // each of its entries with the trimmed name and value (nullopt for a line without "=").
+  // Linear in the text, however many sections it holds.
+  using SectionVisitor = std::function<void(std::string_view name)>;
+  using EntryVisitor =
+      std::function<void(std::string_view name, std::optional<std::string_view> value)>;
+  static void VisitFirstSections(std::string_view text, const SectionVisitor& section,
+                                 const EntryVisitor& entry);
 
   // A new key goes after the last entry of its section; a new section at the end of the file.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);

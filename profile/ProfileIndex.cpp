@@ -12,22 +12,16 @@ std::string NameKey(std::string_view name) {
 }  // namespace
 
 // Built from the same reading of the text as the profile engine's own look-ups, so that both
-// give one answer.
+// give one answer; in one pass, since a damaged file may hold any number of sections.
 ProfileIndex::ProfileIndex(std::string_view text) {
-  const IniDocument document(text);
-  for (const std::string& section : document.SectionNames()) {
-    Entries& entries = sections_[NameKey(section)];
-    for (const std::string& entry : document.SectionEntries(section)) {
-      const std::size_t equals = entry.find('=');
-      const std::string name = NameKey(std::string_view(entry).substr(0, equals));
-      if (entries.count(name) != 0) continue;
-      if (equals == std::string::npos) {
-        entries.emplace(name, std::nullopt);
-      } else {
-        entries.emplace(name, entry.substr(equals + 1));
-      }
-    }
-  }
+  Entries* entries = nullptr;
+  IniDocument::VisitFirstSections(
+      text, [&](std::string_view section) { entries = &sections_[NameKey(section)]; },
+      [&](std::string_view name, std::optional<std::string_view> value) {
+        // The first entry of a name hides later ones, as it does for the profile functions.
+        entries->try_emplace(NameKey(name),
+                             value ? std::optional<std::string>(*value) : std::nullopt);
+      });
 }
 
 namespace {

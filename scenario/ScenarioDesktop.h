@@ -25,6 +25,9 @@ class ScenarioDesktop {
                        const std::string& value) = 0;
   virtual void RemoveRule(const std::string& section, const std::string& key) = 0;
   virtual void RemoveRuleSection(const std::string& section) = 0;
+  // The rule file's whole content becomes these bytes at once, as another program saves a file;
+  // the library is told nothing.
+  virtual void LoadRuleFile(const std::string& bytes) = 0;
 
   // Physical input.
   virtual void Key(KeyCodePair key, bool extended, bool down) = 0;

@@ -1,6 +1,8 @@
 #include "scenario/ScenarioScript.h"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 #include <variant>
@@ -121,6 +123,11 @@ std::variant<Input, std::string> ParseInput(const std::vector<std::string>& w, s
 
 }  // namespace
 
+std::string ScenarioScript::FolderOf(const std::string& scriptPath) {
+  const std::size_t separator = scriptPath.find_last_of("/\\");
+  return separator == std::string::npos ? std::string() : scriptPath.substr(0, separator + 1);
+}
+
 std::optional<std::string> ScenarioScript::Run(std::istream& script) {
   std::size_t number = 0;
   for (std::string raw; std::getline(script, raw);) {
@@ -189,6 +196,17 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
     } else {
       desktop_.RemoveRuleSection(w[1]);
     }
+    return std::nullopt;
+  }
+  if (command == "load") {
+    // A path relative to the script's folder; it may hold blanks: it is the rest of the line.
+    if (count < 2) return "expected load FILE";
+    const std::string name = RestAfterWords(line.text, 1);
+    std::ifstream file(folder_ + name, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (!file.is_open() || file.bad()) return "cannot read " + Quoted(name);
+    trace_ << Echo(line) << '\n';
+    desktop_.LoadRuleFile(bytes);
     return std::nullopt;
   }
   if (IsInputCommand(command)) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "scenario/ScenarioDesktop.h"
 
@@ -11,8 +12,13 @@
 // trace before its effects.
 class ScenarioScript {
  public:
-  ScenarioScript(ScenarioDesktop& desktop, std::ostream& trace)
-      : desktop_(desktop), trace_(trace) {}
+  // `folder`: where the files a script names (`load FILE`) lie, ending in a path separator;
+  // empty for the current folder.
+  ScenarioScript(ScenarioDesktop& desktop, std::ostream& trace, std::string folder = {})
+      : desktop_(desktop), trace_(trace), folder_(std::move(folder)) {}
+
+  // The folder of a script file's path, as the constructor takes it.
+  static std::string FolderOf(const std::string& scriptPath);
 
   // Runs every line. On a line that cannot be understood, returns "line N: ..." and runs
   // nothing after it; nullopt when the whole script ran.
@@ -26,4 +32,5 @@ class ScenarioScript {
 
   ScenarioDesktop& desktop_;
   std::ostream& trace_;
+  std::string folder_;
 };

@@ -115,6 +115,7 @@ void SimDesktop::DeliverDuringInjection() {
 
 // An event waiting for an injection that this input did not cause arrives right after it.
 void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
+  RunBackgroundWork();
   Input input;
   input.kind = Input::Kind::Key;
   input.key = key;
@@ -125,6 +126,7 @@ void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
 }
 
 void SimDesktop::MouseButton(Button button, bool down) {
+  RunBackgroundWork();
   Input input;
   input.kind = Input::Kind::Button;
   input.button = button;
@@ -134,6 +136,7 @@ void SimDesktop::MouseButton(Button button, bool down) {
 }
 
 void SimDesktop::Wheel(std::int16_t delta) {
+  RunBackgroundWork();
   Input input;
   input.kind = Input::Kind::Wheel;
   input.delta = delta;
@@ -142,6 +145,7 @@ void SimDesktop::Wheel(std::int16_t delta) {
 }
 
 void SimDesktop::Move(std::int32_t dx, std::int32_t dy) {
+  RunBackgroundWork();
   cursorX_ += dx;
   cursorY_ += dy;
   DeliverMouse(win::kWmMouseMove, 0, false);
@@ -308,10 +312,51 @@ HookPlatform::RuleFileCheck SimDesktop::CheckRuleFile(const char* file) {
   return check;
 }
 
-std::string SimDesktop::ReadRuleFile(const char* file) {
-  ++ruleFileReads_;
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+HookPlatform::RuleFileRead SimDesktop::ReadRuleFile(const char* file, std::uint64_t largest) {
+  RuleFileRead read;
+  struct stat status {};
+  if (failReads_) {
+    read.outcome = RuleFileRead::Outcome::Failed;
+  } else if (::stat(file, &status) != 0) {
+    read.outcome = RuleFileRead::Outcome::Missing;
+  } else if (static_cast<std::uint64_t>(status.st_size) > largest) {
+    read.outcome = RuleFileRead::Outcome::TooLarge;
+  } else {
+    ++ruleFileReads_;
+    std::ifstream in(file, std::ios::binary);
+    read.text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    read.outcome = in.bad() ? RuleFileRead::Outcome::Failed : RuleFileRead::Outcome::Read;
+  }
+  return read;
+}
+
+void SimDesktop::EndProcess(ProcessIdentity process) {
+  ended_.push_back(process);
+  if (state_.Owner == process) {
+    keyboardHooks_ = 0;
+    mouseHooks_ = 0;
+  }
+}
+
+void SimDesktop::RunBackgroundWork() {
+  while (!holdBackground_ && !background_.empty()) {
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(background_);
+    for (auto& work : waiting) work();
+  }
+}
+
+// As another program saves a file: the whole content replaced at once, noticed by the folder's
+// change notification like any write.
+void SimDesktop::LoadRuleFile(const std::string& bytes) {
+  const std::string temporary = ruleFile_ + ".saving";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write the rule file");
+  }
+  std::filesystem::rename(temporary, ruleFile_);
+  SignalRuleFileChange();
 }
 
 void SimDesktop::WriteRule(const char* file, std::string_view section, std::string_view key,

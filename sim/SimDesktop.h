@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -59,6 +60,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void Cursor(const std::string& name) override { cursor_ = WindowByName(name).value_or(0); }
   void ScreenSaver(bool active) override { screenSaverActive_ = active; }
   void HostGone() override { hostAlive_ = false; }
+  void LoadRuleFile(const std::string& bytes) override;
+  // Work the library handed to the background is done by the time the next command comes.
+  void Settle() override { RunBackgroundWork(); }
 
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
 
@@ -76,6 +80,12 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void SystemRemovesHook(HookKind kind) {
     (kind == HookKind::Keyboard ? keyboardHooks_ : mouseHooks_) = 0;
   }
+  // The exports are called from this process from now on (the desktop's own host is kHostProcess);
+  // EndProcess ends one without its library being told (the system removes its hooks).
+  static constexpr ProcessIdentity kHostProcess{100, 1};
+  void ActAsProcess(ProcessIdentity process) { process_ = process; }
+  void EndProcess(ProcessIdentity process);
+
   // Lets simulated time pass; the hooks' watchdog ticks as it would.
   void AdvanceTime(std::chrono::milliseconds duration);
   const std::vector<std::string>& DebugLines() const { return debugLines_; }
@@ -97,6 +107,13 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void LoseChangeSignals(bool lose) { loseChangeSignals_ = lose; }
   // How often the library read the whole rule file.
   int RuleFileReads() const { return ruleFileReads_; }
+  // Reads of the rule file fail (a sharing violation, an I/O error) while this is set.
+  void FailRuleFileReads(bool fail) { failReads_ = fail; }
+  // The library's background work runs between commands and before each physical event, as a
+  // worker thread would finish meanwhile; tests can hold it back to see the events in between.
+  void HoldBackgroundWork(bool hold) { holdBackground_ = hold; }
+  void RunBackgroundWork();
+  std::size_t BackgroundWorkWaiting() const { return background_.size(); }
 
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
   const std::string& RuleFilePath() const { return ruleFile_; }
@@ -109,7 +126,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   void InjectMouse(std::uint32_t flags) override;
   RuleFileCheck CheckRuleFile(const char* file) override;
-  std::string ReadRuleFile(const char* file) override;
+  RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
+  void RunInBackground(std::function<void()> work) override {
+    background_.push_back(std::move(work));
+  }
   void StopWatchingRuleFile() override {}
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
@@ -137,6 +157,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(now_.count()); }
   std::uint32_t LastInputTick() override { return lastInput_; }
   void DebugLine(std::string_view line) override { debugLines_.emplace_back(line); }
+  ProcessIdentity CurrentProcess() override { return process_; }
+  bool IsProcessRunning(const ProcessIdentity& process) override {
+    return std::find(ended_.begin(), ended_.end(), process) == ended_.end();
+  }
 
  private:
   struct SimWindow {
@@ -198,6 +222,11 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool changeSignalled_ = true;
   bool loseChangeSignals_ = false;
   int ruleFileReads_ = 0;
+  ProcessIdentity process_ = kHostProcess;
+  std::vector<ProcessIdentity> ended_;
+  bool failReads_ = false;
+  bool holdBackground_ = false;
+  std::vector<std::function<void()>> background_;
   std::int32_t cursorX_ = 500;
   std::int32_t cursorY_ = 400;
 };

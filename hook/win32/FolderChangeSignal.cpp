@@ -84,9 +84,17 @@ bool FolderChangeSignal::ChangeSignalled(const char* file) {
     Start(folder);
     return true;
   }
-  if (watch_ == nullptr || watch_->broken) {
-    if (GetTickCount() - lastAttempt_ >= kRetryMs) Start(folder);
+  if (watch_ != nullptr && watch_->broken) {
+    // What happened around the failure may not have been counted.
+    Start(folder);
     return true;
+  }
+  if (watch_ == nullptr) {
+    // Nothing can be signalled here: the caller's size and time stamp tell the changes. A new
+    // notification is tried now and then; once there is one, a change may have been missed.
+    if (GetTickCount() - lastAttempt_ < kRetryMs) return false;
+    Start(folder);
+    return watch_ != nullptr;
   }
   const LONG changes = watch_->changes;
   if (changes == seen_) return false;

@@ -9,7 +9,8 @@
 // by a thread of its own, so that asking costs the hook no call into the system. A change the
 // thread has not yet counted is caught by the file's size and time stamp, which the caller
 // checks as well. Where no notification can be had (a folder that does not exist yet, a share
-// that does not support them), every answer is "changed", and a new one is tried once a second.
+// that does not support them), nothing is signalled (reading the file at every event would
+// cost every event a whole read), and a new notification is tried once a second.
 class FolderChangeSignal {
  public:
   FolderChangeSignal() = default;

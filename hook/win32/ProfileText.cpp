@@ -6,10 +6,6 @@
 
 namespace {
 
-// Bigger than any rule file; a larger one is not a rule file, and reading it would hold the
-// hook call.
-constexpr DWORD kLargestFile = 16 * 1024 * 1024;
-
 std::string WideToAnsi(const wchar_t* text, int length) {
   if (length <= 0) return {};
   const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
@@ -54,20 +50,39 @@ std::string ToAnsi(const std::string& bytes) {
 
 }  // namespace
 
-std::string ReadProfileText(const char* file) {
+HookPlatform::RuleFileRead ReadProfileText(const char* file, std::uint64_t largest) {
+  using Outcome = HookPlatform::RuleFileRead::Outcome;
+  HookPlatform::RuleFileRead read;
   // Others may write, rename or delete the file meanwhile: the change is seen next time.
   const HANDLE handle =
       CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // Only a file that is not there is an empty rule file; a sharing violation, a denied
+    // access or a failing disk is a read to try again.
+    read.outcome = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Outcome::Missing
+                                                                                  : Outcome::Failed;
+    return read;
+  }
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(handle, &size) && size.QuadPart > 0 && size.QuadPart <= kLargestFile) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    bytes.resize(read);
+  if (!GetFileSizeEx(handle, &size)) {
+    read.outcome = Outcome::Failed;
+  } else if (static_cast<std::uint64_t>(size.QuadPart) > largest) {
+    read.outcome = Outcome::TooLarge;
+  } else {
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    const bool ok = bytes.empty() || ReadFile(handle, bytes.data(),
+                                              static_cast<DWORD>(bytes.size()), &got, nullptr) != 0;
+    if (ok) {
+      bytes.resize(got);
+      read.outcome = Outcome::Read;
+      read.text = ToAnsi(bytes);
+    } else {
+      read.outcome = Outcome::Failed;
+    }
   }
   CloseHandle(handle);
-  return ToAnsi(bytes);
+  return read;
 }

@@ -5,8 +5,8 @@
 #include "hook/win32/TrellinExports.h"
 #include "hook/win32/Win32HookPlatform.h"
 
-// One HookState for every process that maps the library; only the process that started the
-// hooks uses it.
+// One HookState for every process that maps the library; only the process that owns it changes
+// it (the others' calls of the exports change nothing).
 __attribute__((section("KMHook"), shared)) HookState g_sharedState;
 
 namespace {
@@ -60,6 +60,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
   if (reason == DLL_PROCESS_ATTACH) {
     g_module = instance;
     DisableThreadLibraryCalls(instance);
+  } else if (reason == DLL_PROCESS_DETACH) {
+    // Only shared memory and this process's own id are touched: safe under the loader lock.
+    Engine().ProcessDetaching();
   }
   return TRUE;
 }

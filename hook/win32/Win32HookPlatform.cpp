@@ -31,6 +31,11 @@ OrderedWorker& DeviceToolRuns() {
   static OrderedWorker& worker = *new OrderedWorker;
   return worker;
 }
+// Reading and parsing a rule file too large to be read within a hook call.
+OrderedWorker& RuleReads() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
 
 // What the library asked for goes to the debugger output at the moment it asks, in the order it
 // asks; the start itself happens a moment later on a worker.
@@ -87,11 +92,45 @@ void Win32HookPlatform::InjectMouse(std::uint32_t flags) {
   mouse_event(flags, 0, 0, 0, kLibraryInjectionTag);
 }
 
+// The file a path names in the end: the target of a symbolic link (through any chain of them),
+// else the path itself. Windows reports a link's own size and time stamp, and a change of the
+// target is signalled in the target's folder, not the link's.
+std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
+  // Asked of the file itself, not its attributes: Windows marks a link as a reparse point, Wine
+  // shows a Unix link as a plain file; opening either ends at the target.
+  const HANDLE handle = CreateFileA(file, FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return file;
+  char target[MAX_PATH + 8] = {};
+  const DWORD length = GetFinalPathNameByHandleA(handle, target, sizeof target,
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(handle);
+  if (length == 0 || length >= sizeof target) return file;
+  std::string path(target, length);
+  // The same path in other letter case is no link.
+  if (path.size() >= 4 && lstrcmpiA(path.c_str() + 4, file) == 0) return file;
+  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + path.substr(8);
+  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
 HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
   RuleFileCheck check;
-  check.mayHaveChanged = ruleFolder_.ChangeSignalled(file);
+  // A link is replaced or pointed elsewhere in its own folder; then it is resolved again.
+  const bool linkFolderChanged = ruleFolder_.ChangeSignalled(file);
+  if (linkFolderChanged || resolvedFrom_ != file) {
+    resolvedFrom_ = file;
+    resolved_ = ResolveRuleFile(file);
+  }
+  check.mayHaveChanged = linkFolderChanged;
+  if (resolved_ != resolvedFrom_) {
+    check.mayHaveChanged = targetFolder_.ChangeSignalled(resolved_.c_str()) || check.mayHaveChanged;
+  } else {
+    targetFolder_.Stop();
+  }
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExA(file, GetFileExInfoStandard, &data)) {
+  if (GetFileAttributesExA(resolved_.c_str(), GetFileExInfoStandard, &data)) {
     check.exists = true;
     check.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     check.lastWrite = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
@@ -105,8 +144,13 @@ HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
   return check;
 }
 
-std::string Win32HookPlatform::ReadRuleFile(const char* file) {
-  return ReadProfileText(file);
+HookPlatform::RuleFileRead Win32HookPlatform::ReadRuleFile(const char* file,
+                                                           std::uint64_t largest) {
+  return ReadProfileText(file, largest);
+}
+
+void Win32HookPlatform::RunInBackground(std::function<void()> work) {
+  RuleReads().Run(std::move(work), 0);
 }
 
 void Win32HookPlatform::WriteRule(const char* file, std::string_view section, std::string_view key,
@@ -221,6 +265,32 @@ std::uint32_t Win32HookPlatform::LastInputTick() {
   info.cbSize = sizeof info;
   // Without an answer, the input counts as seen: nothing to do.
   return GetLastInputInfo(&info) ? info.dwTime : GetTickCount() - 1000000;
+}
+
+namespace {
+
+std::uint64_t StartTime(HANDLE process) {
+  FILETIME created{}, ended{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
+  return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessIdentity Win32HookPlatform::CurrentProcess() {
+  static const ProcessIdentity self{GetCurrentProcessId(), StartTime(GetCurrentProcess())};
+  return self;
+}
+
+bool Win32HookPlatform::IsProcessRunning(const ProcessIdentity& process) {
+  const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id);
+  // Another user's process may not be asked; better to leave its hooks alone.
+  if (handle == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD exitCode = 0;
+  const bool running = GetExitCodeProcess(handle, &exitCode) && exitCode == STILL_ACTIVE &&
+                       StartTime(handle) == process.started;
+  CloseHandle(handle);
+  return running;
 }
 
 void Win32HookPlatform::DebugLine(std::string_view line) {

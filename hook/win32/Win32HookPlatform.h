@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "hook/HookPlatform.h"
 #include "hook/win32/FolderChangeSignal.h"
 
@@ -21,8 +23,13 @@ class Win32HookPlatform final : public HookPlatform {
   void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   void InjectMouse(std::uint32_t flags) override;
   RuleFileCheck CheckRuleFile(const char* file) override;
-  std::string ReadRuleFile(const char* file) override;
-  void StopWatchingRuleFile() override { ruleFolder_.Stop(); }
+  RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
+  void RunInBackground(std::function<void()> work) override;
+  void StopWatchingRuleFile() override {
+    ruleFolder_.Stop();
+    targetFolder_.Stop();
+    resolvedFrom_.clear();
+  }
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
@@ -47,6 +54,8 @@ class Win32HookPlatform final : public HookPlatform {
   void StopHookWatchdog() override;
   std::uint32_t TickCount() override { return GetTickCount(); }
   std::uint32_t LastInputTick() override;
+  ProcessIdentity CurrentProcess() override;
+  bool IsProcessRunning(const ProcessIdentity& process) override;
   void DebugLine(std::string_view line) override;
 
  private:
@@ -55,5 +64,10 @@ class Win32HookPlatform final : public HookPlatform {
   HOOKPROC mouseProc_;
   TIMERPROC watchdogProc_;
   UINT_PTR watchdogTimer_ = 0;
-  FolderChangeSignal ruleFolder_;
+  static std::string ResolveRuleFile(const char* file);
+
+  FolderChangeSignal ruleFolder_;    // the folder of the path the library was given
+  FolderChangeSignal targetFolder_;  // the folder of the file a symbolic link points to
+  std::string resolvedFrom_;
+  std::string resolved_;
 };

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "hook/RuleCache.h"
+#include "profile/IniDocument.h"
 #include "profile/IniFileProfile.h"
 #include "profile/ProfileIndex.h"
 #include "sim/SimDesktop.h"
@@ -93,6 +95,113 @@ TEST_F(RuleCacheTest, AnotherRuleFilePathIsReadAfresh) {
   desktop_.LoseChangeSignals(true);
   desktop_.Engine().SetConfigINI(otherFile.c_str());
   EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+// A rule file with so much in it that reading it would hold a hook call: the events keep the
+// rules read before until the background is done, then the new ones apply.
+class LargeRuleFileTest : public RuleCacheTest {
+ protected:
+  // A rule file of `sections` sections (so many kilobytes beyond the hook call's share) whose
+  // remapping of A is `target`.
+  static std::string ManySections(int sections, const std::string& target) {
+    std::string text = "[KeyChange]\r\n41/1e=" + target + "\r\n";
+    for (int i = 0; i < sections; ++i) text += "[s" + std::to_string(i) + "]\r\nk=v\r\n";
+    return text;
+  }
+};
+
+TEST_F(LargeRuleFileTest, IsReadInTheBackgroundWhileEventsKeepTheRulesReadBefore) {
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  desktop_.HoldBackgroundWork(true);
+  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
+  const int reads = desktop_.RuleFileReads();
+  for (int i = 0; i < 5; ++i) EXPECT_NE(PressA().find("42/30"), std::string::npos);
+  EXPECT_EQ(desktop_.RuleFileReads(), reads) << "a hook call read the large file itself";
+  EXPECT_EQ(desktop_.BackgroundWorkWaiting(), 1u) << "one read at a time";
+  desktop_.HoldBackgroundWork(false);
+  desktop_.RunBackgroundWork();
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+// The file changed again while the background read it: the later change is not lost.
+TEST_F(LargeRuleFileTest, AChangeDuringTheBackgroundReadIsReadAfterIt) {
+  desktop_.HoldBackgroundWork(true);
+  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
+  PressA();
+  desktop_.LoadRuleFile("[KeyChange]\n41/1e=44/20\n");
+  PressA();
+  desktop_.HoldBackgroundWork(false);
+  desktop_.RunBackgroundWork();
+  PressA();  // takes the large file's rules in and reads the small file
+  EXPECT_NE(PressA().find("44/20"), std::string::npos);
+}
+
+// A large file just written is read once more after the stamp's resolution, not at every event
+// (each read is a whole parse in the background), and a stamp in the future ends that too.
+TEST_F(LargeRuleFileTest, ARecentLargeFileIsReadOnceMoreNotAtEveryEvent) {
+  desktop_.LoseChangeSignals(true);
+  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
+  std::filesystem::last_write_time(desktop_.RuleFilePath(),
+                                   std::filesystem::file_time_type::clock::now() + hours(1));
+  PressA();
+  const int reads = desktop_.RuleFileReads();
+  for (int i = 0; i < 10; ++i) EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+  EXPECT_EQ(desktop_.RuleFileReads(), reads);
+  desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRecentWriteRereadMs));
+  for (int i = 0; i < 10; ++i) PressA();
+  EXPECT_EQ(desktop_.RuleFileReads(), reads + 1);
+}
+
+// Linear, this takes well under a second; looking each section up from the file's start took
+// minutes (a damaged rule file of 20 000 sections held a hook call for seconds).
+TEST(ProfileIndex, ReadsAnyNumberOfSectionsInLinearTime) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "[section " + std::to_string(i) + "]\r\nk=v\r\n";
+  text += "[Last]\r\nkey=found\r\n";
+  const auto started = std::chrono::steady_clock::now();
+  const ProfileIndex index(text);
+  EXPECT_EQ(index.GetString("last", "KEY", 255), "found");
+  EXPECT_EQ(IniDocument(text).SectionNames().size(), 20001u);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+}
+
+// A read that fails is not an empty rule file: the rules read before stay, and the read is
+// tried again, after a while or at the next change.
+TEST_F(RuleCacheTest, AFailedReadKeepsTheRulesAndIsTriedAgain) {
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  desktop_.FailRuleFileReads(true);
+  desktop_.LoadRuleFile("[KeyChange]\n41/1e=43/2e\n");
+  EXPECT_NE(PressA().find("42/30"), std::string::npos) << "a failed read emptied the rules";
+  desktop_.FailRuleFileReads(false);
+  desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRetryAfterFailureMs));
+  EXPECT_NE(PressA().find("43/2e"), std::string::npos);
+}
+
+TEST_F(RuleCacheTest, AFileOverTheSizeLimitKeepsTheRules) {
+  WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  std::string huge = "[KeyChange]\n41/1e=43/2e\n";
+  huge.resize(RuleCache::kLargestRuleFile + 1, ';');
+  desktop_.LoadRuleFile(huge);
+  for (int i = 0; i < 3; ++i) EXPECT_NE(PressA().find("42/30"), std::string::npos);
+  desktop_.LoadRuleFile("[KeyChange]\n41/1e=44/20\n");
+  EXPECT_NE(PressA().find("44/20"), std::string::npos) << "the next good file was not read";
+}
+
+// A time stamp the clock has not reached yet stays "recent" by the clock for ever; it is read
+// again only for as long as a stamp's resolution lasts after it was first seen.
+TEST_F(RuleCacheTest, ATimeStampInTheFutureIsNotReadAgainForEver) {
+  desktop_.LoseChangeSignals(true);
+  WriteRules("[KeyChange]\n41/1e=42/30\n",
+             std::filesystem::file_time_type::clock::now() + hours(1));
+  ASSERT_NE(PressA().find("42/30"), std::string::npos);
+  desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRecentWriteRereadMs));
+  PressA();
+  const int reads = desktop_.RuleFileReads();
+  for (int i = 0; i < 50; ++i) EXPECT_NE(PressA().find("42/30"), std::string::npos);
+  EXPECT_EQ(desktop_.RuleFileReads(), reads);
 }
 
 // The index answers as the profile engine does, whatever the file holds.

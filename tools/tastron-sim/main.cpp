@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     }
     SimDesktop desktop(std::cout);
     desktop.StartLikeHost();
-    ScenarioScript script(desktop, std::cout);
+    ScenarioScript script(desktop, std::cout,
+                          argc == 2 ? ScenarioScript::FolderOf(argv[1]) : std::string());
     const auto error = script.Run(argc == 2 ? file : std::cin);
     std::cout.flush();
     if (error) {

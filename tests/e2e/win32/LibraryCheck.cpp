@@ -7,7 +7,14 @@
 //                                stamp still give every change away
 //   library-check hooks          the library's hooks removed from outside come back within the
 //                                watchdog's period, and there is never a second one
+//   library-check owner          a Tastron killed without StopHook leaves the state to the next;
+//                                a second one's calls change nothing of the first one's
+//   library-check unwatched      no change notifications, a time stamp in the future: changes
+//                                apply, and keys do not read the whole file again for ever
+//   library-check link LINK TARGET   LINK, a symbolic link to TARGET in another folder, is the
+//                                rule file: an edit of TARGET alone applies
 //   library-check write FILE SECTION KEY VALUE   (used by "rules" as the other process)
+//   library-check killed-owner FILE, intruder    (used by "owner" as the other processes)
 // Prints one line per check; exit status 0 when all passed.
 #include <windows.h>
 
@@ -175,6 +182,26 @@ std::string RemapA(const char* target) {
   return std::string("[KeyChange]\r\n41/1e=") + target + "\r\n";
 }
 
+// Writes the file anew with A remapped to `remap`, keeping the size and putting `stamp` back,
+// waits for the folder's own change signal, then presses A (at most 100 times, 50 ms apart)
+// until it gives `expected`; how many presses that took.
+bool RewriteKeepingStamp(const std::string& folder, const std::string& file, const char* remap,
+                         const FILETIME& stamp, WORD expected, int& presses) {
+  const HANDLE ours =
+      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
+  WriteFileBytes(file, RemapA(remap));
+  SetWriteTime(file, stamp);
+  WaitForSingleObject(ours, 5000);
+  FindCloseChangeNotification(ours);
+  presses = 1;
+  bool applied = APresses(expected);
+  for (; !applied && presses < 100; ++presses) {
+    Pump(50);
+    applied = APresses(expected);
+  }
+  return applied;
+}
+
 int CheckRules(const char* self) {
   const std::string folder = RuleFolder();
   const std::string rules = folder + "\\config.ini";
@@ -212,18 +239,8 @@ int CheckRules(const char* self) {
   WriteFileBytes(rules, RemapA("45/12"));
   SetWriteTime(rules, stamp);
   Check(APresses('E'), "the first of two writes applies");
-  const HANDLE ours =
-      FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_LAST_WRITE);
-  WriteFileBytes(rules, RemapA("46/21"));
-  SetWriteTime(rules, stamp);
-  WaitForSingleObject(ours, 5000);
-  FindCloseChangeNotification(ours);
-  int presses = 1;
-  bool applied = APresses('F');
-  for (; !applied && presses < 100; ++presses) {
-    Pump(50);
-    applied = APresses('F');
-  }
+  int presses = 0;
+  const bool applied = RewriteKeepingStamp(folder, rules, "46/21", stamp, 'F', presses);
   Check(applied, "a second write with the same size and time stamp applies once it is signalled");
   std::printf("     (at key press %d after the folder's change was signalled)\n", presses);
 
@@ -315,6 +332,163 @@ int CheckHooks() {
   return g_failures == 0 ? 0 : 1;
 }
 
+// Runs this program again with these arguments; its exit code, or -1.
+int RunSelf(const char* self, const std::string& arguments) {
+  const std::string command = std::string("\"") + self + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return -1;
+  }
+  DWORD exitCode = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  }
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return static_cast<int>(exitCode);
+}
+
+// A Tastron that starts the hooks and is killed: no StopHook, no unloading.
+int KilledOwner(const char* rules) {
+  BoundLibrary library;
+  if (!Start(library, rules, false)) return 1;
+  TerminateProcess(GetCurrentProcess(), 7);
+  return 1;
+}
+
+// A second Tastron run beside the first: what it calls at its start and at its end. Exit code
+// 0 when StartHook and StopHook both answered 0.
+int Intruder() {
+  BoundLibrary library;
+  if (!library.Load("library-check")) return 3;
+  HookSettings nothing{};
+  library.SetConfigINI("C:\\nowhere\\config.ini");
+  library.SetDevconPath("C:\\nowhere\\tool.exe");
+  library.UpdateValue(&nothing);
+  const std::int32_t started = library.StartHook(0x1234);
+  library.EnableHookStatue(0);
+  const std::int32_t stopped = library.StopHook();
+  return started == 0 && stopped == 0 ? 0 : 1;
+}
+
+int CheckOwner(const char* self) {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  WriteFileBytes(rules, RemapA("42/30"));
+  SetWriteTime(rules, AnHourAgo());
+  Check(RunSelf(self, "killed-owner \"" + rules + "\"") == 7,
+        "a first Tastron started the hooks and was killed");
+  BoundLibrary library;
+  if (!Start(library, rules, false)) return 1;
+  Check(g_libraryHooks.size() == 2, "a new Tastron takes over the state of the killed one");
+  Check(APresses('B'), "its rules apply");
+  Check(RunSelf(self, "intruder") == 0, "a second Tastron's StartHook and StopHook answer 0");
+  Check(APresses('B'),
+        "after the second Tastron's calls the first one's hooks, rules and "
+        "settings are in force");
+  bool said = false;
+  for (const std::string& line : g_debugLines) {
+    said = said || line.find("ignored: the hooks belong to process") != std::string::npos;
+  }
+  Check(!said, "the first Tastron's own calls were never refused");
+  library.StopHook();
+  library.EnableHookStatue(0);
+  DeleteFileA(rules.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
+// Opens of the rule file by the library (on any of its threads).
+std::string g_watchedFile;
+volatile LONG g_ruleFileOpens = 0;
+decltype(&CreateFileA) g_realCreateFile = nullptr;
+
+HANDLE WINAPI CountingCreateFile(LPCSTR name, DWORD access, DWORD share,
+                                 LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                 HANDLE model) {
+  if (name != nullptr && lstrcmpiA(name, g_watchedFile.c_str()) == 0) {
+    InterlockedIncrement(&g_ruleFileOpens);
+  }
+  return g_realCreateFile(name, access, share, security, disposition, flags, model);
+}
+HANDLE WINAPI FailingNotification(LPCSTR, BOOL, DWORD) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return INVALID_HANDLE_VALUE;
+}
+
+// A share without change notifications, and a time stamp in the future: neither may make every
+// key read the whole file again.
+int CheckUnwatched() {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  g_watchedFile = rules;
+  WriteFileBytes(rules, RemapA("42/30"));
+  SetWriteTime(rules, AnHourAgo());
+  BoundLibrary library;
+  if (!library.Load("library-check") ||
+      !PatchImport(library.module, "kernel32.dll", "FindFirstChangeNotificationA",
+                   reinterpret_cast<void*>(&FailingNotification))) {
+    std::printf("FAIL cannot load and patch trellin_192.dll\n");
+    return 1;
+  }
+  g_realCreateFile = reinterpret_cast<decltype(g_realCreateFile)>(PatchImport(
+      library.module, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&CountingCreateFile)));
+  if (g_realCreateFile == nullptr || !Start(library, rules, false)) return 1;
+  Check(APresses('B'), "without change notifications, the rule file is read at the first key");
+  LONG before = g_ruleFileOpens;
+  for (int i = 0; i < 30; ++i) APresses('B');
+  Check(g_ruleFileOpens == before, "without change notifications, 30 keys read the file no more");
+  WriteFileBytes(rules, RemapA("43/2e"));
+  Check(APresses('C'), "without change notifications, a new time stamp gives the change away");
+
+  FILETIME future{};
+  GetSystemTimeAsFileTime(&future);
+  ULARGE_INTEGER ahead{{future.dwLowDateTime, future.dwHighDateTime}};
+  ahead.QuadPart += 3600ull * 10'000'000;  // an hour ahead of the clock
+  future = {ahead.LowPart, ahead.HighPart};
+  WriteFileBytes(rules, RemapA("44/20"));
+  SetWriteTime(rules, future);
+  Check(APresses('D'), "a time stamp in the future gives the change away");
+  // Read again while the stamp could still be shared by a second write, then no more.
+  bool quiet = false;
+  for (int round = 0; round < 100 && !quiet; ++round) {
+    before = g_ruleFileOpens;
+    for (int i = 0; i < 5; ++i) APresses('D');
+    quiet = g_ruleFileOpens == before;
+    if (!quiet) Pump(100);
+  }
+  Check(quiet, "a time stamp in the future is not read again at every key for ever");
+  library.StopHook();
+  library.EnableHookStatue(0);
+  DeleteFileA(rules.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
+// The rule file is a symbolic link (made by run-library-check) into another folder: an edit
+// of the target that keeps its size and time stamp applies once the target's folder signals it.
+int CheckLink(const char* link, const char* target) {
+  const FILETIME stamp = AnHourAgo();
+  WriteFileBytes(target, RemapA("42/30"));
+  SetWriteTime(target, stamp);
+  BoundLibrary library;
+  if (!Start(library, link, false)) return 1;
+  Check(APresses('B'), "a rule file that is a symbolic link is read at the first key");
+  std::string folder(target);
+  folder.resize(folder.find_last_of('\\'));
+  int presses = 0;
+  const bool applied = RewriteKeepingStamp(folder, target, "43/2e", stamp, 'C', presses);
+  Check(applied, "an edit of the link's target that keeps size and time stamp applies");
+  library.StopHook();
+  library.EnableHookStatue(0);
+  return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -324,6 +498,11 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "rules") == 0) return CheckRules(argv[0]);
   if (argc == 2 && std::strcmp(argv[1], "lost-signals") == 0) return CheckLostSignals();
   if (argc == 2 && std::strcmp(argv[1], "hooks") == 0) return CheckHooks();
-  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks\n");
+  if (argc == 2 && std::strcmp(argv[1], "owner") == 0) return CheckOwner(argv[0]);
+  if (argc == 3 && std::strcmp(argv[1], "killed-owner") == 0) return KilledOwner(argv[2]);
+  if (argc == 2 && std::strcmp(argv[1], "intruder") == 0) return Intruder();
+  if (argc == 2 && std::strcmp(argv[1], "unwatched") == 0) return CheckUnwatched();
+  if (argc == 4 && std::strcmp(argv[1], "link") == 0) return CheckLink(argv[2], argv[3]);
+  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks|owner|unwatched|link\n");
   return 2;
 }

@@ -73,8 +73,22 @@ void NoteStart(std::string line, bool deviceTool) {
   LeaveCriticalSection(&g_starts.lock);
 }
 
+// Rule file reads the library began and ended in the background (the ends come from its worker).
+volatile LONG g_backgroundReadsBegun = 0;
+volatile LONG g_backgroundReadsEnded = 0;
+
 void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
+  static constexpr char kBackground[] = "trellin_192: the rule file is large";
+  static constexpr char kRead[] = "trellin_192: the rule file ";
+  if (text != nullptr && std::strncmp(text, kBackground, sizeof kBackground - 1) == 0) {
+    InterlockedIncrement(&g_backgroundReadsBegun);
+    return;
+  }
+  if (text != nullptr && std::strncmp(text, kRead, sizeof kRead - 1) == 0) {
+    InterlockedIncrement(&g_backgroundReadsEnded);
+    return;
+  }
   if (text == nullptr || std::strncmp(text, kRun, sizeof kRun - 1) != 0) return;
   std::string line(text + sizeof "trellin_192: " - 1);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
@@ -214,6 +228,7 @@ class WineDesktop final : public ScenarioDesktop {
   void RemoveRuleSection(const std::string& section) override {
     WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, ruleFile_.c_str());
   }
+  void LoadRuleFile(const std::string& bytes) override;
   void Key(KeyCodePair key, bool extended, bool down) override;
   void MouseButton(Button button, bool down) override;
   void Wheel(std::int16_t delta) override;
@@ -509,7 +524,29 @@ void WineDesktop::Cursor(const std::string& name) {
 }
 
 // Lets what is pending arrive, and shows what was posted to the host and the windows.
+// As another program saves a file: written beside it, then put in its place in one step.
+void WineDesktop::LoadRuleFile(const std::string& bytes) {
+  const std::string saving = ruleFile_ + ".saving";
+  const HANDLE file = CreateFileA(saving.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok =
+      file != INVALID_HANDLE_VALUE &&
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
+      written == bytes.size();
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  if (!ok || !MoveFileExA(saving.c_str(), ruleFile_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    std::fprintf(stderr, "scenario-driver: cannot replace the rule file (error %lu)\n",
+                 GetLastError());
+  }
+}
+
 void WineDesktop::Settle() {
+  // A read the library handed to its worker ends before the next command, as on the simulated
+  // desktop (at most 30 s: a read that never ends shows as a trace that differs).
+  for (int waited = 0; waited < 3000 && g_backgroundReadsEnded < g_backgroundReadsBegun; ++waited) {
+    Sleep(10);
+  }
   MSG message;
   for (int quiet = 0; quiet < 3;) {
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -649,7 +686,7 @@ int main(int argc, char** argv) {
     int overflow(int c) override { return c == EOF ? 0 : std::fputc(c, stdout); }
   } traceBuffer;
   std::ostream trace(&traceBuffer);
-  ScenarioScript runner(desktop, trace);
+  ScenarioScript runner(desktop, trace, ScenarioScript::FolderOf(argv[1]));
   const auto error = runner.Run(script);
   desktop.Settle();
   const bool startsMatch = StartsMatchRequests(desktop, deviceToolLogBefore);

@@ -3,19 +3,11 @@
 #include <unordered_set>
 
 #include "common/TextCase.h"
+#include "profile/IniLines.h"
 
 namespace {
 
 constexpr std::string_view kNewLineEnd = "\r\n";
-
-// The name of a section line "[name]" (trimmed), or nullopt for any other line.
-std::optional<std::string_view> SectionName(std::string_view line) {
-  const std::string_view trimmed = TrimBlanks(line);
-  if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-  const std::size_t close = trimmed.rfind(']');
-  if (close == std::string_view::npos || close == 0) return std::nullopt;
-  return TrimBlanks(trimmed.substr(1, close - 1));
-}
 
 bool IsEntry(std::string_view line) {
   const std::string_view trimmed = TrimBlanks(line);
@@ -27,27 +19,10 @@ std::string_view EntryName(std::string_view line) {
   return TrimBlanks(trimmed.substr(0, trimmed.find('=')));
 }
 
-// Calls `line` with each line's text and its end ("\r\n", "\n", "\r" or empty at the end).
-template <typename LineVisitor>
-void SplitLines(std::string_view text, LineVisitor line) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      line(text.substr(start), std::string_view());
-      break;
-    }
-    const std::size_t endLength =
-        (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') ? 2 : 1;
-    line(text.substr(start, stop - start), text.substr(stop, endLength));
-    start = stop + endLength;
-  }
-}
-
 }  // namespace
 
 IniDocument::IniDocument(std::string_view text) {
-  SplitLines(text, [this](std::string_view line, std::string_view end) {
+  ForEachIniLine(text, [this](std::string_view line, std::string_view end) {
     lines_.push_back({std::string(line), std::string(end)});
   });
 }
@@ -56,8 +31,8 @@ void IniDocument::VisitFirstSections(std::string_view text, const SectionVisitor
                                      const EntryVisitor& entry) {
   std::unordered_set<std::string> seen;  // lower-case names of the sections met so far
   bool inFirstSection = false;
-  SplitLines(text, [&](std::string_view line, std::string_view) {
-    if (const auto name = SectionName(line)) {
+  ForEachIniLine(text, [&](std::string_view line, std::string_view) {
+    if (const auto name = IniSectionName(line)) {
       inFirstSection = seen.insert(ToAsciiLower(*name)).second;
       if (inFirstSection) section(*name);
       return;
@@ -76,10 +51,10 @@ void IniDocument::VisitFirstSections(std::string_view text, const SectionVisitor
 std::optional<IniDocument::Range> IniDocument::FindSection(std::string_view section) const {
   const std::string_view wanted = TrimBlanks(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const auto name = SectionName(lines_[i].text);
+    const auto name = IniSectionName(lines_[i].text);
     if (!name || !EqualsIgnoringCase(*name, wanted)) continue;
     std::size_t end = i + 1;
-    while (end < lines_.size() && !SectionName(lines_[end].text)) ++end;
+    while (end < lines_.size() && !IniSectionName(lines_[end].text)) ++end;
     return Range{i, end};
   }
   return std::nullopt;
@@ -111,7 +86,7 @@ std::vector<std::string> IniDocument::SectionNames() const {
   std::vector<std::string> names;
   std::unordered_set<std::string> seen;  // lower-case, so that each name is met in constant time
   for (const Line& line : lines_) {
-    const auto name = SectionName(line.text);
+    const auto name = IniSectionName(line.text);
     if (name && seen.insert(ToAsciiLower(*name)).second) names.emplace_back(*name);
   }
   return names;

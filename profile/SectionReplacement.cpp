@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/TextCase.h"
+#include "profile/IniLines.h"
 
 namespace {
 
@@ -13,28 +14,10 @@ struct TextLine {
 
 std::vector<TextLine> SplitLines(std::string_view text) {
   std::vector<TextLine> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      lines.push_back({text.substr(start), {}});
-      break;
-    }
-    const std::size_t endLength =
-        (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') ? 2 : 1;
-    lines.push_back({text.substr(start, stop - start), text.substr(stop, endLength)});
-    start = stop + endLength;
-  }
+  ForEachIniLine(text, [&lines](std::string_view line, std::string_view end) {
+    lines.push_back({line, end});
+  });
   return lines;
-}
-
-// The name of a section line "[name]", trimmed, as the profile functions find sections.
-std::optional<std::string_view> SectionName(std::string_view line) {
-  const std::string_view trimmed = TrimBlanks(line);
-  if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-  const std::size_t close = trimmed.rfind(']');
-  if (close == std::string_view::npos || close == 0) return std::nullopt;
-  return TrimBlanks(trimmed.substr(1, close - 1));
 }
 
 const SectionLines* Replacement(const std::vector<SectionLines>& sections, std::string_view name,
@@ -77,7 +60,7 @@ std::string ReplaceSectionsInText(std::string_view text,
   out.reserve(text.size());
   bool skipping = false;  // inside a section being replaced
   for (const TextLine& line : lines) {
-    if (const auto name = SectionName(line.text)) {
+    if (const auto name = IniSectionName(line.text)) {
       skipping = false;
       if (const SectionLines* replacement = Replacement(sections, *name, placed)) {
         AppendSection(out, *replacement, end);

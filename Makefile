@@ -81,6 +81,7 @@ fuzz:
 	clang++ -std=c++20 -g -O1 -I. -fsanitize=fuzzer,address,undefined \
 	  tests/fuzz/RuleFileFuzzer.cpp common/RuleRecord.cpp common/RuleFormat.cpp \
 	  common/KeyCodePair.cpp common/TextCase.cpp profile/IniDocument.cpp profile/IniFileProfile.cpp \
+	  profile/FileReplacement.cpp profile/SectionReplacement.cpp \
 	  -o build/fuzz/rule-file-fuzzer
 	mkdir -p build/fuzz/corpus
 	build/fuzz/rule-file-fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=512 build/fuzz/corpus 2>&1 | tail -5

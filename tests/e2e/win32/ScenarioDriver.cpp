@@ -119,15 +119,33 @@ BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT 
   return g_realSystemParametersInfo(action, value, data, update);
 }
 
+// The rule file notes of the mouse devices' state are written by the device tool's worker, one
+// for each run, a moment after the hook asked for the run: they are traced at the end of the
+// script line, once every run asked for so far has written its note (as tastron-sim shows them).
+struct WorkerNotes {
+  CRITICAL_SECTION lock;
+  DWORD hookThread = 0;
+  std::vector<std::string> waiting;
+  int written = 0;
+  WorkerNotes() { InitializeCriticalSection(&lock); }
+} g_workerNotes;
+
 BOOL WINAPI WatchWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+  // Written first, so that the trace never shows a note before it is in the file.
+  const BOOL written = g_realWriteProfile(section, key, value, file);
   if (section != nullptr && key != nullptr) {
-    if (value != nullptr) {
-      Emit("ini %s %s=%s", section, key, value);
+    std::string line = std::string("ini ") + section + " " + key;
+    line += value != nullptr ? std::string("=") + value : std::string(" deleted");
+    if (GetCurrentThreadId() == g_workerNotes.hookThread) {
+      Emit("%s", line.c_str());
     } else {
-      Emit("ini %s %s deleted", section, key);
+      EnterCriticalSection(&g_workerNotes.lock);
+      g_workerNotes.waiting.push_back(std::move(line));
+      ++g_workerNotes.written;
+      LeaveCriticalSection(&g_workerNotes.lock);
     }
   }
-  return g_realWriteProfile(section, key, value, file);
+  return written;
 }
 
 std::string Hex2(unsigned value) {
@@ -230,6 +248,7 @@ class WineDesktop final : public ScenarioDesktop {
   }
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
+  void EmitWorkerNotes();
 
   ULONGLONG LongestInputMs() const { return longestInputMs_; }
 
@@ -287,6 +306,7 @@ void ReleaseEverything() {
 
 bool WineDesktop::Start(const std::string& ruleFile) {
   ruleFile_ = ruleFile;
+  g_workerNotes.hookThread = GetCurrentThreadId();
   ReleaseEverything();
   if (!library_.Load("scenario-driver")) return false;
   g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
@@ -530,7 +550,33 @@ void WineDesktop::Settle() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  EmitWorkerNotes();
   std::fflush(stdout);
+}
+
+// Waits (at most 30 s) until every device tool run asked for has written its note, then traces
+// the notes in the order written. No input comes meanwhile, so the hooks are not needed.
+void WineDesktop::EmitWorkerNotes() {
+  const auto runsAsked = [] {
+    const std::string tool = std::string("run \"") + kDevconPath + "\"";
+    EnterCriticalSection(&g_starts.lock);
+    int runs = 0;
+    for (const std::string& line : g_starts.asked) runs += line.compare(0, tool.size(), tool) == 0;
+    LeaveCriticalSection(&g_starts.lock);
+    return runs;
+  };
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    EnterCriticalSection(&g_workerNotes.lock);
+    const bool allWritten = g_workerNotes.written >= runsAsked();
+    LeaveCriticalSection(&g_workerNotes.lock);
+    if (allWritten || GetTickCount64() - start > 30000) break;
+    Sleep(5);
+  }
+  EnterCriticalSection(&g_workerNotes.lock);
+  for (const std::string& line : g_workerNotes.waiting) Emit("%s", line.c_str());
+  g_workerNotes.waiting.clear();
+  LeaveCriticalSection(&g_workerNotes.lock);
 }
 
 std::string TemporaryRuleFile() {

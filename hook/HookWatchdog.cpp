@@ -26,9 +26,12 @@ bool IsGenericModifier(int virtualKey) {
 // after a sleep or under heavy load), and the utility would then silently do nothing. When the
 // hooks missed input, both go in again, the old handles first removed, so that there is never a
 // second hook; a failed installation is tried again later. Not while the hooks are paused,
-// stopped or in the away mode, when nothing is expected of them.
+// stopped, in the away mode or without a host window, when nothing is expected of them.
 void HookEngine::CheckHooksAlive() {
-  if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending) return;
+  if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending ||
+      !platform_.IsWindow(state_.HostWindow)) {
+    return;
+  }
   const std::uint32_t now = platform_.TickCount();
   if (Later(local_.lastKeyboardCall, local_.lastReinstall) ||
       Later(local_.lastMouseCall, local_.lastReinstall)) {

@@ -50,10 +50,23 @@ void HookEngine::InjectHeldOutput(const HeldOutput& output, bool press) {
 
 bool HookEngine::HoldsForSystem(std::uint8_t virtualKey) const {
   for (const HeldOutput& output : local_.heldFor) {
-    const bool key = output.kind == HeldOutput::Kind::Key && output.virtualKey == virtualKey;
-    const bool numLock =
-        output.kind == HeldOutput::Kind::NeutralNumLock && virtualKey == win::kVkNumLock;
-    if (key || numLock) return true;
+    switch (output.kind) {
+      case HeldOutput::Kind::None:
+        break;
+      case HeldOutput::Kind::Key:
+        if (output.virtualKey == virtualKey) return true;
+        break;
+      case HeldOutput::Kind::Button: {
+        const std::uint8_t button = output.pressFlags == win::kMouseLeftDown     ? win::kVkLButton
+                                    : output.pressFlags == win::kMouseMiddleDown ? win::kVkMButton
+                                                                                 : win::kVkRButton;
+        if (button == virtualKey) return true;
+        break;
+      }
+      case HeldOutput::Kind::NeutralNumLock:
+        if (virtualKey == win::kVkNumLock) return true;
+        break;
+    }
   }
   return false;
 }

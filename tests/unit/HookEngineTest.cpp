@@ -333,6 +333,28 @@ TEST_F(HookWatchdogTest, AfterAReinstallWhatLostItsKeyIsLetGo) {
   }
 }
 
+// What the library itself holds down (a key and a button as remapping targets, the armed Shift)
+// is no sign of input the hooks missed.
+TEST_F(HookWatchdogTest, WhatTheLibraryHoldsIsNoSignOfMissedInput) {
+  desktop_.HostSettings().Key_KeyChange = 1;
+  desktop_.HostSettings().EnableShiftMemory = 1;
+  desktop_.PushSettings();
+  desktop_.SetRule("KeyChange", "41/1e", "00/11");  // A as the middle button
+  desktop_.SetRule("KeyChange", "42/30", "43/2e");  // B as C
+  desktop_.Key({0xA0, 0x2A}, false, true);
+  desktop_.Key({0xA0, 0x2A}, false, false);
+  desktop_.Key({0x41, 0x1E}, false, true);
+  desktop_.Key({0x42, 0x30}, false, true);
+  for (int i = 0; i < 6; ++i) {
+    desktop_.Move(1, 0);
+    desktop_.AdvanceTime(kPeriod);
+  }
+  EXPECT_TRUE(desktop_.DebugLines().empty());
+  EXPECT_TRUE(desktop_.SystemKeyDown(win::kVkMButton));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0x43));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0xA0));
+}
+
 // Paused, in the away mode or stopped, nothing is expected of the hooks.
 TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
   desktop_.SystemRemovesHook(HookKind::Keyboard);

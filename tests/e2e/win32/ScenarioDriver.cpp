@@ -249,6 +249,7 @@ class WineDesktop final : public ScenarioDesktop {
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
   void EmitWorkerNotes();
+  void Handle(const MSG& message);
 
   ULONGLONG LongestInputMs() const { return longestInputMs_; }
 
@@ -387,6 +388,12 @@ void WineDesktop::Send(INPUT input) {
   SendInput(1, &input, sizeof input);
   const ULONGLONG took = GetTickCount64() - started;
   if (took > longestInputMs_) longestInputMs_ = took;
+  // What this event's hook call posted happened before the held event arrives (tastron-sim
+  // traces a post when it is made): shown first.
+  if (!g_duringInjection.empty()) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) Handle(message);
+  }
   PlayDuringInjection();
 }
 
@@ -528,6 +535,21 @@ void WineDesktop::Cursor(const std::string& name) {
   SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 }
 
+// Shows what was posted to the host and the windows, and dispatches the message.
+void WineDesktop::Handle(const MSG& message) {
+  if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
+    Emit("post host 0x%x %llu %lld", message.message,
+         static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
+  } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
+    const HWND bar = reinterpret_cast<HWND>(message.lParam);
+    Emit("hscroll %s %llu %s", NameOf(message.hwnd).c_str(),
+         static_cast<unsigned long long>(message.wParam),
+         bar != nullptr ? NameOf(bar).c_str() : "0");
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
 // Lets what is pending arrive, and shows what was posted to the host and the windows.
 void WineDesktop::Settle() {
   MSG message;
@@ -538,17 +560,7 @@ void WineDesktop::Settle() {
       continue;
     }
     quiet = 0;
-    if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
-      Emit("post host 0x%x %llu %lld", message.message,
-           static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
-    } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
-      const HWND bar = reinterpret_cast<HWND>(message.lParam);
-      Emit("hscroll %s %llu %s", NameOf(message.hwnd).c_str(),
-           static_cast<unsigned long long>(message.wParam),
-           bar != nullptr ? NameOf(bar).c_str() : "0");
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    Handle(message);
   }
   EmitWorkerNotes();
   std::fflush(stdout);

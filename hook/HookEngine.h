@@ -172,6 +172,7 @@ class HookEngine {
   // The watchdog's steps.
   bool HooksMissedInput(std::uint32_t now);
   bool SystemHoldsKeyNeverSeen();
+  bool UnknownToLibrary(std::uint8_t virtualKey);
   void ReinstallHooks(std::uint32_t now);
   void LetGoOfWhatLostItsKey();
 

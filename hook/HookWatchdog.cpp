@@ -20,6 +20,31 @@ bool IsGenericModifier(int virtualKey) {
   return virtualKey == win::kVkShift || virtualKey == win::kVkControl || virtualKey == win::kVkMenu;
 }
 
+// The other side of a sided modifier, or 0. The system may hold a modifier the library injected
+// on the other side than asked for (Wine takes an extended left Ctrl for the right one).
+std::uint8_t OtherSide(std::uint8_t virtualKey) {
+  switch (virtualKey) {
+    case win::kVkLShift:
+      return win::kVkRShift;
+    case win::kVkRShift:
+      return win::kVkLShift;
+    case win::kVkLControl:
+      return win::kVkRControl;
+    case win::kVkRControl:
+      return win::kVkLControl;
+    case win::kVkLMenu:
+      return win::kVkRMenu;
+    case win::kVkRMenu:
+      return win::kVkLMenu;
+    case win::kVkLWin:
+      return win::kVkRWin;
+    case win::kVkRWin:
+      return win::kVkLWin;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 // Windows removes a low-level hook without a word when one call outlasts its time-out (also
@@ -67,14 +92,22 @@ bool HookEngine::HooksMissedInput(std::uint32_t now) {
 // down) and that the library did not put down itself.
 bool HookEngine::SystemHoldsKeyNeverSeen() {
   for (int key = 1; key < 256; ++key) {
-    const auto virtualKey = static_cast<std::uint8_t>(key);
-    if (IsGenericModifier(key) || IsArmedShift(virtualKey) || local_.physicallyDown.test(key) ||
-        HoldsForSystem(virtualKey)) {
-      continue;
-    }
-    if (platform_.IsKeyDown(virtualKey)) return true;
+    if (UnknownToLibrary(static_cast<std::uint8_t>(key))) return true;
   }
   return false;
+}
+
+// Whether the system holds this key down while neither the user (as the hooks saw it) nor the
+// library holds it, on either side for a modifier.
+bool HookEngine::UnknownToLibrary(std::uint8_t virtualKey) {
+  if (IsGenericModifier(virtualKey)) return false;
+  for (const std::uint8_t side : {virtualKey, OtherSide(virtualKey)}) {
+    if (side == 0) continue;
+    if (IsArmedShift(side) || local_.physicallyDown.test(side) || HoldsForSystem(side)) {
+      return false;
+    }
+  }
+  return platform_.IsKeyDown(virtualKey);
 }
 
 // The one place the hooks go in again.
@@ -116,11 +149,7 @@ void HookEngine::LetGoOfWhatLostItsKey() {
       }
     }
     for (int key = 1; key < 256; ++key) {
-      const auto virtualKey = static_cast<std::uint8_t>(key);
-      if (IsGenericModifier(key) || IsArmedShift(virtualKey) || local_.physicallyDown.test(key) ||
-          HoldsForSystem(virtualKey) || !platform_.IsKeyDown(virtualKey)) {
-        continue;
-      }
+      if (!UnknownToLibrary(static_cast<std::uint8_t>(key))) continue;
       local_.physicallyDown.set(key);
       local_.pressReachedSystem.set(key);
     }

@@ -372,13 +372,15 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   return true;
 }
 
+// The trace ends with the script: what StopHook lets go of (a Shift that Shift memory still
+// holds) is not shown, as tastron-sim, which never stops, shows nothing after the last line.
 void WineDesktop::Stop() {
+  if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
+  if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
   if (library_.StopHook != nullptr) {
     library_.StopHook();
     library_.EnableHookStatue(0);
   }
-  if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
-  if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
 }
 
 // Windows calls the low-level hooks before SendInput returns, so this is how long the hooks

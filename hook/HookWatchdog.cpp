@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "hook/HookEngine.h"
 #include "hook/WindowsCodes.h"
@@ -23,26 +24,17 @@ bool IsGenericModifier(int virtualKey) {
 // The other side of a sided modifier, or 0. The system may hold a modifier the library injected
 // on the other side than asked for (Wine takes an extended left Ctrl for the right one).
 std::uint8_t OtherSide(std::uint8_t virtualKey) {
-  switch (virtualKey) {
-    case win::kVkLShift:
-      return win::kVkRShift;
-    case win::kVkRShift:
-      return win::kVkLShift;
-    case win::kVkLControl:
-      return win::kVkRControl;
-    case win::kVkRControl:
-      return win::kVkLControl;
-    case win::kVkLMenu:
-      return win::kVkRMenu;
-    case win::kVkRMenu:
-      return win::kVkLMenu;
-    case win::kVkLWin:
-      return win::kVkRWin;
-    case win::kVkRWin:
-      return win::kVkLWin;
-    default:
-      return 0;
+  static constexpr std::pair<std::uint8_t, std::uint8_t> kSides[] = {
+      {win::kVkLShift, win::kVkRShift},
+      {win::kVkLControl, win::kVkRControl},
+      {win::kVkLMenu, win::kVkRMenu},
+      {win::kVkLWin, win::kVkRWin},
+  };
+  for (const auto& [left, right] : kSides) {
+    if (virtualKey == left) return right;
+    if (virtualKey == right) return left;
   }
+  return 0;
 }
 
 }  // namespace

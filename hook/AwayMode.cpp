@@ -24,13 +24,21 @@ bool HookEngine::SwitchesMouseDevices() const {
   return Settings().InactiveMouse && state_.ConfigIniPath[0] != '\0';
 }
 
+// The note that the mouse devices are off goes with the device tool's runs, in their order:
+// written before a "disable" run starts, deleted only once an "enable" run has switched them on
+// again. Tastron ending meanwhile, or an "enable" that failed, leaves the note for the next start
+// to repair; and a note written for a later "disable" is never deleted by an earlier "enable".
+HookPlatform::RuleNote HookEngine::MouseOffNote(HookPlatform::RuleNote::When when) const {
+  return {when, state_.ConfigIniPath, "Mouse", "OffState",
+          when == HookPlatform::RuleNote::When::BeforeRun ? "1" : ""};
+}
+
 void HookEngine::EnterAwayMode() {
   local_.heldWhenAwayBegan = local_.physicallyDown;
   platform_.BroadcastMonitorOff();
   if (SwitchesMouseDevices()) {
-    platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait);
-    platform_.WriteRule(state_.ConfigIniPath, "Mouse", "OffState", "1");
-    local_.rules.Invalidate();
+    platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait,
+                            MouseOffNote(HookPlatform::RuleNote::When::BeforeRun));
   }
   state_.ScreenSaverWasActive = platform_.IsScreenSaverActive() ? 1 : 0;
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(false);
@@ -41,16 +49,17 @@ void HookEngine::EnterAwayMode() {
 
 // The settings in force now decide what is undone. The flag goes first: starting a program may
 // let Windows deliver further events to this thread, and they must not end the away mode twice.
+// The lock never waits behind a program start (a hotkey's program on an unreachable share, a
+// consent prompt); the "enable" run waits behind a "disable" run that is still going.
 void HookEngine::LeaveAwayMode() {
   state_.AwayPending = 0;
   if (Settings().LockWorkStation) {
     const std::string rundll = platform_.ExpandEnvironment("%windir%\\System32\\rundll32.exe");
-    platform_.StartProgram(rundll, "user32.dll, LockWorkStation", kShowNormal);
+    platform_.StartProgramAtOnce(rundll, "user32.dll, LockWorkStation", kShowNormal);
   }
   if (SwitchesMouseDevices()) {
-    platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0});
-    platform_.DeleteRule(state_.ConfigIniPath, "Mouse", "OffState");
-    local_.rules.Invalidate();
+    platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0},
+                            MouseOffNote(HookPlatform::RuleNote::When::AfterSuccess));
   }
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(true);
 }

@@ -21,12 +21,10 @@ bool IsRelease(std::uint32_t message) {
 
 HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
                                           std::uint32_t scanCode, std::uintptr_t extraInfo) {
-  local_.lastHookCall = platform_.TickCount();
-  if (code != win::kHcAction || !platform_.IsWindow(state_.HostWindow)) {
-    return HookVerdict::CallNext;
-  }
-  const std::uint32_t packed = (virtualKey & 0xFFFFu) | ((scanCode & 0xFFFFu) << 16);
+  local_.lastKeyboardCall = platform_.TickCount();
   const bool fromLibrary = extraInfo == kLibraryInjectionTag;
+  if (!HostAlive(fromLibrary) || code != win::kHcAction) return HookVerdict::CallNext;
+  const std::uint32_t packed = (virtualKey & 0xFFFFu) | ((scanCode & 0xFFFFu) << 16);
   const auto key = static_cast<std::uint8_t>(virtualKey);
   if (!fromLibrary) NoteUserHolds(key, win::IsKeyPress(message), win::IsKeyRelease(message));
   const bool swallowed = Dispatch(message, packed, fromLibrary) == 1;
@@ -38,7 +36,7 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
 
 HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
                                        std::int32_t x, std::int32_t y, std::uintptr_t extraInfo) {
-  local_.lastHookCall = platform_.TickCount();
+  local_.lastMouseCall = platform_.TickCount();
   const bool fromLibrary = extraInfo == kLibraryInjectionTag;
   // Movement never reaches the dispatcher: it can neither be swallowed nor end the away mode.
   // It only decides whether a held-back right press has become a drag.
@@ -50,9 +48,7 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
     }
     return HookVerdict::CallNext;
   }
-  if (code != win::kHcAction || !platform_.IsWindow(state_.HostWindow)) {
-    return HookVerdict::CallNext;
-  }
+  if (!HostAlive(fromLibrary) || code != win::kHcAction) return HookVerdict::CallNext;
   if (message == win::kWmRButtonDown && !fromLibrary) {
     local_.rightPressX = x;
     local_.rightPressY = y;
@@ -69,6 +65,15 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
     if (message == win::kWmRButtonUp) local_.rightPress = HookLocalState::RightPress::None;
   }
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
+}
+
+// No event is examined without a live host window. The first physical event after the window
+// has gone lets go of whatever the library still holds down for the system: nobody would ever
+// release it otherwise (the hooks go on passing every event untouched).
+bool HookEngine::HostAlive(bool fromLibrary) {
+  if (platform_.IsWindow(state_.HostWindow)) return true;
+  if (!fromLibrary) LetGoOfEverything();
+  return false;
 }
 
 // Noted before the event is decided, so that the filters see what the user holds with this
@@ -142,7 +147,8 @@ int HookEngine::Filter(std::uint32_t message, std::uint32_t eventValue) {
 
 int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary) {
   if (state_.AwayPending && EndsAwayMode(message, eventValue)) LeaveAwayMode();
-  if (state_.HookEnabled == 0) return 0;
+  if (state_.HookEnabled == 0)
+    return fromLibrary ? 0 : ContinueHeldOutputWhilePaused(message, eventValue);
   // While a shortcut is being sent, the library's own input goes through (the system must see
   // the user's modifiers released) and other input waits for the shortcut to end.
   if (state_.SuppressAll && !fromLibrary) return DispatchDuringShortcut(message, eventValue);
@@ -150,6 +156,9 @@ int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, bool f
     if (!fromLibrary) DeferRelease(message, eventValue);
     return 0;
   }
+  // The library's own input that arrives after the call that injected it (as Windows may
+  // deliver input injected outside a hook call) is not filtered again either.
+  if (fromLibrary) return 0;
 
   state_.Idle = 0;
   local_.rulesCheckedThisEvent = false;

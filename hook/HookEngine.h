@@ -64,6 +64,8 @@ class HookEngine {
   // debugger output.
   bool MayChangeState(std::string_view exportName);
 
+  // Whether the host window lives; the first physical event after its end lets go of all.
+  bool HostAlive(bool fromLibrary);
   // What the user holds, noted before an event is decided, and which physical presses reached
   // the system, noted once it is.
   void NoteUserHolds(std::uint8_t virtualKey, bool press, bool release);
@@ -114,16 +116,45 @@ class HookEngine {
   bool ReadModifier(Modifier modifier);
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
+  bool IsArmedShift(std::uint8_t virtualKey) const;
   int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
                       LazyModifiers& held);
   int FilterSpace(std::uint32_t message, const ModifierFlags& held);
   int ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
                    std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode);
 
+  // What the library holds down for the system in place of a physical key: put down by the
+  // key's press, repeated by its auto-repeats, let go of by its release, whatever changed since.
+  using HeldOutput = HookLocalState::HeldOutput;
+  bool HasHeldOutput(std::uint8_t physicalKey) const {
+    return local_.heldFor[physicalKey].kind != HeldOutput::Kind::None;
+  }
+  void PutDown(std::uint8_t physicalKey, const HeldOutput& output);
+  void ContinueHeldOutput(std::uint32_t message, std::uint8_t physicalKey);
+  void LetGo(std::uint8_t physicalKey);
+  void InjectHeldOutput(const HeldOutput& output, bool press);
+  // Whether some physical key holds this virtual key down for the system.
+  bool HoldsForSystem(std::uint8_t virtualKey) const;
+  // While paused, the keys whose press the library replaced still end as they began.
+  int ContinueHeldOutputWhilePaused(std::uint32_t message, std::uint32_t eventValue);
+  // Runs `step` with the re-entry flag cleared, so that what it injects passes the hooks
+  // untouched also outside a hook call (an export, the watchdog) or nested in one.
+  template <typename Step>
+  void WithInjectionPassing(Step step) {
+    const std::int32_t idle = state_.Idle;
+    state_.Idle = 0;
+    step();
+    state_.Idle = idle;
+  }
+  // Also outside hook calls.
+  void LetGoOfArmedShift();
+  void LetGoOfEverything();
+
   // Remapping and synthesis.
   bool ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
-  void ProduceTarget(std::string_view target, bool press);
+  static std::optional<HeldOutput> ParseTarget(std::string_view target);
   static std::uint8_t ModifierVirtualKey(Modifier modifier);
+  static HeldOutput ModifierOutput(Modifier modifier);
   void PressModifier(Modifier modifier);
   void ReleaseModifier(Modifier modifier);
   void InjectMaskKey();
@@ -146,8 +177,16 @@ class HookEngine {
   bool ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton);
   WindowHandle FindSpreadsheetScrollBar(WindowHandle target);
 
+  // The watchdog's steps.
+  bool HooksMissedInput(std::uint32_t now);
+  bool SystemHoldsKeyNeverSeen();
+  bool UnknownToLibrary(std::uint8_t virtualKey);
+  void ReinstallHooks(std::uint32_t now);
+  void LetGoOfWhatLostItsKey();
+
   // Away mode.
   bool SwitchesMouseDevices() const;
+  HookPlatform::RuleNote MouseOffNote(HookPlatform::RuleNote::When when) const;
   void EnterAwayMode();
   bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
   void LeaveAwayMode();

@@ -24,7 +24,9 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   state_.KeyboardHook = platform_.InstallHook(HookPlatform::HookKind::Keyboard);
   // The mouse hook goes in whatever happened to the keyboard hook; its failure is not reported.
   state_.MouseHook = platform_.InstallHook(HookPlatform::HookKind::Mouse);
-  local_.lastHookCall = platform_.TickCount();
+  local_.lastKeyboardCall = local_.lastMouseCall = platform_.TickCount();
+  local_.lastReinstall = local_.lastKeyboardCall;
+  local_.reinstallsWithoutCalls = 0;
   if (state_.KeyboardHook != 0) {
     local_.watchdogRunning = true;
     platform_.StartHookWatchdog();
@@ -32,8 +34,11 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   return state_.KeyboardHook != 0 ? 1 : 0;
 }
 
+// Whatever the library holds down for the system is let go of first: once the hooks are gone,
+// nothing could release it.
 std::int32_t HookEngine::StopHook() {
   if (!MayChangeState("StopHook")) return 0;
+  LetGoOfEverything();
   // The watchdog's timer must not outlive the library, whatever became of the hooks.
   if (local_.watchdogRunning) {
     local_.watchdogRunning = false;
@@ -60,13 +65,23 @@ void HookEngine::SetDevconPath(const char* path) {
   CopyPath(state_.DevconPath, path);
 }
 
+// A pause (an editor opens) lets go of the Shift that Shift memory holds: the user types into the
+// editor next, and nothing there would ever release it. Keys whose press the library replaced
+// still end as they began (see the dispatcher).
 void HookEngine::EnableHookStatue(std::int32_t enabled) {
   if (!MayChangeState("EnableHookStatue")) return;
   state_.HookEnabled = enabled;
+  if (enabled == 0) LetGoOfArmedShift();
 }
 
+// Switching Shift memory off lets go of the Shift it holds and forgets a tap in progress.
 void HookEngine::UpdateValue(const HookSettings* settings) {
   if (!MayChangeState("UpdateValue")) return;
   if (settings == nullptr) return;
   std::memcpy(&state_.Settings, settings, sizeof(HookSettings));
+  if (state_.Settings.EnableShiftMemory == 0) {
+    LetGoOfArmedShift();
+    state_.ShiftHeld = 0;
+    state_.KeyWhileShift = 0;
+  }
 }

@@ -19,6 +19,20 @@ struct HookLocalState {
   // the library injected and misses what it swallowed.
   std::bitset<256> physicallyDown;
 
+  // What a physical press put down for the system in the key's place (a remapping's target, the
+  // left Ctrl of the Korean right Ctrl, the Num Lock that the neutralised key leaves down), by
+  // the physical key's virtual key. Its repeats and its release act on exactly that, whatever
+  // changed meanwhile (rules, switches, the pause): nothing is looked up again.
+  struct HeldOutput {
+    enum class Kind : std::uint8_t { None, Key, Button, NeutralNumLock };
+    Kind kind = Kind::None;
+    std::uint8_t virtualKey = 0;  // Key: what goes down
+    std::uint8_t scanCode = 0;
+    std::uint32_t pressFlags = 0;  // Key: keybd_event flags; Button: mouse_event flags
+    std::uint32_t releaseFlags = 0;
+  };
+  std::array<HeldOutput, 256> heldFor{};
+
   // The keys and buttons held when the away mode began. Their releases (and repeats) belong to
   // the gesture that began it, so they don't end it.
   std::bitset<256> heldWhenAwayBegan;
@@ -37,10 +51,17 @@ struct HookLocalState {
   std::array<DeferredRelease, 32> deferredReleases{};
   std::size_t deferredCount = 0;
 
-  // When the system last called one of the hooks (any event, movement included), and whether
-  // the watchdog that compares it with the system's last input runs.
-  std::uint32_t lastHookCall = 0;
+  // When the system last called each hook (any event, movement included), and whether the
+  // watchdog that compares them with the system's input runs. Each hook has its own time: a
+  // mouse that keeps moving must not hide a keyboard hook that is gone.
+  std::uint32_t lastKeyboardCall = 0;
+  std::uint32_t lastMouseCall = 0;
   bool watchdogRunning = false;
+  // The watchdog's last reinstallation, and how many in a row brought no hook call: input the
+  // hooks are never given (the secure desktop, windows of elevated programs) must not make it
+  // reinstall them at every tick.
+  std::uint32_t lastReinstall = 0;
+  std::uint32_t reinstallsWithoutCalls = 0;
 
   // The rule file, checked for changes at most once per event.
   RuleCache rules;

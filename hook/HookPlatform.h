@@ -65,11 +65,25 @@ class HookPlatform {
   // ShellExecuteA(no owner, "open", file, parameters, no directory, show); nothing waits, and
   // the hook thread does not wait for the start either. Programs start in the order asked for.
   virtual void StartProgram(std::string_view file, std::string_view parameters, int show) = 0;
+  // The same for a start that must never wait behind other starts (the lock of the
+  // workstation: a stalled program start must not leave the desktop unlocked).
+  virtual void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) = 0;
+  // A rule file entry that goes with a run of the device tool and keeps its place among the
+  // runs: written just before the run starts, or deleted once it has ended with success (exit
+  // code 0; a run that could not start, failed or is still going after a minute keeps it).
+  struct RuleNote {
+    enum class When { Never, BeforeRun, AfterSuccess };
+    When when = When::Never;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string value;  // empty: the entry is deleted
+  };
   // Runs the device tool hidden with these parameters. Runs of the tool never overlap: a run
   // starts only after every earlier run has ended. Waits at most `wait` for this run to end and
   // never blocks longer, whatever the tool does.
   virtual void RunDeviceTool(const char* path, std::string_view parameters,
-                             std::chrono::milliseconds wait) = 0;
+                             std::chrono::milliseconds wait, const RuleNote& note) = 0;
 
   virtual void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;

@@ -1,37 +1,152 @@
+#include <algorithm>
+#include <utility>
+
 #include "common/HostMessages.h"
 #include "hook/HookEngine.h"
+#include "hook/WindowsCodes.h"
 
 namespace {
 
 // Hooks silent this long while input came were not given it.
 constexpr std::uint32_t kSilentHooksMs = 250;
+// After reinstallations that brought no hook call, the next one waits twice as long each time,
+// up to this.
+constexpr std::uint32_t kLongestBackOffMs = 32000;
+
+// Tick counts wrap after 49.7 days; differences stay right.
+bool Later(std::uint32_t tick, std::uint32_t than) {
+  return static_cast<std::int32_t>(tick - than) > 0;
+}
+
+bool IsGenericModifier(int virtualKey) {
+  return virtualKey == win::kVkShift || virtualKey == win::kVkControl || virtualKey == win::kVkMenu;
+}
+
+// The other side of a sided modifier, or 0. The system may hold a modifier the library injected
+// on the other side than asked for (Wine takes an extended left Ctrl for the right one).
+std::uint8_t OtherSide(std::uint8_t virtualKey) {
+  static constexpr std::pair<std::uint8_t, std::uint8_t> kSides[] = {
+      {win::kVkLShift, win::kVkRShift},
+      {win::kVkLControl, win::kVkRControl},
+      {win::kVkLMenu, win::kVkRMenu},
+      {win::kVkLWin, win::kVkRWin},
+  };
+  for (const auto& [left, right] : kSides) {
+    if (virtualKey == left) return right;
+    if (virtualKey == right) return left;
+  }
+  return 0;
+}
 
 }  // namespace
 
 // Windows removes a low-level hook without a word when one call outlasts its time-out (also
-// after a sleep or under heavy load), and the utility would then silently do nothing. Input
-// that the system saw but neither hook did means they are gone: both go in again, the old
-// handles first removed, so that there is never a second hook; a failed installation is tried
-// again at the next tick. Not while the hooks are paused, stopped or in the away mode, when
-// nothing is expected of them.
+// after a sleep or under heavy load), and the utility would then silently do nothing. When the
+// hooks missed input, both go in again, the old handles first removed, so that there is never a
+// second hook; a failed installation is tried again later. Not while the hooks are paused,
+// stopped, in the away mode or without a host window, when nothing is expected of them.
 void HookEngine::CheckHooksAlive() {
-  if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending) return;
-  const std::uint32_t lastInput = platform_.LastInputTick();
+  if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending ||
+      !platform_.IsWindow(state_.HostWindow)) {
+    return;
+  }
   const std::uint32_t now = platform_.TickCount();
-  // Tick counts wrap after 49.7 days; differences stay right. Input newer than the last hook
-  // call was not seen; it counts once the hooks have been silent long enough that live ones
-  // would have been called by now (the user may go on typing meanwhile).
-  const bool unseen = static_cast<std::int32_t>(lastInput - local_.lastHookCall) > 0;
-  if (!unseen || now - local_.lastHookCall < kSilentHooksMs) return;
+  if (Later(local_.lastKeyboardCall, local_.lastReinstall) ||
+      Later(local_.lastMouseCall, local_.lastReinstall)) {
+    local_.reinstallsWithoutCalls = 0;
+  }
+  if (!HooksMissedInput(now)) return;
+  // Input the hooks are never given (the secure desktop, a window of an elevated program) looks
+  // the same as removed hooks, and reinstalling cannot help there: after reinstallations that
+  // brought no call, the watchdog waits longer and longer before the next.
+  const std::uint32_t backOff = std::min<std::uint32_t>(
+      kHookWatchdogPeriodMs << std::min<std::uint32_t>(local_.reinstallsWithoutCalls, 6),
+      kLongestBackOffMs);
+  if (local_.reinstallsWithoutCalls > 0 && now - local_.lastReinstall < backOff) return;
+  ReinstallHooks(now);
+}
 
+// Input came that neither hook saw: newer than both hooks' last calls, once they have been
+// silent long enough that live ones would have been called by now (the user may go on typing
+// meanwhile). Or the system holds a key or button down that the hooks never saw go down: mouse
+// movement, which the mouse hook sees, must not hide a keyboard hook that is gone.
+bool HookEngine::HooksMissedInput(std::uint32_t now) {
+  const std::uint32_t lastInput = platform_.LastInputTick();
+  const std::uint32_t lastCall = Later(local_.lastKeyboardCall, local_.lastMouseCall)
+                                     ? local_.lastKeyboardCall
+                                     : local_.lastMouseCall;
+  if (Later(lastInput, lastCall) && now - lastCall >= kSilentHooksMs) return true;
+  const bool keyboardSilent = now - local_.lastKeyboardCall >= kSilentHooksMs;
+  const bool mouseSilent = now - local_.lastMouseCall >= kSilentHooksMs;
+  return (keyboardSilent || mouseSilent) && SystemHoldsKeyNeverSeen();
+}
+
+// A key or button the system holds that the user pressed (as far as the hooks know, nothing is
+// down) and that the library did not put down itself.
+bool HookEngine::SystemHoldsKeyNeverSeen() {
+  for (int key = 1; key < 256; ++key) {
+    if (UnknownToLibrary(static_cast<std::uint8_t>(key))) return true;
+  }
+  return false;
+}
+
+// Whether the system holds this key down while neither the user (as the hooks saw it) nor the
+// library holds it, on either side for a modifier.
+bool HookEngine::UnknownToLibrary(std::uint8_t virtualKey) {
+  if (IsGenericModifier(virtualKey)) return false;
+  for (const std::uint8_t side : {virtualKey, OtherSide(virtualKey)}) {
+    if (side == 0) continue;
+    if (IsArmedShift(side) || local_.physicallyDown.test(side) || HoldsForSystem(side)) {
+      return false;
+    }
+  }
+  return platform_.IsKeyDown(virtualKey);
+}
+
+// The one place the hooks go in again.
+void HookEngine::ReinstallHooks(std::uint32_t now) {
   platform_.RemoveHook(state_.KeyboardHook);
   platform_.RemoveHook(state_.MouseHook);
   state_.KeyboardHook = platform_.InstallHook(HookPlatform::HookKind::Keyboard);
   state_.MouseHook = platform_.InstallHook(HookPlatform::HookKind::Mouse);
-  local_.lastHookCall = now;
+  local_.lastKeyboardCall = local_.lastMouseCall = local_.lastReinstall = now;
+  ++local_.reinstallsWithoutCalls;
   platform_.DebugLine(state_.KeyboardHook != 0
                           ? "trellin_192: the system had removed the hooks; installed again"
                           : "trellin_192: the system had removed the hooks; installing failed");
   platform_.PostMessageTo(state_.HostWindow, host_message::kHooksInstalledAgain,
                           state_.KeyboardHook != 0 && state_.MouseHook != 0 ? 1 : 0, 0);
+  LetGoOfWhatLostItsKey();
+}
+
+// While the hooks were gone, releases reached the system without the library. The system's key
+// state is then the best word on what the user still holds: a key whose press reached the
+// system shows there until its release did; a key whose press the library replaced shows there
+// only if its auto-repeats reached the system meanwhile. What the library holds for a key the
+// user let go of is let go of now; keys the user pressed meanwhile count as pressed, so that
+// their releases reach the system.
+void HookEngine::LetGoOfWhatLostItsKey() {
+  WithInjectionPassing([&] {
+    for (int key = 1; key < 256; ++key) {
+      const auto virtualKey = static_cast<std::uint8_t>(key);
+      if (IsGenericModifier(key) || IsArmedShift(virtualKey)) continue;
+      const bool systemHolds = platform_.IsKeyDown(virtualKey);
+      if (HasHeldOutput(virtualKey)) {
+        if (systemHolds) {
+          local_.pressReachedSystem.set(key);
+        } else {
+          local_.physicallyDown.reset(key);
+          LetGo(virtualKey);
+        }
+      } else if (local_.pressReachedSystem.test(key) && !systemHolds) {
+        local_.pressReachedSystem.reset(key);
+        local_.physicallyDown.reset(key);
+      }
+    }
+    for (int key = 1; key < 256; ++key) {
+      if (!UnknownToLibrary(static_cast<std::uint8_t>(key))) continue;
+      local_.physicallyDown.set(key);
+      local_.pressReachedSystem.set(key);
+    }
+  });
 }

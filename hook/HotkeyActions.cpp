@@ -127,6 +127,14 @@ void HookEngine::SendShortcut(const ActionRecord& action) {
 bool HookEngine::ReleasedDuringShortcut(Modifier modifier) const {
   const auto& released = local_.releasedDuringShortcut;
   if (released.test(ModifierVirtualKey(modifier))) return true;
-  // The right Ctrl of a Korean keyboard holds left Ctrl down for the system.
-  return modifier == Modifier::LCtrl && Settings().Lock_UseRCtrl && released.test(win::kVkHanja);
+  // A key that holds the modifier down for the system in its place (the right Ctrl of a Korean
+  // keyboard, a key remapped to a modifier) was let go of.
+  for (std::size_t key = 0; key < released.size(); ++key) {
+    const HeldOutput& output = local_.heldFor[key];
+    if (released.test(key) && output.kind == HeldOutput::Kind::Key &&
+        output.virtualKey == ModifierVirtualKey(modifier)) {
+      return true;
+    }
+  }
+  return false;
 }

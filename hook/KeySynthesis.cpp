@@ -40,6 +40,11 @@ std::uint8_t HookEngine::ModifierVirtualKey(Modifier modifier) {
   return kModifierKeys[static_cast<std::size_t>(modifier)].virtualKey;
 }
 
+HookEngine::HeldOutput HookEngine::ModifierOutput(Modifier modifier) {
+  const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
+  return {HeldOutput::Kind::Key, key.virtualKey, key.scanCode, key.pressFlags, key.releaseFlags};
+}
+
 void HookEngine::PressModifier(Modifier modifier) {
   const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
   platform_.InjectKey(key.virtualKey, key.scanCode, key.pressFlags);
@@ -55,38 +60,42 @@ void HookEngine::InjectMaskKey() {
   platform_.InjectKey(kMaskVirtualKey, 0, win::kKeyEventKeyUp);
 }
 
-void HookEngine::ProduceTarget(std::string_view target, bool press) {
+// What a rule's target puts down: a key, pressed with the extended flag, or a mouse button;
+// nothing for a target that names neither.
+std::optional<HookEngine::HeldOutput> HookEngine::ParseTarget(std::string_view target) {
   const std::vector<std::string> fields = SplitRecord(target);
-  if (fields.size() < 2) return;
+  if (fields.size() < 2) return std::nullopt;
   const std::uint32_t virtualKey = ReadHexField(fields[0]);
   const std::uint32_t scanCode = ReadHexField(fields[1]);
   if (virtualKey >= 1) {
-    platform_.InjectKey(
-        static_cast<std::uint8_t>(virtualKey), static_cast<std::uint8_t>(scanCode),
-        press ? win::kKeyEventExtended : win::kKeyEventExtended | win::kKeyEventKeyUp);
-    return;
+    return HeldOutput{HeldOutput::Kind::Key, static_cast<std::uint8_t>(virtualKey),
+                      static_cast<std::uint8_t>(scanCode), win::kKeyEventExtended,
+                      win::kKeyEventExtended | win::kKeyEventKeyUp};
   }
   switch (scanCode) {
     case 0x10:
-      platform_.InjectMouse(press ? win::kMouseLeftDown : win::kMouseLeftUp);
-      break;
+      return HeldOutput{HeldOutput::Kind::Button, 0, 0, win::kMouseLeftDown, win::kMouseLeftUp};
     case 0x11:
-      platform_.InjectMouse(press ? win::kMouseMiddleDown : win::kMouseMiddleUp);
-      break;
+      return HeldOutput{HeldOutput::Kind::Button, 0, 0, win::kMouseMiddleDown, win::kMouseMiddleUp};
     case 0x12:
-      platform_.InjectMouse(press ? win::kMouseRightDown : win::kMouseRightUp);
-      break;
+      return HeldOutput{HeldOutput::Kind::Button, 0, 0, win::kMouseRightDown, win::kMouseRightUp};
     default:
-      break;
+      return std::nullopt;
   }
 }
 
+// The press puts the target down; the release finds what it put down noted (the keyboard filter
+// lets go of it before it gets here), so a release that reaches this step has nothing to undo.
 bool HookEngine::ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey,
                                 std::uint16_t scanCode) {
   const std::string target = ReadRule("KeyChange", FormatKeyCodes(virtualKey, scanCode));
   if (target.empty()) return false;
   // The source key never reaches the system, also when its rule produces nothing.
-  ProduceTarget(target, win::IsKeyPress(message));
+  if (win::IsKeyPress(message)) {
+    if (const std::optional<HeldOutput> output = ParseTarget(target)) {
+      PutDown(static_cast<std::uint8_t>(virtualKey), *output);
+    }
+  }
   return true;
 }
 

@@ -93,6 +93,12 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
   // for the next key.
   const bool shiftMemorySwallows =
       Settings().EnableShiftMemory && ApplyShiftMemory(message, virtualKey) == 1;
+  // A key whose press put something down in its place goes on as it began, whatever the rules
+  // and switches say by now.
+  if (HasHeldOutput(static_cast<std::uint8_t>(virtualKey))) {
+    ContinueHeldOutput(message, static_cast<std::uint8_t>(virtualKey));
+    return shiftMemorySwallows ? KeyVerdict::SwallowEvenIfOwed : KeyVerdict::Swallow;
+  }
   const bool remapped = Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
   if (shiftMemorySwallows) return KeyVerdict::SwallowEvenIfOwed;
   if (remapped) return KeyVerdict::Swallow;
@@ -121,12 +127,9 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
     case win::kVkHanja:
       // The right Ctrl of Korean keyboards acts as left Ctrl, injected as the left key is sent
       // (without the extended flag, which would make it a right Ctrl).
+      // Its release finds the left Ctrl noted and lets go of it before it gets here.
       if (scanCode != kHanjaRightCtrlScan || !Settings().Lock_UseRCtrl) return 0;
-      if (press) {
-        PressModifier(Modifier::LCtrl);
-      } else {
-        ReleaseModifier(Modifier::LCtrl);
-      }
+      if (press) PutDown(win::kVkHanja, ModifierOutput(Modifier::LCtrl));
       return 1;
     case win::kVkCapital:
       return Settings().Lock_CapsLock ? 1 : 0;
@@ -134,14 +137,7 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
       return Settings().Lock_Insert ? 1 : 0;
     case win::kVkNumLock:
       if (!Settings().Lock_NumLock) return 0;
-      // The real key never reaches the system. A press becomes two complete presses, so the
-      // Num Lock state ends where it was; the release becomes one more release.
-      if (press) {
-        for (std::uint32_t flags : {3u, 1u, 3u, 1u})
-          platform_.InjectKey(win::kVkNumLock, 0x45, flags);
-      } else {
-        platform_.InjectKey(win::kVkNumLock, 0x45, 3);
-      }
+      if (press) PutDown(win::kVkNumLock, {HeldOutput::Kind::NeutralNumLock});
       return 1;
     case win::kVkLWin:
     case win::kVkRWin:

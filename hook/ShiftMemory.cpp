@@ -40,3 +40,7 @@ void HookEngine::ReleaseArmedShift() {
   platform_.InjectKey(win::kVkLShift, 0x2A, win::kKeyEventKeyUp);
   platform_.InjectKey(win::kVkRShift, 0x36, win::kKeyEventExtended | win::kKeyEventKeyUp);
 }
+
+bool HookEngine::IsArmedShift(std::uint8_t virtualKey) const {
+  return state_.ShiftArmed && (virtualKey == win::kVkLShift || virtualKey == win::kVkRShift);
+}

@@ -42,11 +42,12 @@ std::vector<std::string> RandomSession::Script() {
 }
 
 std::string RandomSession::NextEvent() {
-  const int kind = static_cast<int>(random_() % 12);
+  const int kind = static_cast<int>(random_() % 16);
   std::string avoid;
   avoid.swap(pending_);
   // One event waits for an injection at a time: the line after it is an ordinary one.
   if (kind < 10 || !avoid.empty()) return NextInput(avoid);
+  if (kind >= 12) return NextChange();
   if (kind == 10) {
     // Movement, sometimes far enough to make a held right button a drag.
     static const std::vector<std::string> kMoves = {"move", "move 2 1", "move 10 0", "move 0 -7"};
@@ -89,5 +90,53 @@ std::string RandomSession::NextInput(const std::string& avoid) {
       return "mouse " + button + " down";
     }
     return random_() % 2 ? "wheel 120" : "wheel -120";
+  }
+}
+
+// What the user and the program change in the middle of gestures: a switch of the settings
+// window, a rule an editor or an import rewrites, the pause around an editor, and (rarely) the
+// end of the host window, after which the library decides nothing any more.
+std::string RandomSession::NextChange() {
+  static const std::vector<std::string> kSwitches = {
+      "Key_KeyChange", "Lock_UseRCtrl",    "EnableShiftMemory",     "Lock_NumLock",
+      "Lock_CapsLock", "Key_NoteBookMode", "Key_MouseMiddleButton", "RButtonWheel",
+      "LButtonWheel",  "Lock_ShiftSpace",  "Lock_CtrlSpace",        "Lock_Win",
+      "Lock_Monitor",  "EnableShiftWheel"};
+  const bool wineSafe = keys_ == Keys::WineSafe;
+  const std::vector<std::string> rules = {
+      "rule KeyChange 42/30=44/20",  // B as D instead of C
+      "rule KeyChange 42/30=43/2e",
+      "rule KeyChange 41/1e=00/10",  // A as the left button instead of the middle one
+      "rule KeyChange 41/1e=00/11",
+      "unrule KeyChange 41/1e",
+      wineSafe ? "rule KeyChange 14/3a=52/13" : "rule KeyChange 14/3a=a3/1d",
+      wineSafe ? "rule KeyChange 14/3a=51/10" : "rule KeyChange 14/3a=a2/1d",
+      "rule KeyChange 2d/52=00/12",  // Insert as the right button
+      "unrule KeyChange",
+      "unrule Hotkey 4b/25/1/1/0/0/0/0/0/0",
+      "rule Hotkey 4b/25/1/1/0/0/0/0/0/0=0/45/12/0/0/0/1/0/0/0/0",
+      "unrule MouseMap2",
+      "rule MouseMap2 KeyState=1/0/0/0/0/0",
+      "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
+  };
+  switch (random_() % 4) {
+    case 0: {
+      const std::string& name = kSwitches[random_() % kSwitches.size()];
+      const bool on = !switchedOff_.count(name);
+      if (on) {
+        switchedOff_.insert(name);
+      } else {
+        switchedOff_.erase(name);
+      }
+      return "set " + name + (on ? "=0" : "=1");
+    }
+    case 1:
+      return rules[random_() % rules.size()];
+    case 2:
+      paused_ = !paused_;
+      return paused_ ? "enable 0" : "enable 1";
+    default:
+      if (random_() % 8 != 0) return rules[random_() % rules.size()];
+      return "host gone";
   }
 }

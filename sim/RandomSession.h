@@ -8,7 +8,8 @@
 // A random session of physical input with every feature on and a rule file of remappings,
 // hotkeys of both kinds and a middle-button rule, written as a scenario script. After 1 to 40
 // random key, button, wheel and movement events, some of them arriving while the library
-// injects, the user lets go of everything.
+// injects, with switches and rules changed, pauses and (rarely) the host window's end in
+// between, the user lets go of everything.
 class RandomSession {
  public:
   // WineSafe leaves out what Wine takes differently from Windows: the right Shift (Wine counts
@@ -22,6 +23,8 @@ class RandomSession {
 
  private:
   std::string NextEvent();
+  // A change of a switch or a rule, a pause or its end, or the end of the host window.
+  std::string NextChange();
   // A key, button or wheel event; never one of the key or button named `avoid`.
   std::string NextInput(const std::string& avoid);
 
@@ -29,6 +32,8 @@ class RandomSession {
   Keys keys_;
   std::set<std::string> heldKeys_;
   std::set<std::string> heldButtons_;
+  std::set<std::string> switchedOff_;
+  bool paused_ = false;
   // The key or button of the last event that arrives during an injection: it may arrive after
   // the next line's event, so that line must be about something else.
   std::string pending_;

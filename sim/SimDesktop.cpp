@@ -260,12 +260,18 @@ HookHandle SimDesktop::InstallHook(HookKind kind) {
   return kMouseHookHandle;
 }
 
+// The watchdog's timer fires every period from its start; a tick that time passed by inside a
+// hook call (waiting for the device tool) comes once, when the thread is free again.
 void SimDesktop::AdvanceTime(std::chrono::milliseconds duration) {
   const auto end = now_ + duration;
+  const std::chrono::milliseconds period{kHookWatchdogPeriodMs};
   while (now_ < end) {
-    const auto step = std::min(end - now_, std::chrono::milliseconds{kHookWatchdogPeriodMs});
-    now_ += step;
-    if (watchdog_ && step.count() == kHookWatchdogPeriodMs) Engine().CheckHooksAlive();
+    now_ = watchdog_ ? std::min(end, std::max(now_, nextTick_)) : end;
+    DoDueRuleNotes();
+    if (watchdog_ && now_ >= nextTick_) {
+      while (nextTick_ <= now_) nextTick_ += period;
+      Engine().CheckHooksAlive();
+    }
   }
 }
 
@@ -372,18 +378,59 @@ void SimDesktop::DeleteRule(const char* file, std::string_view section, std::str
   trace_ << "ini " << section << ' ' << key << " deleted\n";
 }
 
+namespace {
+
+std::string StartLine(std::string_view file, std::string_view parameters, int show) {
+  return "run \"" + std::string(file) + "\" \"" + std::string(parameters) + "\" " +
+         std::to_string(show) + "\n";
+}
+
+}  // namespace
+
 void SimDesktop::StartProgram(std::string_view file, std::string_view parameters, int show) {
-  trace_ << "run \"" << file << "\" \"" << parameters << "\" " << show << '\n';
+  if (programStartsStalled_) {
+    stalledStarts_.push_back(StartLine(file, parameters, show));
+    return;
+  }
+  trace_ << StartLine(file, parameters, show);
+}
+
+void SimDesktop::StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) {
+  trace_ << StartLine(file, parameters, show);
+}
+
+void SimDesktop::StallProgramStarts(bool stalled) {
+  programStartsStalled_ = stalled;
+  if (stalled) return;
+  for (const std::string& line : stalledStarts_) trace_ << line;
+  stalledStarts_.clear();
 }
 
 void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
-                               std::chrono::milliseconds wait) {
-  StartProgram(path, parameters, 0);
+                               std::chrono::milliseconds wait, const RuleNote& note) {
+  trace_ << StartLine(path, parameters, 0);
   // A run starts once every earlier run has ended; the hook waits for it at most `wait`.
   const auto start = toolRuns_.empty() ? now_ : std::max(now_, toolRuns_.back().end);
   const auto end = start + toolDuration_;
   toolRuns_.push_back({std::string(parameters), start, end});
+  if (note.when == RuleNote::When::BeforeRun) dueNotes_.push_back({start, note});
+  if (note.when == RuleNote::When::AfterSuccess && toolSucceeds_) dueNotes_.push_back({end, note});
   now_ += std::min(wait, end - now_);
+}
+
+// In the order of the runs, as the worker that runs the tool writes them.
+void SimDesktop::DoDueRuleNotes() {
+  std::size_t done = 0;
+  while (done < dueNotes_.size() && dueNotes_[done].due <= now_) {
+    const RuleNote& note = dueNotes_[done].note;
+    if (note.value.empty()) {
+      DeleteRule(note.file.c_str(), note.section, note.key);
+    } else {
+      WriteRule(note.file.c_str(), note.section, note.key, note.value);
+    }
+    ++done;
+  }
+  dueNotes_.erase(dueNotes_.begin(), dueNotes_.begin() + static_cast<std::ptrdiff_t>(done));
 }
 
 void SimDesktop::PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

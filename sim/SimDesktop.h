@@ -53,6 +53,14 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void Move(std::int32_t dx, std::int32_t dy) override;
   void DuringInjection(const Input& input) override { duringInjection_.push_back(input); }
   void Finish() override { DeliverDuringInjection(); }
+  // The rule file notes that go with the device tool's runs are written off the hook thread: a
+  // scenario line shows them after its other effects, once the runs asked for have done them.
+  // Work the library handed to the background (a large rule file's reading) is done by the time
+  // the next command comes.
+  void Settle() override {
+    DoDueRuleNotes();
+    RunBackgroundWork();
+  }
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
                      const std::string* parentName) override;
@@ -61,8 +69,6 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void ScreenSaver(bool active) override { screenSaverActive_ = active; }
   void HostGone() override { hostAlive_ = false; }
   void LoadRuleFile(const std::string& bytes) override;
-  // Work the library handed to the background is done by the time the next command comes.
-  void Settle() override { RunBackgroundWork(); }
 
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
 
@@ -86,6 +92,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void ActAsProcess(ProcessIdentity process) { process_ = process; }
   void EndProcess(ProcessIdentity process);
 
+  // Input the system sees but gives no hook (the secure desktop, a window of an elevated
+  // program).
+  void InputElsewhere() { lastInput_ = TickCount(); }
   // Lets simulated time pass; the hooks' watchdog ticks as it would.
   void AdvanceTime(std::chrono::milliseconds duration);
   const std::vector<std::string>& DebugLines() const { return debugLines_; }
@@ -98,6 +107,11 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     std::chrono::milliseconds end;
   };
   void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
+  // Whether the simulated device tool's runs end with success (they do by default).
+  void SetDeviceToolSucceeds(bool succeeds) { toolSucceeds_ = succeeds; }
+  // A stalled program start (a file on an unreachable share): the programs asked for wait in
+  // line, untraced, until the stall ends.
+  void StallProgramStarts(bool stalled);
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
   // The longest time one hook call held the thread, by the simulated clock.
   std::chrono::milliseconds LongestHookCall() const { return longestHookCall_; }
@@ -135,8 +149,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
-  void RunDeviceTool(const char* path, std::string_view parameters,
-                     std::chrono::milliseconds wait) override;
+  void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) override;
+  void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,
+                     const RuleNote& note) override;
   void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
   void BroadcastMonitorOff() override;
@@ -152,7 +167,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool IsWindowVisible(WindowHandle window) override;
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
-  void StartHookWatchdog() override { watchdog_ = true; }
+  void StartHookWatchdog() override {
+    watchdog_ = true;
+    nextTick_ = now_ + std::chrono::milliseconds{kHookWatchdogPeriodMs};
+  }
   void StopHookWatchdog() override { watchdog_ = false; }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(now_.count()); }
   std::uint32_t LastInputTick() override { return lastInput_; }
@@ -211,12 +229,22 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::chrono::milliseconds now_{0};
   std::chrono::milliseconds toolDuration_{0};
   std::vector<DeviceToolRun> toolRuns_;
+  bool toolSucceeds_ = true;
+  struct DueNote {
+    std::chrono::milliseconds due;
+    RuleNote note;
+  };
+  std::vector<DueNote> dueNotes_;
+  void DoDueRuleNotes();
+  bool programStartsStalled_ = false;
+  std::vector<std::string> stalledStarts_;
   std::chrono::milliseconds longestHookCall_{0};
   int hookDepth_ = 0;
   void SignalRuleFileChange() { changeSignalled_ = !loseChangeSignals_; }
 
   std::vector<Input> duringInjection_;
   bool watchdog_ = false;
+  std::chrono::milliseconds nextTick_{0};
   std::uint32_t lastInput_ = 0;
   std::vector<std::string> debugLines_;
   bool changeSignalled_ = true;

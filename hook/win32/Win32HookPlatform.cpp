@@ -59,6 +59,27 @@ HANDLE StartHidden(const std::string& path, const std::string& parameters) {
   return ShellExecuteExA(&run) ? run.hProcess : nullptr;
 }
 
+// The lock of the workstation has a worker of its own: a program start that stalls (a file on
+// an unreachable share, a consent prompt) must not leave the desktop unlocked.
+OrderedWorker& LockStarts() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
+
+void StartOn(OrderedWorker& worker, std::string_view file, std::string_view parameters, int show) {
+  TraceStart(file, parameters, show);
+  worker.Run(
+      [file = std::string(file), parameters = std::string(parameters), show] {
+        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
+      },
+      0);
+}
+
+void WriteNote(const HookPlatform::RuleNote& note) {
+  WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
+                             note.value.empty() ? nullptr : note.value.c_str(), note.file.c_str());
+}
+
 HWND ToWindow(WindowHandle window) {
   return reinterpret_cast<HWND>(window);
 }
@@ -165,23 +186,28 @@ void Win32HookPlatform::DeleteRule(const char* file, std::string_view section,
 }
 
 void Win32HookPlatform::StartProgram(std::string_view file, std::string_view parameters, int show) {
-  TraceStart(file, parameters, show);
-  ProgramStarts().Run(
-      [file = std::string(file), parameters = std::string(parameters), show] {
-        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
-      },
-      0);
+  StartOn(ProgramStarts(), file, parameters, show);
+}
+
+void Win32HookPlatform::StartProgramAtOnce(std::string_view file, std::string_view parameters,
+                                           int show) {
+  StartOn(LockStarts(), file, parameters, show);
 }
 
 void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view parameters,
-                                      std::chrono::milliseconds wait) {
+                                      std::chrono::milliseconds wait, const RuleNote& note) {
   TraceStart(path, parameters, SW_HIDE);
   DeviceToolRuns().Run(
-      [path = std::string(path), parameters = std::string(parameters)] {
+      [path = std::string(path), parameters = std::string(parameters), note] {
+        if (note.when == RuleNote::When::BeforeRun) WriteNote(note);
         const HANDLE process = StartHidden(path, parameters);
         if (process == nullptr) return;
-        WaitForSingleObject(process, kLongestDeviceToolRunMs);
+        DWORD exitCode = STILL_ACTIVE;
+        if (WaitForSingleObject(process, kLongestDeviceToolRunMs) == WAIT_OBJECT_0) {
+          GetExitCodeProcess(process, &exitCode);
+        }
         CloseHandle(process);
+        if (note.when == RuleNote::When::AfterSuccess && exitCode == 0) WriteNote(note);
       },
       static_cast<DWORD>(wait.count()));
 }

@@ -166,11 +166,13 @@ TEST_F(HookProcedureTest, TheAwayModeNeverHoldsTheHookWhileTheDeviceToolRuns) {
   desktop_.Key({0x4C, 0x26}, false, true);
   desktop_.Key({0x4C, 0x26}, false, false);  // the away mode begins
   EXPECT_LE(desktop_.LongestHookCall(), std::chrono::milliseconds{200});
+  desktop_.Settle();  // the note is written before the "disable" run starts
   EXPECT_EQ(profile.GetInt(rules, "Mouse", "OffState", 0), 1);
   EXPECT_EQ(desktop_.State().AwayPending, 1);
 
   desktop_.Key({0x41, 0x1E}, false, true);  // the user comes back while the tool still runs
   EXPECT_LE(desktop_.LongestHookCall(), std::chrono::milliseconds{200});
+  desktop_.AdvanceTime(std::chrono::milliseconds{10000});
   EXPECT_EQ(profile.GetInt(rules, "Mouse", "OffState", 0), 0);
 
   // The devices go on again only after the tool has switched them off: runs never overlap.
@@ -264,6 +266,94 @@ TEST_F(HookWatchdogTest, HooksThatSeeTheInputAreLeftAlone) {
   }
   EXPECT_TRUE(desktop_.DebugLines().empty());
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+}
+
+// Mouse movement keeps the mouse hook busy; a keyboard hook that is gone must still be noticed
+// while the user holds a key.
+TEST_F(HookWatchdogTest, MouseMovementDoesNotHideARemovedKeyboardHook) {
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.Key({0xA0, 0x2A}, false, true);  // Shift held, unseen by the library
+  for (int i = 0; i < 10; ++i) {
+    desktop_.Move(1, 0);
+    desktop_.AdvanceTime(std::chrono::milliseconds{100});
+  }
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Mouse), 1);
+  desktop_.Key({0xA0, 0x2A}, false, false);  // its release now passes the library
+  EXPECT_FALSE(desktop_.SystemKeyDown(0xA0));
+  EXPECT_FALSE(CapsLockPasses());
+}
+
+// The secure desktop or an elevated program's window: input comes that no hook is ever given.
+// Reinstalling cannot help there, so after reinstallations that brought no call the watchdog
+// waits longer each time; once the hooks are called again, it is as quick as before.
+TEST_F(HookWatchdogTest, InputTheHooksAreNeverGivenMakesItBackOff) {
+  const auto reinstallsOver = [&](std::chrono::milliseconds span) {
+    const std::size_t before = desktop_.DebugLines().size();
+    for (auto t = std::chrono::milliseconds{0}; t < span; t += std::chrono::milliseconds{100}) {
+      desktop_.InputElsewhere();
+      desktop_.AdvanceTime(std::chrono::milliseconds{100});
+    }
+    return desktop_.DebugLines().size() - before;
+  };
+  const std::size_t typing = reinstallsOver(std::chrono::milliseconds{20000});
+  EXPECT_GE(typing, 1u);
+  EXPECT_LE(typing, 6u);  // 0.5, 1, 2, 4, 8 s apart, not 40 times
+  EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+
+  EXPECT_FALSE(CapsLockPasses());  // back on the user's desktop: the hooks are called
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.SystemRemovesHook(HookKind::Mouse);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  EXPECT_TRUE(CapsLockPasses());
+  desktop_.AdvanceTime(2 * kPeriod);
+  EXPECT_FALSE(CapsLockPasses());
+}
+
+// While the hooks were gone, releases reached the system without the library: what the library
+// held for a key that is no longer down is let go of; a key whose auto-repeat reached the system
+// meanwhile is still held, and its release then ends both.
+TEST_F(HookWatchdogTest, AfterAReinstallWhatLostItsKeyIsLetGo) {
+  desktop_.HostSettings().Key_KeyChange = 1;
+  desktop_.PushSettings();
+  desktop_.SetRule("KeyChange", "14/3a", "a2/1d");  // Caps Lock as left Ctrl
+  desktop_.SetRule("KeyChange", "41/1e", "42/30");  // A as B
+  desktop_.Key({0x14, 0x3A}, false, true);
+  desktop_.Key({0x41, 0x1E}, false, true);
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  desktop_.Key({0x14, 0x3A}, false, false);  // lost for the library
+  desktop_.Key({0x41, 0x1E}, false, true);   // an auto-repeat reaches the system
+  desktop_.AdvanceTime(2 * kPeriod);
+  ASSERT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+  EXPECT_FALSE(desktop_.SystemKeyDown(0xA2));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0x42));
+  desktop_.Key({0x41, 0x1E}, false, false);
+  for (int key = 1; key < 256; ++key) {
+    EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
+  }
+}
+
+// What the library itself holds down (a key and a button as remapping targets, the armed Shift)
+// is no sign of input the hooks missed.
+TEST_F(HookWatchdogTest, WhatTheLibraryHoldsIsNoSignOfMissedInput) {
+  desktop_.HostSettings().Key_KeyChange = 1;
+  desktop_.HostSettings().EnableShiftMemory = 1;
+  desktop_.PushSettings();
+  desktop_.SetRule("KeyChange", "41/1e", "00/11");  // A as the middle button
+  desktop_.SetRule("KeyChange", "42/30", "43/2e");  // B as C
+  desktop_.Key({0xA0, 0x2A}, false, true);
+  desktop_.Key({0xA0, 0x2A}, false, false);
+  desktop_.Key({0x41, 0x1E}, false, true);
+  desktop_.Key({0x42, 0x30}, false, true);
+  for (int i = 0; i < 6; ++i) {
+    desktop_.Move(1, 0);
+    desktop_.AdvanceTime(kPeriod);
+  }
+  EXPECT_TRUE(desktop_.DebugLines().empty());
+  EXPECT_TRUE(desktop_.SystemKeyDown(win::kVkMButton));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0x43));
+  EXPECT_TRUE(desktop_.SystemKeyDown(0xA0));
 }
 
 // Paused, in the away mode or stopped, nothing is expected of the hooks.

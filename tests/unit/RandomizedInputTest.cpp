@@ -97,7 +97,8 @@ std::string Join(const std::vector<std::string>& lines) {
 }
 
 // After the user has released everything, nothing may stay down for the system, mouse buttons
-// included; input arrives also while the library injects. Shift memory holds Shift down on
+// included; input arrives also while the library injects, and switches, rules, the pause and the
+// host window change in the middle of gestures. Shift memory holds Shift down on
 // purpose after a lone Shift tap, until the next key comes up; a final tap of a key without
 // rules completes it.
 TEST(RandomizedEngine, NoKeyStaysDownOnceTheUserHasLetGo) {

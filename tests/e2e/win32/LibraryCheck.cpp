@@ -13,6 +13,9 @@
 //                                apply, and keys do not read the whole file again for ever
 //   library-check link LINK TARGET   LINK, a symbolic link to TARGET in another folder, is the
 //                                rule file: an edit of TARGET alone applies
+//   library-check watchdog       a removed keyboard hook is noticed while the mouse moves; what
+//                                the library held for a key released meanwhile is let go of;
+//                                input the hooks are never given makes it back off
 //   library-check write FILE SECTION KEY VALUE   (used by "rules" as the other process)
 //   library-check killed-owner FILE, intruder    (used by "owner" as the other processes)
 // Prints one line per check; exit status 0 when all passed.
@@ -489,6 +492,116 @@ int CheckLink(const char* link, const char* target) {
   return g_failures == 0 ? 0 : 1;
 }
 
+// Input that no hook is given (the secure desktop, an elevated program's window), as the
+// library's GetLastInputInfo reports it while this is set.
+bool g_inputElsewhere = false;
+decltype(&GetLastInputInfo) g_realLastInput = nullptr;
+
+BOOL WINAPI LastInputElsewhere(PLASTINPUTINFO info) {
+  const BOOL answered = g_realLastInput(info);
+  if (g_inputElsewhere) info->dwTime = GetTickCount();
+  return answered;
+}
+
+void SendKey(WORD virtualKey, WORD scanCode, bool down) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scanCode;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+
+void NudgeMouse(LONG dx) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = dx;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
+
+bool KeyDown(int virtualKey) {
+  return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+// Waits (at most 5 s, doing `meanwhile` every 50 ms) until the library installed hooks again.
+bool HooksComeBack(std::size_t installedBefore, void (*meanwhile)()) {
+  const DWORD start = GetTickCount();
+  while (g_libraryHooks.size() < installedBefore + 2 && GetTickCount() - start < 5000) {
+    meanwhile();
+    Pump(50);
+  }
+  return g_libraryHooks.size() >= installedBefore + 2;
+}
+
+void RemoveLibraryHooks(std::size_t count) {
+  for (HHOOK hook : std::vector<HHOOK>(g_libraryHooks.end() - static_cast<std::ptrdiff_t>(count),
+                                       g_libraryHooks.end())) {
+    if (g_realUnhook(hook)) --g_libraryHooksInPlace;
+  }
+}
+
+int CheckWatchdog() {
+  const std::string folder = RuleFolder();
+  const std::string rules = folder + "\\config.ini";
+  WriteFileBytes(rules, "[KeyChange]\r\n14/3a=51/10\r\n");  // Caps Lock as Q
+  SetWriteTime(rules, AnHourAgo());
+  BoundLibrary library;
+  if (!Start(library, rules, false)) return 1;
+  g_realLastInput = reinterpret_cast<decltype(g_realLastInput)>(
+      PatchImport(library.module, "user32.dll", "GetLastInputInfo",
+                  reinterpret_cast<void*>(&LastInputElsewhere)));
+  Check(g_realLastInput != nullptr && g_libraryHooks.size() == 2, "the library is watched");
+
+  // The keyboard hook alone removed (the first of the two) while the mouse keeps moving and Z
+  // is held.
+  std::size_t installed = g_libraryHooks.size();
+  if (g_realUnhook(g_libraryHooks[installed - 2])) --g_libraryHooksInPlace;
+  SendKey('Z', 0x2C, true);
+  Check(HooksComeBack(installed, [] { NudgeMouse(1); }),
+        "mouse movement does not hide a removed keyboard hook");
+  SendKey('Z', 0x2C, false);
+  Pump(100);
+  Check(!KeyDown('Z'), "the key held meanwhile comes up");
+
+  // Caps Lock (as Q) let go of while the hooks were gone: Q must not stay down.
+  SendKey(VK_CAPITAL, 0x3A, true);
+  Pump(50);
+  Check(KeyDown('Q'), "Caps Lock holds Q down");
+  RemoveLibraryHooks(2);
+  installed = g_libraryHooks.size();
+  SendKey(VK_CAPITAL, 0x3A, false);
+  Check(HooksComeBack(installed, [] {}), "the hooks come back");
+  Pump(100);
+  Check(!KeyDown('Q'), "after the reinstall, Q is let go of");
+
+  // Input the hooks are never given: the watchdog backs off (0.5, 1, 2, 4 s apart). A slower
+  // machine only makes the count smaller.
+  const auto reinstalls = [] {
+    int count = 0;
+    for (const std::string& line : g_debugLines) {
+      count += line.find("installed again") != std::string::npos ? 1 : 0;
+    }
+    return count;
+  };
+  const int before = reinstalls();
+  g_inputElsewhere = true;
+  Pump(6000);
+  g_inputElsewhere = false;
+  const int during = reinstalls() - before;
+  std::printf("     (%d reinstallations in 6 s of input the hooks were never given)\n", during);
+  Check(during >= 1 && during <= 5, "it backs off while the hooks are never given the input");
+  Check(g_libraryHooksInPlace == 2, "exactly two hooks of the library are in place");
+  const std::vector<DWORD> down = Press(VK_CAPITAL, 0x3A);
+  Check(down.size() == 1 && down[0] == 'Q', "the hooks still decide");
+
+  library.StopHook();
+  library.EnableHookStatue(0);
+  DeleteFileA(rules.c_str());
+  RemoveDirectoryA(folder.c_str());
+  return g_failures == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -503,6 +616,8 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "intruder") == 0) return Intruder();
   if (argc == 2 && std::strcmp(argv[1], "unwatched") == 0) return CheckUnwatched();
   if (argc == 4 && std::strcmp(argv[1], "link") == 0) return CheckLink(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: library-check rules|lost-signals|hooks|owner|unwatched|link\n");
+  if (argc == 2 && std::strcmp(argv[1], "watchdog") == 0) return CheckWatchdog();
+  std::fprintf(stderr,
+               "usage: library-check rules|lost-signals|hooks|watchdog|owner|unwatched|link\n");
   return 2;
 }

@@ -133,15 +133,33 @@ BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT 
   return g_realSystemParametersInfo(action, value, data, update);
 }
 
+// The rule file notes of the mouse devices' state are written by the device tool's worker, one
+// for each run, a moment after the hook asked for the run: they are traced at the end of the
+// script line, once every run asked for so far has written its note (as tastron-sim shows them).
+struct WorkerNotes {
+  CRITICAL_SECTION lock;
+  DWORD hookThread = 0;
+  std::vector<std::string> waiting;
+  int written = 0;
+  WorkerNotes() { InitializeCriticalSection(&lock); }
+} g_workerNotes;
+
 BOOL WINAPI WatchWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+  // Written first, so that the trace never shows a note before it is in the file.
+  const BOOL written = g_realWriteProfile(section, key, value, file);
   if (section != nullptr && key != nullptr) {
-    if (value != nullptr) {
-      Emit("ini %s %s=%s", section, key, value);
+    std::string line = std::string("ini ") + section + " " + key;
+    line += value != nullptr ? std::string("=") + value : std::string(" deleted");
+    if (GetCurrentThreadId() == g_workerNotes.hookThread) {
+      Emit("%s", line.c_str());
     } else {
-      Emit("ini %s %s deleted", section, key);
+      EnterCriticalSection(&g_workerNotes.lock);
+      g_workerNotes.waiting.push_back(std::move(line));
+      ++g_workerNotes.written;
+      LeaveCriticalSection(&g_workerNotes.lock);
     }
   }
-  return g_realWriteProfile(section, key, value, file);
+  return written;
 }
 
 std::string Hex2(unsigned value) {
@@ -245,6 +263,8 @@ class WineDesktop final : public ScenarioDesktop {
   }
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
+  void EmitWorkerNotes();
+  void Handle(const MSG& message);
 
   ULONGLONG LongestInputMs() const { return longestInputMs_; }
 
@@ -302,6 +322,7 @@ void ReleaseEverything() {
 
 bool WineDesktop::Start(const std::string& ruleFile) {
   ruleFile_ = ruleFile;
+  g_workerNotes.hookThread = GetCurrentThreadId();
   ReleaseEverything();
   if (!library_.Load("scenario-driver")) return false;
   g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
@@ -366,13 +387,15 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   return true;
 }
 
+// The trace ends with the script: what StopHook lets go of (a Shift that Shift memory still
+// holds) is not shown, as tastron-sim, which never stops, shows nothing after the last line.
 void WineDesktop::Stop() {
+  if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
+  if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
   if (library_.StopHook != nullptr) {
     library_.StopHook();
     library_.EnableHookStatue(0);
   }
-  if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
-  if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
 }
 
 // Windows calls the low-level hooks before SendInput returns, so this is how long the hooks
@@ -382,6 +405,12 @@ void WineDesktop::Send(INPUT input) {
   SendInput(1, &input, sizeof input);
   const ULONGLONG took = GetTickCount64() - started;
   if (took > longestInputMs_) longestInputMs_ = took;
+  // What this event's hook call posted happened before the held event arrives (tastron-sim
+  // traces a post when it is made): shown first.
+  if (!g_duringInjection.empty()) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) Handle(message);
+  }
   PlayDuringInjection();
 }
 
@@ -523,6 +552,21 @@ void WineDesktop::Cursor(const std::string& name) {
   SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 }
 
+// Shows what was posted to the host and the windows, and dispatches the message.
+void WineDesktop::Handle(const MSG& message) {
+  if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
+    Emit("post host 0x%x %llu %lld", message.message,
+         static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
+  } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
+    const HWND bar = reinterpret_cast<HWND>(message.lParam);
+    Emit("hscroll %s %llu %s", NameOf(message.hwnd).c_str(),
+         static_cast<unsigned long long>(message.wParam),
+         bar != nullptr ? NameOf(bar).c_str() : "0");
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
 // Lets what is pending arrive, and shows what was posted to the host and the windows.
 // As another program saves a file: written beside it, then put in its place in one step.
 void WineDesktop::LoadRuleFile(const std::string& bytes) {
@@ -555,19 +599,35 @@ void WineDesktop::Settle() {
       continue;
     }
     quiet = 0;
-    if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
-      Emit("post host 0x%x %llu %lld", message.message,
-           static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
-    } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
-      const HWND bar = reinterpret_cast<HWND>(message.lParam);
-      Emit("hscroll %s %llu %s", NameOf(message.hwnd).c_str(),
-           static_cast<unsigned long long>(message.wParam),
-           bar != nullptr ? NameOf(bar).c_str() : "0");
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    Handle(message);
   }
+  EmitWorkerNotes();
   std::fflush(stdout);
+}
+
+// Waits (at most 30 s) until every device tool run asked for has written its note, then traces
+// the notes in the order written. No input comes meanwhile, so the hooks are not needed.
+void WineDesktop::EmitWorkerNotes() {
+  const auto runsAsked = [] {
+    const std::string tool = std::string("run \"") + kDevconPath + "\"";
+    EnterCriticalSection(&g_starts.lock);
+    int runs = 0;
+    for (const std::string& line : g_starts.asked) runs += line.compare(0, tool.size(), tool) == 0;
+    LeaveCriticalSection(&g_starts.lock);
+    return runs;
+  };
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    EnterCriticalSection(&g_workerNotes.lock);
+    const bool allWritten = g_workerNotes.written >= runsAsked();
+    LeaveCriticalSection(&g_workerNotes.lock);
+    if (allWritten || GetTickCount64() - start > 30000) break;
+    Sleep(5);
+  }
+  EnterCriticalSection(&g_workerNotes.lock);
+  for (const std::string& line : g_workerNotes.waiting) Emit("%s", line.c_str());
+  g_workerNotes.waiting.clear();
+  LeaveCriticalSection(&g_workerNotes.lock);
 }
 
 std::string TemporaryRuleFile() {

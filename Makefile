@@ -47,21 +47,23 @@ test: native windows
 # four DPIs with its screenshots at 96 and 144 DPI. The 64-bit build runs what its own code
 # decides.
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s); it runs
-# both kinds of program. The two suites run side by side, each on a display and in prefixes of
-# its own: a Wine run mostly waits, so together they take hardly longer than the longer one.
-# Each suite's output is shown when both have ended (and kept in build/e2e-ARCH.log).
-E2E_X86 := run-corpus run-random:30 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
-  run-editors run-hotkeys run-settings run-rule-files run-dpi
-E2E_X64 := run-corpus run-random:30 run-library-check run-damaged-rules run-dist
+# both kinds of program. The runs go in two lanes side by side, each on a display and in
+# prefixes of its own, of about the same length: a Wine run mostly waits, so the pair takes
+# little longer than one lane. Each lane's output is shown when both have ended (and kept in
+# build/e2e-LANE.log).
+E2E_LANE1 := x86 run-corpus run-random:30 run-library-check run-damaged-rules run-app \
+  run-korean-paths run-dist run-editors run-rule-files run-hotkeys
+E2E_LANE2 := x86 run-settings run-dpi \
+  x64 run-corpus run-random:30 run-library-check run-damaged-rules run-dist
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist
 	tests/e2e/wine-template build/wine-template
-	tests/e2e/run-suite x86 $(E2E_X86) >build/e2e-x86.log 2>&1 & x86=$$!; \
-	tests/e2e/run-suite x64 $(E2E_X64) >build/e2e-x64.log 2>&1 & x64=$$!; \
+	tests/e2e/run-suite 90 $(E2E_LANE1) >build/e2e-1.log 2>&1 & one=$$!; \
+	tests/e2e/run-suite 120 $(E2E_LANE2) >build/e2e-2.log 2>&1 & two=$$!; \
 	status=0; \
-	wait $$x86 || status=1; \
-	wait $$x64 || status=1; \
-	cat build/e2e-x86.log build/e2e-x64.log; \
+	wait $$one || status=1; \
+	wait $$two || status=1; \
+	cat build/e2e-1.log build/e2e-2.log; \
 	exit $$status
 
 # make run: the 32-bit build (TASTRON_ARCH=x64 for the other).

@@ -107,6 +107,19 @@ class HookPlatform {
   virtual WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                        const char* className) = 0;
   virtual bool IsWindowVisible(WindowHandle window) = 0;
+  // GetForegroundWindow; 0 for none. Cheap: asked at every event that looks up a rule while
+  // some program has rules of its own.
+  virtual WindowHandle ForegroundWindow() = 0;
+  // The program a top-level window belongs to: its process's executable file name without the
+  // folder (for a store app in its frame host, the app's own). Empty for a process that cannot
+  // be asked (elevated, protected): no program. Costly: the engine asks once per foreground
+  // window. `settled` is false while the answer may still change for the same window (a frame
+  // host whose app has not attached yet): the engine asks again at the next event.
+  struct WindowProgram {
+    std::string exeName;
+    bool settled = true;
+  };
+  virtual WindowProgram ProgramOfWindow(WindowHandle window) = 0;
 
   // The watchdog of the hooks: a timer on the hook thread that calls the engine's
   // CheckHooksAlive every kHookWatchdogPeriodMs while the hooks are started.

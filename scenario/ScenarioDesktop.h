@@ -65,12 +65,16 @@ class ScenarioDesktop {
   // line follows, at the end.
   virtual void DuringInjection(const Input& input) = 0;
 
-  // Windows are named; "host" names the host window.
+  // Windows are named; "host" names the host window. `program`, for a top-level window: the
+  // executable file name of the running program that owns it; without it, a program that no
+  // script names (a child: its parent's program).
   virtual bool HasWindow(const std::string& name) const = 0;
   virtual void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                             const std::string* parentName) = 0;
+                             const std::string* parentName, const std::string* program) = 0;
   // An empty name means none.
   virtual void Focus(const std::string& name) = 0;
+  // The desktop's foreground window; its program decides which program's rules apply.
+  virtual void Foreground(const std::string& name) = 0;
   virtual void Cursor(const std::string& name) = 0;
   virtual void ScreenSaver(bool active) = 0;
   virtual void HostGone() = 0;

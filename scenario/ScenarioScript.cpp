@@ -239,7 +239,7 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
     return std::nullopt;
   }
   if (command == "window") {
-    // window NAME CLASS [hidden] [in PARENT]
+    // window NAME CLASS [hidden] [in PARENT] [program EXE]
     std::size_t i = 3;
     const bool hidden = is(i, "hidden");
     if (hidden) ++i;
@@ -248,14 +248,31 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
       parent = &w[i + 1];
       i += 2;
     }
-    if (count < 3 || i != count) return "expected window NAME CLASS [hidden] [in PARENT]";
+    const std::string* program = nullptr;
+    if (is(i, "program") && i + 1 < count) {
+      program = &w[i + 1];
+      i += 2;
+    }
+    if (count < 3 || i != count) {
+      return "expected window NAME CLASS [hidden] [in PARENT] [program EXE]";
+    }
     if (is(1, "none") || desktop_.HasWindow(w[1]))
       return "window name " + Quoted(w[1]) + " is taken";
     if (parent != nullptr && !desktop_.HasWindow(*parent)) {
       return "unknown window " + Quoted(*parent);
     }
+    // A child belongs to its parent's program.
+    if (parent != nullptr && program != nullptr) return "a child window has no program of its own";
     trace_ << Echo(line) << '\n';
-    desktop_.DeclareWindow(w[1], w[2], hidden, parent);
+    desktop_.DeclareWindow(w[1], w[2], hidden, parent, program);
+    return std::nullopt;
+  }
+  if (command == "foreground") {
+    if (count != 2) return "expected foreground NAME|none";
+    const std::string name = is(1, "none") ? "" : w[1];
+    if (!name.empty() && !desktop_.HasWindow(name)) return "unknown window " + Quoted(w[1]);
+    trace_ << Echo(line) << '\n';
+    desktop_.Foreground(name);
     return std::nullopt;
   }
   if (command == "focus" || command == "cursor") {

@@ -476,7 +476,7 @@ std::string SimDesktop::ExpandEnvironment(std::string_view text) {
 }
 
 void SimDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                               const std::string* parentName) {
+                               const std::string* parentName, const std::string* program) {
   if (WindowByName(name)) return;
   WindowHandle parent = 0;
   if (parentName != nullptr) {
@@ -485,7 +485,15 @@ void SimDesktop::DeclareWindow(const std::string& name, const std::string& class
     parent = *found;
   }
   const WindowHandle handle = 0x20000 + 0x10 * (windows_.size() + 1);
-  windows_.push_back({name, className, hidden, parent, handle});
+  windows_.push_back({name, className, hidden, parent, handle, program ? *program : ""});
+}
+
+HookPlatform::WindowProgram SimDesktop::ProgramOfWindow(WindowHandle window) {
+  ++programQueries_;
+  const SimWindow* found = Find(window);
+  while (found != nullptr && found->parent != 0) found = Find(found->parent);
+  // A window no script gave a program (the host's too) belongs to one without rules.
+  return {found != nullptr && !found->program.empty() ? found->program : "unnamed.exe", true};
 }
 
 void SimDesktop::SetRule(const std::string& section, const std::string& key,

@@ -63,7 +63,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   }
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                     const std::string* parentName) override;
+                     const std::string* parentName, const std::string* program) override;
+  void Foreground(const std::string& name) override {
+    foreground_ = WindowByName(name).value_or(0);
+  }
   void Focus(const std::string& name) override { focus_ = WindowByName(name).value_or(0); }
   void Cursor(const std::string& name) override { cursor_ = WindowByName(name).value_or(0); }
   void ScreenSaver(bool active) override { screenSaverActive_ = active; }
@@ -71,6 +74,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void LoadRuleFile(const std::string& bytes) override;
 
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
+  // How often the library asked which program a window belongs to.
+  int ProgramQueries() const { return programQueries_; }
 
   // Makes SetWindowsHookExA fail for that kind from now on.
   void FailHookInstall(HookKind kind) {
@@ -165,6 +170,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
+  WindowHandle ForegroundWindow() override { return foreground_; }
+  WindowProgram ProgramOfWindow(WindowHandle window) override;
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
   void StartHookWatchdog() override {
@@ -187,6 +194,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     bool hidden = false;
     WindowHandle parent = 0;
     WindowHandle handle = 0;
+    std::string program;  // a top-level window's; empty: a program no script names
   };
 
   static constexpr WindowHandle kHostWindow = 0x10010;
@@ -225,6 +233,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::vector<SimWindow> windows_;
   WindowHandle focus_ = 0;
   WindowHandle cursor_ = 0;
+  WindowHandle foreground_ = 0;
+  int programQueries_ = 0;
 
   std::chrono::milliseconds now_{0};
   std::chrono::milliseconds toolDuration_{0};

@@ -50,6 +50,8 @@ class Win32HookPlatform final : public HookPlatform {
   WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
+  WindowHandle ForegroundWindow() override;
+  WindowProgram ProgramOfWindow(WindowHandle window) override;
   DragDistance DragThreshold() override;
   void StartHookWatchdog() override;
   void StopHookWatchdog() override;

@@ -255,7 +255,8 @@ class WineDesktop final : public ScenarioDesktop {
   void Finish() override { PlayDuringInjection(); }
   bool HasWindow(const std::string& name) const override;
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                     const std::string* parentName) override;
+                     const std::string* parentName, const std::string* program) override;
+  void Foreground(const std::string& name) override;
   void Focus(const std::string& name) override { SetFocus(name.empty() ? nullptr : Find(name)); }
   void Cursor(const std::string& name) override;
   void ScreenSaver(bool active) override {
@@ -509,7 +510,8 @@ std::string WineDesktop::NameOf(HWND window) const {
 }
 
 void WineDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                                const std::string* parentName) {
+                                const std::string* parentName,
+                                [[maybe_unused]] const std::string* program) {
   // Every declared class becomes a plain window class of this program, so that the class name
   // is exactly the one declared.
   WNDCLASSA windowClass{};
@@ -542,6 +544,10 @@ void WineDesktop::DeclareWindow(const std::string& name, const std::string& clas
   }
   windows_[ToAsciiLower(name)] = window;
   SetFocus(GetFocus() == window ? nullptr : GetFocus());
+}
+
+void WineDesktop::Foreground(const std::string& name) {
+  SetForegroundWindow(name.empty() ? pad_ : Find(name));
 }
 
 void WineDesktop::Cursor(const std::string& name) {

@@ -162,6 +162,7 @@ int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, bool f
 
   state_.Idle = 0;
   local_.rulesCheckedThisEvent = false;
+  local_.foregroundCheckedThisEvent = false;
   const int result = Filter(message, eventValue);
   CatchUpDeferredReleases();
   state_.Idle = 1;

@@ -194,6 +194,12 @@ class HookEngine {
   // The rule file as it is now, checked for changes at most once per event.
   RuleCache& CurrentRules();
   std::string ReadRule(std::string_view section, std::string_view key);
+  // The program in front when it has rules of its own, else nullptr.
+  const HookLocalState::ForegroundProgram* ProgramInFront();
+  // The entry of the program's section (`programSection`, may be nullptr) where it has one,
+  // else that of `section`, the section for all programs.
+  std::string ReadRuleInFront(const std::string* programSection, std::string_view section,
+                              std::string_view key);
 
   HookState& state_;
   HookLocalState& local_;

@@ -67,6 +67,24 @@ struct HookLocalState {
   RuleCache rules;
   bool rulesCheckedThisEvent = false;
 
+  // The program of the foreground window, asked of the system only when another window comes to
+  // the front (or while the answer may still change), and only while some program has rules of
+  // its own. Its rule sections' names are kept ready, so that a look-up builds no text.
+  struct ForegroundProgram {
+    WindowHandle window = 0;
+    bool known = false;  // `window`'s program was asked
+    bool settled = false;
+    std::string name;  // lower case; empty: no program (only the rules for all programs apply)
+    std::string keyChangeSection;
+    std::string hotkeySection;
+    std::string mouseSection;
+  };
+  ForegroundProgram foreground;
+  bool foregroundCheckedThisEvent = false;
+
+  // The middle button's last press ran its rule's action instead of reaching the system.
+  bool middlePressSwallowed = false;
+
   // A right-button press held back while the right button may start a sideways scroll: it goes
   // to the system with its release (a click) or once the mouse moves beyond the drag distance (a
   // drag), and never if the wheel turns first.

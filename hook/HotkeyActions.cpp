@@ -27,16 +27,23 @@ bool AnyAltOrWin(const ModifierFlags& flags) {
 bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
                              std::uint16_t scanCode, LazyModifiers& held) {
   if (state_.ConfigIniPath[0] == '\0') return false;
-  const std::vector<ModifierFlags>* candidates =
-      CurrentRules().HotkeyModifiers(FormatKeyCodes(virtualKey, scanCode));
-  if (candidates == nullptr) return false;
+  const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
+  const HookLocalState::ForegroundProgram* front = ProgramInFront();
+  // The program's hotkeys and those for all programs: a program's entry may also hide one.
+  const std::vector<ModifierFlags>* candidateSets[] = {
+      CurrentRules().HotkeyModifiers("", keyCodes),
+      front != nullptr ? CurrentRules().HotkeyModifiers(front->name, keyCodes) : nullptr};
+  if (candidateSets[0] == nullptr && candidateSets[1] == nullptr) return false;
   // A Windows key that is itself the hotkey's key is not its own modifier.
   const bool isLeftWin = virtualKey == win::kVkLWin && scanCode == win::kVkLWin;
   const bool isRightWin = virtualKey == win::kVkRWin && scanCode == win::kVkRWin;
   // The modifiers are read one by one, only while some rule of this key still matches.
   ModifierFlags modifiers;
   std::vector<const ModifierFlags*> matching;
-  for (const ModifierFlags& candidate : *candidates) matching.push_back(&candidate);
+  for (const std::vector<ModifierFlags>* candidates : candidateSets) {
+    if (candidates == nullptr) continue;
+    for (const ModifierFlags& candidate : *candidates) matching.push_back(&candidate);
+  }
   for (std::size_t i = 0; i < kModifierCount && !matching.empty(); ++i) {
     const auto modifier = static_cast<Modifier>(i);
     const bool masked =
@@ -47,7 +54,9 @@ bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
     });
   }
   if (matching.empty()) return false;
-  const std::string action = ReadRule("HotKey", FormatHotkeyKey(virtualKey, scanCode, modifiers));
+  const std::string action =
+      ReadRuleInFront(front != nullptr ? &front->hotkeySection : nullptr, "HotKey",
+                      FormatHotkeyKey(virtualKey, scanCode, modifiers));
   if (action.empty()) return false;
   if (win::IsKeyPress(message)) {
     RunAction(action);
@@ -58,12 +67,18 @@ bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
 }
 
 int HookEngine::ApplyMiddleButton(std::uint32_t message) {
-  const std::string wanted = ReadRule("MouseMap2", "KeyState");
+  // A program's section with a "Mapped" entry decides for that program, an empty one included.
+  const HookLocalState::ForegroundProgram* front = ProgramInFront();
+  const std::string_view section =
+      front != nullptr && CurrentRules().FindEntry(front->mouseSection, "Mapped")
+          ? std::string_view(front->mouseSection)
+          : std::string_view("MouseMap2");
+  const std::string wanted = ReadRule(section, "KeyState");
   if (wanted.empty()) return 0;
   // The Windows keys are not part of the rule: the text holds only the companions.
   const ModifierFlags current = ReadModifierSnapshot();
   if (!EqualsIgnoringCase(wanted, FormatKeyState(current))) return 0;
-  const std::string action = ReadRule("MouseMap2", "Mapped");
+  const std::string action = ReadRule(section, "Mapped");
   if (action.empty()) return 0;
   if (message == win::kWmMButtonDown) RunAction(action);
   return 1;

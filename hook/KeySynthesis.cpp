@@ -88,7 +88,9 @@ std::optional<HookEngine::HeldOutput> HookEngine::ParseTarget(std::string_view t
 // lets go of it before it gets here), so a release that reaches this step has nothing to undo.
 bool HookEngine::ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey,
                                 std::uint16_t scanCode) {
-  const std::string target = ReadRule("KeyChange", FormatKeyCodes(virtualKey, scanCode));
+  const HookLocalState::ForegroundProgram* front = ProgramInFront();
+  const std::string target = ReadRuleInFront(front != nullptr ? &front->keyChangeSection : nullptr,
+                                             "KeyChange", FormatKeyCodes(virtualKey, scanCode));
   if (target.empty()) return false;
   // The source key never reaches the system, also when its rule produces nothing.
   if (win::IsKeyPress(message)) {

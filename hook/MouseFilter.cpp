@@ -31,9 +31,16 @@ int HookEngine::FilterMouse(std::uint32_t message, std::uint32_t mouseData) {
     case win::kWmMouseWheel:
       return FilterWheel(static_cast<std::int16_t>(mouseData >> 16));
     case win::kWmMButtonDown:
-    case win::kWmMButtonUp:
-      if (!Settings().Key_MouseMiddleButton || ApplyMiddleButton(message) == 0) return 0;
-      return SwallowUnlessOwed(message, win::kVkMButton);
+      local_.middlePressSwallowed =
+          Settings().Key_MouseMiddleButton && ApplyMiddleButton(message) != 0;
+      return local_.middlePressSwallowed ? 1 : 0;
+    case win::kWmMButtonUp: {
+      // The release ends as the press began, whatever changed meanwhile (the rule, the switch,
+      // the program in front): a swallowed press must not leave a lone release behind.
+      const bool swallowed = local_.middlePressSwallowed;
+      local_.middlePressSwallowed = false;
+      return swallowed ? SwallowUnlessOwed(message, win::kVkMButton) : 0;
+    }
     case win::kWmRButtonDown:
       return HoldBackRightPress();
     case win::kWmRButtonUp:

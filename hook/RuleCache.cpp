@@ -33,9 +33,27 @@ std::optional<HotkeyKey> ParseHotkeyKey(const std::string& key) {
 }  // namespace
 
 ParsedRules::ParsedRules(std::string_view text) : index_(text) {
-  for (const std::string& key : index_.KeysWithValues("HotKey")) {
-    if (auto rule = ParseHotkeyKey(key)) hotkeyModifiers_[rule->keyCodes].push_back(rule->held);
+  for (const std::string& section : index_.SectionNames()) {
+    const std::size_t colon = section.find(':');
+    const std::string_view kind = std::string_view(section).substr(0, colon);
+    const std::string program = colon == std::string::npos ? "" : section.substr(colon + 1);
+    const bool ruleKind = kind == "hotkey" || kind == "keychange" || kind == "mousemap2";
+    if (!ruleKind) continue;
+    if (!program.empty()) programs_.insert(program);
+    if (kind != "hotkey") continue;
+    auto& byKeyCodes = hotkeyModifiers_[program];
+    for (const std::string& key : index_.KeysWithValues(section)) {
+      if (auto rule = ParseHotkeyKey(key)) byKeyCodes[rule->keyCodes].push_back(rule->held);
+    }
   }
+}
+
+const std::vector<ModifierFlags>* ParsedRules::HotkeyModifiers(std::string_view program,
+                                                               std::string_view keyCodes) const {
+  const auto ofProgram = hotkeyModifiers_.find(program);
+  if (ofProgram == hotkeyModifiers_.end()) return nullptr;
+  const auto found = ofProgram->second.find(keyCodes);
+  return found == ofProgram->second.end() ? nullptr : &found->second;
 }
 
 namespace {
@@ -82,14 +100,12 @@ void RuleCache::StartRead(HookPlatform& platform, const char* file,
   file_ = file;
   seen_ = check;
   readInBackground_ = check.exists && check.size > kLargestReadInHookCall;
-  if (readInBackground_) {
-    RereadOnceRecent(check, now);
-    StartBackgroundRead(platform, file);
-    return;
+  HookPlatform::RuleFileRead read;
+  if (!readInBackground_) {
+    read = platform.ReadRuleFile(file, kLargestReadInHookCall);
+    readInBackground_ = read.outcome == Outcome::TooLarge;  // it grew since the check
   }
-  HookPlatform::RuleFileRead read = platform.ReadRuleFile(file, kLargestReadInHookCall);
-  if (read.outcome == Outcome::TooLarge) {  // it grew since the check
-    readInBackground_ = true;
+  if (readInBackground_) {
     RereadOnceRecent(check, now);
     StartBackgroundRead(platform, file);
     return;

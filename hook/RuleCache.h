@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/Modifiers.h"
@@ -21,9 +22,15 @@ class ParsedRules {
   explicit ParsedRules(std::string_view text = {});
 
   const ProfileIndex& Index() const { return index_; }
-  const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view keyCodes) const {
-    const auto found = hotkeyModifiers_.find(keyCodes);
-    return found == hotkeyModifiers_.end() ? nullptr : &found->second;
+  // The modifier sets of the hotkeys of a key code pair in the section of `program` (lower
+  // case; empty: the section for all programs).
+  const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view program,
+                                                    std::string_view keyCodes) const;
+  // Whether some program has a rule section of its own ("KeyChange:notepad.exe", ...): without
+  // any, no event needs to know the program in front.
+  bool HasProgramRules() const { return !programs_.empty(); }
+  bool HasRulesFor(std::string_view program) const {
+    return programs_.find(program) != programs_.end();
   }
 
  private:
@@ -34,9 +41,13 @@ class ParsedRules {
     }
   };
 
+  template <typename Value>
+  using ByName = std::unordered_map<std::string, Value, Hash, std::equal_to<>>;
+
   ProfileIndex index_;
-  std::unordered_map<std::string, std::vector<ModifierFlags>, Hash, std::equal_to<>>
-      hotkeyModifiers_;
+  // By program (lower case, "" for all programs), then by key code pair.
+  ByName<ByName<std::vector<ModifierFlags>>> hotkeyModifiers_;
+  std::unordered_set<std::string, Hash, std::equal_to<>> programs_;
 };
 
 // The rule file as the library last read it. Before each event's look-ups the platform says
@@ -69,11 +80,18 @@ class RuleCache {
   std::string Find(std::string_view section, std::string_view key) const {
     return rules_->Index().GetString(section, key, 255);
   }
+  // The same, nullopt where the section has no entry of the key (an empty value is an entry).
+  std::optional<std::string> FindEntry(std::string_view section, std::string_view key) const {
+    return rules_->Index().Find(section, key, 255);
+  }
+  bool HasProgramRules() const { return rules_->HasProgramRules(); }
+  bool HasRulesFor(std::string_view program) const { return rules_->HasRulesFor(program); }
   // The modifier sets of the hotkey rules of this key code pair ("vv/ss"), from the keys that
   // a look-up can match at all. Without any, the hotkey step needs neither the modifiers nor a
   // look-up; with some, it reads only as many modifiers as tell them from what is held.
-  const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view keyCodes) const {
-    return rules_->HotkeyModifiers(keyCodes);
+  const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view program,
+                                                    std::string_view keyCodes) const {
+    return rules_->HotkeyModifiers(program, keyCodes);
   }
   // The library wrote the file itself.
   void Invalidate() { dirty_ = true; }

@@ -50,14 +50,21 @@ class LookUpName {
 
 }  // namespace
 
-std::string ProfileIndex::GetString(std::string_view section, std::string_view key,
-                                    std::size_t bufferSize) const {
-  if (bufferSize == 0) return {};
+std::optional<std::string> ProfileIndex::Find(std::string_view section, std::string_view key,
+                                              std::size_t bufferSize) const {
   const auto found = sections_.find(LookUpName(section).View());
-  if (found == sections_.end()) return {};
+  if (found == sections_.end()) return std::nullopt;
   const auto entry = found->second.find(LookUpName(key).View());
-  if (entry == found->second.end() || !entry->second) return {};
+  if (entry == found->second.end() || !entry->second) return std::nullopt;
+  if (bufferSize == 0) return std::string();
   return std::string(StripOuterQuotes(*entry->second).substr(0, bufferSize - 1));
+}
+
+std::vector<std::string> ProfileIndex::SectionNames() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const auto& [name, entries] : sections_) names.push_back(name);
+  return names;
 }
 
 std::vector<std::string> ProfileIndex::KeysWithValues(std::string_view section) const {

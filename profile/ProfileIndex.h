@@ -18,7 +18,15 @@ class ProfileIndex {
   explicit ProfileIndex(std::string_view text = {});
 
   std::string GetString(std::string_view section, std::string_view key,
-                        std::size_t bufferSize) const;
+                        std::size_t bufferSize) const {
+    return Find(section, key, bufferSize).value_or(std::string());
+  }
+  // The same, but nullopt where the section has no entry of the key with a value, so that an
+  // entry with an empty value can be told from none.
+  std::optional<std::string> Find(std::string_view section, std::string_view key,
+                                  std::size_t bufferSize) const;
+  // The names of the sections, lower-case and trimmed.
+  std::vector<std::string> SectionNames() const;
   // The names that look-ups in the section can find a value for, lower-case and trimmed.
   std::vector<std::string> KeysWithValues(std::string_view section) const;
 

@@ -1,0 +1,43 @@
+// Rules for one program: the sections "KeyChange:EXE", "HotKey:EXE" and "MouseMap2:EXE" apply
+// while a window of that program is in front, before the sections for all programs.
+#include "common/TextCase.h"
+#include "hook/HookEngine.h"
+
+const HookLocalState::ForegroundProgram* HookEngine::ProgramInFront() {
+  if (state_.ConfigIniPath[0] == '\0') return nullptr;
+  const RuleCache& rules = CurrentRules();
+  // Most rule files have no program sections: their events never ask for the foreground.
+  if (!rules.HasProgramRules()) return nullptr;
+  HookLocalState::ForegroundProgram& front = local_.foreground;
+  if (!local_.foregroundCheckedThisEvent) {
+    local_.foregroundCheckedThisEvent = true;
+    const WindowHandle window = platform_.ForegroundWindow();
+    // Asking for a window's program opens its process: once per window that comes to the front.
+    if (!front.known || window != front.window || !front.settled) {
+      const HookPlatform::WindowProgram program =
+          window == 0 ? HookPlatform::WindowProgram{} : platform_.ProgramOfWindow(window);
+      front.window = window;
+      front.known = true;
+      front.settled = program.settled;
+      front.name = ToAsciiLower(program.exeName);
+      front.keyChangeSection = "KeyChange:" + front.name;
+      front.hotkeySection = "HotKey:" + front.name;
+      front.mouseSection = "MouseMap2:" + front.name;
+    }
+  }
+  // A process that cannot be asked is no program: the rules for all programs apply.
+  if (front.name.empty() || !rules.HasRulesFor(front.name)) return nullptr;
+  return &front;
+}
+
+std::string HookEngine::ReadRuleInFront(const std::string* programSection, std::string_view section,
+                                        std::string_view key) {
+  if (state_.ConfigIniPath[0] == '\0') return {};
+  // The program's entry decides even when it is empty: "not here".
+  if (programSection != nullptr) {
+    if (std::optional<std::string> entry = CurrentRules().FindEntry(*programSection, key)) {
+      return std::move(*entry);
+    }
+  }
+  return CurrentRules().Find(section, key);
+}

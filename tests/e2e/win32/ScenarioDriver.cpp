@@ -271,6 +271,8 @@ class WineDesktop final : public ScenarioDesktop {
 
  private:
   HWND Find(const std::string& name) const;
+  HWND StartProgramWindow(const std::string& program, const std::string& name,
+                          const std::string& className, bool hidden, int x, int y);
   std::string NameOf(HWND window) const;
   static INPUT ToInput(const Input& input);
   // One input line's event; an event still waiting for an injection follows it.
@@ -286,6 +288,7 @@ class WineDesktop final : public ScenarioDesktop {
   std::map<std::string, HWND> windows_;  // by lower-case name
   int topLevelCount_ = 0;
   std::map<HWND, int> childCount_;
+  std::vector<HANDLE> standIns_;  // the programs owning `program EXE` windows
   ULONGLONG longestInputMs_ = 0;
 };
 
@@ -510,8 +513,7 @@ std::string WineDesktop::NameOf(HWND window) const {
 }
 
 void WineDesktop::DeclareWindow(const std::string& name, const std::string& className, bool hidden,
-                                const std::string* parentName,
-                                [[maybe_unused]] const std::string* program) {
+                                const std::string* parentName, const std::string* program) {
   // Every declared class becomes a plain window class of this program, so that the class name
   // is exactly the one declared.
   WNDCLASSA windowClass{};
@@ -529,6 +531,10 @@ void WineDesktop::DeclareWindow(const std::string& name, const std::string& clas
     const int index = childCount_[parent]++;
     window = CreateWindowExA(0, className.c_str(), name.c_str(), WS_CHILD | visible, 4 + 44 * index,
                              4, 40, 16, parent, nullptr, windowClass.hInstance, nullptr);
+  } else if (program != nullptr) {
+    const int index = topLevelCount_++;
+    window = StartProgramWindow(*program, name, className, hidden, 20 + 240 * (index % 4),
+                                20 + 220 * (index / 4));
   } else {
     // Top-level windows side by side, so that each centre is over that window alone.
     const int index = topLevelCount_++;
@@ -546,8 +552,58 @@ void WineDesktop::DeclareWindow(const std::string& name, const std::string& clas
   SetFocus(GetFocus() == window ? nullptr : GetFocus());
 }
 
+// A program's window: a stand-in program copied under the program's name, in a folder of its
+// own, owns it. The driver waits for the window, and the stand-in ends with the driver.
+HWND WineDesktop::StartProgramWindow(const std::string& program, const std::string& name,
+                                     const std::string& className, bool hidden, int x, int y) {
+  char driverPath[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, driverPath, MAX_PATH);
+  std::string folder = driverPath;
+  folder.resize(folder.find_last_of('\\') + 1);
+  const std::string standIn = folder + "program-standin.exe";
+  char temporary[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string programFolder = std::string(temporary) + "tastron-programs-" +
+                                    std::to_string(GetCurrentProcessId()) + "\\" +
+                                    std::to_string(topLevelCount_);
+  CreateDirectoryA(
+      (std::string(temporary) + "tastron-programs-" + std::to_string(GetCurrentProcessId()))
+          .c_str(),
+      nullptr);
+  CreateDirectoryA(programFolder.c_str(), nullptr);
+  const std::string path = programFolder + "\\" + program;
+  if (!CopyFileA(standIn.c_str(), path.c_str(), FALSE)) return nullptr;
+  std::string commandLine = "\"" + path + "\" \"" + className + "\" \"" + name + "\" " +
+                            (hidden ? "0 " : "1 ") + std::to_string(x) + " " + std::to_string(y) +
+                            " " + std::to_string(GetCurrentProcessId());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
+    return nullptr;
+  }
+  CloseHandle(started.hThread);
+  standIns_.push_back(started.hProcess);
+  // Bounded: a stand-in that cannot start its window fails the script, it does not hang it.
+  for (int waited = 0; waited < 1000; ++waited) {
+    HWND window = FindWindowA(className.c_str(), name.c_str());
+    if (window != nullptr) return window;
+    if (WaitForSingleObject(started.hProcess, 10) == WAIT_OBJECT_0) return nullptr;
+  }
+  return nullptr;
+}
+
+// "none": the driver's pad, a window of a program that no script names.
 void WineDesktop::Foreground(const std::string& name) {
-  SetForegroundWindow(name.empty() ? pad_ : Find(name));
+  const HWND window = name.empty() ? pad_ : Find(name);
+  for (int attempt = 0; attempt < 500 && GetForegroundWindow() != window; ++attempt) {
+    SetForegroundWindow(window);
+    if (GetForegroundWindow() != window) Sleep(10);
+  }
+  if (GetForegroundWindow() != window) {
+    std::fprintf(stderr, "scenario-driver: window %s did not come to the front\n", name.c_str());
+  }
 }
 
 void WineDesktop::Cursor(const std::string& name) {

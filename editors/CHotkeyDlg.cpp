@@ -52,8 +52,9 @@ CHotkeyDlg::CHotkeyDlg() : CResizeDlg(kTemplateId, 0) {
     if (wParam == Host().ControlWindow(kHotkeyBox)) FollowHotkey(capture_.Pair(kHotkeyBox));
     return 0;
   });
-  OnCommand(kSendKeySwitch, [this] { SetActionKind(false); });
-  OnCommand(kRunProgramSwitch, [this] { SetActionKind(true); });
+  OnCommand(kSendKeySwitch, [this] { SetActionKind(ActionKind::SendKey); });
+  OnCommand(kRunProgramSwitch, [this] { SetActionKind(ActionKind::RunProgram); });
+  OnCommand(kDisabledSwitch, [this] { SetActionKind(ActionKind::Disabled); });
   OnCommand(kBrowse, [this] { Browse(); });
   OnCommand(kDropButton, [this] { TakeDrop(); });
   OnNotify(kCommandCombo, dialog_message::kComboSelectionDone, [this] { RunCommand(); });
@@ -74,9 +75,12 @@ bool CHotkeyDlg::OnInitDialog() {
   dropButton_.Attach(Host(), kDropButton);
   Host().LimitText(kProgramEdit, kTextLimit);
   Host().LimitText(kParameterEdit, kTextLimit);
-  SetActionKind(false);
+  Host().ShowControl(kDisabledSwitch, forProgram_);
+  SetActionKind(ActionKind::SendKey);
   if (editMode_) {
-    SetActionKind(entry_.RunsProgram);
+    SetActionKind(forProgram_ && entry_.Disabled ? ActionKind::Disabled
+                  : entry_.RunsProgram           ? ActionKind::RunProgram
+                                                 : ActionKind::SendKey);
     capture_.SetPair(Host(), kHotkeyBox, entry_.Key);
     ShowBoxes(Host(), kKeyModifierBoxes, entry_.KeyModifiers);
     capture_.SetPair(Host(), kActionKeyBox, entry_.ActionKey);
@@ -91,11 +95,14 @@ bool CHotkeyDlg::OnInitDialog() {
   return true;
 }
 
-void CHotkeyDlg::SetActionKind(bool runsProgram) {
-  Host().SetChecked(kSendKeySwitch, !runsProgram);
+void CHotkeyDlg::SetActionKind(ActionKind kind) {
+  const bool sendsKey = kind == ActionKind::SendKey;
+  const bool runsProgram = kind == ActionKind::RunProgram;
+  Host().SetChecked(kSendKeySwitch, sendsKey);
   Host().SetChecked(kRunProgramSwitch, runsProgram);
-  Host().Enable(kActionKeyBox, !runsProgram);
-  for (int box : kActionModifierBoxes) Host().Enable(box, !runsProgram);
+  Host().SetChecked(kDisabledSwitch, kind == ActionKind::Disabled);
+  Host().Enable(kActionKeyBox, sendsKey);
+  for (int box : kActionModifierBoxes) Host().Enable(box, sendsKey);
   for (int id : {kProgramEdit, kBrowse, kParameterEdit}) Host().Enable(id, runsProgram);
 }
 
@@ -122,7 +129,7 @@ void CHotkeyDlg::Browse() {
 
 void CHotkeyDlg::TakeDrop() {
   if (!dropButton_.TakeDrop()) return;
-  SetActionKind(true);
+  SetActionKind(ActionKind::RunProgram);
   ShowProgram(dropButton_.TargetPath(), dropButton_.Arguments());
 }
 
@@ -135,7 +142,7 @@ void CHotkeyDlg::RunCommand() {
     std::string parameter = command.parameter;
     if (command.preset != kFolderPreset ||
         CUtilityLib::SelectFolder(parameter, kFolderTitle, Host().Window())) {
-      SetActionKind(true);
+      SetActionKind(ActionKind::RunProgram);
       ShowProgram(CUtilityLib::GetWindowsDirectoryA() + command.pathSuffix, parameter);
     }
   }
@@ -155,7 +162,10 @@ void CHotkeyDlg::OnOK() {
   ReadBoxes(Host(), kKeyModifierBoxes, result.KeyModifiers);
   result.KeyText = HotkeyName(result.Key, result.KeyModifiers);
   result.RunsProgram = Host().IsChecked(kRunProgramSwitch);
-  if (result.RunsProgram) {
+  result.Disabled = forProgram_ && Host().IsChecked(kDisabledSwitch);
+  if (result.Disabled) {
+    result.RunsProgram = false;
+  } else if (result.RunsProgram) {
     const StorableProgram program =
         MakeStorable(programEdit_.GetWindowTextA(), Host().Text(kParameterEdit), kBadProgram);
     if (program.problem != nullptr) return Tell(program.problem);

@@ -13,7 +13,8 @@
 // "HOTKEY 설정": one hotkey rule. The user clicks the hotkey box and presses the key, ticks the
 // modifiers that must be held, then picks what it does: send a key (clicked and pressed in the
 // action key box, with its own modifiers) or run a program (typed, browsed for, dropped onto
-// the big button as a program or a shortcut, or filled in by a built-in command).
+// the big button as a program or a shortcut, or filled in by a built-in command). For a
+// program's own rules it may also do nothing in that program ("이 프로그램에서는 사용 안 함").
 class CHotkeyDlg : public CResizeDlg {
  public:
   static constexpr int kTemplateId = 133;
@@ -21,6 +22,7 @@ class CHotkeyDlg : public CResizeDlg {
   static constexpr int kActionKeyBox = 1025;
   static constexpr int kSendKeySwitch = 1046;
   static constexpr int kRunProgramSwitch = 1047;
+  static constexpr int kDisabledSwitch = 1095;
   static constexpr int kProgramEdit = 1058;
   static constexpr int kParameterEdit = 1059;
   static constexpr int kBrowse = 1057;
@@ -44,6 +46,8 @@ class CHotkeyDlg : public CResizeDlg {
 
   // Opens the editor on an existing rule.
   void SetEntry(const HotkeyEntry& entry);
+  // The rule is one program's own: "이 프로그램에서는 사용 안 함" is offered.
+  void SetForProgram(bool forProgram) { forProgram_ = forProgram; }
   // The rule as the boxes hold it; read it after OK. Only the fields of the chosen action kind
   // are read from the boxes; the others keep what the entry had.
   const HotkeyEntry& Result() const { return result_; }
@@ -55,7 +59,8 @@ class CHotkeyDlg : public CResizeDlg {
   void OnOK() override;
 
  private:
-  void SetActionKind(bool runsProgram);
+  enum class ActionKind { SendKey, RunProgram, Disabled };
+  void SetActionKind(ActionKind kind);
   // A Windows key as the hotkey: its own Win flags are meaningless and every other modifier
   // is ignored by the rule, so the boxes are cleared of Win and disabled.
   void FollowHotkey(KeyCodePair key);
@@ -66,6 +71,7 @@ class CHotkeyDlg : public CResizeDlg {
   void Tell(const char* text);
 
   bool editMode_ = false;
+  bool forProgram_ = false;
   HotkeyEntry entry_;
   HotkeyEntry result_;
   KeyCapture capture_;

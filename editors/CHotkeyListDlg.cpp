@@ -37,10 +37,9 @@ void CHotkeyListDlg::ShowColumns() {
 }
 
 std::optional<std::size_t> CHotkeyListDlg::LoadLine(const std::string& line) {
-  std::optional<HotkeyEntry> entry = ParseHotkeyLine(line);
+  std::optional<HotkeyEntry> entry = ParseHotkeyLine(line, ForProgram());
   if (!entry) return std::nullopt;
   store_.push_back(std::move(*entry));
-  AppendRow(store_.size() - 1);
   return store_.size() - 1;
 }
 
@@ -63,29 +62,33 @@ int CHotkeyListDlg::FindHotkey(const HotkeyEntry& entry, int except) const {
   return FindRow([&](std::size_t index) { return SameHotkey(store_[index], entry); }, except);
 }
 
-void CHotkeyListDlg::Add() {
+bool CHotkeyListDlg::Add() {
   CHotkeyDlg editor;
-  if (editor.DoModal() != dialog_message::kIdOk) return;
+  editor.SetForProgram(ForProgram());
+  if (editor.DoModal() != dialog_message::kIdOk) return false;
   const HotkeyEntry& entry = editor.Result();
   if (SendsItself(entry)) {
     CUtilityLib::Get().MessageBox(Host().Window(), kSameKey, kAppTitle, message_box::kOk);
-    return;
+    return false;
   }
   int noRow = -1;
-  if (!ReplaceDuplicate(FindHotkey(entry, -1), noRow)) return;
+  if (!ReplaceDuplicate(FindHotkey(entry, -1), noRow)) return false;
   store_.push_back(entry);
   AppendRow(store_.size() - 1);
+  return true;
 }
 
-void CHotkeyListDlg::Edit() {
+bool CHotkeyListDlg::Edit() {
   const std::intptr_t index = list_.GetSelectedDBIndex();
-  if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return;
+  if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return false;
   CHotkeyDlg editor;
+  editor.SetForProgram(ForProgram());
   editor.SetEntry(store_[static_cast<std::size_t>(index)]);
-  if (editor.DoModal() != dialog_message::kIdOk) return;
+  if (editor.DoModal() != dialog_message::kIdOk) return false;
   int row = list_.GetSelectedIndex();
-  if (!ReplaceDuplicate(FindHotkey(editor.Result(), row), row)) return;
+  if (!ReplaceDuplicate(FindHotkey(editor.Result(), row), row)) return false;
   HotkeyEntry& entry = store_[static_cast<std::size_t>(index)];
   entry = editor.Result();
   ShowRow(row, entry);
+  return true;
 }

@@ -9,8 +9,9 @@
 #include "editors/HotkeyEntry.h"
 #include "ui/CStyledListCtrl.h"
 
-// "HOTKEY 설정하기": every hotkey rule of the rule file, the hotkey in the first column and the
-// key it sends or the program it runs in the second. Add and Edit run the editor; Delete (or
+// "HOTKEY 설정하기": every hotkey rule of the rule file, for all programs or for the program
+// chosen above the list, the hotkey in the first column and the key it sends or the program it
+// runs in the second. Add and Edit run the editor; Delete (or
 // the Delete key in the list) removes the selected rows from the file at once; OK writes the
 // section anew from the rows and the lines it could not show; Cancel writes nothing more.
 class CHotkeyListDlg : public CRuleListDlg {
@@ -26,9 +27,9 @@ class CHotkeyListDlg : public CRuleListDlg {
   void ShowColumns() override;
   std::optional<std::size_t> LoadLine(const std::string& line) override;
   std::string LineOf(std::size_t index) const override;
-  void Add() override;
-  void Edit() override;
-  void AppendRow(std::size_t index);
+  bool Add() override;
+  bool Edit() override;
+  void AppendRow(std::size_t index) override;
   void ShowRow(int row, const HotkeyEntry& entry);
   // The first row other than `except` whose rule has this hotkey and modifiers, or -1.
   int FindHotkey(const HotkeyEntry& entry, int except) const;

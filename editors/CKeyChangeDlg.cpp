@@ -19,11 +19,24 @@ CKeyChangeDlg::CKeyChangeDlg() : CResizeDlg(kTemplateId, 0) {
   const int buttons[] = {kLeftButton, kMiddleButton, kRightButton};
   for (int i = 0; i < 3; ++i) {
     const KeyCodePair button{0, kButtonScanCodes[i]};
-    OnCommand(buttons[i], [this, button] { capture_.SetPair(Host(), kTo, button); });
+    OnCommand(buttons[i], [this, button] {
+      capture_.SetPair(Host(), kTo, button);
+      keepsOriginal_ = false;
+    });
   }
+  OnCommand(kOriginalKey, [this] { KeepOriginal(); });
+  // A key pressed in To replaces "(원래 키)"; one pressed in From leaves it.
   OnMessage(WM_KEY_CAPTURED, [this](std::uintptr_t wParam, std::intptr_t lParam) {
-    return capture_.OnCaptured(Host(), wParam, lParam);
+    const std::intptr_t result = capture_.OnCaptured(Host(), wParam, lParam);
+    keepsOriginal_ &= Host().Text(kTo) == kOriginalKeyName;
+    return result;
   });
+}
+
+void CKeyChangeDlg::KeepOriginal() {
+  capture_.SetPair(Host(), kTo, {});
+  Host().SetText(kTo, kOriginalKeyName);
+  keepsOriginal_ = true;
 }
 
 void CKeyChangeDlg::SetEntry(const KeyChangeEntry& entry) {
@@ -38,9 +51,11 @@ bool CKeyChangeDlg::PreTranslateMessage(const LoopMessage& message) {
 
 bool CKeyChangeDlg::OnInitDialog() {
   // The names are computed again: the entry's may come from another version of the table.
+  Host().ShowControl(kOriginalKey, forProgram_);
   if (editMode_) {
     capture_.SetPair(Host(), kFrom, entry_.From());
     capture_.SetPair(Host(), kTo, entry_.To());
+    if (forProgram_ && entry_.KeepsOriginal) KeepOriginal();
   }
   return true;
 }

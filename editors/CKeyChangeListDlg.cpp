@@ -23,10 +23,9 @@ void CKeyChangeListDlg::ShowColumns() {
 }
 
 std::optional<std::size_t> CKeyChangeListDlg::LoadLine(const std::string& line) {
-  std::optional<KeyChangeEntry> entry = ParseKeyChangeLine(line);
+  std::optional<KeyChangeEntry> entry = ParseKeyChangeLine(line, ForProgram());
   if (!entry) return std::nullopt;
   store_.push_back(std::move(*entry));
-  AppendRow(store_.size() - 1);
   return store_.size() - 1;
 }
 
@@ -45,31 +44,44 @@ int CKeyChangeListDlg::FindFrom(KeyCodePair from, int except) const {
   return FindRow([&](std::size_t index) { return store_[index].From() == from; }, except);
 }
 
-void CKeyChangeListDlg::Add() {
+namespace {
+
+KeyChangeEntry EntryOf(const CKeyChangeDlg& editor) {
+  return editor.KeepsOriginal() ? MakeOriginalKeyEntry(editor.From())
+                                : MakeKeyChangeEntry(editor.From(), editor.To());
+}
+
+}  // namespace
+
+bool CKeyChangeListDlg::Add() {
   CKeyChangeDlg editor;
-  if (editor.DoModal() != dialog_message::kIdOk) return;
-  KeyChangeEntry entry = MakeKeyChangeEntry(editor.From(), editor.To());
-  if (entry.From() == entry.To()) {
+  editor.SetForProgram(ForProgram());
+  if (editor.DoModal() != dialog_message::kIdOk) return false;
+  KeyChangeEntry entry = EntryOf(editor);
+  if (!entry.KeepsOriginal && entry.From() == entry.To()) {
     CUtilityLib::Get().MessageBox(Host().Window(), kSameKey, kAppTitle, message_box::kOk);
-    return;
+    return false;
   }
   int noRow = -1;
-  if (!ReplaceDuplicate(FindFrom(entry.From(), -1), noRow)) return;
+  if (!ReplaceDuplicate(FindFrom(entry.From(), -1), noRow)) return false;
   store_.push_back(std::move(entry));
   AppendRow(store_.size() - 1);
   list_.AdjustColumnWidth(1);
+  return true;
 }
 
-void CKeyChangeListDlg::Edit() {
+bool CKeyChangeListDlg::Edit() {
   const std::intptr_t index = list_.GetSelectedDBIndex();
-  if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return;
+  if (index < 0 || static_cast<std::size_t>(index) >= store_.size()) return false;
   CKeyChangeDlg editor;
+  editor.SetForProgram(ForProgram());
   editor.SetEntry(store_[static_cast<std::size_t>(index)]);
-  if (editor.DoModal() != dialog_message::kIdOk) return;
+  if (editor.DoModal() != dialog_message::kIdOk) return false;
   int row = list_.GetSelectedIndex();
-  if (!ReplaceDuplicate(FindFrom(editor.From(), row), row)) return;
+  if (!ReplaceDuplicate(FindFrom(editor.From(), row), row)) return false;
   KeyChangeEntry& entry = store_[static_cast<std::size_t>(index)];
-  entry = MakeKeyChangeEntry(editor.From(), editor.To());
+  entry = EntryOf(editor);
   list_.SetItemText(row, 0, entry.FromName);
   list_.SetItemText(row, 1, entry.ToName);
+  return true;
 }

@@ -9,10 +9,10 @@
 #include "editors/KeyChangeSection.h"
 #include "ui/CStyledListCtrl.h"
 
-// "키보드 맵 설정하기": every remapping of the rule file by name, From in the first column and
-// To in the second. Add and Edit run the editor; Delete removes the selected rows from the
-// file at once; OK writes the section anew from the rows and the lines it could not show;
-// Cancel writes nothing more.
+// "키보드 맵 설정하기": every remapping of the rule file by name, for all programs or for the
+// program chosen above the list, From in the first column and To in the second. Add and Edit
+// run the editor; Delete removes the selected rows from the file at once; OK writes the
+// sections anew from the rows and the lines it could not show; Cancel writes nothing more.
 class CKeyChangeListDlg : public CRuleListDlg {
  public:
   static constexpr int kTemplateId = 136;
@@ -27,10 +27,9 @@ class CKeyChangeListDlg : public CRuleListDlg {
   std::optional<std::size_t> LoadLine(const std::string& line) override;
   std::string LineOf(std::size_t index) const override;
   void Loaded() override { list_.AdjustColumnWidth(1); }
-  void Add() override;
-  void Edit() override;
-  // Appends the store's entry `index` as the last row.
-  void AppendRow(std::size_t index);
+  bool Add() override;
+  bool Edit() override;
+  void AppendRow(std::size_t index) override;
   // The first row other than `except` whose remapping has this From pair, or -1.
   int FindFrom(KeyCodePair from, int except) const;
 

@@ -1,11 +1,15 @@
 #include "editors/CMouseMapDlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
 #include "common/RuleRecord.h"
+#include "common/TextCase.h"
 #include "editors/KeyNaming.h"
+#include "editors/ProgramSections.h"
 #include "editors/RuleFileWrite.h"
+#include "editors/RuleSectionLines.h"
 #include "editors/StorableProgram.h"
 #include "ui/CUtilityLib.h"
 
@@ -35,7 +39,7 @@ const KeyRefusals kKeyBoxRefusals{{{0x5D, 0x5D},
 
 // A value however long: a long program path with its parameter can pass any fixed buffer, and
 // a cut record would run a different program.
-std::string ReadWholeValue(const std::string& file, const char* section, const char* key) {
+std::string ReadWholeValue(const std::string& file, const std::string& section, const char* key) {
   Profile& profiles = CUtilityLib::Get().Profiles();
   constexpr std::size_t kLargestValue = std::size_t{1} << 20;
   for (std::size_t size = 256;; size *= 2) {
@@ -63,6 +67,9 @@ CMouseMapDlg::CMouseMapDlg(std::string ruleFile)
   OnMessage(WM_KEY_CAPTURED, [this](std::uintptr_t wParam, std::intptr_t lParam) {
     return capture_.OnCaptured(Host(), wParam, lParam);
   });
+  OnNotify(kProgramChoice, dialog_message::kComboSelectionDone, [this] {
+    if (const auto program = programs_.OnPicked(Host())) ShowPage(*program);
+  });
 }
 
 bool CMouseMapDlg::PreTranslateMessage(const LoopMessage& message) {
@@ -75,13 +82,17 @@ bool CMouseMapDlg::OnInitDialog() {
   dropButton_.Attach(Host(), kDropButton);
   Host().LimitText(kProgram, kTextLimit);
   Host().LimitText(kParameter, kTextLimit);
-  SetKind(Kind::NotSet);
-  Load();
+  programs_.Fill(Host(), ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_),
+                                              kSection));
+  const Rule rule = Load("");
+  pages_.push_back({"", rule, rule});
+  ShowRule(rule);
   return true;
 }
 
-// The three switches act as one choice; each kind enables only its own controls.
-void CMouseMapDlg::SetKind(Kind kind) {
+// The three switches act as one choice; each kind enables only its own controls. A program
+// that follows the rule for all programs has none of them checked.
+void CMouseMapDlg::SetKind(std::optional<Kind> kind) {
   Host().SetChecked(kKeyAction, kind == Kind::SendKey);
   Host().SetChecked(kProgramAction, kind == Kind::RunProgram);
   Host().SetChecked(kNotSet, kind == Kind::NotSet);
@@ -91,31 +102,87 @@ void CMouseMapDlg::SetKind(Kind kind) {
 }
 
 // A companion field other than 0 or 1 (written by hand) checks its box, as the library holds
-// any nonzero flag as set.
-void CMouseMapDlg::Load() {
-  const std::string companions = ReadWholeValue(ruleFile_, kSection, "KeyState");
+// any nonzero flag as set. A program's section decides only with a `Mapped` of its own, even
+// an empty one (no action in that program).
+CMouseMapDlg::Rule CMouseMapDlg::Load(const std::string& program) const {
+  const std::string section = ProgramSection(kSection, program);
+  Rule rule;
+  const std::string companions = ReadWholeValue(ruleFile_, section, "KeyState");
   if (!companions.empty()) {
     const std::vector<std::string> fields = FieldsPaddedTo(companions, kCompanionFields);
     for (std::size_t i = 0; i < kCompanionBoxes.size(); ++i) {
-      Host().SetChecked(kCompanionBoxes[i], ReadFlagField(fields[i]));
+      rule.companions[i] = ReadFlagField(fields[i]);
     }
   }
-  const std::string mapped = ReadWholeValue(ruleFile_, kSection, "Mapped");
-  if (mapped.empty()) return;
+  const std::vector<std::string> lines = CUtilityLib::GetWholeProfileSection(section, ruleFile_);
+  const bool hasMapped = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find('=') != std::string::npos && LineKey(line) == "mapped";
+  });
+  const std::string mapped = ReadWholeValue(ruleFile_, section, "Mapped");
+  if (!program.empty() && !hasMapped) return rule;
+  if (mapped.empty()) {
+    rule.kind = Kind::NotSet;
+    return rule;
+  }
   const std::vector<std::string> fields = FieldsPaddedTo(mapped, kMappedFields);
   if (ReadFlagField(fields[0])) {
-    SetKind(Kind::RunProgram);
-    program_.SetWindowTextA(fields[1]);
-    Host().SetText(kParameter, UnescapeParameter(fields[2]));
-    return;
+    rule.kind = Kind::RunProgram;
+    rule.program = fields[1];
+    rule.parameter = UnescapeParameter(fields[2]);
+    return rule;
   }
-  SetKind(Kind::SendKey);
-  const KeyCodePair pair{static_cast<std::uint8_t>(ReadHexField(fields[1])),
-                         static_cast<std::uint8_t>(ReadHexField(fields[2]))};
-  capture_.SetPair(Host(), kKeyBox, pair);
+  rule.kind = Kind::SendKey;
+  rule.key = {static_cast<std::uint8_t>(ReadHexField(fields[1])),
+              static_cast<std::uint8_t>(ReadHexField(fields[2]))};
+  rule.keyText = FormatKeyName(rule.key.virtualKey, rule.key.scanCode);
   for (std::size_t i = 0; i < kActionModifierBoxes.size(); ++i) {
-    Host().SetChecked(kActionModifierBoxes[i], ReadFlagField(fields[3 + i]));
+    rule.actionModifiers[i] = ReadFlagField(fields[3 + i]);
   }
+  return rule;
+}
+
+void CMouseMapDlg::ShowRule(const Rule& rule) {
+  SetKind(rule.kind);
+  for (std::size_t i = 0; i < kCompanionBoxes.size(); ++i) {
+    Host().SetChecked(kCompanionBoxes[i], rule.companions[i]);
+  }
+  capture_.SetPair(Host(), kKeyBox, rule.key);
+  Host().SetText(kKeyBox, rule.keyText);
+  for (std::size_t i = 0; i < kActionModifierBoxes.size(); ++i) {
+    Host().SetChecked(kActionModifierBoxes[i], rule.actionModifiers[i]);
+  }
+  program_.SetWindowTextA(rule.program);
+  Host().SetText(kParameter, rule.parameter);
+}
+
+CMouseMapDlg::Rule CMouseMapDlg::ShownRule() {
+  Rule rule;
+  if (Host().IsChecked(kKeyAction)) rule.kind = Kind::SendKey;
+  if (Host().IsChecked(kProgramAction)) rule.kind = Kind::RunProgram;
+  if (Host().IsChecked(kNotSet)) rule.kind = Kind::NotSet;
+  for (std::size_t i = 0; i < kCompanionBoxes.size(); ++i) {
+    rule.companions[i] = Host().IsChecked(kCompanionBoxes[i]);
+  }
+  rule.key = capture_.Pair(kKeyBox);
+  rule.keyText = Host().Text(kKeyBox);
+  for (std::size_t i = 0; i < kActionModifierBoxes.size(); ++i) {
+    rule.actionModifiers[i] = Host().IsChecked(kActionModifierBoxes[i]);
+  }
+  rule.program = program_.GetWindowTextA();
+  rule.parameter = Host().Text(kParameter);
+  return rule;
+}
+
+void CMouseMapDlg::ShowPage(const std::string& program) {
+  pages_[shown_].shown = ShownRule();
+  std::size_t page = 0;
+  while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
+  if (page == pages_.size()) {
+    const Rule rule = Load(program);
+    pages_.push_back({program, rule, rule});
+  }
+  shown_ = page;
+  ShowRule(pages_[page].shown);
 }
 
 void CMouseMapDlg::Browse() {
@@ -134,38 +201,60 @@ void CMouseMapDlg::TakeDrop() {
   Host().SetText(kParameter, dropButton_.Arguments());
 }
 
-void CMouseMapDlg::OnOK() {
-  const bool notSet = Host().IsChecked(kNotSet);
+std::vector<std::string> CMouseMapDlg::LinesOf(const Page& page, const char*& invalid) const {
+  const Rule& rule = page.shown;
+  invalid = nullptr;
+  if (!rule.kind) return {};
+  if (*rule.kind == Kind::NotSet) {
+    if (page.program.empty()) return {};
+    return {"Mapped="};
+  }
   std::string companions;
+  for (bool held : rule.companions) {
+    companions += companions.empty() ? "" : "/";
+    companions += held ? "1" : "0";
+  }
   std::string mapped;
-  if (!notSet) {
-    for (int id : kCompanionBoxes) {
-      companions += companions.empty() ? "" : "/";
-      companions += Host().IsChecked(id) ? "1" : "0";
-    }
+  if (*rule.kind == Kind::RunProgram) {
+    const StorableProgram program = MakeStorable(rule.program, rule.parameter, kInvalidProgram);
+    invalid = program.problem;
+    mapped = "1/" + program.path + "/" + EscapeParameter(program.parameter);
+  } else {
+    if (rule.keyText.empty()) invalid = kNoKey;
+    char record[64];
+    std::snprintf(record, sizeof record, "0/%02x/%02x", rule.key.virtualKey, rule.key.scanCode);
+    mapped = record;
+    for (bool held : rule.actionModifiers) mapped += held ? "/1" : "/0";
+  }
+  return {"KeyState=" + companions, "Mapped=" + mapped};
+}
+
+// The rule for all programs is written as it always was; a program's only when the user
+// changed it. An incomplete rule is shown with its message, on its own page, and nothing is
+// written.
+void CMouseMapDlg::OnOK() {
+  pages_[shown_].shown = ShownRule();
+  std::vector<std::size_t> order{shown_};
+  for (std::size_t page = 0; page < pages_.size(); ++page) {
+    if (page != shown_) order.push_back(page);
+  }
+  std::vector<SectionLines> sections;
+  for (std::size_t index : order) {
+    const Page& page = pages_[index];
+    if (!page.program.empty() && page.shown == page.loaded) continue;
     const char* invalid = nullptr;
-    if (Host().IsChecked(kProgramAction)) {
-      const StorableProgram program =
-          MakeStorable(program_.GetWindowTextA(), Host().Text(kParameter), kInvalidProgram);
-      invalid = program.problem;
-      mapped = "1/" + program.path + "/" + EscapeParameter(program.parameter);
-    } else {
-      if (Host().Text(kKeyBox).empty()) invalid = kNoKey;
-      const KeyCodePair pair = capture_.Pair(kKeyBox);
-      char record[64];
-      std::snprintf(record, sizeof record, "0/%02x/%02x", pair.virtualKey, pair.scanCode);
-      mapped = record;
-      for (int id : kActionModifierBoxes) mapped += Host().IsChecked(id) ? "/1" : "/0";
-    }
+    std::vector<std::string> lines = LinesOf(page, invalid);
     if (invalid != nullptr) {
+      if (index != shown_) {
+        programs_.Choose(Host(), page.program);
+        ShowPage(page.program);
+      }
       CUtilityLib::Get().MessageBox(Host().Window(), invalid, kAppTitle,
                                     message_box::kOk | message_box::kIconInformation);
       return;
     }
+    sections.push_back({ProgramSection(kSection, page.program), std::move(lines)});
   }
-  // "설정하지 않음" leaves no section; either way the section changes in one step.
-  SectionLines section{kSection, {}};
-  if (!notSet) section.lines = {"KeyState=" + companions, "Mapped=" + mapped};
-  if (!WriteRuleSection(Host().Window(), ruleFile_, std::move(section))) return;
+  if (!WriteRuleSections(Host().Window(), ruleFile_, std::move(sections))) return;
   CResizeDlg::OnOK();
 }

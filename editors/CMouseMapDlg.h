@@ -1,20 +1,27 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "editors/CFileDropButton.h"
 #include "editors/KeyCapture.h"
+#include "editors/ProgramChoice.h"
 #include "ui/CPathEdit.h"
 #include "ui/CResizeDlg.h"
 
-// "마우스 맵 추가": the single middle-button rule. The user picks the modifier keys to hold
-// with the middle button and what the combination does: send a key (picked by pressing it in
-// the key box) with modifiers, run a program with a parameter, or nothing ("설정하지 않음",
-// which removes the rule). OK writes section "MouseMap2" of the rule file anew.
+// "마우스 맵 추가": the middle-button rule, for all programs or for the program chosen at the
+// top. The user picks the modifier keys to hold with the middle button and what the
+// combination does: send a key (picked by pressing it in the key box) with modifiers, run a
+// program with a parameter, or nothing ("설정하지 않음": for all programs that removes the rule;
+// for one program it means no action in that program). Each program's choice is kept while
+// the user switches between them; OK writes the section for all programs and every changed
+// program's section in one step.
 class CMouseMapDlg : public CResizeDlg {
  public:
   static constexpr int kTemplateId = 134;
+  static constexpr int kProgramChoice = ProgramChoice::kCombo;
   static constexpr int kKeyBox = 1025;
   static constexpr int kKeyAction = 1046;
   static constexpr int kProgramAction = 1047;
@@ -43,8 +50,32 @@ class CMouseMapDlg : public CResizeDlg {
   void OnOK() override;
 
  private:
-  void SetKind(Kind kind);
-  void Load();
+  // One program's rule as the boxes show it. No kind: a program's section without a `Mapped`
+  // of its own, where the rule for all programs applies.
+  struct Rule {
+    std::optional<Kind> kind;
+    std::array<bool, 6> companions{};
+    KeyCodePair key;
+    std::string keyText;
+    std::array<bool, 8> actionModifiers{};
+    std::string program;
+    std::string parameter;
+    bool operator==(const Rule&) const = default;
+  };
+  struct Page {
+    std::string program;  // "" for all programs
+    Rule loaded;
+    Rule shown;  // kept while another page is shown
+  };
+
+  void SetKind(std::optional<Kind> kind);
+  Rule Load(const std::string& program) const;
+  void ShowRule(const Rule& rule);
+  Rule ShownRule();
+  void ShowPage(const std::string& program);
+  // The section's lines for the page's rule, or what to tell the user when the rule is
+  // incomplete.
+  std::vector<std::string> LinesOf(const Page& page, const char*& invalid) const;
   void Browse();
   void TakeDrop();
 
@@ -52,4 +83,7 @@ class CMouseMapDlg : public CResizeDlg {
   KeyCapture capture_;
   CPathEdit program_;
   CFileDropButton dropButton_;
+  ProgramChoice programs_;
+  std::vector<Page> pages_;
+  std::size_t shown_ = 0;
 };

@@ -3,21 +3,26 @@
 #include <set>
 #include <utility>
 
+#include "common/TextCase.h"
+#include "editors/ProgramSections.h"
 #include "editors/RuleFileWrite.h"
 #include "ui/CUtilityLib.h"
 
-CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, const char* section,
+CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, const char* kind,
                            const char* duplicateQuestion)
     : CResizeDlg(templateId, 0),
       ruleFile_(std::move(ruleFile)),
-      section_(section),
+      kind_(kind),
       duplicateQuestion_(duplicateQuestion) {
-  OnCommand(kAdd, [this] { Add(); });
-  OnCommand(kEdit, [this] { Edit(); });
+  OnCommand(kAdd, [this] { pages_[shown_].changed |= Add(); });
+  OnCommand(kEdit, [this] { pages_[shown_].changed |= Edit(); });
   OnCommand(kDelete, [this] { Delete(); });
   OnControlNotify(kList, control_notification::kDoubleClick, [this](const ControlNotification&) {
-    Edit();
+    pages_[shown_].changed |= Edit();
     return 0;
+  });
+  OnNotify(kProgramChoice, dialog_message::kComboSelectionDone, [this] {
+    if (const auto program = programs_.OnPicked(Host())) Show(*program);
   });
 }
 
@@ -29,55 +34,95 @@ bool CRuleListDlg::OnInitDialog() {
   MoveXYRate(dialog_message::kIdCancel, 100, 100);
   list_.Attach(Host(), kList);
   ShowColumns();
-  Load();
+  programs_.Fill(
+      Host(), ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kind_));
+  pages_.push_back({"", kind_, {}, {}, {}, false});
+  Load(pages_.front());
+  Loaded();
   return true;
+}
+
+// A page is read once, when it is first shown; afterwards its rows come back as the user left
+// them.
+void CRuleListDlg::Show(const std::string& program) {
+  KeepRows();
+  while (list_.GetItemCount() > 0) list_.DeleteItem(list_.GetItemCount() - 1);
+  std::size_t page = 0;
+  while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
+  shown_ = page;
+  if (page == pages_.size()) {
+    pages_.push_back({program, ProgramSection(kind_, program), {}, {}, {}, false});
+    Load(pages_.back());
+  } else {
+    for (std::size_t index : pages_[page].rows) AppendRow(index);
+  }
+  Loaded();
+}
+
+void CRuleListDlg::KeepRows() {
+  Page& page = pages_[shown_];
+  page.rows.clear();
+  for (int row = 0; row < list_.GetItemCount(); ++row) page.rows.push_back(EntryOfRow(row));
 }
 
 // Only the first line of a key counts for the library, so only that one can be a row: a later
 // line of the same key is kept as it stands, where it stands.
-void CRuleListDlg::Load() {
-  const std::vector<std::string> lines = CUtilityLib::GetWholeProfileSection(section_, ruleFile_);
+void CRuleListDlg::Load(Page& page) {
+  const std::vector<std::string> lines =
+      CUtilityLib::GetWholeProfileSection(page.section, ruleFile_);
   std::set<std::string> keys;
   for (std::size_t place = 0; place < lines.size(); ++place) {
     const std::string key = LineKey(lines[place]);
     std::optional<std::size_t> index;
     if (keys.insert(key).second) index = LoadLine(lines[place]);
     if (index) {
-      readFrom_[*index] = {place, lines[place].substr(0, lines[place].find('='))};
+      AppendRow(*index);
+      page.readFrom[*index] = {place, lines[place].substr(0, lines[place].find('='))};
     } else {
-      kept_.push_back({place, lines[place]});
+      page.kept.push_back({place, lines[place]});
     }
   }
-  Loaded();
 }
 
 // Every selected row goes, and the line it was read from leaves the file at once, without a
 // question: the line of the key it had when the list opened, whatever Edit made of it since. A
 // row added since has nothing in the file yet.
 void CRuleListDlg::Delete() {
+  Page& page = pages_[shown_];
   int row = -1;
   while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
-    const auto read = readFrom_.find(EntryOfRow(row));
-    if (read != readFrom_.end() &&
-        !DeleteRuleKey(Host().Window(), ruleFile_, section_, read->second.key)) {
+    const auto read = page.readFrom.find(EntryOfRow(row));
+    if (read != page.readFrom.end() &&
+        !DeleteRuleKey(Host().Window(), ruleFile_, page.section, read->second.key)) {
       return;
     }
     list_.DeleteItem(row);
+    page.changed = true;
     --row;  // the row that moved into its place is looked at next
   }
 }
 
-void CRuleListDlg::OnOK() {
+std::vector<std::string> CRuleListDlg::LinesOf(const Page& page) const {
   std::vector<RowLine> rows;
-  for (int row = 0; row < list_.GetItemCount(); ++row) {
-    const std::size_t index = EntryOfRow(row);
-    const auto read = readFrom_.find(index);
-    rows.push_back({LineOf(index),
-                    read == readFrom_.end() ? std::nullopt : std::optional(read->second.place)});
+  for (std::size_t index : page.rows) {
+    const auto read = page.readFrom.find(index);
+    rows.push_back({LineOf(index), read == page.readFrom.end()
+                                       ? std::nullopt
+                                       : std::optional(read->second.place)});
   }
-  if (!WriteRuleSection(Host().Window(), ruleFile_, {section_, ArrangeSectionLines(rows, kept_)})) {
-    return;
+  return ArrangeSectionLines(rows, page.kept);
+}
+
+// The rules for all programs are written as they always were; a program's section only when
+// its rows changed, so that a program the user merely looked at keeps its file lines as they
+// stand.
+void CRuleListDlg::OnOK() {
+  KeepRows();
+  std::vector<SectionLines> sections;
+  for (const Page& page : pages_) {
+    if (page.program.empty() || page.changed) sections.push_back({page.section, LinesOf(page)});
   }
+  if (!WriteRuleSections(Host().Window(), ruleFile_, std::move(sections))) return;
   CResizeDlg::OnOK();
 }
 

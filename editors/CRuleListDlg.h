@@ -7,42 +7,54 @@
 #include <string>
 #include <vector>
 
+#include "editors/ProgramChoice.h"
 #include "editors/RuleSectionLines.h"
 #include "ui/CResizeDlg.h"
 #include "ui/CStyledListCtrl.h"
 
 // The frame the rule lists share: a list of one section's rules with Add, Edit (or a double
-// click) and Delete, resizing with the dialog. Each row carries the index of its entry in the
-// derived dialog's store. The lines the list cannot show are kept and written back in their
-// places; Delete takes the selected rows' rules out of the file at once (the lines they were
-// read from), and OK writes the section anew in one step, or says that it could not and stays
-// open with the old rules in the file.
+// click) and Delete, resizing with the dialog, and above it the program whose rules are shown
+// ("모든 프로그램", or one program with its own section). Each row carries the index of its entry
+// in the derived dialog's store. The lines the list cannot show are kept and written back in
+// their places; Delete takes the selected rows' rules out of the file at once (the lines they
+// were read from); the rows of every program are kept while the user switches between them,
+// and OK writes the section for all programs and each changed program's section in one step
+// (a program's section left empty goes), or says that it could not and stays open with the
+// old rules in the file.
 class CRuleListDlg : public CResizeDlg {
  public:
   static constexpr int kList = 1018;
   static constexpr int kAdd = 4;
   static constexpr int kEdit = 1002;
   static constexpr int kDelete = 5;
+  static constexpr int kProgramChoice = ProgramChoice::kCombo;
   static constexpr const char* kDuplicateCaption = "중복 키";
 
  protected:
-  // `duplicateQuestion` asks whether a rule for the same key may be replaced.
-  CRuleListDlg(int templateId, std::string ruleFile, const char* section,
+  // `kind` names the section for all programs; `duplicateQuestion` asks whether a rule for the
+  // same key may be replaced.
+  CRuleListDlg(int templateId, std::string ruleFile, const char* kind,
                const char* duplicateQuestion);
 
   bool OnInitDialog() override;
   void OnOK() override;
 
   virtual void ShowColumns() = 0;
-  // Takes a line of the section into the store and the list; its store index, or nullopt for a
-  // line the list cannot show.
+  // Takes a line of the shown program's section into the store; its store index, or nullopt
+  // for a line the list cannot show.
   virtual std::optional<std::size_t> LoadLine(const std::string& line) = 0;
+  // Appends the store's entry `index` as the last row.
+  virtual void AppendRow(std::size_t index) = 0;
   // The line that the store's entry `index` is written as.
   virtual std::string LineOf(std::size_t index) const = 0;
-  virtual void Add() = 0;
-  virtual void Edit() = 0;
-  // After the rows were read.
+  // Each true when it changed the rows.
+  virtual bool Add() = 0;
+  virtual bool Edit() = 0;
+  // After the rows were shown.
   virtual void Loaded() {}
+
+  // The rules shown are one program's own, not those for all programs.
+  bool ForProgram() const { return !pages_[shown_].program.empty(); }
 
   void Delete();
   std::size_t EntryOfRow(int row) const { return static_cast<std::size_t>(list_.GetItemData(row)); }
@@ -60,12 +72,27 @@ class CRuleListDlg : public CResizeDlg {
     std::size_t place = 0;
     std::string key;
   };
+  // One program's rules while the dialog is open ("" for all programs).
+  struct Page {
+    std::string program;
+    std::string section;
+    std::vector<KeptLine> kept;
+    std::map<std::size_t, ReadFrom> readFrom;  // by store index
+    std::vector<std::size_t> rows;             // store indices, while another page is shown
+    bool changed = false;
+  };
 
-  void Load();
+  void Show(const std::string& program);
+  // Reads the page's section into the store and the list.
+  void Load(Page& page);
+  // Remembers the shown rows in their page.
+  void KeepRows();
+  std::vector<std::string> LinesOf(const Page& page) const;
 
   std::string ruleFile_;
-  const char* section_;
+  const char* kind_;
   const char* duplicateQuestion_;
-  std::vector<KeptLine> kept_;
-  std::map<std::size_t, ReadFrom> readFrom_;  // by store index
+  ProgramChoice programs_;
+  std::vector<Page> pages_;
+  std::size_t shown_ = 0;
 };

@@ -10,10 +10,11 @@ std::string HotkeyName(KeyCodePair key, const ModifierFlags& modifiers) {
 }
 
 std::string ActionText(const HotkeyEntry& entry) {
+  if (entry.Disabled) return kDisabledActionText;
   return entry.RunsProgram ? entry.ProgramPath + " " + entry.Parameter : entry.ActionKeyText;
 }
 
 bool SendsItself(const HotkeyEntry& entry) {
-  return !entry.RunsProgram && entry.Key == entry.ActionKey &&
+  return !entry.Disabled && !entry.RunsProgram && entry.Key == entry.ActionKey &&
          entry.KeyModifiers == entry.ActionModifiers;
 }

@@ -7,7 +7,8 @@
 
 // One hotkey rule as the hotkey list holds it: the key with the eight modifiers that must be
 // held, and what it does: send another key with its own modifiers, or run a program with a
-// parameter (held unescaped). The texts are the names the list shows.
+// parameter (held unescaped). The texts are the names the list shows. In a program's own rules
+// a hotkey may instead do nothing there ("사용 안 함"), whatever the rules for all programs say.
 struct HotkeyEntry {
   std::string KeyText;
   std::string ActionKeyText;  // only for a key action
@@ -18,7 +19,11 @@ struct HotkeyEntry {
   ModifierFlags ActionModifiers;
   std::string ProgramPath;
   std::string Parameter;
+  bool Disabled = false;  // the action fields are meaningless then
 };
+
+// How the list shows a hotkey that does nothing in a program.
+inline constexpr const char* kDisabledActionText = "(사용 안 함)";
 
 // FormatKeyName of a pair with eight flags in the modifier order.
 std::string HotkeyName(KeyCodePair key, const ModifierFlags& modifiers);

@@ -14,12 +14,12 @@ std::string KeyOf(const HotkeyEntry& entry) {
 
 }  // namespace
 
-std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line) {
+std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line, bool forProgram) {
   const std::size_t equals = line.find('=');
   if (equals == std::string::npos) return std::nullopt;
   const std::string_view key = TrimBlanks(std::string_view(line).substr(0, equals));
   const std::string_view value = TrimBlanks(std::string_view(line).substr(equals + 1));
-  if (value.empty()) return std::nullopt;
+  if (value.empty() && !forProgram) return std::nullopt;
   HotkeyEntry entry;
   const std::vector<std::string> fields = SplitRecord(key);
   entry.Key = {static_cast<std::uint8_t>(ReadHexField(RecordField(fields, 1)) & 0xFF),
@@ -29,6 +29,10 @@ std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line) {
   }
   if (!EqualsIgnoringCase(KeyOf(entry), key)) return std::nullopt;
   entry.KeyText = HotkeyName(entry.Key, entry.KeyModifiers);
+  if (value.empty()) {
+    entry.Disabled = true;
+    return entry;
+  }
   const ActionRecord action = ParseActionRecord(value);
   entry.RunsProgram = action.kind == ActionRecord::Kind::RunProgram;
   if (entry.RunsProgram) {
@@ -43,6 +47,7 @@ std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line) {
 }
 
 std::string HotkeyLine(const HotkeyEntry& entry) {
+  if (entry.Disabled) return KeyOf(entry) + "=";
   ActionRecord action;
   if (entry.RunsProgram) {
     action.kind = ActionRecord::Kind::RunProgram;

@@ -12,3 +12,10 @@ KeyChangeEntry MakeKeyChangeEntry(KeyCodePair from, KeyCodePair to) {
   entry.ToName = FormatKeyName(to.virtualKey, to.scanCode);
   return entry;
 }
+
+KeyChangeEntry MakeOriginalKeyEntry(KeyCodePair from) {
+  KeyChangeEntry entry = MakeKeyChangeEntry(from, {});
+  entry.KeepsOriginal = true;
+  entry.ToName = kOriginalKeyName;
+  return entry;
+}

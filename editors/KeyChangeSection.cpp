@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/RuleRecord.h"
+#include "common/TextCase.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -19,17 +20,21 @@ std::optional<KeyCodePair> ReadPair(const std::string& text) {
 
 }  // namespace
 
-std::optional<KeyChangeEntry> ParseKeyChangeLine(const std::string& line) {
+std::optional<KeyChangeEntry> ParseKeyChangeLine(const std::string& line, bool forProgram) {
   if (std::count(line.begin(), line.end(), '=') != 1) return std::nullopt;
   std::vector<std::string> parts;
   CUtilityLib::SplitStringByToken(line, '=', parts, false, false);
+  const auto from = parts.empty() ? std::nullopt : ReadPair(parts[0]);
+  if (forProgram && from && TrimBlanks(line.substr(line.find('=') + 1)).empty()) {
+    return MakeOriginalKeyEntry(*from);
+  }
   if (parts.size() != 2) return std::nullopt;
-  const auto from = ReadPair(parts[0]);
   const auto to = ReadPair(parts[1]);
   if (!from || !to) return std::nullopt;
   return MakeKeyChangeEntry(*from, *to);
 }
 
 std::string KeyChangeLine(const KeyChangeEntry& entry) {
-  return FormatKeyCodePair(entry.From()) + "=" + FormatKeyCodePair(entry.To());
+  return FormatKeyCodePair(entry.From()) + "=" +
+         (entry.KeepsOriginal ? "" : FormatKeyCodePair(entry.To()));
 }

@@ -10,8 +10,10 @@
 inline constexpr const char* kKeyChangeSection = "KeyChange";
 
 // The remapping of a section line, hexadecimal digits of either case; nullopt for a line the
-// list cannot show (no "/" in its key or value, not exactly one "=").
-std::optional<KeyChangeEntry> ParseKeyChangeLine(const std::string& line);
+// list cannot show (no "/" in its key or value, not exactly one "="). In a program's section
+// (`forProgram`) an empty value is a key that stays itself there.
+std::optional<KeyChangeEntry> ParseKeyChangeLine(const std::string& line, bool forProgram);
 
-// The line of a remapping, "%02x/%02x=%02x/%02x" in lower case.
+// The line of a remapping, "%02x/%02x=%02x/%02x" in lower case; "%02x/%02x=" for a key that
+// stays itself.
 std::string KeyChangeLine(const KeyChangeEntry& entry);

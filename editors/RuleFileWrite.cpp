@@ -16,7 +16,12 @@ void Tell(WindowHandle owner, const std::string& text) {
 }  // namespace
 
 bool WriteRuleSection(WindowHandle owner, const std::string& ruleFile, SectionLines section) {
-  if (CUtilityLib::Get().Profiles().ReplaceSections(ruleFile, {std::move(section)})) return true;
+  return WriteRuleSections(owner, ruleFile, {std::move(section)});
+}
+
+bool WriteRuleSections(WindowHandle owner, const std::string& ruleFile,
+                       std::vector<SectionLines> sections) {
+  if (CUtilityLib::Get().Profiles().ReplaceSections(ruleFile, sections)) return true;
   Tell(owner, kRulesNotWritten + ruleFile);
   return false;
 }

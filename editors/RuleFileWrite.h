@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "profile/SectionReplacement.h"
 #include "ui/DialogHost.h"
@@ -15,6 +16,9 @@ inline constexpr const char* kRuleNotDeleted =
 // Replaces one section of the rule file in one step. When that fails the file holds the old
 // rules, and the user is told so in a message box owned by `owner`; false then.
 bool WriteRuleSection(WindowHandle owner, const std::string& ruleFile, SectionLines section);
+// The same for several sections, all in the one step.
+bool WriteRuleSections(WindowHandle owner, const std::string& ruleFile,
+                       std::vector<SectionLines> sections);
 
 // Deletes one key of a section at once; a failure is told as above.
 bool DeleteRuleKey(WindowHandle owner, const std::string& ruleFile, const std::string& section,

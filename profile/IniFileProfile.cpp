@@ -103,6 +103,10 @@ bool IniFileProfile::DeleteSection(std::string_view file, std::string_view secti
   return WriteWholeFile(file, document.Text());
 }
 
+std::vector<std::string> IniFileProfile::SectionNames(std::string_view file) {
+  return IniDocument(ReadWholeFile(file)).SectionNames();
+}
+
 bool IniFileProfile::ReplaceSections(std::string_view file,
                                      const std::vector<SectionLines>& sections) {
   const std::optional<std::string> text = ReadFileToRewrite(std::string(file));

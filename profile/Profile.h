@@ -33,6 +33,9 @@ class Profile {
   virtual ProfileSection GetSection(std::string_view file, std::string_view section,
                                     std::size_t bufferSize) = 0;
 
+  // The names of the file's sections, each once, in the order of the file; however many.
+  virtual std::vector<std::string> SectionNames(std::string_view file) = 0;
+
   // The value read as a signed decimal number up to the first non-digit; `defaultValue` when
   // the key is missing or empty.
   virtual std::int32_t GetInt(std::string_view file, std::string_view section, std::string_view key,

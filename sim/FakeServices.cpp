@@ -227,6 +227,10 @@ bool FakeServices::MappedProfile::DeleteSection(std::string_view file, std::stri
   return owner_.MayWrite(file) && files_.DeleteSection(Map(file), section);
 }
 
+std::vector<std::string> FakeServices::MappedProfile::SectionNames(std::string_view file) {
+  return files_.SectionNames(Map(file));
+}
+
 bool FakeServices::MappedProfile::ReplaceSections(std::string_view file,
                                                   const std::vector<SectionLines>& sections) {
   return owner_.MayWrite(file) && files_.ReplaceSections(Map(file), sections);

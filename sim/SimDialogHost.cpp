@@ -52,8 +52,14 @@ std::string FirstCharacters(const std::string& text, int limit) {
 
 }  // namespace
 
+// A hidden control can be neither clicked nor typed into.
 bool SimDialogHost::TakesInput(int id) const {
-  return windowEnabled_ && IsEnabled(id);
+  return windowEnabled_ && IsEnabled(id) && IsControlShown(id);
+}
+
+bool SimDialogHost::IsControlShown(int id) const {
+  const auto found = controls_.find(id);
+  return found == controls_.end() || found->second.shown;
 }
 
 void SimDialogHost::Click(int id) {

@@ -80,6 +80,8 @@ class SimDialogHost final : public DialogHost {
   void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
   bool IsEnabled(int id) const override;
   void Enable(int id, bool enabled) override { controls_[id].enabled = enabled; }
+  void ShowControl(int id, bool shown) override { controls_[id].shown = shown; }
+  bool IsControlShown(int id) const override;
   void SetFocus(int id) override { focus_ = id; }
   void UseMarkup(int id, const MarkupStyle& style) override { markup_[id] = style; }
   void MakeFileDropTarget(int id) override { dropped_[id]; }
@@ -142,6 +144,7 @@ class SimDialogHost final : public DialogHost {
     std::string text;
     bool checked = false;
     bool enabled = true;
+    bool shown = true;
     DialogRect rect;
     std::vector<std::pair<std::string, int>> columns;
     std::vector<Row> rows;

@@ -41,6 +41,9 @@ class DialogHost : public TimerHost {
   virtual void SetChecked(int id, bool checked) = 0;
   virtual bool IsEnabled(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
+  // A control that only some uses of a dialog need is hidden in the others.
+  virtual void ShowControl(int id, bool shown) = 0;
+  virtual bool IsControlShown(int id) const = 0;
   virtual void SetFocus(int id) = 0;
   // The control of this dialog that has the keyboard focus, or 0 when the focus is elsewhere.
   virtual int FocusedControl() const = 0;

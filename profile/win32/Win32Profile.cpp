@@ -54,6 +54,22 @@ ProfileSection Win32Profile::GetSection(std::string_view file, std::string_view 
   return result;
 }
 
+// "name\0name\0\0"; a buffer too small is reported as its size less two, so it grows until
+// the names fit.
+std::vector<std::string> Win32Profile::SectionNames(std::string_view file) {
+  for (DWORD size = 4096;; size *= 2) {
+    std::vector<char> buffer(size + 2, '\0');
+    const DWORD count = GetPrivateProfileSectionNamesA(buffer.data(), size, Text(file).c_str());
+    if (count + 2 >= size && size < (DWORD{1} << 26)) continue;
+    std::vector<std::string> names;
+    for (std::size_t start = 0; start < count && buffer[start] != '\0';) {
+      names.emplace_back(buffer.data() + start);
+      start += names.back().size() + 1;
+    }
+    return names;
+  }
+}
+
 std::int32_t Win32Profile::GetInt(std::string_view file, std::string_view section,
                                   std::string_view key, std::int32_t defaultValue) {
   return static_cast<std::int32_t>(GetPrivateProfileIntA(Text(section).c_str(), Text(key).c_str(),

@@ -9,6 +9,7 @@ class Win32Profile final : public Profile {
                         std::string_view defaultValue, std::size_t bufferSize) override;
   ProfileSection GetSection(std::string_view file, std::string_view section,
                             std::size_t bufferSize) override;
+  std::vector<std::string> SectionNames(std::string_view file) override;
   std::int32_t GetInt(std::string_view file, std::string_view section, std::string_view key,
                       std::int32_t defaultValue) override;
   bool WriteString(std::string_view file, std::string_view section, std::string_view key,

@@ -25,6 +25,12 @@ ProfileSection AnsiProfile::GetSection(std::string_view file, std::string_view s
   return result;
 }
 
+std::vector<std::string> AnsiProfile::SectionNames(std::string_view file) {
+  std::vector<std::string> names = profile_.SectionNames(FileName(file));
+  for (std::string& name : names) name = AnsiToUtf8(name);
+  return names;
+}
+
 std::int32_t AnsiProfile::GetInt(std::string_view file, std::string_view section,
                                  std::string_view key, std::int32_t defaultValue) {
   return profile_.GetInt(FileName(file), Utf8ToAnsi(section), Utf8ToAnsi(key), defaultValue);

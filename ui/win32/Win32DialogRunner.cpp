@@ -51,6 +51,12 @@ class Win32DialogHost final : public DialogHost {
     return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE;
   }
   void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
+  void ShowControl(int id, bool shown) override {
+    ShowWindow(GetDlgItem(window_, id), shown ? SW_SHOW : SW_HIDE);
+  }
+  bool IsControlShown(int id) const override {
+    return IsWindowVisible(GetDlgItem(window_, id)) != FALSE;
+  }
   void SetFocus(int id) override { ::SetFocus(GetDlgItem(window_, id)); }
   int FocusedControl() const override {
     const HWND focus = GetFocus();

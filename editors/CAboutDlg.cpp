@@ -38,4 +38,6 @@ bool CAboutDlg::OnInitDialog() {
 }
 
 // Enter and "홈페이지 이동" open the home page; the dialog stays open.
-void CAboutDlg::OnOK() { CUtilityLib::Get().StartProgram(kOpenedHomePage, "", kShowNormal); }
+void CAboutDlg::OnOK() {
+  CUtilityLib::Get().StartProgram(kOpenedHomePage, "", kShowNormal);
+}

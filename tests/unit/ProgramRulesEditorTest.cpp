@@ -1,0 +1,332 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "editors/CHotkeyDlg.h"
+#include "editors/CHotkeyListDlg.h"
+#include "editors/CKeyChangeDlg.h"
+#include "editors/CKeyChangeListDlg.h"
+#include "editors/CMouseMapDlg.h"
+#include "editors/ProgramChoice.h"
+#include "editors/ProgramSections.h"
+#include "sim/FakeServices.h"
+#include "sim/SimDialogHost.h"
+#include "ui/CUtilityLib.h"
+
+// The rule editors on one program's rules: the drop-down above the rules, each program's rows
+// kept while the user switches, the exceptions a program may have, and OK writing only what
+// changed, all sections in one step.
+
+namespace {
+
+constexpr const char* kFolder = "C:\\Users\\tester\\AppData\\Roaming\\tastron";
+constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
+constexpr const char* kTool = "C:\\Tools\\tool.exe";
+constexpr int kList = CRuleListDlg::kList;
+constexpr int kChoice = ProgramChoice::kCombo;
+constexpr int kOk = dialog_message::kIdOk;
+
+struct Key {
+  std::uint8_t virtualKey;
+  std::uint8_t scanCode;
+};
+constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kCaps{0x14, 0x3A}, kF9{0x78, 0x43};
+
+class ProgramRulesEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CUtilityLib::Install(services_);
+    DialogRunner::Install(runner_);
+    CUtilityLib::CreateMultiFolder(kFolder, 1);
+    CUtilityLib::CreateMultiFolder("C:\\Tools", 1);
+    std::ofstream(services_.HostPath(kTool)) << "MZ";
+    runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kProgram);
+    runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kParameter);
+  }
+  void WriteRuleFile(const std::string& text) {
+    std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
+  }
+  std::string RuleFile() {
+    std::ostringstream text;
+    text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
+    std::string read = text.str();
+    std::erase(read, '\r');
+    return read;
+  }
+  template <typename Dialog>
+  int Run(const std::function<void(SimDialogHost&)>& user) {
+    runner_.When(Dialog::kTemplateId, [&](SimDialogHost& dialog) {
+      user(dialog);
+      if (!dialog.Ended()) dialog.Click(dialog_message::kIdCancel);
+    });
+    Dialog dialog(kRuleFile);
+    return dialog.DoModal();
+  }
+  static void Press(SimDialogHost& editor, int field, Key key) {
+    editor.PressKey(0x100, key.virtualKey, key.scanCode, field);
+    editor.PressKey(0x101, key.virtualKey, key.scanCode, field);
+    editor.Pump();
+  }
+  static std::vector<std::string> Choices(SimDialogHost& dialog) {
+    std::vector<std::string> items;
+    for (int i = 0; i < dialog.ComboItemCount(kChoice); ++i) {
+      items.push_back(dialog.ComboItem(kChoice, i));
+    }
+    return items;
+  }
+  static void Choose(SimDialogHost& dialog, const std::string& item) {
+    for (int i = 0; i < dialog.ComboItemCount(kChoice); ++i) {
+      if (dialog.ComboItem(kChoice, i) == item) return dialog.PickComboItem(kChoice, i);
+    }
+    FAIL() << "no entry " << item;
+  }
+  static std::string Chosen(SimDialogHost& dialog) {
+    return dialog.ComboItem(kChoice, dialog.ComboSelection(kChoice));
+  }
+  static std::vector<std::string> Rows(SimDialogHost& list) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < list.ListRowCount(kList); ++row) {
+      rows.push_back(list.ListCell(kList, row, 0) + " > " + list.ListCell(kList, row, 1));
+    }
+    return rows;
+  }
+  // The next key map editor: From, then To (or "원래 키"), then OK.
+  void NextKeyMapEditor(Key from, std::optional<Key> to) {
+    runner_.When(CKeyChangeDlg::kTemplateId, [=](SimDialogHost& editor) {
+      Press(editor, CKeyChangeDlg::kFrom, from);
+      if (to) {
+        Press(editor, CKeyChangeDlg::kTo, *to);
+      } else {
+        editor.Click(CKeyChangeDlg::kOriginalKey);
+      }
+      editor.Click(kOk);
+    });
+  }
+
+  FakeServices services_;
+  SimDialogRunner runner_;
+};
+
+TEST(ProgramSectionsTest, ProgramsOfAKindAreFoundOnceByNameWhateverTheLetterCase) {
+  const std::vector<std::string> sections = {
+      "KeyChange",         "keychange:Notepad.exe", "Hotkey:excel.exe", "KEYCHANGE:notepad.EXE",
+      "KeyChange:app.exe", "KeyChangeX:other.exe",  "KeyChange:",       "Tastron"};
+  EXPECT_EQ(ProgramsWithSections(sections, "KeyChange"),
+            (std::vector<std::string>{"app.exe", "Notepad.exe"}));
+  EXPECT_EQ(ProgramsWithSections(sections, "Hotkey"), (std::vector<std::string>{"excel.exe"}));
+  EXPECT_EQ(ProgramSectionsOf(sections, {"Hotkey", "MouseMap2"}),
+            (std::vector<std::string>{"Hotkey:excel.exe"}));
+  EXPECT_EQ(ProgramSection("KeyChange", ""), "KeyChange");
+  EXPECT_EQ(ProgramOfPath("C:\\Program Files\\Tool\\Tool.exe"), "Tool.exe");
+  EXPECT_FALSE(CanNameSection("a]b.exe"));
+  EXPECT_FALSE(CanNameSection(" "));
+  EXPECT_TRUE(CanNameSection("메모장.exe"));
+}
+
+TEST_F(ProgramRulesEditorTest, KeyMapListShowsEachProgramsRulesAndKeepsThemWhileSwitching) {
+  WriteRuleFile(
+      "[KeyChange]\n41/1e=42/30\n[KeyChange:Notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
+      "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=\n[KeyChange:app.exe]\n42/30=41/1e\n");
+  const int result = Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    EXPECT_EQ(Choices(list), (std::vector<std::string>{"모든 프로그램", "app.exe", "Notepad.exe",
+                                                       "프로그램 추가..."}));
+    EXPECT_EQ(Chosen(list), "모든 프로그램");
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B"}));
+    Choose(list, "Notepad.exe");
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"CAPSLOCK > LCONTROL", "A > (원래 키)"}));
+    // A rule added for the program stays with it while the user looks elsewhere.
+    NextKeyMapEditor(kB, std::nullopt);
+    list.Click(CKeyChangeListDlg::kAdd);
+    Choose(list, "모든 프로그램");
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B"}));
+    Choose(list, "app.exe");  // looked at, not changed
+    Choose(list, "Notepad.exe");
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"CAPSLOCK > LCONTROL", "A > (원래 키)", "B > (원래 키)"}));
+    EXPECT_EQ(RuleFile().find("42/30=\n"), std::string::npos);  // nothing before OK
+    list.Click(kOk);
+  });
+  EXPECT_EQ(result, kOk);
+  EXPECT_EQ(RuleFile(),
+            "[KeyChange]\n41/1e=42/30\n[KeyChange:Notepad.exe]\n14/3a=a2/1d\n41/1e=\n42/30=\n"
+            "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=\n[KeyChange:app.exe]\n42/30=41/1e\n");
+}
+
+TEST_F(ProgramRulesEditorTest, KeyMapEditorOffersTheOriginalKeyOnlyForAProgram) {
+  WriteRuleFile("[KeyChange:game.exe]\n5b/5b=\n");
+  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    runner_.When(CKeyChangeDlg::kTemplateId, [&](SimDialogHost& editor) {
+      EXPECT_FALSE(editor.IsControlShown(CKeyChangeDlg::kOriginalKey));
+      editor.Click(dialog_message::kIdCancel);
+    });
+    list.Click(CKeyChangeListDlg::kAdd);
+    Choose(list, "game.exe");
+    list.SelectRows(kList, {0});
+    runner_.When(CKeyChangeDlg::kTemplateId, [&](SimDialogHost& editor) {
+      EXPECT_TRUE(editor.IsControlShown(CKeyChangeDlg::kOriginalKey));
+      EXPECT_EQ(editor.Text(CKeyChangeDlg::kTo), "(원래 키)");
+      // A key pressed in To takes the place of the original key.
+      Press(editor, CKeyChangeDlg::kTo, kA);
+      editor.Click(kOk);
+    });
+    list.Click(CKeyChangeListDlg::kEdit);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"LWIN > A"}));
+    list.Click(kOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange:game.exe]\n5b/5b=41/1e\n");
+}
+
+TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSectionGoes) {
+  WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
+  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    services_.AnswerNextChooser(std::nullopt);  // cancelled: the choice stays
+    Choose(list, "프로그램 추가...");
+    EXPECT_EQ(Chosen(list), "모든 프로그램");
+    services_.AnswerNextChooser("C:\\Program Files\\Office\\EXCEL.EXE");
+    Choose(list, "프로그램 추가...");
+    EXPECT_EQ(Chosen(list), "EXCEL.EXE");
+    EXPECT_EQ(Choices(list), (std::vector<std::string>{"모든 프로그램", "EXCEL.EXE", "notepad.exe",
+                                                       "프로그램 추가..."}));
+    EXPECT_TRUE(Rows(list).empty());
+    NextKeyMapEditor(kCaps, Key{0xA2, 0x1D});
+    list.Click(CKeyChangeListDlg::kAdd);
+    // A program already listed, in other letters, is chosen, not added twice.
+    services_.AnswerNextChooser("D:\\NOTEPAD.exe");
+    Choose(list, "프로그램 추가...");
+    EXPECT_EQ(Chosen(list), "notepad.exe");
+    EXPECT_EQ(list.ComboItemCount(kChoice), 4);
+    list.SelectRows(kList, {0});
+    list.Click(CKeyChangeListDlg::kDelete);  // out of the file at once
+    EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n");
+    list.Click(kOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\n14/3a=a2/1d\n");
+  ASSERT_GE(services_.WindowCalls().size(), 1u);
+  EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
+}
+
+TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
+  WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
+  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    Choose(list, "notepad.exe");
+    NextKeyMapEditor(kB, kA);
+    list.Click(CKeyChangeListDlg::kAdd);
+    Choose(list, "모든 프로그램");
+    NextKeyMapEditor(kA, kB);
+    list.Click(CKeyChangeListDlg::kAdd);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n41/1e=42/30\n");
+}
+
+TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOldRules) {
+  WriteRuleFile("[KeyChange]\n41/1e=42/30\n");
+  services_.FailWritesTo(kRuleFile, 0);
+  services_.AnswerNextChooser("C:\\x\\notepad.exe");
+  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    Choose(list, "프로그램 추가...");
+    NextKeyMapEditor(kB, std::nullopt);
+    list.Click(CKeyChangeListDlg::kAdd);
+    list.Click(kOk);
+    EXPECT_FALSE(list.Ended());  // it says so and stays open
+    ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+    EXPECT_NE(services_.MessageBoxes()[0].text.find("쓰지 못했습니다"), std::string::npos);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\n41/1e=42/30\n");
+}
+
+TEST_F(ProgramRulesEditorTest, AProgramsHotkeyMayDoNothingThere) {
+  WriteRuleFile(
+      "[Hotkey]\n78/43/0/0/0/0/0/0/0/0=1/C:\\Tools\\tool.exe/\n"
+      "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=\n");
+  Run<CHotkeyListDlg>([&](SimDialogHost& list) {
+    // An empty value is no rule for all programs: kept as it stands, not shown.
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"F9 > C:\\Tools\\tool.exe "}));
+    runner_.When(CHotkeyDlg::kTemplateId, [&](SimDialogHost& editor) {
+      EXPECT_FALSE(editor.IsControlShown(CHotkeyDlg::kDisabledSwitch));
+      editor.Click(dialog_message::kIdCancel);
+    });
+    list.Click(CHotkeyListDlg::kAdd);
+    Choose(list, "excel.exe");
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"F9 > (사용 안 함)"}));
+    list.SelectRows(kList, {0});
+    runner_.When(CHotkeyDlg::kTemplateId, [&](SimDialogHost& editor) {
+      EXPECT_TRUE(editor.IsControlShown(CHotkeyDlg::kDisabledSwitch));
+      EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kDisabledSwitch));
+      EXPECT_FALSE(editor.IsEnabled(CHotkeyDlg::kActionKeyBox));
+      EXPECT_FALSE(editor.IsEnabled(CHotkeyDlg::kProgramEdit));
+      editor.Click(CHotkeyDlg::kSendKeySwitch);
+      EXPECT_FALSE(editor.IsChecked(CHotkeyDlg::kDisabledSwitch));
+      Press(editor, CHotkeyDlg::kActionKeyBox, kA);
+      editor.Click(kOk);
+    });
+    list.Click(CHotkeyListDlg::kEdit);
+    runner_.When(CHotkeyDlg::kTemplateId, [&](SimDialogHost& editor) {
+      Press(editor, CHotkeyDlg::kHotkeyBox, kA);
+      editor.Click(CHotkeyDlg::kDisabledSwitch);
+      editor.Click(kOk);  // no action key needed
+    });
+    list.Click(CHotkeyListDlg::kAdd);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"F9 > A", "A > (사용 안 함)"}));
+    list.Click(kOk);
+  });
+  EXPECT_EQ(RuleFile(),
+            "[Hotkey]\n78/43/0/0/0/0/0/0/0/0=1/C:\\Tools\\tool.exe/\n"
+            "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=0/41/1e/0/0/0/0/0/0/0/0\n"
+            "41/1e/0/0/0/0/0/0/0/0=\n");
+}
+
+TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecides) {
+  WriteRuleFile(
+      "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/41/1e/0/0/0/0/0/0/0/0\n"
+      "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nKeyState=0/0/0/0/0/0\n");
+  Run<CMouseMapDlg>([&](SimDialogHost& editor) {
+    EXPECT_EQ(Choices(editor), (std::vector<std::string>{"모든 프로그램", "game.exe", "paint.exe",
+                                                         "프로그램 추가..."}));
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kKeyAction));
+    Choose(editor, "paint.exe");  // an empty Mapped: no action there
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kNotSet));
+    EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "");
+    Choose(editor, "game.exe");  // no Mapped: the rule for all programs applies
+    for (int id : {CMouseMapDlg::kKeyAction, CMouseMapDlg::kProgramAction, CMouseMapDlg::kNotSet}) {
+      EXPECT_FALSE(editor.IsChecked(id)) << id;
+    }
+    EXPECT_FALSE(editor.IsEnabled(CMouseMapDlg::kKeyBox));
+    editor.ClickCheckBox(CMouseMapDlg::kNotSet);
+    Choose(editor, "모든 프로그램");
+    EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "A");
+    editor.ClickCheckBox(CMouseMapDlg::kNotSet);  // for all programs: the section goes
+    editor.Click(kOk);
+  });
+  EXPECT_EQ(RuleFile(), "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nMapped=\n");
+}
+
+TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNothingWritten) {
+  WriteRuleFile("[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/C:\\Tools\\tool.exe/\n");
+  services_.AnswerNextChooser("C:\\Apps\\paint.exe");
+  Run<CMouseMapDlg>([&](SimDialogHost& editor) {
+    Choose(editor, "프로그램 추가...");
+    editor.ClickCheckBox(CMouseMapDlg::kKeyAction);  // no key pressed
+    Choose(editor, "모든 프로그램");
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kProgramAction));
+    editor.Click(kOk);
+    EXPECT_FALSE(editor.Ended());
+    EXPECT_EQ(Chosen(editor), "paint.exe");
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kKeyAction));
+    ASSERT_EQ(services_.MessageBoxes().size(), 1u);
+    EXPECT_EQ(services_.MessageBoxes()[0].text, CMouseMapDlg::kNoKey);
+    Press(editor, CMouseMapDlg::kKeyBox, kF9);
+    editor.ClickCheckBox(1027);  // with left Ctrl
+    editor.Click(kOk);
+    EXPECT_TRUE(editor.Ended());
+  });
+  EXPECT_EQ(RuleFile(),
+            "[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/C:\\Tools\\tool.exe/\n"
+            "[MouseMap2:paint.exe]\nKeyState=1/0/0/0/0/0\nMapped=0/78/43/0/0/0/0/0/0/0/0\n");
+}
+
+}  // namespace

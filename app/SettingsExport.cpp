@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsFileKeys.h"
 #include "common/TextCase.h"
+#include "editors/ProgramSections.h"
 #include "ui/CUtilityLib.h"
 
 namespace settings_file {
@@ -25,10 +26,18 @@ bool WriteOptions(DialogHost& window, const std::string& file) {
   return written;
 }
 
-// Whole sections, however long: a cut section would lose the user's last rules on import.
+// Whole sections, however long: a cut section would lose the user's last rules on import. Each
+// program's own sections follow the three for all programs; an empty value there is a rule too
+// (a key that stays itself, a hotkey or middle button that does nothing in that program).
 bool CopyRuleSections(const std::string& ruleFile, const std::string& file) {
   bool written = true;
-  for (const char* section : kExportedRuleSections) {
+  std::vector<std::string> sections(kExportedRuleSections.begin(), kExportedRuleSections.end());
+  for (std::string& program :
+       ProgramSectionsOf(CUtilityLib::Get().Profiles().SectionNames(ruleFile),
+                         {kExportedRuleSections.begin(), kExportedRuleSections.end()})) {
+    sections.push_back(std::move(program));
+  }
+  for (const std::string& section : sections) {
     for (const std::string& line : CUtilityLib::GetWholeProfileSection(section, ruleFile)) {
       const std::size_t equals = line.find('=');
       if (equals == std::string::npos) continue;

@@ -4,8 +4,9 @@
 
 #include "ui/DialogHost.h"
 
-// Settings files (.cfg): the main window's options and copies of the three rule sections, to
-// carry a user's set-up to another computer or back to an earlier state.
+// Settings files (.cfg): the main window's options and copies of the rule sections (the three
+// for all programs, then each program's own), to carry a user's set-up to another computer or
+// back to an earlier state.
 namespace settings_file {
 
 inline constexpr const char* kFilter = "설정 파일(*.cfg)|*.cfg||";

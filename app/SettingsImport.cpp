@@ -1,9 +1,13 @@
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <set>
 
 #include "app/RegistryNames.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsFileKeys.h"
+#include "common/TextCase.h"
+#include "editors/ProgramSections.h"
 #include "editors/RuleSectionLines.h"
 #include "ui/CUtilityLib.h"
 
@@ -11,8 +15,14 @@ namespace settings_file {
 
 namespace {
 
-// The order in which the rule sections are taken over.
+// The order in which the rule sections for all programs are taken over; each program's own
+// sections of these kinds follow.
 constexpr const char* kImportedRuleSections[] = {"KeyChange", "Hotkey", "MouseMap2"};
+
+std::vector<std::string> ProgramSectionsIn(const std::string& file) {
+  return ProgramSectionsOf(CUtilityLib::Get().Profiles().SectionNames(file),
+                           {std::begin(kImportedRuleSections), std::end(kImportedRuleSections)});
+}
 
 bool IsSettingsFile(const std::string& file) {
   return !CUtilityLib::GetWholeProfileSection(kOptionsSection, file).empty();
@@ -23,8 +33,11 @@ bool IsSettingsFile(const std::string& file) {
 // section named, when a section is too large to be read whole: a cut copy would lose rules.
 std::optional<std::vector<SectionLines>> ReadRuleSections(const std::string& file,
                                                           std::string& tooLarge) {
+  std::vector<std::string> names(std::begin(kImportedRuleSections),
+                                 std::end(kImportedRuleSections));
+  for (std::string& program : ProgramSectionsIn(file)) names.push_back(std::move(program));
   std::vector<SectionLines> sections;
-  for (const char* section : kImportedRuleSections) {
+  for (const std::string& section : names) {
     const auto lines = CUtilityLib::GetCompleteProfileSection(section, file);
     if (!lines) {
       tooLarge = section;
@@ -98,16 +111,26 @@ bool Import(WindowHandle owner, const std::string& ruleFile) {
     Tell(owner, std::string(kSectionTooLarge) + "[" + tooLarge + "]\n\n" + file);
     return false;
   }
+  // The settings file's program sections replace the rule file's: a program section that the
+  // settings file lacks goes (an empty section is removed in the same step).
+  std::vector<SectionLines> newSections = *sections;
+  for (const std::string& section : ProgramSectionsIn(ruleFile)) {
+    const bool carried = std::any_of(
+        newSections.begin(), newSections.end(),
+        [&](const SectionLines& taken) { return EqualsIgnoringCase(taken.name, section); });
+    if (!carried) newSections.push_back({section, {}});
+  }
   // The old rules and options are kept to be put back if the import cannot finish.
   std::vector<SectionLines> oldSections;
-  for (const char* section : kImportedRuleSections) {
-    oldSections.push_back({section, CUtilityLib::GetWholeProfileSection(section, ruleFile)});
+  for (const SectionLines& section : newSections) {
+    oldSections.push_back(
+        {section.name, CUtilityLib::GetWholeProfileSection(section.name, ruleFile)});
   }
   const auto oldOptions = ReadOptions();
-  // The rules first, all three sections in one step: when they cannot be written, the options
-  // stay as they are too.
+  // The rules first, every section in one step: when they cannot be written, the options stay
+  // as they are too.
   Profile& profiles = CUtilityLib::Get().Profiles();
-  if (!profiles.ReplaceSections(ruleFile, *sections)) {
+  if (!profiles.ReplaceSections(ruleFile, newSections)) {
     Tell(owner, kRuleFileNotReplaced + ruleFile);
     return false;
   }

@@ -47,7 +47,10 @@ std::vector<std::string> ProgramSectionsOf(const std::vector<std::string>& secti
     const bool ofKind = std::any_of(kinds.begin(), kinds.end(), [&](std::string_view kind) {
       return !ProgramOf(section, kind).empty();
     });
-    if (ofKind) sections.push_back(section);
+    const bool known = std::any_of(sections.begin(), sections.end(), [&](const std::string& seen) {
+      return EqualsIgnoringCase(seen, section);
+    });
+    if (ofKind && !known) sections.push_back(section);
   }
   return sections;
 }

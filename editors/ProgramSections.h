@@ -16,7 +16,7 @@ std::string ProgramSection(std::string_view kind, std::string_view program);
 std::vector<std::string> ProgramsWithSections(const std::vector<std::string>& sectionNames,
                                               std::string_view kind);
 
-// Every program section of any of `kinds` among `sectionNames`, in their order.
+// Every program section of any of `kinds` among `sectionNames`, each once, in their order.
 std::vector<std::string> ProgramSectionsOf(const std::vector<std::string>& sectionNames,
                                            const std::vector<std::string_view>& kinds);
 

@@ -186,6 +186,41 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
   EXPECT_FALSE(services_.FileExists(std::string(kRuleFile) + ".import"));
 }
 
+// A program's own rules travel with the rest, empty values (its exceptions) included, and an
+// import leaves exactly the settings file's programs behind.
+TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportReplacesThem) {
+  TempFolder::Write(Host(kRuleFile), std::string(kRules) +
+                                         "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
+                                         "[Other:game.exe]\nx=1\n"
+                                         "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n");
+  Run([&](SimDialogHost& window) {
+    services_.AnswerNextChooser(std::string(kSaved));
+    window.Click(kExport);
+    // Since then: a program gained rules, another lost its own.
+    services_.Profiles().WriteString(kRuleFile, "MouseMap2:paint.exe", "Mapped", "");
+    services_.Profiles().DeleteSection(kRuleFile, "KeyChange:notepad.exe");
+    services_.Profiles().WriteString(kRuleFile, "hotkey:EXCEL.exe", "0/0/0/0/0/0/0/0/0/41/1e", "2");
+    services_.AnswerNextChooser(std::string(kSaved));
+    window.Click(kImport);
+  });
+  const std::string saved = Read(kSaved);
+  EXPECT_NE(saved.find("[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
+                       "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
+                       "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n"),
+            std::string::npos)
+      << saved;
+  EXPECT_EQ(saved.find("game.exe"), std::string::npos);
+  EXPECT_EQ(Read(kRuleFile),
+            "[Tastron]\nStartup=1\n"
+            "[Hotkey]\n0/0/1/0/0/0/0/0/0/41/1e=1/c:\\tools\\a.exe/x$!y\n"
+            "0/0/0/0/0/1/0/0/0/42/30=2\n"
+            "[KeyChange]\n14/3a=11/1d\n"
+            "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
+            "[Other:game.exe]\nx=1\n"
+            "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n"
+            "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n");
+}
+
 TEST_F(SettingsFileTest, MissingKeysImportAsDefaultsAndMissingSectionsAsEmpty) {
   TempFolder::Write(Host(kSaved), "[KeyState]\nWin=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n");
   Run([&](SimDialogHost& window) {

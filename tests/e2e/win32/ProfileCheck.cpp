@@ -19,7 +19,7 @@
 namespace {
 
 struct Operation {
-  enum Kind { Get, Section, Int, Write, DeleteKey, DeleteSection } kind;
+  enum Kind { Get, Section, Int, Write, DeleteKey, DeleteSection, Names } kind;
   std::string section;
   std::string key;
   std::string text;  // default value, or the value written
@@ -52,6 +52,9 @@ Operation DeleteKey(std::string section, std::string key) {
 Operation DeleteSection(std::string section) {
   return {Operation::DeleteSection, std::move(section), "", ""};
 }
+Operation SectionNames() {
+  return {Operation::Names, "", "", ""};
+}
 
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
@@ -69,6 +72,16 @@ const std::vector<Case>& Cases() {
                    "  41/1e/1/0/0/0/0/0/0/0 = 1/calc.exe/ \na line without equals\n\n[Other]\rx=1"),
        {Get("Hotkey", "41/1e/1/0/0/0/0/0/0/0"), Get("Other", "x"),
         Write("Hotkey", "42/30/0/0/0/0/0/0/0/0", "1/b.exe/"), Write("Mouse", "OffState", "1")}},
+      {"section names: each program's sections, a name twice, many of them",
+       std::string("text\r\n[KeyChange]\r\na=1\r\n[KeyChange:notepad.exe]\r\n41/1e=\r\n"
+                   "[Hotkey:excel.exe]\r\n[keychange:NOTEPAD.EXE]\r\nb=2\r\n[MouseMap2:메모장.exe]"
+                   "\r\nMapped=\r\n") +
+           [] {
+             std::string many;
+             for (int i = 0; i < 600; ++i) many += "[Section" + std::to_string(i) + "]\r\n";
+             return many;
+           }(),
+       {SectionNames(), Write("KeyChange:app.exe", "41/1e", ""), SectionNames()}},
       {"names ignore case, blanks are trimmed",
        std::string("[ KeyChange ]\r\n  14/3A  =  a2/1d  \r\n"),
        {Get("keychange", "14/3a"), Get("KEYCHANGE", " 14/3A "), Get("KeyChange", "14/3b"),
@@ -184,7 +197,8 @@ std::string Quote(const std::string& text) {
 }
 
 std::string Describe(const Operation& operation) {
-  const char* names[] = {"get", "section", "int", "write", "delete key", "delete section"};
+  const char* names[] = {"get",        "section",        "int",          "write",
+                         "delete key", "delete section", "section names"};
   return std::string(names[operation.kind]) + " [" + operation.section + "] " +
          Quote(operation.key) +
          (operation.kind == Operation::Get || operation.kind == Operation::Write
@@ -211,6 +225,11 @@ Outcome Run(Profile& profile, const std::string& file, const Operation& operatio
       const ProfileSection section = profile.GetSection(file, operation.section, operation.size);
       std::string result = "count " + std::to_string(section.count) + ":";
       for (const std::string& line : section.lines) result += " " + Quote(line);
+      return {result, ""};
+    }
+    case Operation::Names: {
+      std::string result;
+      for (const std::string& name : profile.SectionNames(file)) result += " " + Quote(name);
       return {result, ""};
     }
     case Operation::Int:

@@ -40,7 +40,8 @@ test: native windows
 # The Wine runs. The 32-bit build, what we ship, runs all of them: the whole scenario corpus,
 # random sessions played on both desktops, the library on changed rule files, removed hooks and
 # a second process, damaged and huge rule files on both desktops,
-# the program beside it (and with a Korean user folder), the key map and hotkey editors, the
+# the program beside it (and with a Korean user folder), the key map and hotkey editors, rules
+# for one program made in the key map list and applied with that program in front, the
 # middle-button editor with settings files and volume steps, what the rule editors and the
 # import write into rule files (kept lines, paths under code page 1252, read-only files, links,
 # 20 000 lines), the x86 installer and uninstaller with what the zip holds, and every dialog at
@@ -53,14 +54,14 @@ test: native windows
 # the longer lane; two of the program's runs side by side can miss a click, so they stay in one. Each lane's output is shown when both have ended (and kept in
 # build/e2e-LANE.log).
 E2E_LANE1 := x86 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
-  run-editors run-rule-files run-hotkeys run-settings run-dpi
+  run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi
 E2E_LANE2 := x86 run-corpus run-random:30 \
   x64 run-corpus run-random:30 run-library-check run-damaged-rules run-dist
 # A machine whose kernel runs no 32-bit code (IA-32 emulation switched off) can run neither the
 # x86 build nor an installer under Wine: there the x64 build takes every run, the installers
 # are left out (run-dist says so), and the run says why.
-E2E_LANE1_X64 := x64 run-app run-korean-paths run-editors run-rule-files run-hotkeys run-settings \
-  run-dpi
+E2E_LANE1_X64 := x64 run-app run-korean-paths run-editors run-program-rules run-rule-files \
+  run-hotkeys run-settings run-dpi
 E2E_LANE2_X64 := x64 run-corpus run-random:30 run-library-check run-damaged-rules run-dist
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist

@@ -52,6 +52,12 @@ bool CKeyChangeDlg::PreTranslateMessage(const LoopMessage& message) {
 bool CKeyChangeDlg::OnInitDialog() {
   // The names are computed again: the entry's may come from another version of the table.
   Host().ShowControl(kOriginalKey, forProgram_);
+  if (!forProgram_) {
+    // Without the button, To takes its room and lines up with From.
+    DialogRect to = Host().ControlRect(kTo);
+    to.right = Host().ControlRect(kFrom).right;
+    Host().MoveControl(kTo, to);
+  }
   if (editMode_) {
     capture_.SetPair(Host(), kFrom, entry_.From());
     capture_.SetPair(Host(), kTo, entry_.To());

@@ -62,7 +62,8 @@ class Desktop {
   SimDesktop desktop_;
 };
 
-// One key event that passes every step: the two rule look-ups run when their switches are on.
+// Key events that pass every step, presses and releases in turn: the presses run the two rule
+// look-ups when their switches are on (a release the system is owed needs none).
 void KeyEvent(benchmark::State& state, Rules rules) {
   Desktop desktop(rules);
   // The program in front must be one with rules, or its look-ups would be skipped: its first

@@ -99,11 +99,18 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
     ContinueHeldOutput(message, static_cast<std::uint8_t>(virtualKey));
     return shiftMemorySwallows ? KeyVerdict::SwallowEvenIfOwed : KeyVerdict::Swallow;
   }
-  const bool remapped = Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
+  // A release whose press reached the system passes whatever a rule says (the system is owed
+  // it), so it looks nothing up: neither the rule file, nor the program in front, nor the
+  // modifiers. Typing pays for the rules at its presses only.
+  const bool owedRelease =
+      win::IsKeyRelease(message) && local_.pressReachedSystem.test(virtualKey & 0xFFu);
+  const bool remapped =
+      !owedRelease && Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
   if (shiftMemorySwallows) return KeyVerdict::SwallowEvenIfOwed;
   if (remapped) return KeyVerdict::Swallow;
 
-  if (Settings().Key_NoteBookMode && ApplyHotkey(message, virtualKey, scanCode, held)) {
+  if (!owedRelease && Settings().Key_NoteBookMode &&
+      ApplyHotkey(message, virtualKey, scanCode, held)) {
     return KeyVerdict::Swallow;
   }
 

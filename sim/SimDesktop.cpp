@@ -485,13 +485,20 @@ void SimDesktop::DeclareWindow(const std::string& name, const std::string& class
     parent = *found;
   }
   const WindowHandle handle = 0x20000 + 0x10 * (windows_.size() + 1);
-  windows_.push_back({name, className, hidden, parent, handle, program ? *program : ""});
+  windows_.push_back({name, className, hidden, parent, handle, program ? *program : "", {}});
+}
+
+void SimDesktop::AnswerForProgram(const std::string& windowName, WindowProgram answer) {
+  for (SimWindow& window : windows_) {
+    if (EqualsIgnoringCase(window.name, windowName)) window.answer = std::move(answer);
+  }
 }
 
 HookPlatform::WindowProgram SimDesktop::ProgramOfWindow(WindowHandle window) {
   ++programQueries_;
   const SimWindow* found = Find(window);
   while (found != nullptr && found->parent != 0) found = Find(found->parent);
+  if (found != nullptr && found->answer) return *found->answer;
   // A window no script gave a program (the host's too) belongs to one without rules.
   return {found != nullptr && !found->program.empty() ? found->program : "unnamed.exe", true};
 }

@@ -76,6 +76,11 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
   // How often the library asked which program a window belongs to.
   int ProgramQueries() const { return programQueries_; }
+  // What the system answers from now on when asked for the program of this top-level window,
+  // instead of the program it was declared with: a process that cannot be asked (elevated,
+  // protected) names none ({"", true}); a frame host whose app has not attached yet gives an
+  // answer that is not settled.
+  void AnswerForProgram(const std::string& windowName, WindowProgram answer);
 
   // Makes SetWindowsHookExA fail for that kind from now on.
   void FailHookInstall(HookKind kind) {
@@ -194,7 +199,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     bool hidden = false;
     WindowHandle parent = 0;
     WindowHandle handle = 0;
-    std::string program;  // a top-level window's; empty: a program no script names
+    std::string program;                  // a top-level window's; empty: a program no script names
+    std::optional<WindowProgram> answer;  // overrides `program` when asked
   };
 
   static constexpr WindowHandle kHostWindow = 0x10010;

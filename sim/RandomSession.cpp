@@ -27,10 +27,32 @@ std::vector<std::string> RandomSession::Script() {
       "window bar1 ScrollBar in sheet",
       "window bar2 ScrollBar in sheet",
       "focus sheet",
+      // Two programs with rules of their own (named in another letter case than the window's
+      // program), and one without. Hidden: under Wine a visible window that comes to the front
+      // takes the X input focus, and Wine then forgets the keys held down (the Wine driver's
+      // "none" is hidden for the same reason).
+      "window editor Notepad hidden program NOTEPAD.EXE",
+      "window game GameWnd hidden program game.exe",
+      "window other OtherWnd hidden program other.exe",
+      // The editor: Caps Lock as another key, B left as itself, no LCtrl+LAlt+K, and
+      // Ctrl+middle passes (an empty Mapped).
+      wineSafe ? "rule KeyChange:notepad.exe 14/3a=57/11"   // as W
+               : "rule KeyChange:notepad.exe 14/3a=a0/2a",  // as left Shift
+      "rule KeyChange:notepad.exe 42/30=",
+      "rule Hotkey:notepad.exe 4b/25/1/1/0/0/0/0/0/0=",
+      "rule MouseMap2:notepad.exe KeyState=1/0/0/0/0/0",
+      "rule MouseMap2:notepad.exe Mapped=",
+      // The game: E as F, K as the right button, F1 alone as Ctrl+Z, the middle button alone
+      // as Ctrl+F.
+      "rule KeyChange:game.exe 45/12=46/21",
+      "rule KeyChange:game.exe 4b/25=00/12",
+      "rule Hotkey:game.exe 70/3b/0/0/0/0/0/0/0/0=0/5a/2c/1/0/0/0/0/0/0/0",
+      "rule MouseMap2:game.exe KeyState=0/0/0/0/0/0",
+      "rule MouseMap2:game.exe Mapped=0/46/21/1/0/0/0/0/0/0/0",
   };
   std::uniform_int_distribution<int> length(1, 40);
   const int events = length(random_);
-  for (int i = 0; i < events; ++i) script.push_back(NextEvent());
+  for (int i = 0; i < events; ++i) NextEvent(script);
   // An event still waiting for an injection arrives with the next input line at the latest.
   if (!pending_.empty()) script.push_back("move");
   // The user lets go of everything, in any order.
@@ -41,22 +63,39 @@ std::vector<std::string> RandomSession::Script() {
   return script;
 }
 
-std::string RandomSession::NextEvent() {
-  const int kind = static_cast<int>(random_() % 16);
+void RandomSession::NextEvent(std::vector<std::string>& script) {
+  const int kind = static_cast<int>(random_() % 18);
   std::string avoid;
   avoid.swap(pending_);
   // One event waits for an injection at a time: the line after it is an ordinary one.
-  if (kind < 10 || !avoid.empty()) return NextInput(avoid);
-  if (kind >= 12) return NextChange();
-  if (kind == 10) {
+  if (kind < 10 || !avoid.empty()) {
+    script.push_back(NextInput(avoid));
+  } else if (kind == 10) {
     // Movement, sometimes far enough to make a held right button a drag.
     static const std::vector<std::string> kMoves = {"move", "move 2 1", "move 10 0", "move 0 -7"};
-    return kMoves[random_() % kMoves.size()];
+    script.push_back(kMoves[random_() % kMoves.size()]);
+  } else if (kind == 11) {
+    const std::string input = NextInput(avoid);
+    const std::size_t nameStart = input.find(' ') + 1;
+    pending_ = input.substr(nameStart, input.find(' ', nameStart) - nameStart);
+    script.push_back("during-injection " + input);
+  } else if (kind < 16) {
+    script.push_back(NextChange());
+  } else {
+    NextForeground(script);
   }
-  const std::string input = NextInput(avoid);
-  const std::size_t nameStart = input.find(' ') + 1;
-  pending_ = input.substr(nameStart, input.find(' ', nameStart) - nameStart);
-  return "during-injection " + input;
+}
+
+void RandomSession::NextForeground(std::vector<std::string>& script) {
+  static const std::vector<std::string> kWindows = {"editor", "game", "editor", "game",
+                                                    "other",  "host", "none"};
+  const std::string& window = kWindows[random_() % kWindows.size()];
+  script.push_back("foreground " + window);
+  // On a real desktop the window in front also decides the keyboard focus of the hook's thread:
+  // a window of that thread (the host's, "none" under Wine) takes it, a window of another
+  // program takes it away. The simulated desktop leaves it where it was, so the focus goes back
+  // to the spreadsheet, which gives sideways scrolling the same target on both desktops.
+  script.push_back("focus sheet");
 }
 
 std::string RandomSession::NextInput(const std::string& avoid) {
@@ -119,7 +158,30 @@ std::string RandomSession::NextChange() {
       "rule MouseMap2 KeyState=1/0/0/0/0/0",
       "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
   };
-  switch (random_() % 4) {
+  // The programs' own sections: their rules, their exceptions (empty values), and the missing
+  // entries that hand a key back to the rules for all programs.
+  const std::vector<std::string> programRules = {
+      "rule KeyChange:notepad.exe 14/3a=",
+      wineSafe ? "rule KeyChange:notepad.exe 14/3a=57/11"
+               : "rule KeyChange:notepad.exe 14/3a=a0/2a",
+      "unrule KeyChange:notepad.exe 42/30",
+      "rule KeyChange:notepad.exe 42/30=",
+      "unrule KeyChange:notepad.exe",
+      "unrule KeyChange:game.exe",
+      "rule KeyChange:game.exe 45/12=46/21",
+      "rule KeyChange:Game.exe 4b/25=00/12",
+      "unrule Hotkey:game.exe",
+      "rule Hotkey:game.exe 70/3b/0/0/0/0/0/0/0/0=0/5a/2c/1/0/0/0/0/0/0/0",
+      "rule Hotkey:notepad.exe 4b/25/1/1/0/0/0/0/0/0=1/notepad-k.exe/",
+      "rule Hotkey:notepad.exe 4b/25/1/1/0/0/0/0/0/0=",
+      "unrule Hotkey:notepad.exe",
+      "unrule MouseMap2:notepad.exe Mapped",
+      "rule MouseMap2:notepad.exe Mapped=",
+      "unrule MouseMap2:game.exe",
+      "rule MouseMap2:game.exe KeyState=0/0/0/0/0/0",
+      "rule MouseMap2:game.exe Mapped=0/46/21/1/0/0/0/0/0/0/0",
+  };
+  switch (random_() % 5) {
     case 0: {
       const std::string& name = kSwitches[random_() % kSwitches.size()];
       const bool on = !switchedOff_.count(name);
@@ -135,8 +197,10 @@ std::string RandomSession::NextChange() {
     case 2:
       paused_ = !paused_;
       return paused_ ? "enable 0" : "enable 1";
+    case 3:
+      return programRules[random_() % programRules.size()];
     default:
-      if (random_() % 8 != 0) return rules[random_() % rules.size()];
+      if (random_() % 8 != 0) return programRules[random_() % programRules.size()];
       return "host gone";
   }
 }

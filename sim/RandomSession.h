@@ -6,10 +6,11 @@
 #include <vector>
 
 // A random session of physical input with every feature on and a rule file of remappings,
-// hotkeys of both kinds and a middle-button rule, written as a scenario script. After 1 to 40
-// random key, button, wheel and movement events, some of them arriving while the library
-// injects, with switches and rules changed, pauses and (rarely) the host window's end in
-// between, the user lets go of everything.
+// hotkeys of both kinds and middle-button rules, for all programs and for two programs of their
+// own, written as a scenario script. After 1 to 40 random key, button, wheel and movement
+// events, some of them arriving while the library injects, with switches and rules changed,
+// pauses, other windows coming to the front and (rarely) the host window's end in between, the
+// user lets go of everything.
 class RandomSession {
  public:
   // WineSafe leaves out what Wine takes differently from Windows: the right Shift (Wine counts
@@ -22,9 +23,12 @@ class RandomSession {
   std::vector<std::string> Script();
 
  private:
-  std::string NextEvent();
+  // One event: one line, or two for another window in front (with the focus put back).
+  void NextEvent(std::vector<std::string>& script);
   // A change of a switch or a rule, a pause or its end, or the end of the host window.
   std::string NextChange();
+  // Another window in front, which may bring another program's rules.
+  void NextForeground(std::vector<std::string>& script);
   // A key, button or wheel event; never one of the key or button named `avoid`.
   std::string NextInput(const std::string& avoid);
 

@@ -282,7 +282,8 @@ class WineDesktop final : public ScenarioDesktop {
   HookSettings settings_{};
   std::string ruleFile_;
   HWND host_ = nullptr;
-  HWND pad_ = nullptr;  // where the cursor rests when the scenario puts it over no window
+  HWND pad_ = nullptr;     // where the cursor rests when the scenario puts it over no window
+  HWND nobody_ = nullptr;  // in front when the scenario puts no window there
   HHOOK seenKeyboard_ = nullptr;
   HHOOK seenMouse_ = nullptr;
   std::map<std::string, HWND> windows_;  // by lower-case name
@@ -385,6 +386,11 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "",
                          WS_POPUP | WS_VISIBLE, width - 40, height - 40, 40, 40, nullptr, nullptr,
                          padClass.hInstance, nullptr);
+  // Hidden, as the host is: a visible window coming to the front takes the X input focus, and
+  // Wine then takes the X server's key map, which knows nothing of the keys SendInput holds
+  // down, for the truth, so the desktop would forget them.
+  nobody_ = CreateWindowExA(WS_EX_NOACTIVATE, padClass.lpszClassName, "", WS_POPUP, 0, 0, 40, 40,
+                            nullptr, nullptr, padClass.hInstance, nullptr);
   Cursor("");
   ScreenSaver(false);
   Settle();
@@ -505,7 +511,7 @@ HWND WineDesktop::Find(const std::string& name) const {
 
 std::string WineDesktop::NameOf(HWND window) const {
   if (window == host_) return "host";
-  if (window == pad_) return "none";
+  if (window == pad_ || window == nobody_) return "none";
   for (const auto& [name, handle] : windows_) {
     if (handle == window) return name;
   }
@@ -594,9 +600,9 @@ HWND WineDesktop::StartProgramWindow(const std::string& program, const std::stri
   return nullptr;
 }
 
-// "none": the driver's pad, a window of a program that no script names.
+// "none": a hidden window of the driver's, whose program no script names.
 void WineDesktop::Foreground(const std::string& name) {
-  const HWND window = name.empty() ? pad_ : Find(name);
+  const HWND window = name.empty() ? nobody_ : Find(name);
   for (int attempt = 0; attempt < 500 && GetForegroundWindow() != window; ++attempt) {
     SetForegroundWindow(window);
     if (GetForegroundWindow() != window) Sleep(10);

@@ -1,6 +1,5 @@
 #include "editors/CMouseMapDlg.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -11,6 +10,7 @@
 #include "editors/RuleFileWrite.h"
 #include "editors/RuleSectionLines.h"
 #include "editors/StorableProgram.h"
+#include "profile/IniDocument.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -37,15 +37,16 @@ const KeyRefusals kKeyBoxRefusals{{{0x5D, 0x5D},
                                    {0x19, 0x1D},
                                    {0x14, 0x3A}}};
 
-// A value however long: a long program path with its parameter can pass any fixed buffer, and
-// a cut record would run a different program.
-std::string ReadWholeValue(const std::string& file, const std::string& section, const char* key) {
-  Profile& profiles = CUtilityLib::Get().Profiles();
-  constexpr std::size_t kLargestValue = std::size_t{1} << 20;
-  for (std::size_t size = 256;; size *= 2) {
-    std::string value = profiles.GetString(file, section, key, "", size);
-    if (value.size() + 1 < size || size >= kLargestValue) return value;
+// The value of the section's first line of `key` (as the profile functions find it: trimmed,
+// one pair of outer quotes removed), or nullopt without one. The section is read whole, so a
+// long program path with its parameter is never cut: a cut record would run another program.
+std::optional<std::string> ValueOf(const std::vector<std::string>& lines, std::string_view key) {
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos || LineKey(line) != key) continue;
+    return std::string(StripOuterQuotes(TrimBlanks(std::string_view(line).substr(equals + 1))));
   }
+  return std::nullopt;
 }
 
 std::vector<std::string> FieldsPaddedTo(const std::string& record, std::size_t count) {
@@ -105,26 +106,23 @@ void CMouseMapDlg::SetKind(std::optional<Kind> kind) {
 // any nonzero flag as set. A program's section decides only with a `Mapped` of its own, even
 // an empty one (no action in that program).
 CMouseMapDlg::Rule CMouseMapDlg::Load(const std::string& program) const {
-  const std::string section = ProgramSection(kSection, program);
+  const std::vector<std::string> lines =
+      CUtilityLib::GetWholeProfileSection(ProgramSection(kSection, program), ruleFile_);
   Rule rule;
-  const std::string companions = ReadWholeValue(ruleFile_, section, "KeyState");
+  const std::string companions = ValueOf(lines, "keystate").value_or("");
   if (!companions.empty()) {
     const std::vector<std::string> fields = FieldsPaddedTo(companions, kCompanionFields);
     for (std::size_t i = 0; i < kCompanionBoxes.size(); ++i) {
       rule.companions[i] = ReadFlagField(fields[i]);
     }
   }
-  const std::vector<std::string> lines = CUtilityLib::GetWholeProfileSection(section, ruleFile_);
-  const bool hasMapped = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-    return line.find('=') != std::string::npos && LineKey(line) == "mapped";
-  });
-  const std::string mapped = ReadWholeValue(ruleFile_, section, "Mapped");
-  if (!program.empty() && !hasMapped) return rule;
-  if (mapped.empty()) {
+  const std::optional<std::string> mapped = ValueOf(lines, "mapped");
+  if (!program.empty() && !mapped) return rule;
+  if (mapped.value_or("").empty()) {
     rule.kind = Kind::NotSet;
     return rule;
   }
-  const std::vector<std::string> fields = FieldsPaddedTo(mapped, kMappedFields);
+  const std::vector<std::string> fields = FieldsPaddedTo(*mapped, kMappedFields);
   if (ReadFlagField(fields[0])) {
     rule.kind = Kind::RunProgram;
     rule.program = fields[1];

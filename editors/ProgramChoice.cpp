@@ -31,9 +31,6 @@ std::optional<std::string> ProgramChoice::OnPicked(DialogHost& host) {
   } else if (picked > 0 && picked <= static_cast<int>(programs_.size())) {
     program = programs_[static_cast<std::size_t>(picked - 1)];
   }
-  if (const auto known = EntryOf(program)) {
-    program = *known == 0 ? "" : programs_[static_cast<std::size_t>(*known - 1)];
-  }
   const bool same = EqualsIgnoringCase(program, current_);
   Choose(host, program);
   if (same) return std::nullopt;

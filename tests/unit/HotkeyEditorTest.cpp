@@ -13,12 +13,11 @@
 #include "editors/StorableProgram.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "tests/unit/RuleEditorTest.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
 
-constexpr const char* kFolder = "C:\\Users\\tester\\AppData\\Roaming\\tastron";
-constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
 constexpr const char* kTool = "C:\\Tools\\editor.exe";
 constexpr int kList = CHotkeyListDlg::kList;
 constexpr int kHotkeyBox = CHotkeyDlg::kHotkeyBox;
@@ -26,33 +25,14 @@ constexpr int kActionBox = CHotkeyDlg::kActionKeyBox;
 constexpr auto kKeyBoxes = CHotkeyDlg::kKeyModifierBoxes;
 constexpr int kLCtrlBox = 1027, kLWinBox = 1031, kRWinBox = 1048;
 
-struct Key {
-  std::uint8_t virtualKey;
-  std::uint8_t scanCode;
-};
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kF9{0x78, 0x43}, kLWin{0x5B, 0x5B};
 
-class HotkeyEditorTest : public ::testing::Test {
+class HotkeyEditorTest : public RuleEditorTest {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-    CUtilityLib::CreateMultiFolder(kFolder, 1);
+    RuleEditorTest::SetUp();
     CUtilityLib::CreateMultiFolder("C:\\Tools", 1);
     std::ofstream(services_.HostPath(kTool)) << "MZ";
-  }
-  void WriteRuleFile(const std::string& text) {
-    std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
-  }
-  std::string RuleFile() {
-    std::ostringstream text;
-    text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
-    return text.str();
-  }
-  static void Press(SimDialogHost& editor, int box, Key key) {
-    editor.PressKey(0x100, key.virtualKey, key.scanCode, box);
-    editor.PressKey(0x101, key.virtualKey, key.scanCode, box);
-    editor.Pump();
   }
   // Runs the editor alone (Add); `user` acts; Cancel when the user left it open.
   int RunEditor(const std::function<void(SimDialogHost&)>& user, HotkeyEntry* result = nullptr,
@@ -92,21 +72,11 @@ class HotkeyEditorTest : public ::testing::Test {
       editor.Click(dialog_message::kIdOk);
     });
   }
-  static std::vector<std::string> Rows(SimDialogHost& list) {
-    std::vector<std::string> rows;
-    for (int row = 0; row < list.ListRowCount(kList); ++row) {
-      rows.push_back(list.ListCell(kList, row, 0) + " > " + list.ListCell(kList, row, 1));
-    }
-    return rows;
-  }
   std::vector<std::string> Messages() const {
     std::vector<std::string> texts;
     for (const auto& shown : services_.MessageBoxes()) texts.push_back(shown.text);
     return texts;
   }
-
-  FakeServices services_;
-  SimDialogRunner runner_;
 };
 
 TEST_F(HotkeyEditorTest, KeyBoxesTakeNoModifierAndOnlyTheHotkeyBoxTakesAWindowsKey) {

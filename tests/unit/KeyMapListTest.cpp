@@ -13,35 +13,16 @@
 #include "editors/RuleFileWrite.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "tests/unit/RuleEditorTest.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
 
-constexpr const char* kFolder = "C:\\Users\\tester\\AppData\\Roaming\\tastron";
-constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
 constexpr int kList = CKeyChangeListDlg::kList;
-
-struct Key {
-  std::uint8_t virtualKey;
-  std::uint8_t scanCode;
-};
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12};
 
-class KeyMapListTest : public ::testing::Test {
+class KeyMapListTest : public RuleEditorTest {
  protected:
-  void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-    CUtilityLib::CreateMultiFolder(kFolder, 1);
-  }
-  void WriteRuleFile(const std::string& text) {
-    std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
-  }
-  std::string RuleFile() {
-    std::ostringstream text;
-    text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
-    return text.str();
-  }
   // Runs the list; `user` acts while it is open; Cancel when the user left it open.
   int RunList(const std::function<void(SimDialogHost&)>& user) {
     runner_.When(CKeyChangeListDlg::kTemplateId, [&](SimDialogHost& list) {
@@ -54,25 +35,11 @@ class KeyMapListTest : public ::testing::Test {
   // The next editor: the user presses From, then To, and confirms.
   void NextEditorTakes(Key from, Key to) {
     runner_.When(CKeyChangeDlg::kTemplateId, [from, to](SimDialogHost& editor) {
-      for (const auto& [field, key] :
-           {std::pair{CKeyChangeDlg::kFrom, from}, std::pair{CKeyChangeDlg::kTo, to}}) {
-        editor.PressKey(0x100, key.virtualKey, key.scanCode, field);
-        editor.PressKey(0x101, key.virtualKey, key.scanCode, field);
-      }
-      editor.Pump();
+      Press(editor, CKeyChangeDlg::kFrom, from);
+      Press(editor, CKeyChangeDlg::kTo, to);
       editor.Click(dialog_message::kIdOk);
     });
   }
-  static std::vector<std::string> Rows(SimDialogHost& list) {
-    std::vector<std::string> rows;
-    for (int row = 0; row < list.ListRowCount(kList); ++row) {
-      rows.push_back(list.ListCell(kList, row, 0) + " > " + list.ListCell(kList, row, 1));
-    }
-    return rows;
-  }
-
-  FakeServices services_;
-  SimDialogRunner runner_;
 };
 
 TEST_F(KeyMapListTest, ShowsEveryRemappingByNameAndWritesItBackInLowerCase) {

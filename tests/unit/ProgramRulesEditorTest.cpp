@@ -16,6 +16,7 @@
 #include "editors/ProgramSections.h"
 #include "sim/FakeServices.h"
 #include "sim/SimDialogHost.h"
+#include "tests/unit/RuleEditorTest.h"
 #include "ui/CUtilityLib.h"
 
 // The rule editors on one program's rules: the drop-down above the rules, each program's rows
@@ -24,39 +25,21 @@
 
 namespace {
 
-constexpr const char* kFolder = "C:\\Users\\tester\\AppData\\Roaming\\tastron";
-constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
 constexpr const char* kTool = "C:\\Tools\\tool.exe";
 constexpr int kList = CRuleListDlg::kList;
 constexpr int kChoice = ProgramChoice::kCombo;
 constexpr int kOk = dialog_message::kIdOk;
 
-struct Key {
-  std::uint8_t virtualKey;
-  std::uint8_t scanCode;
-};
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kCaps{0x14, 0x3A}, kF9{0x78, 0x43};
 
-class ProgramRulesEditorTest : public ::testing::Test {
+class ProgramRulesEditorTest : public RuleEditorTest {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-    CUtilityLib::CreateMultiFolder(kFolder, 1);
+    RuleEditorTest::SetUp();
     CUtilityLib::CreateMultiFolder("C:\\Tools", 1);
     std::ofstream(services_.HostPath(kTool)) << "MZ";
     runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kProgram);
     runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kParameter);
-  }
-  void WriteRuleFile(const std::string& text) {
-    std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
-  }
-  std::string RuleFile() {
-    std::ostringstream text;
-    text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
-    std::string read = text.str();
-    std::erase(read, '\r');
-    return read;
   }
   template <typename Dialog>
   int Run(const std::function<void(SimDialogHost&)>& user) {
@@ -66,11 +49,6 @@ class ProgramRulesEditorTest : public ::testing::Test {
     });
     Dialog dialog(kRuleFile);
     return dialog.DoModal();
-  }
-  static void Press(SimDialogHost& editor, int field, Key key) {
-    editor.PressKey(0x100, key.virtualKey, key.scanCode, field);
-    editor.PressKey(0x101, key.virtualKey, key.scanCode, field);
-    editor.Pump();
   }
   static std::vector<std::string> Choices(SimDialogHost& dialog) {
     std::vector<std::string> items;
@@ -88,13 +66,6 @@ class ProgramRulesEditorTest : public ::testing::Test {
   static std::string Chosen(SimDialogHost& dialog) {
     return dialog.ComboItem(kChoice, dialog.ComboSelection(kChoice));
   }
-  static std::vector<std::string> Rows(SimDialogHost& list) {
-    std::vector<std::string> rows;
-    for (int row = 0; row < list.ListRowCount(kList); ++row) {
-      rows.push_back(list.ListCell(kList, row, 0) + " > " + list.ListCell(kList, row, 1));
-    }
-    return rows;
-  }
   // The next key map editor: From, then To (or "원래 키"), then OK.
   void NextKeyMapEditor(Key from, std::optional<Key> to) {
     runner_.When(CKeyChangeDlg::kTemplateId, [=](SimDialogHost& editor) {
@@ -107,9 +78,6 @@ class ProgramRulesEditorTest : public ::testing::Test {
       editor.Click(kOk);
     });
   }
-
-  FakeServices services_;
-  SimDialogRunner runner_;
 };
 
 TEST(ProgramSectionsTest, ProgramsOfAKindAreFoundOnceByNameWhateverTheLetterCase) {

@@ -58,9 +58,12 @@ mkdir -p "$TOOL_FOLDER"
 cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"
 
 # run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output. A driver that
-# hangs (a hook call that never returns) is stopped after two minutes and fails.
+# hangs (a hook call that never returns) is stopped after two minutes and fails. Its exit code
+# is also left in driver_status, for the message of a failure.
 run_driver() {
   script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   shift
   timeout 120 "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@"
+  driver_status=$?
+  return $driver_status
 }

@@ -360,7 +360,11 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   RegisterClassA(&hostClass);
   host_ = CreateWindowExA(0, hostClass.lpszClassName, "Tastron scenario host", WS_OVERLAPPEDWINDOW,
                           0, 0, 100, 100, nullptr, nullptr, hostClass.hInstance, nullptr);
-  if (host_ == nullptr) return false;
+  if (host_ == nullptr) {
+    std::fprintf(stderr, "scenario-driver: cannot create the host window (error %lu)\n",
+                 GetLastError());
+    return false;
+  }
 
   // As the main program does; the driver's hooks go in first so that they run after the library's.
   library_.SetConfigINI(ruleFile_.c_str());
@@ -772,6 +776,14 @@ bool StartsMatchRequests(WineDesktop& desktop, int deviceToolLogBefore) {
   return same;
 }
 
+// A crash says what and where, and ends the driver at once: Wine would otherwise start its
+// debugger, which waits on the display until the run's time-out.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* crash) {
+  std::fprintf(stderr, "scenario-driver: exception %08lx at %p\n",
+               crash->ExceptionRecord->ExceptionCode, crash->ExceptionRecord->ExceptionAddress);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
 }  // namespace
 
 // scenario-driver SCRIPT [--report-timing] [--hung-window]
@@ -780,6 +792,7 @@ bool StartsMatchRequests(WineDesktop& desktop, int deviceToolLogBefore) {
 // Before it ends, the driver waits until the programs the library asked for have started and
 // the device tool's runs have ended, and fails (exit status 4) if they differ from the requests.
 int main(int argc, char** argv) {
+  SetUnhandledExceptionFilter(ReportCrash);
   _setmode(_fileno(stdout), _O_BINARY);
   // The scenarios' host environment names the Windows folder so.
   SetEnvironmentVariableA("windir", "C:\\Windows");

@@ -57,13 +57,30 @@ TOOL_FOLDER=$WINEPREFIX/drive_c/Tastron
 mkdir -p "$TOOL_FOLDER"
 cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"
 
+# The standard error the script was started with: a replay is told there, whatever the caller
+# does with the driver's own.
+exec 9>&2
+
 # run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output. A driver that
 # hangs (a hook call that never returns) is stopped after two minutes and fails. Its exit code
-# is also left in driver_status, for the message of a failure.
+# is also left in driver_status, for the message of a failure. A driver that ends without a
+# word from it or from Wine (a crash names its exception) plays the script once more: that is
+# Wine going down under it, seen once in some hundreds of runs and gone when the same script
+# was played again. A second failure is the caller's.
 run_driver() {
   script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   shift
-  timeout 120 "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@"
-  driver_status=$?
-  return $driver_status
+  for attempt in 1 2; do
+    timeout 120 "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@" \
+      >"$session_folder/driver.out" 2>"$session_folder/driver.err"
+    driver_status=$?
+    if [ "$driver_status" -eq 0 ] || [ -s "$session_folder/driver.err" ] || [ "$attempt" -eq 2 ]; then
+      break
+    fi
+    echo "$(basename "$script"): the Wine driver ended without a word (exit code $driver_status)" \
+      "after $(wc -l <"$session_folder/driver.out") trace lines; played again" >&9
+  done
+  cat "$session_folder/driver.out"
+  cat "$session_folder/driver.err" >&2
+  return "$driver_status"
 }

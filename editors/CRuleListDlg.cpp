@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "common/TextCase.h"
-#include "editors/ProgramSections.h"
 #include "editors/RuleFileWrite.h"
 #include "ui/CUtilityLib.h"
 
@@ -36,7 +35,7 @@ bool CRuleListDlg::OnInitDialog() {
   ShowColumns();
   programs_.Fill(
       Host(), ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kind_));
-  pages_.push_back({"", kind_, {}, {}, {}, false});
+  pages_.push_back({"", {}, {}, {}, false});
   Load(pages_.front());
   Loaded();
   return true;
@@ -51,7 +50,7 @@ void CRuleListDlg::Show(const std::string& program) {
   while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
   shown_ = page;
   if (page == pages_.size()) {
-    pages_.push_back({program, ProgramSection(kind_, program), {}, {}, {}, false});
+    pages_.push_back({program, {}, {}, {}, false});
     Load(pages_.back());
   } else {
     for (std::size_t index : pages_[page].rows) AppendRow(index);
@@ -69,7 +68,7 @@ void CRuleListDlg::KeepRows() {
 // line of the same key is kept as it stands, where it stands.
 void CRuleListDlg::Load(Page& page) {
   const std::vector<std::string> lines =
-      CUtilityLib::GetWholeProfileSection(page.section, ruleFile_);
+      CUtilityLib::GetWholeProfileSection(SectionOf(page), ruleFile_);
   std::set<std::string> keys;
   for (std::size_t place = 0; place < lines.size(); ++place) {
     const std::string key = LineKey(lines[place]);
@@ -93,7 +92,7 @@ void CRuleListDlg::Delete() {
   while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
     const auto read = page.readFrom.find(EntryOfRow(row));
     if (read != page.readFrom.end() &&
-        !DeleteRuleKey(Host().Window(), ruleFile_, page.section, read->second.key)) {
+        !DeleteRuleKey(Host().Window(), ruleFile_, SectionOf(page), read->second.key)) {
       return;
     }
     list_.DeleteItem(row);
@@ -120,7 +119,7 @@ void CRuleListDlg::OnOK() {
   KeepRows();
   std::vector<SectionLines> sections;
   for (const Page& page : pages_) {
-    if (page.program.empty() || page.changed) sections.push_back({page.section, LinesOf(page)});
+    if (page.program.empty() || page.changed) sections.push_back({SectionOf(page), LinesOf(page)});
   }
   if (!WriteRuleSections(Host().Window(), ruleFile_, std::move(sections))) return;
   CResizeDlg::OnOK();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editors/ProgramChoice.h"
+#include "editors/ProgramSections.h"
 #include "editors/RuleSectionLines.h"
 #include "ui/CResizeDlg.h"
 #include "ui/CStyledListCtrl.h"
@@ -75,13 +76,13 @@ class CRuleListDlg : public CResizeDlg {
   // One program's rules while the dialog is open ("" for all programs).
   struct Page {
     std::string program;
-    std::string section;
     std::vector<KeptLine> kept;
     std::map<std::size_t, ReadFrom> readFrom;  // by store index
     std::vector<std::size_t> rows;             // store indices, while another page is shown
     bool changed = false;
   };
 
+  std::string SectionOf(const Page& page) const { return ProgramSection(kind_, page.program); }
   void Show(const std::string& program);
   // Reads the page's section into the store and the list.
   void Load(Page& page);

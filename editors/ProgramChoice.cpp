@@ -20,11 +20,12 @@ std::optional<std::string> ProgramChoice::OnPicked(DialogHost& host) {
     std::string path;
     const bool chosen = CUtilityLib::SelectFile(path, kChooseTitle, kChooseFilter, host.Window());
     program = ProgramOfPath(path);
-    if (chosen && !CanNameSection(program)) {
+    const bool usable = chosen && CanNameSection(program);
+    if (chosen && !usable) {
       CUtilityLib::Get().MessageBox(host.Window(), kUnusableName + program, "Tastron",
                                     message_box::kOk | message_box::kIconExclamation);
     }
-    if (!chosen || !CanNameSection(program)) {
+    if (!usable) {
       host.ComboSelect(kCombo, *EntryOf(current_));
       return std::nullopt;
     }

@@ -31,8 +31,7 @@ class HotkeyEditorTest : public RuleEditorTest {
  protected:
   void SetUp() override {
     RuleEditorTest::SetUp();
-    CUtilityLib::CreateMultiFolder("C:\\Tools", 1);
-    std::ofstream(services_.HostPath(kTool)) << "MZ";
+    MakeProgram(kTool);
   }
   // Runs the editor alone (Add); `user` acts; Cancel when the user left it open.
   int RunEditor(const std::function<void(SimDialogHost&)>& user, HotkeyEntry* result = nullptr,
@@ -48,12 +47,7 @@ class HotkeyEditorTest : public RuleEditorTest {
     return ended;
   }
   int RunList(const std::function<void(SimDialogHost&)>& user) {
-    runner_.When(CHotkeyListDlg::kTemplateId, [&](SimDialogHost& list) {
-      user(list);
-      if (!list.Ended()) list.Click(dialog_message::kIdCancel);
-    });
-    CHotkeyListDlg dialog(kRuleFile);
-    return dialog.DoModal();
+    return RunDialog<CHotkeyListDlg>(user);
   }
   // The next editor: hotkey with L-Control, then a key to send or the tool to run.
   void NextEditorMakes(Key hotkey, bool leftCtrl, std::optional<Key> send,
@@ -472,8 +466,7 @@ TEST_F(HotkeyEditorTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
 // short form, and what has none is refused, never stored with "?" or a look-alike.
 TEST_F(HotkeyEditorTest, AProgramIsStoredAsTheRuleFileCanHoldIt) {
   const std::string korean = "C:\\도구\\editor.exe";
-  CUtilityLib::CreateMultiFolder("C:\\도구", 1);
-  std::ofstream(services_.HostPath(korean)) << "MZ";
+  MakeProgram(korean);
   services_.AddShortForm("C:\\도구", "C:\\DOGU~1");
   const auto save = [&](const std::string& program, const std::string& parameter) {
     HotkeyEntry result;
@@ -496,8 +489,7 @@ TEST_F(HotkeyEditorTest, AProgramIsStoredAsTheRuleFileCanHoldIt) {
   services_.SetCodePage(FakeServices::CodePage::Korean);
   EXPECT_EQ(save(korean, "안녕"), korean + "|안녕");
   // No short form (short names switched off on that drive): refused, the dialog stays open.
-  CUtilityLib::CreateMultiFolder("C:\\사진", 1);
-  std::ofstream(services_.HostPath("C:\\사진\\café.exe")) << "MZ";
+  MakeProgram("C:\\사진\\café.exe");
   EXPECT_EQ(save("C:\\사진\\café.exe", ""), "open");
   EXPECT_EQ(Messages().back(), kPathNotStorable);
 }

@@ -25,12 +25,7 @@ class KeyMapListTest : public RuleEditorTest {
  protected:
   // Runs the list; `user` acts while it is open; Cancel when the user left it open.
   int RunList(const std::function<void(SimDialogHost&)>& user) {
-    runner_.When(CKeyChangeListDlg::kTemplateId, [&](SimDialogHost& list) {
-      user(list);
-      if (!list.Ended()) list.Click(dialog_message::kIdCancel);
-    });
-    CKeyChangeListDlg dialog(kRuleFile);
-    return dialog.DoModal();
+    return RunDialog<CKeyChangeListDlg>(user);
   }
   // The next editor: the user presses From, then To, and confirms.
   void NextEditorTakes(Key from, Key to) {

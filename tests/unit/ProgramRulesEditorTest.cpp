@@ -36,19 +36,9 @@ class ProgramRulesEditorTest : public RuleEditorTest {
  protected:
   void SetUp() override {
     RuleEditorTest::SetUp();
-    CUtilityLib::CreateMultiFolder("C:\\Tools", 1);
-    std::ofstream(services_.HostPath(kTool)) << "MZ";
+    MakeProgram(kTool);
     runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kProgram);
     runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kParameter);
-  }
-  template <typename Dialog>
-  int Run(const std::function<void(SimDialogHost&)>& user) {
-    runner_.When(Dialog::kTemplateId, [&](SimDialogHost& dialog) {
-      user(dialog);
-      if (!dialog.Ended()) dialog.Click(dialog_message::kIdCancel);
-    });
-    Dialog dialog(kRuleFile);
-    return dialog.DoModal();
   }
   static std::vector<std::string> Choices(SimDialogHost& dialog) {
     std::vector<std::string> items;
@@ -100,7 +90,7 @@ TEST_F(ProgramRulesEditorTest, KeyMapListShowsEachProgramsRulesAndKeepsThemWhile
   WriteRuleFile(
       "[KeyChange]\n41/1e=42/30\n[KeyChange:Notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
       "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=\n[KeyChange:app.exe]\n42/30=41/1e\n");
-  const int result = Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+  const int result = RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     EXPECT_EQ(Choices(list), (std::vector<std::string>{"모든 프로그램", "app.exe", "Notepad.exe",
                                                        "프로그램 추가..."}));
     EXPECT_EQ(Chosen(list), "모든 프로그램");
@@ -127,7 +117,7 @@ TEST_F(ProgramRulesEditorTest, KeyMapListShowsEachProgramsRulesAndKeepsThemWhile
 
 TEST_F(ProgramRulesEditorTest, KeyMapEditorOffersTheOriginalKeyOnlyForAProgram) {
   WriteRuleFile("[KeyChange:game.exe]\n5b/5b=\n");
-  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     runner_.When(CKeyChangeDlg::kTemplateId, [&](SimDialogHost& editor) {
       EXPECT_FALSE(editor.IsControlShown(CKeyChangeDlg::kOriginalKey));
       editor.Click(dialog_message::kIdCancel);
@@ -151,7 +141,7 @@ TEST_F(ProgramRulesEditorTest, KeyMapEditorOffersTheOriginalKeyOnlyForAProgram) 
 
 TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSectionGoes) {
   WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
-  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     services_.AnswerNextChooser(std::nullopt);  // cancelled: the choice stays
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "모든 프로그램");
@@ -180,7 +170,7 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
 
 TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
   WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
-  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     Choose(list, "notepad.exe");
     NextKeyMapEditor(kB, kA);
     list.Click(CKeyChangeListDlg::kAdd);
@@ -195,7 +185,7 @@ TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOld
   WriteRuleFile("[KeyChange]\n41/1e=42/30\n");
   services_.FailWritesTo(kRuleFile, 0);
   services_.AnswerNextChooser("C:\\x\\notepad.exe");
-  Run<CKeyChangeListDlg>([&](SimDialogHost& list) {
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     Choose(list, "프로그램 추가...");
     NextKeyMapEditor(kB, std::nullopt);
     list.Click(CKeyChangeListDlg::kAdd);
@@ -211,7 +201,7 @@ TEST_F(ProgramRulesEditorTest, AProgramsHotkeyMayDoNothingThere) {
   WriteRuleFile(
       "[Hotkey]\n78/43/0/0/0/0/0/0/0/0=1/C:\\Tools\\tool.exe/\n"
       "[Hotkey:excel.exe]\n78/43/0/0/0/0/0/0/0/0=\n");
-  Run<CHotkeyListDlg>([&](SimDialogHost& list) {
+  RunDialog<CHotkeyListDlg>([&](SimDialogHost& list) {
     // An empty value is no rule for all programs: kept as it stands, not shown.
     EXPECT_EQ(Rows(list), (std::vector<std::string>{"F9 > C:\\Tools\\tool.exe "}));
     runner_.When(CHotkeyDlg::kTemplateId, [&](SimDialogHost& editor) {
@@ -252,7 +242,7 @@ TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecide
   WriteRuleFile(
       "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/41/1e/0/0/0/0/0/0/0/0\n"
       "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nKeyState=0/0/0/0/0/0\n");
-  Run<CMouseMapDlg>([&](SimDialogHost& editor) {
+  RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
     EXPECT_EQ(Choices(editor), (std::vector<std::string>{"모든 프로그램", "game.exe", "paint.exe",
                                                          "프로그램 추가..."}));
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kKeyAction));
@@ -276,7 +266,7 @@ TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecide
 TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNothingWritten) {
   WriteRuleFile("[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/C:\\Tools\\tool.exe/\n");
   services_.AnswerNextChooser("C:\\Apps\\paint.exe");
-  Run<CMouseMapDlg>([&](SimDialogHost& editor) {
+  RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
     Choose(editor, "프로그램 추가...");
     editor.ClickCheckBox(CMouseMapDlg::kKeyAction);  // no key pressed
     Choose(editor, "모든 프로그램");

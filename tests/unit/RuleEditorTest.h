@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +40,22 @@ class RuleEditorTest : public ::testing::Test {
     std::ostringstream text;
     text << std::ifstream(services_.HostPath(kRuleFile), std::ios::binary).rdbuf();
     return text.str();
+  }
+  // A program file at the Windows path `path`, in a folder made for it.
+  void MakeProgram(const std::string& path) {
+    CUtilityLib::CreateMultiFolder(path.substr(0, path.rfind('\\')), 1);
+    std::ofstream(services_.HostPath(path)) << "MZ";
+  }
+  // Runs `Dialog` on the rule file; `user` acts while it is open; Cancel when the user left it
+  // open.
+  template <typename Dialog>
+  int RunDialog(const std::function<void(SimDialogHost&)>& user) {
+    runner_.When(Dialog::kTemplateId, [&](SimDialogHost& dialog) {
+      user(dialog);
+      if (!dialog.Ended()) dialog.Click(dialog_message::kIdCancel);
+    });
+    Dialog dialog(kRuleFile);
+    return dialog.DoModal();
   }
   // The key pressed and released in key field `field`, and what the capture posted delivered.
   static void Press(SimDialogHost& editor, int field, Key key) {

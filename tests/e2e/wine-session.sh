@@ -37,12 +37,9 @@ if [ ! -x "$BIN/scenario-driver.exe" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ]; then
-  display=90
-  while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-  Xvfb :$display -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  session_xvfb=$!
-  export DISPLAY=:$display
-  for _ in 1 2 3 4 5 6 7 8 9 10; do [ -e /tmp/.X11-unix/X$display ] && break; sleep 0.2; done
+  . "$root/tests/e2e/x-display.sh"
+  start_xvfb 90 || exit 1
+  session_xvfb=$xvfb_pid
 fi
 
 # A prefix prepared once for a whole run (make e2e prepares one with tests/e2e/wine-template)
@@ -61,25 +58,34 @@ cp "$BIN/devicetool-standin.exe" "$TOOL_FOLDER/dc64.exe"
 # does with the driver's own.
 exec 9>&2
 
-# run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output. A driver that
-# hangs (a hook call that never returns) is stopped after two minutes and fails. Its exit code
-# is also left in driver_status, for the message of a failure. A driver that ends without a
-# word from it or from Wine (a crash names its exception) plays the script once more: that is
-# Wine going down under it, seen once in some hundreds of runs and gone when the same script
-# was played again. A second failure is the caller's.
+# run_driver SCRIPT [OPTIONS]: the Wine trace of one script on standard output. The driver runs
+# under exit-watch, which sees its whole exit code: a driver that hangs (a hook call that never
+# returns) is stopped after two minutes (exit code 124), one that an exception ended exits 125,
+# each with its words on standard error; both are faults of ours and are never played again.
+# The exit code is also left in driver_status, for the message of a failure. A driver that ends
+# non-zero without a word from it, from exit-watch or from Wine is Wine itself going down under
+# it (seen once in some hundreds of runs): the script is played once more, and the replay is
+# written to TASTRON_REPLAY_LOG (run-suite lists them and fails on more than one). A second
+# failure is the caller's.
 run_driver() {
   script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   shift
   for attempt in 1 2; do
-    timeout 120 "$WINE" "$BIN/scenario-driver.exe" "Z:$script" "$@" \
+    # The outer bound is for a watcher that Wine left hanging.
+    timeout 150 "$WINE" "$BIN/exit-watch.exe" 120 "$BIN/scenario-driver.exe" "Z:$script" "$@" \
       >"$session_folder/driver.out" 2>"$session_folder/driver.err"
     driver_status=$?
-    if [ "$driver_status" -eq 0 ] || [ -s "$session_folder/driver.err" ] || [ "$attempt" -eq 2 ]; then
-      break
-    fi
-    echo "$(basename "$script"): the Wine driver ended without a word (exit code $driver_status)" \
-      "after $(wc -l <"$session_folder/driver.out") trace lines; played again" >&9
+    case $driver_status in
+    0 | 124 | 125) break ;;
+    esac
+    if [ -s "$session_folder/driver.err" ] || [ "$attempt" -eq 2 ]; then break; fi
+    replay="$(basename "$script"): the Wine driver ended without a word (exit code $driver_status)"
+    replay="$replay after $(wc -l <"$session_folder/driver.out") trace lines; played again"
+    echo "$replay" >&9
+    [ -n "${TASTRON_REPLAY_LOG:-}" ] && echo "$TASTRON_ARCH $script: $replay" >>"$TASTRON_REPLAY_LOG"
   done
+  [ "$driver_status" -eq 124 ] && [ ! -s "$session_folder/driver.err" ] &&
+    echo "$(basename "$script"): the Wine driver did not end within 150 s" >"$session_folder/driver.err"
   cat "$session_folder/driver.out"
   cat "$session_folder/driver.err" >&2
   return "$driver_status"

@@ -79,9 +79,9 @@ run_driver() {
     0 | 124 | 125) break ;;
     esac
     if [ -s "$session_folder/driver.err" ] || [ "$attempt" -eq 2 ]; then break; fi
-    replay="$(basename "$script"): the Wine driver ended without a word (exit code $driver_status)"
-    replay="$replay after $(wc -l <"$session_folder/driver.out") trace lines; played again"
-    echo "$replay" >&9
+    replay="the Wine driver ended without a word (exit code $driver_status) after"
+    replay="$replay $(wc -l <"$session_folder/driver.out") trace lines; played again"
+    echo "$(basename "$script"): $replay" >&9
     [ -n "${TASTRON_REPLAY_LOG:-}" ] && echo "$TASTRON_ARCH $script: $replay" >>"$TASTRON_REPLAY_LOG"
   done
   [ "$driver_status" -eq 124 ] && [ ! -s "$session_folder/driver.err" ] &&

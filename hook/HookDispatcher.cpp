@@ -31,6 +31,7 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
   if (!fromLibrary) {
     NotePhysicalEvent(key, win::IsKeyPress(message), win::IsKeyRelease(message), swallowed);
   }
+  if (!swallowed) local_.passedDown.set(key, win::IsKeyPress(message));
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 

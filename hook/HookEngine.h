@@ -114,6 +114,8 @@ class HookEngine {
                             std::uint16_t scanCode);
   ModifierFlags ReadModifierSnapshot();
   bool ReadModifier(Modifier modifier);
+  // Whether the system holds the left or the right Shift (`side`), as the hooks saw it go down.
+  bool ShiftDown(Modifier side);
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   bool IsArmedShift(std::uint8_t virtualKey) const;

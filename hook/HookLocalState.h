@@ -18,6 +18,10 @@ struct HookLocalState {
   // (whether or not the system saw them). The system's own key state can differ: it holds what
   // the library injected and misses what it swallowed.
   std::bitset<256> physicallyDown;
+  // Keys down for the system as the keyboard hook saw them go by: the last event of the key that
+  // the hook let through was a press (the user's, the library's own or another program's). It
+  // tells the two Shift keys apart where the system's key state mixes them up (see ShiftSides).
+  std::bitset<256> passedDown;
 
   // What a physical press put down for the system in the key's place (a remapping's target, the
   // left Ctrl of the Korean right Ctrl, the Num Lock that the neutralised key leaves down), by

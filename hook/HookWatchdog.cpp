@@ -124,13 +124,15 @@ void HookEngine::ReinstallHooks(std::uint32_t now) {
 // system shows there until its release did; a key whose press the library replaced shows there
 // only if its auto-repeats reached the system meanwhile. What the library holds for a key the
 // user let go of is let go of now; keys the user pressed meanwhile count as pressed, so that
-// their releases reach the system.
+// their releases reach the system. A key the system shows up is no longer down as far as the
+// hooks saw it go by.
 void HookEngine::LetGoOfWhatLostItsKey() {
   WithInjectionPassing([&] {
     for (int key = 1; key < 256; ++key) {
       const auto virtualKey = static_cast<std::uint8_t>(key);
       if (IsGenericModifier(key) || IsArmedShift(virtualKey)) continue;
       const bool systemHolds = platform_.IsKeyDown(virtualKey);
+      if (!systemHolds) local_.passedDown.reset(key);
       if (HasHeldOutput(virtualKey)) {
         if (systemHolds) {
           local_.pressReachedSystem.set(key);

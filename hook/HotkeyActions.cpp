@@ -103,11 +103,11 @@ void HookEngine::SendShortcut(const ActionRecord& action) {
   ModifierFlags held;
   held[Modifier::LCtrl] = platform_.IsKeyDown(win::kVkLControl);
   held[Modifier::LAlt] = platform_.IsKeyDown(win::kVkLMenu);
-  held[Modifier::LShift] = platform_.IsKeyDown(win::kVkLShift);
+  held[Modifier::LShift] = ShiftDown(Modifier::LShift);
   held[Modifier::LWin] = platform_.IsKeyDown(win::kVkLWin);
   held[Modifier::RCtrl] = platform_.IsKeyDown(win::kVkRControl);
   held[Modifier::RAlt] = platform_.IsKeyDown(win::kVkRMenu);
-  held[Modifier::RShift] = platform_.IsKeyDown(win::kVkRShift);
+  held[Modifier::RShift] = ShiftDown(Modifier::RShift);
   held[Modifier::RWin] = platform_.IsKeyDown(win::kVkRWin);
 
   state_.SuppressAll = 1;

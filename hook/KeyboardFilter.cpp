@@ -26,7 +26,7 @@ bool HookEngine::ReadModifier(Modifier modifier) {
     case Modifier::LAlt:
       return platform_.IsKeyDown(win::kVkLMenu);
     case Modifier::LShift:
-      return platform_.IsKeyDown(win::kVkLShift);
+      return ShiftDown(Modifier::LShift);
     case Modifier::LWin:
       return platform_.IsKeyDown(win::kVkLWin);
     // The right Ctrl and right Alt of Korean keyboards report as the Hanja and Hangul keys; the
@@ -36,7 +36,7 @@ bool HookEngine::ReadModifier(Modifier modifier) {
     case Modifier::RAlt:
       return state_.HangulKeyDown != 0;
     case Modifier::RShift:
-      return platform_.IsKeyDown(win::kVkRShift);
+      return ShiftDown(Modifier::RShift);
     case Modifier::RWin:
       return platform_.IsKeyDown(win::kVkRWin);
   }

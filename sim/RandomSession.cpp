@@ -108,7 +108,6 @@ std::string RandomSession::NextInput(const std::string& avoid) {
     const int kind = static_cast<int>(random_() % 10);
     if (kind < 7) {
       std::string key = kKeys[random_() % kKeys.size()];
-      if (keys_ == Keys::WineSafe && key == "RSHIFT") key = "LSHIFT";
       if (key == avoid) continue;
       // A held key goes up, or repeats; a key that is up goes down.
       if (heldKeys_.count(key) && random_() % 3 != 0) {

@@ -13,9 +13,8 @@
 // user lets go of everything.
 class RandomSession {
  public:
-  // WineSafe leaves out what Wine takes differently from Windows: the right Shift (Wine counts
-  // it as the left one) and remapping to a left modifier (the target is injected extended,
-  // which Wine takes for the right key).
+  // WineSafe leaves out what Wine takes differently from Windows: remapping to a left modifier
+  // (the target is injected extended, which Wine takes for the right key).
   enum class Keys { All, WineSafe };
 
   RandomSession(unsigned seed, Keys keys) : random_(seed), keys_(keys) {}

@@ -51,6 +51,23 @@ std::uint8_t SidedKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool exten
   }
 }
 
+// The side of a sided Shift, Ctrl or Alt taken from the extended flag alone.
+std::uint8_t SideFromExtendedFlag(std::uint8_t virtualKey, bool extended) {
+  switch (virtualKey) {
+    case win::kVkLShift:
+    case win::kVkRShift:
+      return extended ? win::kVkRShift : win::kVkLShift;
+    case win::kVkLControl:
+    case win::kVkRControl:
+      return extended ? win::kVkRControl : win::kVkLControl;
+    case win::kVkLMenu:
+    case win::kVkRMenu:
+      return extended ? win::kVkRMenu : win::kVkLMenu;
+    default:
+      return virtualKey;
+  }
+}
+
 const char* ButtonName(std::uint32_t message) {
   switch (message) {
     case win::kWmLButtonDown:
@@ -207,7 +224,7 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
     });
     if (verdict == HookVerdict::Swallow) return;
   }
-  SetSystemKey(sided, down);
+  SetSystemKey(sidesFromExtendedFlag_ ? SideFromExtendedFlag(sided, extended) : sided, down);
   trace_ << "key " << (down ? "down " : "up ") << Hex2(sided) << '/' << Hex2(scanCode)
          << (extended ? " ext" : "") << (injected ? " injected" : "") << '\n';
 }

@@ -140,6 +140,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::size_t BackgroundWorkWaiting() const { return background_.size(); }
 
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
+  // The system holds every Shift, Ctrl and Alt it is given on the side its extended flag names,
+  // as Wine's server does, while the hooks are told the key as it came: a right Shift without
+  // the flag (as Windows' keyboards send it) is then held as the left one.
+  void TakeSidesFromExtendedFlag(bool take) { sidesFromExtendedFlag_ = take; }
   const std::string& RuleFilePath() const { return ruleFile_; }
   Profile& RuleProfile() { return profile_; }
 
@@ -235,6 +239,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   int mouseHooks_ = 0;
   bool hostAlive_ = true;
   bool altTapPending_ = false;  // Alt went down as a system key and nothing else came since
+  bool sidesFromExtendedFlag_ = false;
   bool screenSaverActive_ = false;
   std::vector<SimWindow> windows_;
   WindowHandle focus_ = 0;

@@ -152,6 +152,27 @@ const std::map<std::string, std::size_t, std::less<>> kControlStatements = {
     {"AUTO3STATE", 1},   {"ICON", 1},          {"CONTROL", 1},
 };
 
+ControlKind KindOf(std::string_view statement, std::string_view lowerClass) {
+  static const std::map<std::string_view, ControlKind> kStatements = {
+      {"EDITTEXT", ControlKind::Edit},          {"COMBOBOX", ControlKind::ComboBox},
+      {"LTEXT", ControlKind::Static},           {"RTEXT", ControlKind::Static},
+      {"CTEXT", ControlKind::Static},           {"ICON", ControlKind::Static},
+      {"PUSHBUTTON", ControlKind::Button},      {"DEFPUSHBUTTON", ControlKind::Button},
+      {"PUSHBOX", ControlKind::Button},         {"CHECKBOX", ControlKind::Button},
+      {"AUTOCHECKBOX", ControlKind::Button},    {"RADIOBUTTON", ControlKind::Button},
+      {"AUTORADIOBUTTON", ControlKind::Button}, {"STATE3", ControlKind::Button},
+      {"AUTO3STATE", ControlKind::Button},
+  };
+  static const std::map<std::string_view, ControlKind> kClasses = {
+      {"edit", ControlKind::Edit},         {"button", ControlKind::Button},
+      {"combobox", ControlKind::ComboBox}, {"syslistview32", ControlKind::ListView},
+      {"static", ControlKind::Static},
+  };
+  const auto& names = statement == "CONTROL" ? kClasses : kStatements;
+  const auto found = names.find(statement == "CONTROL" ? lowerClass : statement);
+  return found == names.end() ? ControlKind::Other : found->second;
+}
+
 class TemplateReader {
  public:
   explicit TemplateReader(std::string_view script) : scanner_(script), tokens_(scanner_.Tokens()) {}
@@ -252,10 +273,11 @@ class TemplateReader {
         Fail(keyword.line,
              "control " + std::to_string(id) + " twice in dialog " + std::to_string(templateId));
       }
-      const bool edit = keyword.text == "EDITTEXT" ||
-                        (keyword.text == "CONTROL" && arguments.size() > 2 &&
-                         arguments[2].size() == 1 && ToAsciiLower(arguments[2][0]->text) == "edit");
-      dialog.controls.push_back({id, edit ? ControlKind::Edit : ControlKind::Other});
+      const std::string_view className = keyword.text == "CONTROL" && arguments.size() > 2 &&
+                                                 arguments[2].size() == 1 && arguments[2][0]->quoted
+                                             ? std::string_view(arguments[2][0]->text)
+                                             : std::string_view();
+      dialog.controls.push_back({id, KindOf(keyword.text, ToAsciiLower(className))});
     }
     if (at == tokens_.size())
       Fail(tokens_.back().line, "dialog " + std::to_string(templateId) + " without END");

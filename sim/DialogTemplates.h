@@ -7,9 +7,15 @@
 // The controls of a dialog template as a resource script declares them: what the simulated
 // dialog host knows of a dialog before it runs, so that it has exactly the controls the real
 // window would have.
+// A call meant for one kind of control does nothing on another (a list's message sent to a
+// button), so the host tells them apart.
 enum class ControlKind {
-  Edit,  // EDITTEXT or an "Edit" control: setting its text notifies the dialog
-  Other,
+  Edit,      // EDITTEXT or an "Edit" control: setting its text notifies the dialog
+  Button,    // push buttons, check boxes and radio buttons
+  ComboBox,  // COMBOBOX or a "ComboBox" control
+  ListView,  // a "SysListView32" control
+  Static,    // LTEXT, RTEXT, CTEXT, ICON or a "Static" control
+  Other,     // group boxes, list boxes, scroll bars, other classes
 };
 
 struct TemplateControl {

@@ -51,21 +51,47 @@ std::string FirstCharacters(const std::string& text, int limit) {
   return text;
 }
 
+const char* KindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Edit:
+      return "edit box";
+    case ControlKind::Button:
+      return "button";
+    case ControlKind::ComboBox:
+      return "combo box";
+    case ControlKind::ListView:
+      return "list view";
+    case ControlKind::Static:
+      return "static text";
+    case ControlKind::Other:
+      break;
+  }
+  return "control of that kind";
+}
+
 }  // namespace
 
 SimDialogHost::SimDialogHost(CDialog& dialog, WindowHandle window, const DialogTemplate& controls)
     : dialog_(dialog), window_(window), menuItems_(controls.menuItems) {
   for (const TemplateControl& control : controls.controls) {
-    controls_[control.id].edit = control.kind == ControlKind::Edit;
+    controls_[control.id].kind = control.kind;
   }
 }
 
-SimDialogHost::Control* SimDialogHost::Require(int id, const char* call) const {
+SimDialogHost::Control* SimDialogHost::Require(int id, const char* call,
+                                               std::optional<ControlKind> kind) const {
   const auto found = controls_.find(id);
-  if (found != controls_.end()) return &found->second;
-  ReportSimFault(std::string(call) + "(" + std::to_string(id) + "): dialog " +
-                 std::to_string(dialog_.TemplateId()) + " has no control " + std::to_string(id));
-  return nullptr;
+  const std::string where = std::string(call) + "(" + std::to_string(id) + "): dialog " +
+                            std::to_string(dialog_.TemplateId());
+  if (found == controls_.end()) {
+    ReportSimFault(where + " has no control " + std::to_string(id));
+    return nullptr;
+  }
+  if (kind && found->second.kind != *kind) {
+    ReportSimFault(where + "'s control " + std::to_string(id) + " is no " + KindName(*kind));
+    return nullptr;
+  }
+  return &found->second;
 }
 
 // A hidden control can be neither clicked nor typed into.
@@ -73,8 +99,9 @@ bool SimDialogHost::TakesInput(const Control& control) const {
   return windowEnabled_ && control.enabled && control.shown;
 }
 
-SimDialogHost::Control* SimDialogHost::InputControl(int id, const char* gesture) {
-  Control* control = Require(id, gesture);
+SimDialogHost::Control* SimDialogHost::InputControl(int id, const char* gesture,
+                                                    std::optional<ControlKind> kind) {
+  Control* control = Require(id, gesture, kind);
   return control != nullptr && TakesInput(*control) ? control : nullptr;
 }
 
@@ -101,21 +128,21 @@ void SimDialogHost::ChooseMenuItem(int id) {
 }
 
 void SimDialogHost::DropFiles(int id, const std::vector<std::string>& files) {
-  Control* target = InputControl(id, "DropFiles");
+  Control* target = InputControl(id, "DropFiles", ControlKind::Button);
   if (target == nullptr || !target->dropped || files.empty()) return;
   target->dropped = files.front();
   Command(id, dialog_message::kButtonClicked);
 }
 
 void SimDialogHost::ClickCheckBox(int id) {
-  Control* box = InputControl(id, "ClickCheckBox");
+  Control* box = InputControl(id, "ClickCheckBox", ControlKind::Button);
   if (box == nullptr) return;
   box->checked = !box->checked;
   Command(id, dialog_message::kButtonClicked);
 }
 
 void SimDialogHost::Type(int id, const std::string& text) {
-  Control* box = InputControl(id, "Type");
+  Control* box = InputControl(id, "Type", ControlKind::Edit);
   if (box == nullptr) return;
   box->text = FirstCharacters(AsWindowsShowsIt(text), box->limit);
   Command(id, dialog_message::kEditUpdate);
@@ -125,7 +152,7 @@ void SimDialogHost::SetText(int id, const std::string& text) {
   Control* control = Require(id, "SetText");
   if (control == nullptr) return;
   control->text = AsWindowsShowsIt(text);
-  if (control->edit) Command(id, dialog_message::kEditUpdate);
+  if (control->kind == ControlKind::Edit) Command(id, dialog_message::kEditUpdate);
 }
 
 std::string SimDialogHost::Text(int id) const {
@@ -181,7 +208,7 @@ std::intptr_t SimDialogHost::Notify(int id, int code, int virtualKey) {
 }
 
 void SimDialogHost::PickComboItem(int id, int index) {
-  if (InputControl(id, "PickComboItem") == nullptr) return;
+  if (InputControl(id, "PickComboItem", ControlKind::ComboBox) == nullptr) return;
   ComboSelect(id, index);
   Command(id, dialog_message::kComboSelectionChanged);
   // A final choice follows, as when the user clicks an item or presses Enter in the list.
@@ -189,7 +216,7 @@ void SimDialogHost::PickComboItem(int id, int index) {
 }
 
 void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {
-  Control* list = InputControl(id, "SelectRows");
+  Control* list = InputControl(id, "SelectRows", ControlKind::ListView);
   if (list == nullptr) return;
   list->selected.clear();
   for (int row : rows) {
@@ -198,7 +225,7 @@ void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {
 }
 
 void SimDialogHost::ClickListCell(int id, int row, int column) {
-  Control* list = InputControl(id, "ClickListCell");
+  Control* list = InputControl(id, "ClickListCell", ControlKind::ListView);
   if (list == nullptr || FindRow(*list, row) == nullptr) return;
   if (column != 0 && !list->wholeRows) return;
   list->selected = {row};
@@ -219,30 +246,31 @@ WindowHandle SimDialogHost::ControlWindow(int id) const {
 }
 
 void SimDialogHost::LimitText(int id, int characters) {
-  if (Control* box = Require(id, "LimitText")) box->limit = characters;
+  if (Control* box = Require(id, "LimitText", ControlKind::Edit)) box->limit = characters;
 }
 
 int SimDialogHost::TextLimit(int id) const {
-  const Control* box = Require(id, "TextLimit");
+  const Control* box = Require(id, "TextLimit", ControlKind::Edit);
   return box == nullptr ? 0 : box->limit;
 }
 
 bool SimDialogHost::SelectsWholeRows(int id) const {
-  const Control* list = Require(id, "SelectsWholeRows");
+  const Control* list = Require(id, "SelectsWholeRows", ControlKind::ListView);
   return list != nullptr && list->wholeRows;
 }
 
 void SimDialogHost::ListSelectWholeRows(int id) {
-  if (Control* list = Require(id, "ListSelectWholeRows")) list->wholeRows = true;
+  if (Control* list = Require(id, "ListSelectWholeRows", ControlKind::ListView))
+    list->wholeRows = true;
 }
 
 bool SimDialogHost::IsChecked(int id) const {
-  const Control* box = Require(id, "IsChecked");
+  const Control* box = Require(id, "IsChecked", ControlKind::Button);
   return box != nullptr && box->checked;
 }
 
 void SimDialogHost::SetChecked(int id, bool checked) {
-  if (Control* box = Require(id, "SetChecked")) box->checked = checked;
+  if (Control* box = Require(id, "SetChecked", ControlKind::Button)) box->checked = checked;
 }
 
 bool SimDialogHost::IsEnabled(int id) const {
@@ -268,20 +296,21 @@ void SimDialogHost::SetFocus(int id) {
 }
 
 void SimDialogHost::UseMarkup(int id, const MarkupStyle& style) {
-  if (Control* text = Require(id, "UseMarkup")) text->markup = style;
+  if (Control* text = Require(id, "UseMarkup", ControlKind::Static)) text->markup = style;
 }
 
 const MarkupStyle* SimDialogHost::Markup(int id) const {
-  const Control* text = Require(id, "Markup");
+  const Control* text = Require(id, "Markup", ControlKind::Static);
   return text == nullptr || !text->markup ? nullptr : &*text->markup;
 }
 
 void SimDialogHost::MakeFileDropTarget(int id) {
-  if (Control* button = Require(id, "MakeFileDropTarget")) button->dropped.emplace();
+  if (Control* button = Require(id, "MakeFileDropTarget", ControlKind::Button))
+    button->dropped.emplace();
 }
 
 std::string SimDialogHost::TakeDroppedFile(int id) {
-  Control* button = Require(id, "TakeDroppedFile");
+  Control* button = Require(id, "TakeDroppedFile", ControlKind::Button);
   if (button == nullptr || !button->dropped) return {};
   std::string taken;
   taken.swap(*button->dropped);
@@ -289,26 +318,26 @@ std::string SimDialogHost::TakeDroppedFile(int id) {
 }
 
 void SimDialogHost::ComboClear(int id) {
-  if (Control* combo = Require(id, "ComboClear")) {
+  if (Control* combo = Require(id, "ComboClear", ControlKind::ComboBox)) {
     combo->items.clear();
     combo->comboSelection = -1;
   }
 }
 
 int SimDialogHost::ComboAddItem(int id, const std::string& text) {
-  Control* combo = Require(id, "ComboAddItem");
+  Control* combo = Require(id, "ComboAddItem", ControlKind::ComboBox);
   if (combo == nullptr) return -1;
   combo->items.push_back(text);
   return static_cast<int>(combo->items.size()) - 1;
 }
 
 int SimDialogHost::ComboItemCount(int id) const {
-  const Control* combo = Require(id, "ComboItemCount");
+  const Control* combo = Require(id, "ComboItemCount", ControlKind::ComboBox);
   return combo == nullptr ? 0 : static_cast<int>(combo->items.size());
 }
 
 std::string SimDialogHost::ComboItem(int id, int index) const {
-  const Control* combo = Require(id, "ComboItem");
+  const Control* combo = Require(id, "ComboItem", ControlKind::ComboBox);
   if (combo == nullptr || index < 0 || static_cast<std::size_t>(index) >= combo->items.size()) {
     return {};
   }
@@ -316,12 +345,12 @@ std::string SimDialogHost::ComboItem(int id, int index) const {
 }
 
 int SimDialogHost::ComboSelection(int id) const {
-  const Control* combo = Require(id, "ComboSelection");
+  const Control* combo = Require(id, "ComboSelection", ControlKind::ComboBox);
   return combo == nullptr ? -1 : combo->comboSelection;
 }
 
 void SimDialogHost::ComboSelect(int id, int index) {
-  if (Control* combo = Require(id, "ComboSelect")) {
+  if (Control* combo = Require(id, "ComboSelect", ControlKind::ComboBox)) {
     combo->comboSelection =
         index >= 0 && static_cast<std::size_t>(index) < combo->items.size() ? index : -1;
   }
@@ -333,11 +362,12 @@ SimDialogHost::Row* SimDialogHost::FindRow(Control& list, int row) const {
 }
 
 void SimDialogHost::ListAddColumn(int id, const std::string& title, int width) {
-  if (Control* list = Require(id, "ListAddColumn")) list->columns.emplace_back(title, width);
+  if (Control* list = Require(id, "ListAddColumn", ControlKind::ListView))
+    list->columns.emplace_back(title, width);
 }
 
 int SimDialogHost::ListInsertRow(int id, int row, const std::string& firstCell) {
-  Control* list = Require(id, "ListInsertRow");
+  Control* list = Require(id, "ListInsertRow", ControlKind::ListView);
   if (list == nullptr) return -1;
   auto& rows = list->rows;
   const std::size_t at =
@@ -353,7 +383,7 @@ int SimDialogHost::ListInsertRow(int id, int row, const std::string& firstCell) 
 }
 
 void SimDialogHost::ListSetCell(int id, int row, int column, const std::string& text) {
-  Control* list = Require(id, "ListSetCell");
+  Control* list = Require(id, "ListSetCell", ControlKind::ListView);
   if (list == nullptr || column < 0) return;
   if (Row* found = FindRow(*list, row)) {
     if (found->cells.size() <= static_cast<std::size_t>(column)) found->cells.resize(column + 1);
@@ -362,7 +392,7 @@ void SimDialogHost::ListSetCell(int id, int row, int column, const std::string& 
 }
 
 std::string SimDialogHost::ListCell(int id, int row, int column) const {
-  Control* list = Require(id, "ListCell");
+  Control* list = Require(id, "ListCell", ControlKind::ListView);
   const Row* found = list == nullptr ? nullptr : FindRow(*list, row);
   if (found == nullptr || column < 0 || static_cast<std::size_t>(column) >= found->cells.size()) {
     return {};
@@ -371,7 +401,7 @@ std::string SimDialogHost::ListCell(int id, int row, int column) const {
 }
 
 void SimDialogHost::ListDeleteRow(int id, int row) {
-  Control* list = Require(id, "ListDeleteRow");
+  Control* list = Require(id, "ListDeleteRow", ControlKind::ListView);
   if (list == nullptr || FindRow(*list, row) == nullptr) return;
   list->rows.erase(list->rows.begin() + row);
   std::set<int> moved;
@@ -382,35 +412,35 @@ void SimDialogHost::ListDeleteRow(int id, int row) {
 }
 
 int SimDialogHost::ListRowCount(int id) const {
-  const Control* list = Require(id, "ListRowCount");
+  const Control* list = Require(id, "ListRowCount", ControlKind::ListView);
   return list == nullptr ? 0 : static_cast<int>(list->rows.size());
 }
 
 void SimDialogHost::ListSetRowData(int id, int row, std::intptr_t data) {
-  Control* list = Require(id, "ListSetRowData");
+  Control* list = Require(id, "ListSetRowData", ControlKind::ListView);
   if (Row* found = list == nullptr ? nullptr : FindRow(*list, row)) found->data = data;
 }
 
 std::intptr_t SimDialogHost::ListRowData(int id, int row) const {
-  Control* list = Require(id, "ListRowData");
+  Control* list = Require(id, "ListRowData", ControlKind::ListView);
   const Row* found = list == nullptr ? nullptr : FindRow(*list, row);
   return found == nullptr ? 0 : found->data;
 }
 
 int SimDialogHost::ListNextSelectedRow(int id, int after) const {
-  const Control* list = Require(id, "ListNextSelectedRow");
+  const Control* list = Require(id, "ListNextSelectedRow", ControlKind::ListView);
   if (list == nullptr) return -1;
   const auto next = list->selected.upper_bound(after);
   return next == list->selected.end() ? -1 : *next;
 }
 
 void SimDialogHost::ListSelectRow(int id, int row) {
-  Control* list = Require(id, "ListSelectRow");
+  Control* list = Require(id, "ListSelectRow", ControlKind::ListView);
   if (list != nullptr && FindRow(*list, row) != nullptr) list->selected.insert(row);
 }
 
 void SimDialogHost::ListFitColumn(int id, int column) {
-  Control* list = Require(id, "ListFitColumn");
+  Control* list = Require(id, "ListFitColumn", ControlKind::ListView);
   if (list == nullptr || column < 0 || static_cast<std::size_t>(column) >= list->columns.size()) {
     return;
   }
@@ -423,7 +453,7 @@ void SimDialogHost::ListFitColumn(int id, int column) {
 }
 
 std::vector<std::pair<std::string, int>> SimDialogHost::ListColumns(int id) const {
-  const Control* list = Require(id, "ListColumns");
+  const Control* list = Require(id, "ListColumns", ControlKind::ListView);
   return list == nullptr ? std::vector<std::pair<std::string, int>>{} : list->columns;
 }
 

@@ -16,7 +16,8 @@
 // and lets the test click, type, press keys, fire timers, resize the window and deliver what
 // the dialog posted to itself. A call on an id the template lacks, from the test or from the
 // dialog, is a fault (GetDlgItem finds no window for it): it is reported and does nothing, and
-// reads give what Windows gives for no window (empty, 0, false).
+// reads give what Windows gives for no window (empty, 0, false). So is a call meant for another
+// kind of control (a list's on a button, a check on an edit box): Windows ignores it.
 class SimDialogHost final : public DialogHost {
  public:
   SimDialogHost(CDialog& dialog, WindowHandle window, const DialogTemplate& controls);
@@ -151,17 +152,17 @@ class SimDialogHost final : public DialogHost {
     int comboSelection = -1;
     int limit = 0;  // characters a user can type; 0: no limit
     bool wholeRows = false;
-    bool edit = false;  // setting its text notifies the dialog
+    ControlKind kind = ControlKind::Other;
     std::optional<MarkupStyle> markup;
     std::optional<std::string> dropped;  // a drop target's last drop, once made one
   };
-  // The control `id`, or nullptr after reporting that the template lacks it (`call` says
-  // what wanted it).
-  Control* Require(int id, const char* call) const;
+  // The control `id`, or nullptr after reporting that the template lacks it or has it of
+  // another kind than `kind` (`call` says what wanted it).
+  Control* Require(int id, const char* call, std::optional<ControlKind> kind = {}) const;
   Row* FindRow(Control& control, int row) const;
   bool TakesInput(const Control& control) const;
   // The control of a user's gesture that takes input now, or nullptr.
-  Control* InputControl(int id, const char* gesture);
+  Control* InputControl(int id, const char* gesture, std::optional<ControlKind> kind = {});
   void Command(int id, int code);
 
   CDialog& dialog_;

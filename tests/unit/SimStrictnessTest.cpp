@@ -15,8 +15,7 @@
 
 namespace {
 
-constexpr ControlKind kEdit = ControlKind::Edit;
-constexpr ControlKind kOther = ControlKind::Other;
+using enum ControlKind;
 
 struct ScriptCase {
   const char* what;
@@ -44,16 +43,20 @@ const ScriptCase kScripts[] = {
      "       1, 1, 1, 1 */\n"
      "    COMBOBOX 1005, 1, 1, 1, 1, CBS_DROPDOWNLIST\n"
      "    ICON 128, 1006, 1, 1, 20, 20\n"
+     "    GROUPBOX \"g\", 1007, 1, 1, 1, 1\n"
+     "    CONTROL \"\", 1008, \"msctls_trackbar32\", 0, 1, 1, 1, 1\n"
      "    DEFPUSHBUTTON \"OK\", IDOK, 1, 1, 1, 1\n"
      "END\n",
      {{1,
-       {{{1001, kEdit},
-         {1002, kEdit},
-         {1003, kOther},
-         {1004, kOther},
-         {1005, kOther},
-         {1006, kOther},
-         {1, kOther}},
+       {{{1001, Edit},
+         {1002, Edit},
+         {1003, ListView},
+         {1004, Button},
+         {1005, ComboBox},
+         {1006, Static},
+         {1007, Other},
+         {1008, Other},
+         {1, Button}},
         {}}}}},
     {"a dialog's menu gives its items, those of pop-ups too",
      "7 MENU\n"
@@ -73,7 +76,7 @@ const ScriptCase kScripts[] = {
      "3 DIALOGEX 0, 0, 1, 1\n"
      "BEGIN\n"
      "END\n",
-     {{2, {{{2, kOther}}, {40001, 40002}}}, {3, {}}}},
+     {{2, {{{2, Button}}, {40001, 40002}}}, {3, {}}}},
 };
 
 TEST(DialogTemplates, ReadsEachDialogsControlsAndMenu) {
@@ -135,7 +138,7 @@ class ProbeDlg : public CResizeDlg {
 struct Sandbox {
   Sandbox() {
     DialogRunner::Install(runner);
-    runner.UseTemplate(ProbeDlg::kTemplateId, {{10}, {11, kEdit}});
+    runner.UseTemplate(ProbeDlg::kTemplateId, {{10, Button}, {11, Edit}});
   }
   // Runs the probe; `user` acts, then Escape closes it.
   int Run(const std::function<void(SimDialogHost&)>& user,
@@ -173,6 +176,12 @@ const FaultCase kFaults[] = {
     {"Enable(2): dialog 900 has no control 2",
      [](Sandbox& box) {
        box.Run([](SimDialogHost&) {}, [](DialogHost& host) { host.Enable(2, false); });
+     }},
+    {"ClickCheckBox(11): dialog 900's control 11 is no button",
+     [](Sandbox& box) { box.Run([](SimDialogHost& host) { host.ClickCheckBox(11); }); }},
+    {"ListInsertRow(10): dialog 900's control 10 is no list view",
+     [](Sandbox& box) {
+       box.Run([](SimDialogHost&) {}, [](DialogHost& host) { host.ListInsertRow(10, 0, "x"); });
      }},
     {"dialog 901 has no template",
      [](Sandbox&) {

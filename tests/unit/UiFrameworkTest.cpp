@@ -53,9 +53,11 @@ class DialogFrameTest : public ::testing::Test {
  protected:
   DialogFrameTest() {
     DialogRunner::Install(runner);
-    runner.UseTemplate(500, {{1}, {2}, {3}, {10}, {11, ControlKind::Edit}});
-    runner.UseTemplate(700, {{1}, {30}, {31, ControlKind::Edit}, {1016}});
-    runner.UseTemplate(800, {{1}, {2}, {30}, {31}, {40}, {50}});
+    using enum ControlKind;
+    runner.UseTemplate(500, {{1}, {2}, {3}, {10, Button}, {11, Edit}});
+    runner.UseTemplate(700, {{1, Button}, {30, ListView}, {31, Edit}, {1016, Static}});
+    runner.UseTemplate(
+        800, {{1}, {2, Button}, {30, ListView}, {31, ListView}, {40, ComboBox}, {50, Button}});
   }
   SimDialogRunner runner;
 };

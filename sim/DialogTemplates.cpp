@@ -5,7 +5,6 @@
 #include <charconv>
 #include <fstream>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>

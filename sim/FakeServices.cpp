@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "common/TextCase.h"
+#include "sim/SimFaults.h"
 
 namespace {
 
@@ -51,19 +52,21 @@ class FakeTrayIconWindow final : public TrayIconWindow {
 std::optional<std::string> FakeServices::ChooseFile(WindowHandle owner, bool save,
                                                     const std::string& title,
                                                     const std::string& /*filter*/) {
-  chooserOwners_.push_back(owner);
-  windowCalls_.push_back(std::string("chooser ") + (save ? "save " : "open ") + title);
-  if (chooserAnswers_.empty()) return std::nullopt;
-  auto answer = chooserAnswers_.front();
-  chooserAnswers_.pop_front();
-  return answer;
+  return Chooser(owner, std::string(save ? "save " : "open ") + title);
 }
 
 std::optional<std::string> FakeServices::ChooseFolder(WindowHandle owner,
                                                       const std::string& title) {
+  return Chooser(owner, "folder " + title);
+}
+
+std::optional<std::string> FakeServices::Chooser(WindowHandle owner, const std::string& call) {
   chooserOwners_.push_back(owner);
-  windowCalls_.push_back("chooser folder " + title);
-  if (chooserAnswers_.empty()) return std::nullopt;
+  windowCalls_.push_back("chooser " + call);
+  if (chooserAnswers_.empty()) {
+    ReportSimFault("a chooser that no answer waited for: " + call);
+    return std::nullopt;
+  }
   auto answer = chooserAnswers_.front();
   chooserAnswers_.pop_front();
   return answer;
@@ -90,6 +93,12 @@ FakeServices::FakeServices() {
 }
 
 FakeServices::~FakeServices() {
+  for (const int answer : answers_) {
+    ReportSimFault("a message box answer (" + std::to_string(answer) + ") that no box took");
+  }
+  for (const auto& answer : chooserAnswers_) {
+    ReportSimFault("a chooser answer (" + answer.value_or("cancelled") + ") that no chooser took");
+  }
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
 }
@@ -185,7 +194,10 @@ std::intptr_t FakeServices::SendMessageTo(WindowHandle window, std::uint32_t mes
 int FakeServices::MessageBox(WindowHandle owner, const std::string& text,
                              const std::string& caption, unsigned type) {
   shown_.push_back({owner, text, caption, type});
-  if (answers_.empty()) return message_box::kIdOk;
+  if (answers_.empty()) {
+    ReportSimFault("a message box that no answer waited for: " + caption + ": " + text);
+    return message_box::kIdOk;
+  }
   const int answer = answers_.front();
   answers_.pop_front();
   return answer;

@@ -13,8 +13,10 @@
 
 // Windows services for tests: an in-memory registry, Windows paths kept in a private temporary
 // folder (so that the rule file is a real file), loadable fake modules, windows that answer
-// messages, message boxes that record what they showed and answer from a queue, a tick count
-// the test sets, and logs of programs started and debug lines.
+// messages, message boxes and choosers that record what they showed and answer from a queue, a
+// tick count the test sets, and logs of programs started and debug lines. A message box or a
+// chooser with no answer queued would wait for a user who is not there, and an answer that no
+// box or chooser took was meant for one that never came: both are faults (SimFaults.h).
 class FakeServices final : public Services {
  public:
   struct ShownMessage {
@@ -56,7 +58,10 @@ class FakeServices final : public Services {
   }
   // A window that answers every sent message with `answer`.
   void AddWindow(WindowHandle window, std::intptr_t answer) { windows_[window] = answer; }
-  void AnswerNextMessageBox(int answer) { answers_.push_back(answer); }
+  // The next `times` message boxes are answered so (each box the program shows takes one).
+  void AnswerNextMessageBox(int answer, int times = 1) {
+    answers_.insert(answers_.end(), times, answer);
+  }
   void SetTickCount(std::uint32_t tick) { tick_ = tick; }
   void SetLastInputTick(std::uint32_t tick) { lastInput_ = tick; }
   void SetClockTime(const std::string& text) { clockTime_ = text; }
@@ -207,6 +212,8 @@ class FakeServices final : public Services {
     IniFileProfile files_;
   };
 
+  // A file or folder chooser: `call` is what WindowCalls notes after "chooser ".
+  std::optional<std::string> Chooser(WindowHandle owner, const std::string& call);
   using RegistryName = std::tuple<RegistryRoot, std::string, std::string>;
   // False when the test made writes to this file fail.
   bool MayWrite(std::string_view windowsPath);

@@ -3,24 +3,34 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "sim/DialogTemplates.h"
 #include "ui/CResizeDlg.h"
 
-// A dialog window for tests: it keeps every control's state, and lets the test click, type,
-// press keys, fire timers, resize the window and deliver what the dialog posted to itself.
+// A dialog window for tests: it has the controls of its template and keeps each one's state,
+// and lets the test click, type, press keys, fire timers, resize the window and deliver what
+// the dialog posted to itself. A call on an id the template lacks, from the test or from the
+// dialog, is a fault (GetDlgItem finds no window for it): it is reported and does nothing, and
+// reads give what Windows gives for no window (empty, 0, false). So is a call meant for another
+// kind of control (a list's on a button, a check on an edit box): Windows ignores it.
 class SimDialogHost final : public DialogHost {
  public:
-  SimDialogHost(CDialog& dialog, WindowHandle window) : dialog_(dialog), window_(window) {}
+  SimDialogHost(CDialog& dialog, WindowHandle window, const DialogTemplate& controls);
 
-  // What a test does. A disabled window (the owner of a running dialog) takes no clicks, typing,
-  // key presses or notifications, as on Windows, and neither does a disabled control; messages
-  // sent to it still arrive. A click on a file drop target reaches the dialog as any button's
-  // would: that it takes no mouse input on Windows is the Windows side's job.
+  // What a test does. Enter and Escape send IDOK and IDCANCEL to any dialog, so clicks on them
+  // arrive even where the template has no such button. A disabled window (the owner of a running
+  // dialog) takes no clicks, typing, key presses or notifications, as on Windows, and neither does
+  // a disabled control; messages sent to it still arrive. A click on a file drop target reaches the
+  // dialog as any button's would: that it takes no mouse input on Windows is the Windows side's
+  // job.
   void Click(int id);
+  // The user chooses an item of the dialog's menu (a command id its menu has).
+  void ChooseMenuItem(int id);
   // Files dropped onto control `id`: a drop target keeps the first and reports a click; no
   // file, or a control that takes no drops, does nothing.
   void DropFiles(int id, const std::vector<std::string>& files);
@@ -31,7 +41,8 @@ class SimDialogHost final : public DialogHost {
   std::intptr_t Send(std::uint32_t message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   void FireTimer(unsigned id);  // only a running timer fires
   void Pump();                  // delivers what the dialog posted to itself
-  // A key message through the loop: PreTranslateMessage first. True when the dialog took it.
+  // A key message through the loop, the control `focus` (0: none) having the focus:
+  // PreTranslateMessage first. True when the dialog took it.
   bool PressKey(std::uint32_t message, std::uint8_t virtualKey, std::uint8_t scanCode, int focus);
   void Resize(int clientWidth, int clientHeight);
   // A control's WM_NOTIFY: a double click in a list, a key pressed in it. The result, or 0.
@@ -42,7 +53,7 @@ class SimDialogHost final : public DialogHost {
   void SelectRows(int id, const std::vector<int>& rows);
   void EnableWindow(bool enabled) { windowEnabled_ = enabled; }
   bool IsWindowEnabled() const { return windowEnabled_; }
-  void PlaceControl(int id, const DialogRect& rect) { controls_[id].rect = rect; }
+  void PlaceControl(int id, const DialogRect& rect);
 
   bool Ended() const { return ended_; }
   int Result() const { return result_; }
@@ -52,9 +63,7 @@ class SimDialogHost final : public DialogHost {
   int Icon() const { return icon_; }
   int FocusedControl() const override { return focus_; }
   // A control's window: the dialog's handle with the control id in its low 16 bits.
-  WindowHandle ControlWindow(int id) const override {
-    return (window_ << 16) | static_cast<WindowHandle>(id & 0xFFFF);
-  }
+  WindowHandle ControlWindow(int id) const override;
   bool Centered() const { return centered_; }
 
   // DialogHost.
@@ -65,38 +74,28 @@ class SimDialogHost final : public DialogHost {
   // Setting an edit box's text raises its update notification, as on Windows. Bytes that are
   // no UTF-8 come back as U+FFFD, as the conversion to the window's UTF-16 turns them.
   void SetText(int id, const std::string& text) override;
-  void LimitText(int id, int characters) override { controls_[id].limit = characters; }
-  int TextLimit(int id) const { return controls_[id].limit; }
+  void LimitText(int id, int characters) override;
+  int TextLimit(int id) const;
   // Whether a click on a list's second column selects its row (full-row selection).
-  bool SelectsWholeRows(int id) const { return controls_[id].wholeRows; }
-  void ListSelectWholeRows(int id) override { controls_[id].wholeRows = true; }
+  bool SelectsWholeRows(int id) const;
+  void ListSelectWholeRows(int id) override;
   // The user clicks into a list's cell: in the first column, or anywhere with full-row
   // selection, that row alone is selected; elsewhere the selection stays as it was. A double
   // click then reports NM_DBLCLK.
   void ClickListCell(int id, int row, int column);
   std::intptr_t DoubleClickListCell(int id, int row, int column);
-  void MarkEdit(int id) { edits_.insert(id); }
   bool IsChecked(int id) const override;
-  void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
+  void SetChecked(int id, bool checked) override;
   bool IsEnabled(int id) const override;
-  void Enable(int id, bool enabled) override { controls_[id].enabled = enabled; }
-  void ShowControl(int id, bool shown) override { controls_[id].shown = shown; }
+  void Enable(int id, bool enabled) override;
+  void ShowControl(int id, bool shown) override;
   bool IsControlShown(int id) const override;
-  void SetFocus(int id) override { focus_ = id; }
-  void UseMarkup(int id, const MarkupStyle& style) override { markup_[id] = style; }
-  void MakeFileDropTarget(int id) override { dropped_[id]; }
-  std::string TakeDroppedFile(int id) override {
-    const auto found = dropped_.find(id);
-    if (found == dropped_.end()) return {};
-    std::string taken;
-    taken.swap(found->second);
-    return taken;
-  }
+  void SetFocus(int id) override;
+  void UseMarkup(int id, const MarkupStyle& style) override;
+  void MakeFileDropTarget(int id) override;
+  std::string TakeDroppedFile(int id) override;
   // The style of a markup text, or nullptr for a plain one.
-  const MarkupStyle* Markup(int id) const {
-    const auto found = markup_.find(id);
-    return found == markup_.end() ? nullptr : &found->second;
-  }
+  const MarkupStyle* Markup(int id) const;
   // The user clicks a link of a markup text: its target travels as a heap copy.
   void ClickLink(const std::string& target);
   void Show(int command) override { showState_ = command; }
@@ -125,13 +124,13 @@ class SimDialogHost final : public DialogHost {
   int ComboAddItem(int id, const std::string& text) override;
   int ComboItemCount(int id) const override;
   std::string ComboItem(int id, int index) const override;
-  int ComboSelection(int id) const override { return controls_[id].comboSelection; }
+  int ComboSelection(int id) const override;
   void ComboSelect(int id, int index) override;
   // The column headings and widths of a list.
   std::vector<std::pair<std::string, int>> ListColumns(int id) const;
 
   DialogRect ControlRect(int id) const override;
-  void MoveControl(int id, const DialogRect& rect) override { controls_[id].rect = rect; }
+  void MoveControl(int id, const DialogRect& rect) override;
   void SetTimer(unsigned id, unsigned milliseconds) override { timers_[id] = milliseconds; }
   void KillTimer(unsigned id) override { timers_.erase(id); }
 
@@ -153,18 +152,25 @@ class SimDialogHost final : public DialogHost {
     int comboSelection = -1;
     int limit = 0;  // characters a user can type; 0: no limit
     bool wholeRows = false;
+    ControlKind kind = ControlKind::Other;
+    std::optional<MarkupStyle> markup;
+    std::optional<std::string> dropped;  // a drop target's last drop, once made one
   };
-  Row* FindRow(int id, int row) const;
-  bool TakesInput(int id) const;
+  // The control `id`, or nullptr after reporting that the template lacks it or has it of
+  // another kind than `kind` (`call` says what wanted it).
+  Control* Require(int id, const char* call, std::optional<ControlKind> kind = {}) const;
+  Row* FindRow(Control& control, int row) const;
+  bool TakesInput(const Control& control) const;
+  // The control of a user's gesture that takes input now, or nullptr.
+  Control* InputControl(int id, const char* gesture, std::optional<ControlKind> kind = {});
+  void Command(int id, int code);
 
   CDialog& dialog_;
   WindowHandle window_;
+  std::vector<int> menuItems_;
   std::string title_;
-  mutable std::map<int, Control> controls_;
+  mutable std::map<int, Control> controls_;  // those of the template, by id
   std::map<unsigned, unsigned> timers_;
-  std::map<int, MarkupStyle> markup_;
-  std::map<int, std::string> dropped_;  // the drop targets and their last drop
-  std::set<int> edits_;
   std::deque<LoopMessage> posted_;
   int showState_ = show_state::kHide;
   int icon_ = 0;
@@ -177,16 +183,25 @@ class SimDialogHost final : public DialogHost {
 
 // Runs dialogs modally for tests: for each dialog, by template id, the test says beforehand
 // what the user does while it is open. A dialog that the user leaves open is an error. Its
-// owner's window is disabled while it runs.
+// owner's window is disabled while it runs. Each dialog has the controls of its template in the
+// program's resource script; a dialog whose template is not there fails to open, as on Windows
+// (DoModal gives -1), unless the test gave it a template of its own. What the test prepared and
+// no dialog took (an interaction, a control's place) is a fault when the runner goes.
 class SimDialogRunner final : public DialogRunner {
  public:
   using Interaction = std::function<void(SimDialogHost&)>;
 
+  SimDialogRunner() = default;
+  ~SimDialogRunner() override;
+  SimDialogRunner(const SimDialogRunner&) = delete;
+  SimDialogRunner& operator=(const SimDialogRunner&) = delete;
+
   void When(int templateId, Interaction interaction) {
     interactions_[templateId].push_back(std::move(interaction));
   }
-  // Which controls of a template are edit boxes.
-  void DeclareEdit(int templateId, int id) { edits_[templateId].insert(id); }
+  // The template of a dialog that only a test has, without a menu (a template of the resource
+  // script cannot be replaced).
+  void UseTemplate(int templateId, std::vector<TemplateControl> controls);
   // Where the dialog template puts a control (the client area is 400 x 600).
   void Place(int templateId, int id, const DialogRect& rect) { layouts_[templateId][id] = rect; }
   int RunModal(CDialog& dialog, WindowHandle owner) override;
@@ -194,9 +209,11 @@ class SimDialogRunner final : public DialogRunner {
   const std::vector<int>& Ran() const { return ran_; }
 
  private:
+  const DialogTemplate* TemplateOf(int templateId) const;
+
   std::map<int, std::deque<Interaction>> interactions_;
   std::map<int, std::map<int, DialogRect>> layouts_;
-  std::map<int, std::set<int>> edits_;
+  std::map<int, DialogTemplate> ownTemplates_;
   std::map<WindowHandle, SimDialogHost*> hosts_;  // the dialogs running, by window
   std::vector<int> ran_;
   WindowHandle nextWindow_ = 0x30010;

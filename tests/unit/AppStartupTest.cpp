@@ -23,8 +23,6 @@ class AppStartupTest : public ::testing::Test {
   void SetUp() override {
     CUtilityLib::Install(services_);
     DialogRunner::Install(runner_);
-    runner_.DeclareEdit(CVelloranDlg::kTemplateId, 1022);
-    runner_.DeclareEdit(CVelloranDlg::kTemplateId, 1026);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -99,6 +97,7 @@ TEST_F(AppStartupTest, OnlyTheWholeWordStartupDelaysTheServiceWindow) {
 
 TEST_F(AppStartupTest, AMissingHookLibraryEndsBeforeAnyWindowAndLeavesTheRegistry) {
   services_.AddModule("trellin_192.dll", {{"StartHook", FakeHookLibrary::Exports()["StartHook"]}});
+  services_.AnswerNextMessageBox(message_box::kIdOk);
   EXPECT_EQ(app_.Run(""), 0);
   ASSERT_EQ(services_.MessageBoxes().size(), 1u);
   EXPECT_EQ(services_.MessageBoxes()[0].text, "trellin_192.dll을 찾을 수가 없습니다.");

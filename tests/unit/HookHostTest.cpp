@@ -27,6 +27,7 @@ TEST_F(HookHostTest, BindingStopsAtTheFirstMissingExport) {
   std::map<std::string, void*> exports = FakeHookLibrary::Exports();
   exports.erase("UpdateValue");
   services_.AddModule("trellin_192.dll", exports);
+  services_.AnswerNextMessageBox(message_box::kIdOk);
   EXPECT_FALSE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
   EXPECT_EQ(library_.MissingName(), "UpdateValue");
   // The exports after the missing one are not looked up.
@@ -40,6 +41,7 @@ TEST_F(HookHostTest, BindingStopsAtTheFirstMissingExport) {
 }
 
 TEST_F(HookHostTest, AMissingLibraryShowsTheSameMessage) {
+  services_.AnswerNextMessageBox(message_box::kIdOk);
   EXPECT_FALSE(library_.LoadForHost("C:\\rules\\config.ini", "C:\\app\\dc64.exe"));
   ASSERT_EQ(services_.MessageBoxes().size(), 1u);
   EXPECT_EQ(services_.MessageBoxes()[0].text, app_text::kHookLibraryMissing);
@@ -72,6 +74,7 @@ TEST_F(HookHostTest, FailuresOfStartAndStopAreShownAndTheRestStillRuns) {
   ASSERT_TRUE(library_.LoadForHost("r", "d"));
   FakeHookLibrary::startAnswer = 0;
   FakeHookLibrary::stopAnswer = 0;
+  services_.AnswerNextMessageBox(message_box::kIdOk, 2);
   library_.StartForWindow(7);
   library_.StopAndUnload(7);
   ASSERT_EQ(services_.MessageBoxes().size(), 2u);

@@ -58,6 +58,7 @@ TEST_F(HookLibraryPathsTest, WhereTheCodePageLacksACharacterTheShortFormGoes) {
 // when it cannot note so in the rule file. The user is told once, and the program runs on.
 TEST_F(HookLibraryPathsTest, ARuleFileWithoutAnyFormIsToldAndNeitherPathGoes) {
   fake_.SetCodePage(CodePage::Western);
+  fake_.AnswerNextMessageBox(message_box::kIdOk);
   ASSERT_TRUE(library_.LoadForHost(kKoreanRules, kTool));
   EXPECT_EQ(HandedOver(), (std::vector<std::string>{"SetConfigINI ", "SetDevconPath "}));
   ASSERT_EQ(fake_.MessageBoxes().size(), 1u);
@@ -78,6 +79,7 @@ TEST_F(HookLibraryPathsTest, AProgramFolderWithoutAnyFormWithholdsOnlyTheDeviceT
   fake_.SetCodePage(CodePage::Western);
   const std::string rules = "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
   const std::string tool = "C:\\프로그램\\dc64.exe";
+  fake_.AnswerNextMessageBox(message_box::kIdOk);
   ASSERT_TRUE(library_.LoadForHost(rules, tool));
   EXPECT_EQ(HandedOver(), (std::vector<std::string>{"SetConfigINI " + rules, "SetDevconPath "}));
   ASSERT_EQ(fake_.MessageBoxes().size(), 1u);
@@ -89,6 +91,7 @@ TEST_F(HookLibraryPathsTest, AProgramFolderWithoutAnyFormWithholdsOnlyTheDeviceT
 TEST_F(HookLibraryPathsTest, APathLongerThanTheLibrarysFieldGoesShortOrNotAtAll) {
   const std::string deep = "C:\\" + std::string(240, 'd');
   const std::string rules = deep + "\\tastron\\config.ini";  // 262 characters
+  fake_.AnswerNextMessageBox(message_box::kIdOk);
   ASSERT_TRUE(library_.LoadForHost(rules, kTool));
   EXPECT_EQ(HandedOver()[0], "SetConfigINI ");
   EXPECT_EQ(fake_.MessageBoxes().size(), 1u);
@@ -112,8 +115,6 @@ TEST(HookLibraryPathsAtStartUp, TheProgramTellsOnceAndRunsOn) {
   fake.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   SimDialogRunner runner;
   DialogRunner::Install(runner);
-  runner.DeclareEdit(102, 1022);
-  runner.DeclareEdit(102, 1026);
   runner.When(102, [&](SimDialogHost& window) {
     EXPECT_EQ(fake.MessageBoxes().size(), 1u);
     window.Click(1003);
@@ -121,6 +122,7 @@ TEST(HookLibraryPathsAtStartUp, TheProgramTellsOnceAndRunsOn) {
     fake.AnswerNextMessageBox(message_box::kIdYes);
     window.Click(1012);
   });
+  fake.AnswerNextMessageBox(message_box::kIdOk);  // the path nobody can use
   CVelloranApp app;
   app.Run("");
   EXPECT_EQ(runner.Ran(), (std::vector<int>{102}));

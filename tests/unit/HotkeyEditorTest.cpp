@@ -207,6 +207,7 @@ TEST_F(HotkeyEditorTest, EveryBuiltInCommandFillsInAProgramOfTheWindowsFolder) {
 
 TEST_F(HotkeyEditorTest, OkTellsWhatIsMissingAndKeepsTheDialogOpen) {
   HotkeyEntry result;
+  services_.AnswerNextMessageBox(message_box::kIdOk, 3);
   const int ended = RunEditor(
       [&](SimDialogHost& editor) {
         editor.Click(dialog_message::kIdOk);
@@ -309,6 +310,7 @@ TEST_F(HotkeyEditorTest, AddRefusesARuleThatSendsItselfAndAsksBeforeReplacing) {
       Press(editor, kActionBox, kA);
       editor.Click(dialog_message::kIdOk);
     });
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(CHotkeyListDlg::kAdd);
     EXPECT_TRUE(Rows(list).empty());
     NextEditorMakes(kA, true, kA);  // differs in one modifier: accepted
@@ -454,6 +456,7 @@ TEST_F(HotkeyEditorTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
   RunList([&](SimDialogHost& list) {
     NextEditorMakes(kF9, true, kB);
     list.Click(CHotkeyListDlg::kAdd);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(dialog_message::kIdOk);
     EXPECT_FALSE(list.Ended());
   });
@@ -484,12 +487,14 @@ TEST_F(HotkeyEditorTest, AProgramIsStoredAsTheRuleFileCanHoldIt) {
   EXPECT_EQ(save("C:/Tools/editor.exe", "a/b"), "C:\\Tools\\editor.exe|a/b");
   services_.SetCodePage(FakeServices::CodePage::Western);
   EXPECT_EQ(save(korean, "C:\\도구"), "C:\\DOGU~1\\editor.exe|C:\\DOGU~1");
+  services_.AnswerNextMessageBox(message_box::kIdOk);
   EXPECT_EQ(save(korean, "안녕"), "open");
   EXPECT_EQ(Messages().back(), kParameterNotStorable);
   services_.SetCodePage(FakeServices::CodePage::Korean);
   EXPECT_EQ(save(korean, "안녕"), korean + "|안녕");
   // No short form (short names switched off on that drive): refused, the dialog stays open.
   MakeProgram("C:\\사진\\café.exe");
+  services_.AnswerNextMessageBox(message_box::kIdOk);
   EXPECT_EQ(save("C:\\사진\\café.exe", ""), "open");
   EXPECT_EQ(Messages().back(), kPathNotStorable);
 }

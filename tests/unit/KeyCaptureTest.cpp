@@ -174,6 +174,7 @@ TEST_F(KeyFieldTest, MouseButtonsSetOnlyTheToKey) {
 
 TEST_F(KeyFieldTest, OkWantsBothKeysAndSaysWhichIsMissing) {
   CKeyChangeDlg editor;
+  services_.AnswerNextMessageBox(message_box::kIdOk, 2);
   const int result = RunEditor(editor, [&](SimDialogHost& host) {
     host.Click(dialog_message::kIdOk);
     EXPECT_FALSE(host.Ended());

@@ -59,6 +59,7 @@ TEST_F(KeyMapListTest, ShowsEveryRemappingByNameAndWritesItBackInLowerCase) {
 TEST_F(KeyMapListTest, AddRefusesOneKeyOnItselfAndAsksBeforeReplacingARemapping) {
   RunList([&](SimDialogHost& list) {
     NextEditorTakes(kA, kA);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(CKeyChangeListDlg::kAdd);
     EXPECT_TRUE(Rows(list).empty());
     NextEditorTakes(kA, kB);
@@ -227,6 +228,7 @@ TEST_F(KeyMapListTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
   const int ended = RunList([&](SimDialogHost& list) {
     NextEditorTakes(kE, kD);
     list.Click(CKeyChangeListDlg::kAdd);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(dialog_message::kIdOk);
     EXPECT_FALSE(list.Ended());
   });
@@ -238,6 +240,7 @@ TEST_F(KeyMapListTest, OkThatCannotWriteSaysSoAndTheOldRulesStay) {
   services_.FailWritesTo("", 0);
   std::filesystem::permissions(services_.HostPath(kRuleFile), std::filesystem::perms::owner_read);
   RunList([&](SimDialogHost& list) {
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(dialog_message::kIdOk);
     EXPECT_FALSE(list.Ended());
   });

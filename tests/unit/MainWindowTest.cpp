@@ -24,8 +24,6 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     CUtilityLib::Install(services_);
     DialogRunner::Install(runner_);
-    runner_.DeclareEdit(102, 1022);
-    runner_.DeclareEdit(102, 1026);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -272,7 +270,7 @@ TEST_F(MainWindowTest, HidingAndRestoring) {
     EXPECT_EQ(window.Send(0x8114), 1);
     EXPECT_TRUE(window.IsVisible());
     EXPECT_EQ(window.Send(0x7F11), 0x8080);  // visible already: only brought forward
-    window.Click(32774);
+    window.ChooseMenuItem(32774);
     EXPECT_EQ(services_.WindowCalls(),
               (std::vector<std::string>{"animate into " + handle, "animate into " + handle,
                                         "animate out " + handle, "foreground " + handle,
@@ -366,7 +364,7 @@ TEST_F(MainWindowTest, TheKeyMapListRunsAloneWithTheHooksPaused) {
       EXPECT_EQ(FakeHookLibrary::calls, std::vector<std::string>{"EnableHookStatue 0"});
       EXPECT_FALSE(window.IsWindowEnabled());
       window.Click(1055);
-      window.Click(32771);
+      window.ChooseMenuItem(32771);
       list.Click(2);
     });
     window.Click(1055);

@@ -73,6 +73,7 @@ class LinkDlg : public CResizeDlg {
 TEST(Markup, LinkClicksReachTheDialogAndTheirCopyIsFreed) {
   SimDialogRunner runner;
   DialogRunner::Install(runner);
+  runner.UseTemplate(600, {{20, ControlKind::Button}, {21, ControlKind::Static}});
   for (bool handles : {true, false}) {
     LinkDlg dialog(handles);
     runner.When(600, [&](SimDialogHost& host) {

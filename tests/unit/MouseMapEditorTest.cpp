@@ -28,8 +28,6 @@ class MouseMapEditorTest : public ::testing::Test {
   void SetUp() override {
     CUtilityLib::Install(services_);
     DialogRunner::Install(runner_);
-    runner_.DeclareEdit(Dlg::kTemplateId, Dlg::kProgram);
-    runner_.DeclareEdit(Dlg::kTemplateId, Dlg::kParameter);
     CUtilityLib::CreateMultiFolder(kFolder, 1);
   }
   void WriteRuleFile(const std::string& text) { TempFolder::Write(HostFile(kRuleFile), text); }
@@ -176,6 +174,7 @@ TEST_F(MouseMapEditorTest, TheKeyBoxTakesOrdinaryKeysAndRefusesModifiersAndTheKo
 
 TEST_F(MouseMapEditorTest, OkRefusesAMissingKeyOrProgramAndWritesNothing) {
   WriteRuleFile("[MouseMap2]\nKeyState=1/0/0/0/0/0\n");
+  services_.AnswerNextMessageBox(message_box::kIdOk, 2);
   RunEditor([&](SimDialogHost& editor) {
     editor.ClickCheckBox(Dlg::kKeyAction);
     editor.Click(kOk);
@@ -225,8 +224,6 @@ TEST_F(MouseMapEditorTest, ABrowsedProgramWithSlashesInItsParameterComesBackUnch
 }
 
 TEST_F(MouseMapEditorTest, TheMainWindowsButtonOpensItWithTheHooksPaused) {
-  runner_.DeclareEdit(102, 1022);
-  runner_.DeclareEdit(102, 1026);
   FakeHookLibrary::Reset();
   services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   runner_.When(102, [&](SimDialogHost& window) {

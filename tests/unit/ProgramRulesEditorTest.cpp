@@ -37,8 +37,6 @@ class ProgramRulesEditorTest : public RuleEditorTest {
   void SetUp() override {
     RuleEditorTest::SetUp();
     MakeProgram(kTool);
-    runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kProgram);
-    runner_.DeclareEdit(CMouseMapDlg::kTemplateId, CMouseMapDlg::kParameter);
   }
   static std::vector<std::string> Choices(SimDialogHost& dialog) {
     std::vector<std::string> items;
@@ -189,6 +187,7 @@ TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOld
     Choose(list, "프로그램 추가...");
     NextKeyMapEditor(kB, std::nullopt);
     list.Click(CKeyChangeListDlg::kAdd);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     list.Click(kOk);
     EXPECT_FALSE(list.Ended());  // it says so and stays open
     ASSERT_EQ(services_.MessageBoxes().size(), 1u);
@@ -271,6 +270,7 @@ TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNo
     editor.ClickCheckBox(CMouseMapDlg::kKeyAction);  // no key pressed
     Choose(editor, "모든 프로그램");
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kProgramAction));
+    services_.AnswerNextMessageBox(message_box::kIdOk);
     editor.Click(kOk);
     EXPECT_FALSE(editor.Ended());
     EXPECT_EQ(Chosen(editor), "paint.exe");

@@ -33,8 +33,6 @@ class SettingsFileTest : public ::testing::Test {
   void SetUp() override {
     CUtilityLib::Install(services_);
     DialogRunner::Install(runner_);
-    runner_.DeclareEdit(102, 1022);
-    runner_.DeclareEdit(102, 1026);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
     CUtilityLib::CreateMultiFolder(kFolder, 1);
@@ -74,7 +72,7 @@ TEST_F(SettingsFileTest, ExportWritesEveryOptionInOrderThenTheThreeRuleSections)
     window.Type(1022, "");
     window.Type(1026, "12000");
     services_.AnswerNextChooser(std::string(kFolder) + "\\mine");
-    window.Click(kExport);
+    window.ChooseMenuItem(kExport);
   });
   EXPECT_EQ(Read(kSaved),
             "[KeyState]\nLockMonitor=1\nLockWorkStation=0\nInactiveMouse=0\nShiftSpace=1\n"
@@ -92,7 +90,7 @@ TEST_F(SettingsFileTest, TheExtensionIsAddedUnlessTheNameHasItInAnyCase) {
   Run([&](SimDialogHost& window) {
     for (const char* name : {"upper.CFG", "notes.txt"}) {
       services_.AnswerNextChooser(std::string(kFolder) + "\\" + name);
-      window.Click(kExport);
+      window.ChooseMenuItem(kExport);
     }
   });
   EXPECT_TRUE(services_.FileExists(std::string(kFolder) + "\\upper.CFG"));
@@ -105,7 +103,7 @@ TEST_F(SettingsFileTest, AnExistingFileIsReplacedWholeOnlyWhenTheUserSaysYes) {
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
     services_.AnswerNextMessageBox(message_box::kIdNo);
-    window.Click(kExport);
+    window.ChooseMenuItem(kExport);
     EXPECT_EQ(Read(kSaved), "[Old]\nkeep=me\n");
     const auto& question = services_.MessageBoxes().back();
     EXPECT_EQ(question.text, "이미 파일이 존재합니다.\n\n파일을 덮어 쓰겠습니까?");
@@ -113,7 +111,7 @@ TEST_F(SettingsFileTest, AnExistingFileIsReplacedWholeOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(question.type, message_box::kYesNo | message_box::kIconQuestion);
     services_.AnswerNextChooser(std::string(kSaved));
     services_.AnswerNextMessageBox(message_box::kIdYes);
-    window.Click(kExport);
+    window.ChooseMenuItem(kExport);
   });
   const std::string saved = Read(kSaved);
   EXPECT_EQ(saved.find("[Old]"), std::string::npos);
@@ -124,7 +122,8 @@ TEST_F(SettingsFileTest, AFailedExportSaysSo) {
   services_.FailWritesTo(kSaved, 3);
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kExport);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.ChooseMenuItem(kExport);
     const auto& shown = services_.MessageBoxes().back();
     EXPECT_TRUE(shown.text.starts_with("설정 파일을 저장하지 못했습니다.")) << shown.text;
     EXPECT_TRUE(shown.text.ends_with("mine.cfg"));
@@ -137,7 +136,7 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
     window.Click(1063);  // AltWheel on
     window.Type(1022, "9");
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kExport);
+    window.ChooseMenuItem(kExport);
     // Everything changes afterwards: options, the local ones, and the rules.
     window.Click(1029);
     window.Click(1063);
@@ -153,7 +152,7 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
     services_.Profiles().WriteString(kRuleFile, "Other", "x", "1");
     FakeHookLibrary::pushed.clear();
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    window.ChooseMenuItem(kImport);
     // The window shows the imported options and the library has them.
     EXPECT_TRUE(window.IsChecked(1029));
     EXPECT_TRUE(window.IsChecked(1063));
@@ -195,13 +194,13 @@ TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportRe
                                          "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n");
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kExport);
+    window.ChooseMenuItem(kExport);
     // Since then: a program gained rules, another lost its own.
     services_.Profiles().WriteString(kRuleFile, "MouseMap2:paint.exe", "Mapped", "");
     services_.Profiles().DeleteSection(kRuleFile, "KeyChange:notepad.exe");
     services_.Profiles().WriteString(kRuleFile, "hotkey:EXCEL.exe", "0/0/0/0/0/0/0/0/0/41/1e", "2");
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    window.ChooseMenuItem(kImport);
   });
   const std::string saved = Read(kSaved);
   EXPECT_NE(saved.find("[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
@@ -225,7 +224,7 @@ TEST_F(SettingsFileTest, MissingKeysImportAsDefaultsAndMissingSectionsAsEmpty) {
   TempFolder::Write(Host(kSaved), "[KeyState]\nWin=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n");
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    window.ChooseMenuItem(kImport);
     EXPECT_TRUE(window.IsChecked(1006));
     EXPECT_FALSE(window.IsEnabled(1062));
     EXPECT_FALSE(window.IsEnabled(1066));
@@ -247,7 +246,8 @@ TEST_F(SettingsFileTest, AFileThatIsNoSettingsFileIsRefusedAndChangesNothing) {
     window.Click(1006);
     FakeHookLibrary::pushed.clear();
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.ChooseMenuItem(kImport);
     EXPECT_TRUE(window.IsChecked(1006));
     EXPECT_TRUE(window.IsChecked(1003));
     EXPECT_TRUE(FakeHookLibrary::pushed.empty());
@@ -269,7 +269,8 @@ TEST_F(SettingsFileTest, AnImportThatCannotWriteTheRulesKeepsTheOldRulesAndOptio
   const auto failingImport = [&] {
     Run([&](SimDialogHost& window) {
       services_.AnswerNextChooser(std::string(kSaved));
-      window.Click(kImport);
+      services_.AnswerNextMessageBox(message_box::kIdOk);
+      window.ChooseMenuItem(kImport);
       EXPECT_FALSE(window.IsChecked(1006));
       EXPECT_EQ(services_.MessageBoxes().back().text,
                 std::string(settings_file::kRuleFileNotReplaced) + kRuleFile);
@@ -288,7 +289,7 @@ TEST_F(SettingsFileTest, AnImportThatCannotWriteTheRulesKeepsTheOldRulesAndOptio
   std::filesystem::permissions(Host(kRuleFile), std::filesystem::perms::owner_all);
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    window.ChooseMenuItem(kImport);
     EXPECT_TRUE(window.IsChecked(1006));
   });
   EXPECT_EQ(Option("Lock_Win"), "1");
@@ -303,7 +304,7 @@ TEST_F(SettingsFileTest, AKeyTwiceInASettingsFileImportsItsFirstLine) {
                     "[KeyState]\nWin=1\n[KeyChange]\n41/1e=42/30\n41/1E=43/2e\n3/3=4/4\n");
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    window.ChooseMenuItem(kImport);
   });
   EXPECT_EQ(Read(kRuleFile), "[Tastron]\nStartup=1\n[KeyChange]\n41/1e=42/30\n3/3=4/4\n");
 }
@@ -315,7 +316,8 @@ TEST_F(SettingsFileTest, AnImportWhoseOptionsCannotBeWrittenPutsTheOldOptionsAnd
     window.Click(1003);  // Lock_CapsLock off
     services_.FailRegistryWrites(5);
     services_.AnswerNextChooser(std::string(kSaved));
-    window.Click(kImport);
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.ChooseMenuItem(kImport);
     services_.FailRegistryWrites(-1);
     EXPECT_FALSE(window.IsChecked(1003));
     EXPECT_FALSE(window.IsChecked(1006));
@@ -332,8 +334,10 @@ TEST_F(SettingsFileTest, AnImportWhoseOptionsCannotBeWrittenPutsTheOldOptionsAnd
 
 TEST_F(SettingsFileTest, CancelledChoosersDoNothing) {
   Run([&](SimDialogHost& window) {
-    window.Click(kExport);
-    window.Click(kImport);
+    services_.AnswerNextChooser(std::nullopt);
+    window.ChooseMenuItem(kExport);
+    services_.AnswerNextChooser(std::nullopt);
+    window.ChooseMenuItem(kImport);
   });
   EXPECT_EQ(Read(kRuleFile), kRules);
   EXPECT_EQ(services_.WindowCalls(),

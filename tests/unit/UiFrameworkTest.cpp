@@ -47,9 +47,22 @@ class SampleDlg : public CResizeDlg {
   }
 };
 
-TEST(CResizeDlg, HandlersAreBoundByIdNotificationAndMessage) {
+// The runner of the dialog tests below, with the templates of their dialogs: 500 (SampleDlg),
+// 700 (ListDlg), 800 (EditorLikeDlg).
+class DialogFrameTest : public ::testing::Test {
+ protected:
+  DialogFrameTest() {
+    DialogRunner::Install(runner);
+    using enum ControlKind;
+    runner.UseTemplate(500, {{1}, {2}, {3}, {10, Button}, {11, Edit}});
+    runner.UseTemplate(700, {{1, Button}, {30, ListView}, {31, Edit}, {1016, Static}});
+    runner.UseTemplate(
+        800, {{1}, {2, Button}, {30, ListView}, {31, ListView}, {40, ComboBox}, {50, Button}});
+  }
   SimDialogRunner runner;
-  DialogRunner::Install(runner);
+};
+
+TEST_F(DialogFrameTest, HandlersAreBoundByIdNotificationAndMessage) {
   SampleDlg dialog;
   runner.When(500, [&](SimDialogHost& host) {
     EXPECT_EQ(host.Icon(), 128);
@@ -70,9 +83,7 @@ TEST(CResizeDlg, HandlersAreBoundByIdNotificationAndMessage) {
   EXPECT_FALSE(dialog.IsRunning());
 }
 
-TEST(CResizeDlg, AnchoredControlsFollowTheWindowsSize) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, AnchoredControlsFollowTheWindowsSize) {
   // Where the template puts the controls, in a client area of 400 x 600.
   runner.Place(500, 1, {10, 10, 30, 20});
   runner.Place(500, 2, {10, 30, 110, 80});
@@ -287,9 +298,7 @@ class ListDlg : public CResizeDlg {
   CAPPMainAdCtrl banner;
 };
 
-TEST(StyledList, RowsCarryDataAndPathsShowShortened) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, RowsCarryDataAndPathsShowShortened) {
   ListDlg dialog;
   runner.When(700, [&](SimDialogHost& host) {
     host.Click(1);
@@ -346,9 +355,7 @@ class EditorLikeDlg : public CResizeDlg {
   }
 };
 
-TEST(DialogFrame, RulesSetDuringInitialisationKeepTheControlsPlaces) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, RulesSetDuringInitialisationKeepTheControlsPlaces) {
   runner.Place(800, 1, {10, 10, 110, 60});
   runner.Place(800, 2, {300, 560, 350, 580});
   EditorLikeDlg dialog;
@@ -364,9 +371,7 @@ TEST(DialogFrame, RulesSetDuringInitialisationKeepTheControlsPlaces) {
   dialog.DoModal();
 }
 
-TEST(DialogFrame, ListAndDropDownNotificationsReachTheMessageMap) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, ListAndDropDownNotificationsReachTheMessageMap) {
   EditorLikeDlg dialog;
   runner.When(800, [&](SimDialogHost& host) {
     EXPECT_EQ(host.Notify(30, control_notification::kDoubleClick), 0);
@@ -385,9 +390,7 @@ TEST(DialogFrame, ListAndDropDownNotificationsReachTheMessageMap) {
   EXPECT_EQ(dialog.log, (std::vector<std::string>{"double click", "key 46", "picked 계산기"}));
 }
 
-TEST(DialogFrame, ListsSelectSeveralRowsThatFollowInsertionsAndDeletions) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, ListsSelectSeveralRowsThatFollowInsertionsAndDeletions) {
   ListDlg dialog;
   runner.When(700, [&](SimDialogHost& host) {
     host.Click(1);
@@ -405,9 +408,7 @@ TEST(DialogFrame, ListsSelectSeveralRowsThatFollowInsertionsAndDeletions) {
   dialog.DoModal();
 }
 
-TEST(DialogFrame, APathEditHandsBackWhatTheUserTyped) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, APathEditHandsBackWhatTheUserTyped) {
   ListDlg dialog;
   runner.When(700, [&](SimDialogHost& host) {
     host.Click(1);
@@ -423,9 +424,7 @@ TEST(DialogFrame, APathEditHandsBackWhatTheUserTyped) {
 
 // A dialog made without a parent belongs to the dialog running: that one is disabled while it
 // runs, so nothing behind it opens another dialog, and it is enabled again after.
-TEST(DialogFrame, ADialogWithoutParentDisablesTheDialogBehindIt) {
-  SimDialogRunner runner;
-  DialogRunner::Install(runner);
+TEST_F(DialogFrameTest, ADialogWithoutParentDisablesTheDialogBehindIt) {
   EditorLikeDlg dialog;
   runner.When(800, [&](SimDialogHost& outer) {
     runner.When(129, [&](SimDialogHost& about) {

@@ -135,8 +135,6 @@ TEST(VolumeInTheMainWindow, TheLibrarysStepMessagesChangeTheVolume) {
   SimDialogRunner runner;
   CUtilityLib::Install(services);
   DialogRunner::Install(runner);
-  runner.DeclareEdit(102, 1022);
-  runner.DeclareEdit(102, 1026);
   FakeHookLibrary::Reset();
   services.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   auto system = std::make_shared<FakeSoundSystem>();

@@ -349,7 +349,7 @@ void RemoveLibraryHooks(std::size_t count) {
   }
 }
 
-// The moment hooks went (no later than their last call), with the watchdog's ticks and the
+// The moment hooks went (their last call came no later), with the watchdog's ticks and the
 // library's reinstallations counted so far.
 struct Removal {
   DWORD at;
@@ -359,6 +359,12 @@ struct Removal {
 
 Removal NoteRemoval() {
   return {GetTickCount(), g_tickTimes.size(), g_reinstallTicks.size()};
+}
+
+// Input that hooks miss tells the library they are gone only when its time is later than their
+// last call; the tick count may move in steps of several milliseconds.
+void PassRemovalTick(const Removal& removal) {
+  PumpUntil([&] { return GetTickCount() != removal.at; }, 1000);
 }
 
 // The watchdog's tick (1 for the first after the removal) by which hooks gone at `removal` must
@@ -385,9 +391,13 @@ bool BackByDueTick(const Removal& removal, DWORD missedAt, const std::function<v
   }
   const std::size_t due = DueTick(removal, missedAt);
   if (g_reinstallTicks.size() == removal.reinstalls) {
-    std::printf("     (not back by watchdog tick %u, %u ticks after the removal)\n",
-                static_cast<unsigned>(due),
-                static_cast<unsigned>(g_tickTimes.size() - removal.ticks));
+    // How late they are, for whoever looks into it.
+    PumpUntil([&] { return g_reinstallTicks.size() > removal.reinstalls; }, 5000);
+    const bool late = g_reinstallTicks.size() > removal.reinstalls;
+    std::printf("     (not back by watchdog tick %u; %s %u)\n", static_cast<unsigned>(due),
+                late ? "back at tick" : "not back either at tick",
+                static_cast<unsigned>(late ? g_reinstallTicks[removal.reinstalls] - removal.ticks
+                                           : g_tickTimes.size() - removal.ticks));
     return false;
   }
   const std::size_t back = g_reinstallTicks[removal.reinstalls] - removal.ticks;
@@ -415,7 +425,7 @@ int CheckHooks() {
   const Removal removal = NoteRemoval();
   for (HHOOK hook : g_libraryHooks) g_realUnhook(hook);
   g_libraryHooksInPlace -= 2;
-  Pump(50);
+  PassRemovalTick(removal);
   Check(CapsLockPasses(), "with the hooks removed, Caps Lock reaches the system");
   int presses = 0;
   int passed = 0;
@@ -437,7 +447,7 @@ int CheckHooks() {
   const std::size_t installed = g_libraryHooks.size();
   const Removal paused = NoteRemoval();
   RemoveLibraryHooks(2);
-  Pump(50);
+  PassRemovalTick(paused);
   CapsLockPasses();
   const DWORD missedAt = GetTickCount();
   PumpUntil([&] { return DueTick(paused, missedAt) != 0; }, 10000);
@@ -661,23 +671,21 @@ int CheckWatchdog() {
   Check(BackByDueTick(keyboardGone, GetTickCount(), [] { NudgeMouse(1); }),
         "mouse movement does not hide a removed keyboard hook");
   SendKey('Z', 0x2C, false);
-  Pump(100);
-  Check(!KeyDown('Z'), "the key held meanwhile comes up");
+  Check(PumpUntil([] { return !KeyDown('Z'); }, 5000), "the key held meanwhile comes up");
 
   // Caps Lock (as Q) let go of while the hooks were gone: Q must not stay down.
   SendKey(VK_CAPITAL, 0x3A, true);
-  Pump(50);
-  Check(KeyDown('Q'), "Caps Lock holds Q down");
+  Check(PumpUntil([] { return KeyDown('Q'); }, 5000), "Caps Lock holds Q down");
   const Removal bothGone = NoteRemoval();
   RemoveLibraryHooks(2);
+  PassRemovalTick(bothGone);
   SendKey(VK_CAPITAL, 0x3A, false);
   Check(BackByDueTick(bothGone, GetTickCount(), [] {}), "the hooks come back");
-  Pump(100);
-  Check(!KeyDown('Q'), "after the reinstall, Q is let go of");
+  Check(PumpUntil([] { return !KeyDown('Q'); }, 5000), "after the reinstall, Q is let go of");
 
-  // Input the hooks are never given: the watchdog backs off. Reinstalled at once, then 2, 4
-  // and 8 ticks later (1, 2 and 4 s): 3 reinstallations in 12 ticks. Without the back-off there
-  // would be 12, without its doubling 6; a tick served late may shift one by a tick.
+  // Input the hooks are never given: the watchdog backs off, each wait twice the one before
+  // (1, 2, 4 s), so 12 ticks hold 2 or 3 reinstallations; without the back-off there would be
+  // 12, without its doubling 6. A tick served late may shift one, so up to 4 pass.
   const std::size_t before = g_reinstallTicks.size();
   g_inputElsewhere = true;
   Check(PumpTicks(12), "the watchdog ticks");

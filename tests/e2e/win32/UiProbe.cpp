@@ -187,15 +187,19 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
+// A key going down or up, with the scan code of this keyboard's key.
+INPUT KeyEvent(WORD key, bool up) {
+  INPUT event{};
+  event.type = INPUT_KEYBOARD;
+  event.ki.wVk = key;
+  event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  event.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return event;
+}
+
 void PressKeys(const std::vector<WORD>& keys) {
   for (const WORD key : keys) {
-    INPUT input[2] = {};
-    for (INPUT& event : input) {
-      event.type = INPUT_KEYBOARD;
-      event.ki.wVk = key;
-      event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    INPUT input[2] = {KeyEvent(key, false), KeyEvent(key, true)};
     SendInput(2, input, sizeof(INPUT));
   }
 }
@@ -349,18 +353,8 @@ int ReceiveHere(const std::function<void()>& act) {
 
 void PressChord(const std::vector<WORD>& keys) {
   std::vector<INPUT> input;
-  for (const WORD key : keys) {
-    INPUT event{};
-    event.type = INPUT_KEYBOARD;
-    event.ki.wVk = key;
-    event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.push_back(event);
-  }
-  for (std::size_t i = keys.size(); i-- > 0;) {
-    INPUT event = input[i];
-    event.ki.dwFlags = KEYEVENTF_KEYUP;
-    input.push_back(event);
-  }
+  for (const WORD key : keys) input.push_back(KeyEvent(key, false));
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) input.push_back(KeyEvent(*key, true));
   SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
@@ -472,27 +466,14 @@ int TypeHere(const std::vector<WORD>& keys) {
 int MiddleClickHere(const std::vector<WORD>& held) {
   return ReceiveHere([&] {
     std::vector<INPUT> input;
-    for (const WORD key : held) {
-      INPUT down{};
-      down.type = INPUT_KEYBOARD;
-      down.ki.wVk = key;
-      down.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-      input.push_back(down);
-    }
+    for (const WORD key : held) input.push_back(KeyEvent(key, false));
     for (const DWORD flag : {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}) {
       INPUT button{};
       button.type = INPUT_MOUSE;
       button.mi.dwFlags = flag;
       input.push_back(button);
     }
-    for (auto key = held.rbegin(); key != held.rend(); ++key) {
-      INPUT up{};
-      up.type = INPUT_KEYBOARD;
-      up.ki.wVk = *key;
-      up.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
-      up.ki.dwFlags = KEYEVENTF_KEYUP;
-      input.push_back(up);
-    }
+    for (auto key = held.rbegin(); key != held.rend(); ++key) input.push_back(KeyEvent(*key, true));
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
   });
 }

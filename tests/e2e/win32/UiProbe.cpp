@@ -1,5 +1,6 @@
 // ui-probe.exe: looks at and drives the windows of other programs for the e2e tests.
-//   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so
+//   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so, and
+//                                      for its thread to answer (a dialog is set up by then)
 //   ui-probe title PREFIX              print that window's whole title (UTF-8)
 //   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its button ID (else the first)
@@ -516,7 +517,13 @@ int main() {
   const char* const* argv = pointers.data();
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "wait-window" && argc == 4) {
-    return Find(argv[2], false, false, std::atoi(argv[3])) != nullptr ? 0 : 1;
+    const HWND window = Find(argv[2], false, false, std::atoi(argv[3]));
+    if (window == nullptr) return 1;
+    // A dialog is among the windows while it is still being set up (its boxes not yet checked);
+    // its thread answers a message only once that is done.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    return 0;
   }
   if (command == "title" && argc == 3) {
     const HWND window = Find(argv[2], false, false, 0);

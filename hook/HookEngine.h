@@ -17,8 +17,11 @@
 enum class HookVerdict { CallNext, Swallow };
 inline constexpr std::intptr_t kSwallowedResult = -1;
 
-// How often the watchdog asks whether the system still calls the hooks.
+// How often the watchdog asks whether the system still calls the hooks, and how long they must
+// have been silent (while input came that they missed, or while the system holds a key they
+// never saw go down) to count as gone: the first tick after that puts them back.
 inline constexpr std::uint32_t kHookWatchdogPeriodMs = 500;
+inline constexpr std::uint32_t kSilentHooksMs = 250;
 
 // The extra information of every event the library injects. The dispatcher lets its own input
 // through while it swallows everything else during a shortcut.

@@ -7,8 +7,6 @@
 
 namespace {
 
-// Hooks silent this long while input came were not given it.
-constexpr std::uint32_t kSilentHooksMs = 250;
 // After reinstallations that brought no hook call, the next one waits twice as long each time,
 // up to this.
 constexpr std::uint32_t kLongestBackOffMs = 32000;

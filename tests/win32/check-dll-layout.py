@@ -1,15 +1,23 @@
 #!/usr/bin/env python3
 """check-dll-layout.py DLL i686|x86_64: the hook library is built for that processor, exports
 exactly the six functions by their plain names (no "@N" of __stdcall on i686, no leading
-underscore), and keeps its state in a section "KMHook" that every process shares, large enough
-for the 84-byte settings block."""
+underscore), and keeps its state in a section "KMHook" that every process shares and that holds
+the library's whole state and nothing else.
+
+The state's size comes from the build: trellin_192-state.obj beside the DLL, compiled with the
+library's compiler and flags, holds sizeof(HookState) as trellin_SharedStateSize. The section's
+virtual size (not its raw size, which the linker pads to the file alignment) must be at least
+that and at most that rounded up to the alignment GCC gives a large object (32 bytes), which
+the assembler pads a section to."""
+import os
 import struct
 import sys
 
 EXPECTED_EXPORTS = {"StartHook", "StopHook", "SetConfigINI", "SetDevconPath",
                     "EnableHookStatue", "UpdateValue"}
 MACHINES = {"i686": 0x14C, "x86_64": 0x8664}
-SETTINGS_BLOCK_SIZE = 84
+STATE_SIZE_SYMBOL = "trellin_SharedStateSize"
+LARGE_OBJECT_ALIGNMENT = 32
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SCN_MEM_WRITE = 0x80000000
 
@@ -32,12 +40,13 @@ def read_pe(data):
         name = data[entry:entry + 8].rstrip(b"\0").decode()
         virtual_size, rva, raw_size, raw_pointer = struct.unpack_from("<IIII", data, entry + 8)
         flags = struct.unpack_from("<I", data, entry + 36)[0]
-        sections.append((name, rva, max(virtual_size, raw_size), raw_pointer, flags))
+        sections.append(
+            (name, rva, max(virtual_size, raw_size), raw_pointer, flags, virtual_size))
     return machine, export_rva, sections
 
 
 def file_offset(rva, sections):
-    for _, start, size, raw, _ in sections:
+    for _, start, size, raw, _, _ in sections:
         if start <= rva < start + size:
             return rva - start + raw
     raise ValueError("address %#x is in no section" % rva)
@@ -55,6 +64,48 @@ def export_names(data, export_rva, sections):
     return names
 
 
+def recorded_state_size(path, machine):
+    """sizeof(HookState) from the build's COFF object: its machine, then the 32-bit value the
+    symbol names (on i686 with the leading underscore of C names)."""
+    data = open(path, "rb").read()
+    object_machine, sections_count, _, symbols_at, symbols_count, optional_size = \
+        struct.unpack_from("<HHIIIH", data, 0)
+    if object_machine != machine:
+        raise ValueError("%s is for machine %#x" % (path, object_machine))
+    strings = symbols_at + 18 * symbols_count
+    index = 0
+    while index < symbols_count:
+        entry = symbols_at + 18 * index
+        raw_name = data[entry:entry + 8]
+        if raw_name[:4] == b"\0\0\0\0":
+            start = strings + struct.unpack_from("<I", raw_name, 4)[0]
+            name = data[start:data.index(b"\0", start)].decode()
+        else:
+            name = raw_name.rstrip(b"\0").decode()
+        value, section, _, _, aux = struct.unpack_from("<IhHBB", data, entry + 8)
+        if name.lstrip("_") == STATE_SIZE_SYMBOL and section > 0:
+            header = 20 + optional_size + 40 * (section - 1)
+            raw_pointer = struct.unpack_from("<I", data, header + 20)[0]
+            return struct.unpack_from("<I", data, raw_pointer + value)[0]
+        index += 1 + aux
+    raise ValueError("%s defines no %s" % (path, STATE_SIZE_SYMBOL))
+
+
+def shared_section_problem(section, state_size):
+    _, _, _, _, flags, virtual_size = section
+    wanted = IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE
+    if flags & wanted != wanted:
+        return "KMHook is not shared and writable (flags %#x)" % flags
+    padded = -(-state_size // LARGE_OBJECT_ALIGNMENT) * LARGE_OBJECT_ALIGNMENT
+    if virtual_size < state_size:
+        return "KMHook holds %d bytes, less than the %d of the shared state" % (
+            virtual_size, state_size)
+    if virtual_size > padded:
+        return ("KMHook holds %d bytes, more than the %d of the shared state (%d aligned): "
+                "something else lives there" % (virtual_size, state_size, padded))
+    return None
+
+
 def main(path, arch):
     data = open(path, "rb").read()
     machine, export_rva, sections = read_pe(data)
@@ -64,18 +115,24 @@ def main(path, arch):
     names = set(export_names(data, export_rva, sections)) if export_rva else set()
     if names != EXPECTED_EXPORTS:
         problems.append("exports %s, expected %s" % (sorted(names), sorted(EXPECTED_EXPORTS)))
+    record = os.path.join(os.path.dirname(path), "trellin_192-state.obj")
+    try:
+        state_size = recorded_state_size(record, MACHINES[arch])
+    except (OSError, ValueError, struct.error) as error:
+        problems.append("no size of the shared state from the build: %s" % error)
+        state_size = None
     shared = [s for s in sections if s[0] == "KMHook"]
     if len(shared) != 1:
         problems.append("sections %s, expected one KMHook" % [s[0] for s in sections])
-    elif (shared[0][4] & (IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE)) != \
-            (IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE):
-        problems.append("KMHook is not shared and writable (flags %#x)" % shared[0][4])
-    elif shared[0][2] < SETTINGS_BLOCK_SIZE:
-        problems.append("KMHook holds %d bytes, less than the settings block" % shared[0][2])
+    elif state_size is not None:
+        problem = shared_section_problem(shared[0], state_size)
+        if problem:
+            problems.append(problem)
     for problem in problems:
         print("%s: %s" % (path, problem))
     if not problems:
-        print("%s: %s, six exports, shared KMHook section" % (path, arch))
+        print("%s: %s, six exports, shared KMHook section of %d bytes for a %d-byte state" % (
+            path, arch, shared[0][5], state_size))
     return 1 if problems else 0
 
 

@@ -1,5 +1,6 @@
 // ui-probe.exe: looks at and drives the windows of other programs for the e2e tests.
-//   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so
+//   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so, and
+//                                      for its thread to answer (a dialog is set up by then)
 //   ui-probe title PREFIX              print that window's whole title (UTF-8)
 //   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its button ID (else the first)
@@ -33,7 +34,8 @@
 //   ui-probe wait-text PREFIX ID TEXT MS  wait until the control with that id shows TEXT; print
 //                                      what it shows
 //   ui-probe type-here VK...           open a window of its own with an edit box in front, press
-//                                      the keys there and print what the edit box received
+//                                      the keys there and print what the edit box received once
+//                                      a key pressed after them (F24) arrived
 //   ui-probe middle-click-here VK...   the same edit box; the middle button is clicked while
 //                                      the keys are held; print what the edit box received
 //   ui-probe post PREFIX MESSAGE W     post the message (wParam W, lParam 0): a menu command
@@ -55,6 +57,8 @@
 //   ui-probe remove-hooks PREFIX       removes the hook library's hooks in the process of that
 //                                      window, unknown to the library (hook-remover.dll)
 //   ui-probe text PREFIX ID            print the window text of the control with that id
+//   ui-probe wait-drawn PREFIX MS      wait until that window is visible, nothing in it is left
+//                                      to paint, and its thread has answered a message since
 // A PREFIX that starts with "=" names a whole title.
 // Exit code 0 when it found what it looked for, 1 otherwise.
 #include <windows.h>
@@ -184,15 +188,19 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
+// A key going down or up, with the scan code of this keyboard's key.
+INPUT KeyEvent(WORD key, bool up) {
+  INPUT event{};
+  event.type = INPUT_KEYBOARD;
+  event.ki.wVk = key;
+  event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  event.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return event;
+}
+
 void PressKeys(const std::vector<WORD>& keys) {
   for (const WORD key : keys) {
-    INPUT input[2] = {};
-    for (INPUT& event : input) {
-      event.type = INPUT_KEYBOARD;
-      event.ki.wVk = key;
-      event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    INPUT input[2] = {KeyEvent(key, false), KeyEvent(key, true)};
     SendInput(2, input, sizeof(INPUT));
   }
 }
@@ -299,10 +307,30 @@ void ClickAtPoint(POINT point, int clicks) {
   SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
+// Pressed after what a test types: no rule of the tests names it and an edit box types nothing
+// for it. Input arrives in order, and the characters a key makes are posted messages, which a
+// thread takes before later input: once this key reached the edit box's thread, everything the
+// keys before it made (a key the hook library injects for them, one given out twice) is there.
+constexpr WORD kSentinelKey = VK_F24;
+
+// Handles this thread's messages until the sentinel key arrives (true) or `waitMs` has passed.
+bool PumpUntilSentinel(int waitMs) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_KEYDOWN && message.wParam == kSentinelKey) return true;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (GetTickCount64() >= end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
+
 // What a focused edit box of this program receives from `act` (keys pressed, a mouse button
-// clicked): a hook library that remaps input shows here what the system made of it. Waits for
-// at least `wanted` characters.
-int ReceiveHere(const std::function<void()>& act, std::size_t wanted) {
+// clicked): a hook library that remaps input shows here what the system made of it.
+int ReceiveHere(const std::function<void()>& act) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const HWND window = CreateWindowExW(0, L"#32770", L"ui-probe edit", WS_POPUP | WS_CAPTION, 50, 50,
                                       300, 80, nullptr, nullptr, instance, nullptr);
@@ -316,10 +344,9 @@ int ReceiveHere(const std::function<void()>& act, std::size_t wanted) {
     return 1;
   }
   act();
-  const bool complete = PumpUntil(
-      [&] { return static_cast<std::size_t>(GetWindowTextLengthW(edit)) >= wanted; }, 10000);
-  // Anything more that would arrive (a key given out twice) shows too.
-  PumpUntil([] { return false; }, 300);
+  PressKeys({kSentinelKey});
+  const bool complete = PumpUntilSentinel(10000);
+  if (!complete) std::fprintf(stderr, "ui-probe: the key pressed last never arrived\n");
   std::printf("%s\n", Utf8(ControlText(edit)).c_str());
   DestroyWindow(window);
   return complete ? 0 : 1;
@@ -327,18 +354,8 @@ int ReceiveHere(const std::function<void()>& act, std::size_t wanted) {
 
 void PressChord(const std::vector<WORD>& keys) {
   std::vector<INPUT> input;
-  for (const WORD key : keys) {
-    INPUT event{};
-    event.type = INPUT_KEYBOARD;
-    event.ki.wVk = key;
-    event.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    input.push_back(event);
-  }
-  for (std::size_t i = keys.size(); i-- > 0;) {
-    INPUT event = input[i];
-    event.ki.dwFlags = KEYEVENTF_KEYUP;
-    input.push_back(event);
-  }
+  for (const WORD key : keys) input.push_back(KeyEvent(key, false));
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) input.push_back(KeyEvent(*key, true));
   SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
@@ -443,38 +460,46 @@ void BecomeDpiAware() {
 }
 
 int TypeHere(const std::vector<WORD>& keys) {
-  return ReceiveHere([&] { PressKeys(keys); }, keys.size());
+  return ReceiveHere([&] { PressKeys(keys); });
 }
 
 // The middle button clicked while the keys are held, as a user holding Shift clicks it.
 int MiddleClickHere(const std::vector<WORD>& held) {
-  return ReceiveHere(
-      [&] {
-        std::vector<INPUT> input;
-        for (const WORD key : held) {
-          INPUT down{};
-          down.type = INPUT_KEYBOARD;
-          down.ki.wVk = key;
-          down.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-          input.push_back(down);
-        }
-        for (const DWORD flag : {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}) {
-          INPUT button{};
-          button.type = INPUT_MOUSE;
-          button.mi.dwFlags = flag;
-          input.push_back(button);
-        }
-        for (auto key = held.rbegin(); key != held.rend(); ++key) {
-          INPUT up{};
-          up.type = INPUT_KEYBOARD;
-          up.ki.wVk = *key;
-          up.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
-          up.ki.dwFlags = KEYEVENTF_KEYUP;
-          input.push_back(up);
-        }
-        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-      },
-      1);
+  return ReceiveHere([&] {
+    std::vector<INPUT> input;
+    for (const WORD key : held) input.push_back(KeyEvent(key, false));
+    for (const DWORD flag : {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP}) {
+      INPUT button{};
+      button.type = INPUT_MOUSE;
+      button.mi.dwFlags = flag;
+      input.push_back(button);
+    }
+    for (auto key = held.rbegin(); key != held.rend(); ++key) input.push_back(KeyEvent(*key, true));
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+  });
+}
+
+// Whether the window or a visible child of it still has something to paint.
+BOOL CALLBACK FindUnpainted(HWND child, LPARAM data) {
+  if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(data) = true;
+  return FALSE;
+}
+
+bool NothingToPaint(HWND window) {
+  if (!IsWindowVisible(window) || GetUpdateRect(window, nullptr, FALSE)) return false;
+  bool unpainted = false;
+  EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+  return !unpainted;
+}
+
+// Drawn: nothing left to paint, and its thread answered a message after that (a thread answers
+// only between the messages it handles, so a paint under way has ended by then).
+bool Drawn(HWND window) {
+  DWORD_PTR answer = 0;
+  return NothingToPaint(window) &&
+         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0 &&
+         NothingToPaint(window);
 }
 
 }  // namespace
@@ -492,7 +517,13 @@ int main() {
   const char* const* argv = pointers.data();
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "wait-window" && argc == 4) {
-    return Find(argv[2], false, false, std::atoi(argv[3])) != nullptr ? 0 : 1;
+    const HWND window = Find(argv[2], false, false, std::atoi(argv[3]));
+    if (window == nullptr) return 1;
+    // A dialog is among the windows while it is still being set up (its boxes not yet checked);
+    // its thread answers a message only once that is done.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    return 0;
   }
   if (command == "title" && argc == 3) {
     const HWND window = Find(argv[2], false, false, 0);
@@ -617,6 +648,11 @@ int main() {
     const HWND window = Find(argv[2], false, false, 0);
     if (window == nullptr) return 1;
     return AskInProcess(window, command == "fit" ? L"layout-inspector.dll" : L"hook-remover.dll");
+  }
+  if (command == "wait-drawn" && argc == 4) {
+    const int waitMs = std::atoi(argv[3]);
+    const HWND window = Find(argv[2], false, false, waitMs);
+    return window != nullptr && PumpUntil([&] { return Drawn(window); }, waitMs) ? 0 : 1;
   }
   if (command == "text" && argc == 4) {
     const HWND window = Find(argv[2], false, false, 0);

@@ -191,6 +191,15 @@ std::intptr_t FakeServices::SendMessageTo(WindowHandle window, std::uint32_t mes
   return found == windows_.end() ? 0 : found->second;
 }
 
+const FakeServices::ShownMessage& FakeServices::LastMessageBox() const {
+  static const ShownMessage kNone{};
+  if (shown_.empty()) {
+    ReportSimFault("a message box was looked for, but none was shown");
+    return kNone;
+  }
+  return shown_.back();
+}
+
 int FakeServices::MessageBox(WindowHandle owner, const std::string& text,
                              const std::string& caption, unsigned type) {
   shown_.push_back({owner, text, caption, type});

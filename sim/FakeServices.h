@@ -89,6 +89,9 @@ class FakeServices final : public Services {
 
   // What the program did.
   const std::vector<ShownMessage>& MessageBoxes() const { return shown_; }
+  // The last message box shown. A test that looks for one where none came fails, and reads an
+  // empty box instead of memory that is not there.
+  const ShownMessage& LastMessageBox() const;
   const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
   const std::vector<SentMessage>& SentMessages() const { return sent_; }
   const std::vector<std::string>& DebugLines() const { return debugLines_; }

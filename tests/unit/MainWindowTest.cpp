@@ -246,8 +246,8 @@ TEST_F(MainWindowTest, ExitIsAskedAndRunsInItsOrder) {
     services_.AnswerNextMessageBox(message_box::kIdNo);
     EXPECT_EQ(window.Send(0x112, 0xF060), 0);  // the title bar's close button
     EXPECT_FALSE(window.Ended());
-    EXPECT_EQ(services_.MessageBoxes().back().text, "종료하겠습니까 ?");
-    EXPECT_EQ(services_.MessageBoxes().back().type, 0x24u);  // Yes/No, question
+    EXPECT_EQ(services_.LastMessageBox().text, "종료하겠습니까 ?");
+    EXPECT_EQ(services_.LastMessageBox().type, 0x24u);  // Yes/No, question
     EXPECT_TRUE(services_.TrayIcon().shown);
     FakeHookLibrary::calls.clear();
     services_.AnswerNextMessageBox(message_box::kIdYes);

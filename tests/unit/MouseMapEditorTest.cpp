@@ -179,12 +179,12 @@ TEST_F(MouseMapEditorTest, OkRefusesAMissingKeyOrProgramAndWritesNothing) {
     editor.ClickCheckBox(Dlg::kKeyAction);
     editor.Click(kOk);
     EXPECT_FALSE(editor.Ended());
-    EXPECT_EQ(services_.MessageBoxes().back().text, "실행될 단축키를 입력해야 합니다.");
+    EXPECT_EQ(services_.LastMessageBox().text, "실행될 단축키를 입력해야 합니다.");
     editor.ClickCheckBox(Dlg::kProgramAction);
     editor.Type(Dlg::kProgram, "C:\\nowhere\\none.exe");
     editor.Click(kOk);
     EXPECT_FALSE(editor.Ended());
-    const auto& shown = services_.MessageBoxes().back();
+    const auto& shown = services_.LastMessageBox();
     EXPECT_EQ(shown.text, "지정 프로그램이 유효하지 않습니다.");
     EXPECT_EQ(shown.caption, "Tastron");
     EXPECT_EQ(shown.type, message_box::kOk | message_box::kIconInformation);

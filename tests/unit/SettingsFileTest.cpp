@@ -82,7 +82,7 @@ TEST_F(SettingsFileTest, ExportWritesEveryOptionInOrderThenTheThreeRuleSections)
             "[Hotkey]\n0/0/1/0/0/0/0/0/0/41/1e=1/c:\\tools\\a.exe/x$!y\n0/0/0/0/0/1/0/0/0/42/30=2\n"
             "[KeyChange]\n14/3a=11/1d\n"
             "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n");
-  EXPECT_TRUE(services_.MessageBoxes().back().text.starts_with("종료"));  // nothing else shown
+  EXPECT_TRUE(services_.LastMessageBox().text.starts_with("종료"));  // nothing else shown
   EXPECT_EQ(services_.WindowCalls().front(), "chooser save 설정 저장");
 }
 
@@ -105,7 +105,7 @@ TEST_F(SettingsFileTest, AnExistingFileIsReplacedWholeOnlyWhenTheUserSaysYes) {
     services_.AnswerNextMessageBox(message_box::kIdNo);
     window.ChooseMenuItem(kExport);
     EXPECT_EQ(Read(kSaved), "[Old]\nkeep=me\n");
-    const auto& question = services_.MessageBoxes().back();
+    const auto& question = services_.LastMessageBox();
     EXPECT_EQ(question.text, "이미 파일이 존재합니다.\n\n파일을 덮어 쓰겠습니까?");
     EXPECT_EQ(question.caption, "설정 저장");
     EXPECT_EQ(question.type, message_box::kYesNo | message_box::kIconQuestion);
@@ -124,7 +124,7 @@ TEST_F(SettingsFileTest, AFailedExportSaysSo) {
     services_.AnswerNextChooser(std::string(kSaved));
     services_.AnswerNextMessageBox(message_box::kIdOk);
     window.ChooseMenuItem(kExport);
-    const auto& shown = services_.MessageBoxes().back();
+    const auto& shown = services_.LastMessageBox();
     EXPECT_TRUE(shown.text.starts_with("설정 파일을 저장하지 못했습니다.")) << shown.text;
     EXPECT_TRUE(shown.text.ends_with("mine.cfg"));
   });
@@ -251,7 +251,7 @@ TEST_F(SettingsFileTest, AFileThatIsNoSettingsFileIsRefusedAndChangesNothing) {
     EXPECT_TRUE(window.IsChecked(1006));
     EXPECT_TRUE(window.IsChecked(1003));
     EXPECT_TRUE(FakeHookLibrary::pushed.empty());
-    const auto& shown = services_.MessageBoxes().back();
+    const auto& shown = services_.LastMessageBox();
     EXPECT_TRUE(shown.text.starts_with("설정 파일이 아닙니다")) << shown.text;
     EXPECT_EQ(shown.type, message_box::kOk | message_box::kIconExclamation);
   });
@@ -272,7 +272,7 @@ TEST_F(SettingsFileTest, AnImportThatCannotWriteTheRulesKeepsTheOldRulesAndOptio
       services_.AnswerNextMessageBox(message_box::kIdOk);
       window.ChooseMenuItem(kImport);
       EXPECT_FALSE(window.IsChecked(1006));
-      EXPECT_EQ(services_.MessageBoxes().back().text,
+      EXPECT_EQ(services_.LastMessageBox().text,
                 std::string(settings_file::kRuleFileNotReplaced) + kRuleFile);
     });
     EXPECT_EQ(Read(kRuleFile), kRules);
@@ -321,7 +321,7 @@ TEST_F(SettingsFileTest, AnImportWhoseOptionsCannotBeWrittenPutsTheOldOptionsAnd
     services_.FailRegistryWrites(-1);
     EXPECT_FALSE(window.IsChecked(1003));
     EXPECT_FALSE(window.IsChecked(1006));
-    EXPECT_EQ(services_.MessageBoxes().back().text, settings_file::kOptionsNotWritten);
+    EXPECT_EQ(services_.LastMessageBox().text, settings_file::kOptionsNotWritten);
   });
   EXPECT_EQ(Option("Lock_CapsLock"), "0");
   EXPECT_EQ(Option("Lock_Win"), "");

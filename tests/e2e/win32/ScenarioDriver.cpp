@@ -388,9 +388,12 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   RegisterClassA(&padClass);
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "",
-                         WS_POPUP | WS_VISIBLE, width - 40, height - 40, 40, 40, nullptr, nullptr,
-                         padClass.hInstance, nullptr);
+  // Shown without activation, as every window of a scenario: the scenario starts with the focus
+  // nowhere, as on the simulated desktop.
+  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "", WS_POPUP,
+                         width - 40, height - 40, 40, 40, nullptr, nullptr, padClass.hInstance,
+                         nullptr);
+  ShowWindow(pad_, SW_SHOWNOACTIVATE);
   // Hidden, as the host is: a visible window coming to the front takes the X input focus, and
   // Wine then takes the X server's key map, which knows nothing of the keys SendInput holds
   // down, for the truth, so the desktop would forget them.

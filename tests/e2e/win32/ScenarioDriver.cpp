@@ -620,14 +620,15 @@ HWND WineDesktop::StartProgramWindow(const std::string& program, const std::stri
 // the window is still there.
 void WineDesktop::Foreground(const std::string& name) {
   const HWND window = name.empty() ? nobody_ : Find(name);
-  for (int attempt = 0; attempt < 500; ++attempt) {
+  const ULONGLONG started = GetTickCount64();
+  while (GetTickCount64() - started < 10000) {
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
     if (GetForegroundWindow() != window) {
       Sleep(10);
       continue;
     }
     for (HWND standIn : standInWindows_) {
-      SendMessageTimeoutA(standIn, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+      SendMessageTimeoutA(standIn, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
     }
     Settle();
     if (GetForegroundWindow() == window) break;

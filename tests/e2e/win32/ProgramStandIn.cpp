@@ -25,12 +25,15 @@ int main(int argc, char** argv) {
   windowClass.lpszClassName = argv[1];
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassA(&windowClass);
-  const DWORD visible = argv[3][0] == '1' ? WS_VISIBLE : 0;
-  if (CreateWindowExA(WS_EX_NOACTIVATE, argv[1], argv[2], WS_POPUP | WS_BORDER | visible,
-                      std::atoi(argv[4]), std::atoi(argv[5]), 220, 200, nullptr, nullptr,
-                      windowClass.hInstance, nullptr) == nullptr) {
-    return 4;
-  }
+  const HWND window = CreateWindowExA(WS_EX_NOACTIVATE, argv[1], argv[2], WS_POPUP | WS_BORDER,
+                                      std::atoi(argv[4]), std::atoi(argv[5]), 220, 200, nullptr,
+                                      nullptr, windowClass.hInstance, nullptr);
+  if (window == nullptr) return 4;
+  // Shown without being activated: a window created visible takes its thread's focus, and under
+  // Wine the X input focus with it, whatever WS_EX_NOACTIVATE says. That arrives a moment later,
+  // and Wine answers the window in front losing the X focus by putting the desktop in front, so
+  // a stand-in still starting up would take the front from the window a script just put there.
+  if (argv[3][0] == '1') ShowWindow(window, SW_SHOWNOACTIVATE);
   // Messages until the driver ends.
   for (;;) {
     const DWORD woken = MsgWaitForMultipleObjects(1, &driver, FALSE, INFINITE, QS_ALLINPUT);

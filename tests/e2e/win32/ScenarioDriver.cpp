@@ -289,7 +289,8 @@ class WineDesktop final : public ScenarioDesktop {
   std::map<std::string, HWND> windows_;  // by lower-case name
   int topLevelCount_ = 0;
   std::map<HWND, int> childCount_;
-  std::vector<HANDLE> standIns_;  // the programs owning `program EXE` windows
+  std::vector<HANDLE> standIns_;      // the programs owning `program EXE` windows
+  std::vector<HWND> standInWindows_;  // and their windows
   ULONGLONG longestInputMs_ = 0;
 };
 
@@ -387,9 +388,12 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   RegisterClassA(&padClass);
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "",
-                         WS_POPUP | WS_VISIBLE, width - 40, height - 40, 40, 40, nullptr, nullptr,
-                         padClass.hInstance, nullptr);
+  // Shown without activation, as every window of a scenario: the scenario starts with the focus
+  // nowhere, as on the simulated desktop.
+  pad_ = CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, padClass.lpszClassName, "", WS_POPUP,
+                         width - 40, height - 40, 40, 40, nullptr, nullptr, padClass.hInstance,
+                         nullptr);
+  ShowWindow(pad_, SW_SHOWNOACTIVATE);
   // Hidden, as the host is: a visible window coming to the front takes the X input focus, and
   // Wine then takes the X server's key map, which knows nothing of the keys SendInput holds
   // down, for the truth, so the desktop would forget them.
@@ -545,13 +549,16 @@ void WineDesktop::DeclareWindow(const std::string& name, const std::string& clas
     const int index = topLevelCount_++;
     window = StartProgramWindow(*program, name, className, hidden, 20 + 240 * (index % 4),
                                 20 + 220 * (index / 4));
+    if (window != nullptr) standInWindows_.push_back(window);
   } else {
-    // Top-level windows side by side, so that each centre is over that window alone.
+    // Top-level windows side by side, so that each centre is over that window alone. Shown
+    // without activation, as the stand-ins' windows: one created visible takes the X input
+    // focus, and the window in front would lose its place a moment later.
     const int index = topLevelCount_++;
     window = CreateWindowExA(WS_EX_NOACTIVATE, className.c_str(), name.c_str(),
-                             WS_POPUP | WS_BORDER | visible, 20 + 240 * (index % 4),
-                             20 + 220 * (index / 4), 220, 200, nullptr, nullptr,
-                             windowClass.hInstance, nullptr);
+                             WS_POPUP | WS_BORDER, 20 + 240 * (index % 4), 20 + 220 * (index / 4),
+                             220, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (window != nullptr && !hidden) ShowWindow(window, SW_SHOWNOACTIVATE);
   }
   if (window == nullptr) {
     std::fprintf(stderr, "scenario-driver: cannot create window %s (error %lu)\n", name.c_str(),
@@ -596,20 +603,35 @@ HWND WineDesktop::StartProgramWindow(const std::string& program, const std::stri
   CloseHandle(started.hThread);
   standIns_.push_back(started.hProcess);
   // Bounded: a stand-in that cannot start its window fails the script, it does not hang it.
+  // The window counts once it is shown (the stand-in shows it after creating it), so that the
+  // stand-in's start-up is over before the next line.
   for (int waited = 0; waited < 1000; ++waited) {
     HWND window = FindWindowA(className.c_str(), name.c_str());
-    if (window != nullptr) return window;
+    if (window != nullptr && (hidden || IsWindowVisible(window))) return window;
     if (WaitForSingleObject(started.hProcess, 10) == WAIT_OBJECT_0) return nullptr;
   }
   return nullptr;
 }
 
-// "none": a hidden window of the driver's, whose program no script names.
+// "none": a hidden window of the driver's, whose program no script names. Wine acts on a
+// change of the X input focus when the program owning the window handles it (one that learns
+// that its window in front lost the focus puts the desktop in front), so the window counts as
+// in front once every program, the driver included, has handled what it was sent meanwhile and
+// the window is still there.
 void WineDesktop::Foreground(const std::string& name) {
   const HWND window = name.empty() ? nobody_ : Find(name);
-  for (int attempt = 0; attempt < 500 && GetForegroundWindow() != window; ++attempt) {
-    SetForegroundWindow(window);
-    if (GetForegroundWindow() != window) Sleep(10);
+  const ULONGLONG started = GetTickCount64();
+  while (GetTickCount64() - started < 10000) {
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    if (GetForegroundWindow() != window) {
+      Sleep(10);
+      continue;
+    }
+    for (HWND standIn : standInWindows_) {
+      SendMessageTimeoutA(standIn, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+    }
+    Settle();
+    if (GetForegroundWindow() == window) break;
   }
   if (GetForegroundWindow() != window) {
     std::fprintf(stderr, "scenario-driver: window %s did not come to the front\n", name.c_str());

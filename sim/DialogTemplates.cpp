@@ -142,34 +142,33 @@ class Scanner {
   std::map<std::string, int, std::less<>> names_;
 };
 
-// The statements of a dialog's body; where the id stands among their arguments.
-const std::map<std::string, std::size_t, std::less<>> kControlStatements = {
-    {"EDITTEXT", 0},     {"COMBOBOX", 0},      {"LISTBOX", 0},         {"SCROLLBAR", 0},
-    {"LTEXT", 1},        {"RTEXT", 1},         {"CTEXT", 1},           {"GROUPBOX", 1},
-    {"PUSHBUTTON", 1},   {"DEFPUSHBUTTON", 1}, {"PUSHBOX", 1},         {"CHECKBOX", 1},
-    {"AUTOCHECKBOX", 1}, {"RADIOBUTTON", 1},   {"AUTORADIOBUTTON", 1}, {"STATE3", 1},
-    {"AUTO3STATE", 1},   {"ICON", 1},          {"CONTROL", 1},
+// The statements of a dialog's body: where the id stands among their arguments, and the kind
+// of control each makes (CONTROL's kind comes from its class).
+struct ControlStatement {
+  std::size_t idArgument;
+  ControlKind kind;
+};
+const std::map<std::string, ControlStatement, std::less<>> kControlStatements = {
+    {"EDITTEXT", {0, ControlKind::Edit}},          {"COMBOBOX", {0, ControlKind::ComboBox}},
+    {"LISTBOX", {0, ControlKind::Other}},          {"SCROLLBAR", {0, ControlKind::Other}},
+    {"LTEXT", {1, ControlKind::Static}},           {"RTEXT", {1, ControlKind::Static}},
+    {"CTEXT", {1, ControlKind::Static}},           {"GROUPBOX", {1, ControlKind::Other}},
+    {"PUSHBUTTON", {1, ControlKind::Button}},      {"DEFPUSHBUTTON", {1, ControlKind::Button}},
+    {"PUSHBOX", {1, ControlKind::Button}},         {"CHECKBOX", {1, ControlKind::Button}},
+    {"AUTOCHECKBOX", {1, ControlKind::Button}},    {"RADIOBUTTON", {1, ControlKind::Button}},
+    {"AUTORADIOBUTTON", {1, ControlKind::Button}}, {"STATE3", {1, ControlKind::Button}},
+    {"AUTO3STATE", {1, ControlKind::Button}},      {"ICON", {1, ControlKind::Static}},
+    {"CONTROL", {1, ControlKind::Other}},
 };
 
-ControlKind KindOf(std::string_view statement, std::string_view lowerClass) {
-  static const std::map<std::string_view, ControlKind> kStatements = {
-      {"EDITTEXT", ControlKind::Edit},          {"COMBOBOX", ControlKind::ComboBox},
-      {"LTEXT", ControlKind::Static},           {"RTEXT", ControlKind::Static},
-      {"CTEXT", ControlKind::Static},           {"ICON", ControlKind::Static},
-      {"PUSHBUTTON", ControlKind::Button},      {"DEFPUSHBUTTON", ControlKind::Button},
-      {"PUSHBOX", ControlKind::Button},         {"CHECKBOX", ControlKind::Button},
-      {"AUTOCHECKBOX", ControlKind::Button},    {"RADIOBUTTON", ControlKind::Button},
-      {"AUTORADIOBUTTON", ControlKind::Button}, {"STATE3", ControlKind::Button},
-      {"AUTO3STATE", ControlKind::Button},
-  };
+ControlKind KindOfClass(std::string_view lowerClass) {
   static const std::map<std::string_view, ControlKind> kClasses = {
       {"edit", ControlKind::Edit},         {"button", ControlKind::Button},
       {"combobox", ControlKind::ComboBox}, {"syslistview32", ControlKind::ListView},
       {"static", ControlKind::Static},
   };
-  const auto& names = statement == "CONTROL" ? kClasses : kStatements;
-  const auto found = names.find(statement == "CONTROL" ? lowerClass : statement);
-  return found == names.end() ? ControlKind::Other : found->second;
+  const auto found = kClasses.find(lowerClass);
+  return found == kClasses.end() ? ControlKind::Other : found->second;
 }
 
 class TemplateReader {
@@ -262,8 +261,9 @@ class TemplateReader {
           arguments.back().push_back(&token);
         }
       }
-      const auto& idArgument = arguments.at(std::min(statement->second, arguments.size() - 1));
-      if (arguments.size() <= statement->second || idArgument.size() != 1) {
+      const std::size_t idAt = statement->second.idArgument;
+      const auto& idArgument = arguments.at(std::min(idAt, arguments.size() - 1));
+      if (arguments.size() <= idAt || idArgument.size() != 1) {
         Fail(keyword.line, keyword.text + " without an id");
       }
       const int id = Value(*idArgument.front());
@@ -272,11 +272,13 @@ class TemplateReader {
         Fail(keyword.line,
              "control " + std::to_string(id) + " twice in dialog " + std::to_string(templateId));
       }
-      const std::string_view className = keyword.text == "CONTROL" && arguments.size() > 2 &&
-                                                 arguments[2].size() == 1 && arguments[2][0]->quoted
-                                             ? std::string_view(arguments[2][0]->text)
-                                             : std::string_view();
-      dialog.controls.push_back({id, KindOf(keyword.text, ToAsciiLower(className))});
+      const bool control = keyword.text == "CONTROL";
+      const bool classGiven =
+          arguments.size() > 2 && arguments[2].size() == 1 && arguments[2][0]->quoted;
+      const ControlKind kind = !control     ? statement->second.kind
+                               : classGiven ? KindOfClass(ToAsciiLower(arguments[2][0]->text))
+                                            : ControlKind::Other;
+      dialog.controls.push_back({id, kind});
     }
     if (at == tokens_.size())
       Fail(tokens_.back().line, "dialog " + std::to_string(templateId) + " without END");

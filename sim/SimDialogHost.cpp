@@ -81,17 +81,15 @@ SimDialogHost::SimDialogHost(CDialog& dialog, WindowHandle window, const DialogT
 SimDialogHost::Control* SimDialogHost::Require(int id, const char* call,
                                                std::optional<ControlKind> kind) const {
   const auto found = controls_.find(id);
+  const bool missing = found == controls_.end();
+  if (!missing && (!kind || found->second.kind == *kind)) return &found->second;
+  // Said only when something is wrong: every call of a dialog test comes through here.
   const std::string where = std::string(call) + "(" + std::to_string(id) + "): dialog " +
                             std::to_string(dialog_.TemplateId());
-  if (found == controls_.end()) {
-    ReportSimFault(where + " has no control " + std::to_string(id));
-    return nullptr;
-  }
-  if (kind && found->second.kind != *kind) {
-    ReportSimFault(where + "'s control " + std::to_string(id) + " is no " + KindName(*kind));
-    return nullptr;
-  }
-  return &found->second;
+  ReportSimFault(missing
+                     ? where + " has no control " + std::to_string(id)
+                     : where + "'s control " + std::to_string(id) + " is no " + KindName(*kind));
+  return nullptr;
 }
 
 // A hidden control can be neither clicked nor typed into.

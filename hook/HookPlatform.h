@@ -132,6 +132,12 @@ class HookPlatform {
   // counts as running.
   virtual ProcessIdentity CurrentProcess() = 0;
   virtual bool IsProcessRunning(const ProcessIdentity& process) = 0;
+  // The owner's identity that every process mapping the library shares (any of them may write
+  // anything there): replaced by `desired` if it holds `expected`, in one step that no other
+  // process's exchange can come between. Returns what it held before: the exchange took place
+  // when that is `expected`. A zero identity means no owner.
+  virtual ProcessIdentity ExchangeSharedOwner(const ProcessIdentity& expected,
+                                              const ProcessIdentity& desired) = 0;
 
   // A line for the debugger output.
   virtual void DebugLine(std::string_view line) = 0;

@@ -23,9 +23,9 @@ struct ProcessIdentity {
 // The hook library's whole state, in the memory of the process that loaded the library: each
 // process has its own, and only the one that owns the hooks (Owner, after every other field)
 // ever changes its copy. What processes share is the owner's identity alone (see
-// HookPlatform::ExchangeSharedOwner): whatever another process writes there, nothing it writes
-// reaches the paths, settings, handles and flags that the owner runs. Field order and initial
-// values follow the system description: everything 0 but Idle.
+// HookPlatform::ExchangeSharedOwner); nothing another process writes there reaches the paths,
+// settings, handles and flags that the owner runs. Field order and initial values are fixed:
+// everything 0 but Idle.
 struct HookState {
   WindowHandle HostWindow = 0;
   HookHandle KeyboardHook = 0;

@@ -67,8 +67,8 @@ def export_names(data, export_rva, sections):
 
 
 def recorded_state_size(path, machine):
-    """sizeof(SharedOwnerRecord) from the build's COFF object: its machine, then the 32-bit value the
-    symbol names (on i686 with the leading underscore of C names)."""
+    """sizeof(SharedOwnerRecord) from the build's COFF object: its machine, then the 32-bit
+    value the symbol names (on i686 with the leading underscore of C names)."""
     data = open(path, "rb").read()
     object_machine, sections_count, _, symbols_at, symbols_count, optional_size = \
         struct.unpack_from("<HHIIIH", data, 0)
@@ -135,8 +135,8 @@ def main(path, arch):
     for problem in problems:
         print("%s: %s" % (path, problem))
     if not problems:
-        print("%s: %s, six exports, shared KMHook section of %d bytes for a %d-byte owner record" % (
-            path, arch, shared[0][5], state_size))
+        print("%s: %s, six exports, shared KMHook section of %d bytes for a %d-byte owner "
+              "record" % (path, arch, shared[0][5], state_size))
     return 1 if problems else 0
 
 

@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "tests/e2e/win32/BoundLibrary.h"
+#include "tests/e2e/win32/CheckInput.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RunSelf.h"
 
 namespace {
 
@@ -140,35 +142,16 @@ LRESULT CALLBACK SeenKeyboard(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start >= milliseconds) return false;
-    Pump();
-  }
-  return true;
-}
-
-void SendKey(WORD virtualKey, WORD scanCode, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = scanCode;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
+// Sends the key and lets this thread's hooks see it.
+void Key(WORD virtualKey, WORD scanCode, bool down) {
+  SendKey(virtualKey, scanCode, down);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
 void Tap(WORD virtualKey, WORD scanCode) {
-  SendKey(virtualKey, scanCode, true);
-  SendKey(virtualKey, scanCode, false);
+  Key(virtualKey, scanCode, true);
+  Key(virtualKey, scanCode, false);
 }
 
 // A is pressed: whether B reached the system in its place (and A did not), the owner's
@@ -186,26 +169,6 @@ std::string OffState(const std::string& rules) {
   return value;
 }
 
-int RunSelf(const std::string& arguments) {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = std::string("\"") + self + "\" " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return -1;
-  }
-  DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return static_cast<int>(exitCode);
-}
-
 void WriteFileBytes(const std::string& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -218,7 +181,9 @@ void Round(const std::string& mode, const SharedSection& section, const std::vec
   // The section names this process again, as after its own claim: the intruder's calls meet
   // the owner, not what the last intruder left.
   std::memcpy(section.start, ownClaim.data(), ownClaim.size());
-  Check(RunSelf("fill " + mode + " \"" + intruderRules + "\"") == 0,
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  Check(RunSelf(self, "fill " + mode + " \"" + intruderRules + "\"") == 0,
         "the intruder's StartHook and StopHook answer 0, and it writes over the section");
   const std::vector<BYTE> fill = FillFor(mode, intruderRules, section.mapped);
   Check(std::memcmp(section.start, fill.data(), fill.size()) == 0,
@@ -230,10 +195,10 @@ void Round(const std::string& mode, const SharedSection& section, const std::vec
   WritePrivateProfileStringA("Mouse", "OffState", nullptr, rules.c_str());
 
   Check(AGivesB(), "the owner's remapping applies (A as B)");
-  Tap(VK_F9, 0x43);              // the owner's hotkey
-  SendKey(VK_LWIN, 0x5B, true);  // Win+L: the away mode begins at L's release
+  Tap(VK_F9, 0x43);          // the owner's hotkey
+  Key(VK_LWIN, 0x5B, true);  // Win+L: the away mode begins at L's release
   Tap('L', 0x26);
-  SendKey(VK_LWIN, 0x5B, false);
+  Key(VK_LWIN, 0x5B, false);
   Check(PumpUntil([&] { return OffState(rules) == "1"; }, 5000),
         "the device tool's note is written into the owner's rule file");
   Check(AGivesB(), "a key ends the away mode, and is remapped as the owner says");

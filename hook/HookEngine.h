@@ -56,15 +56,14 @@ class HookEngine {
   // The watchdog's tick: installs both hooks again when the system has stopped calling them.
   void CheckHooksAlive();
 
-  // The library leaves this process: if it owned the shared state, the next process may take it.
+  // The library leaves this process: if it owned the hooks, the next process may claim them.
   void ProcessDetaching();
 
  private:
   const HookSettings& Settings() const { return state_.Settings; }
 
-  // Whether this process may change the shared state through `exportName`: it owns it, or no
-  // running process does (then it takes it, from the state as loaded). If not, says so on the
-  // debugger output.
+  // Whether this process may change its state through `exportName`: it owns the hooks, or it
+  // claims them now because no running process does. If not, says so on the debugger output.
   bool MayChangeState(std::string_view exportName);
 
   // Whether the host window lives; the first physical event after its end lets go of all.

@@ -7,7 +7,7 @@
 
 #include "hook/RuleCache.h"
 
-// State the engine keeps per process, beside the shared HookState (whose layout is fixed).
+// State the engine keeps per process, beside HookState (whose fields are fixed).
 struct HookLocalState {
   // Keys and buttons whose physical press reached the system and whose release has not come
   // yet, by virtual key. Such a release is owed to the system: swallowing it would leave the

@@ -128,10 +128,16 @@ class HookPlatform {
   // GetTickCount, and the tick of the last input the system saw (GetLastInputInfo).
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t LastInputTick() = 0;
-  // This process, and whether a process still runs. One that cannot be asked (another user's)
-  // counts as running.
+  // This process, and whether a process still runs: one with its id runs and started at its
+  // time (ids are reused). When the system cannot tell, it counts as running.
   virtual ProcessIdentity CurrentProcess() = 0;
   virtual bool IsProcessRunning(const ProcessIdentity& process) = 0;
+  // The owner's identity that every process mapping the library shares (any of them may write
+  // anything there): replaced by `desired` if it holds `expected`, in one step that no other
+  // process's exchange can come between. Returns what it held before: the exchange took place
+  // when that is `expected`. A zero identity means no owner.
+  virtual ProcessIdentity ExchangeSharedOwner(const ProcessIdentity& expected,
+                                              const ProcessIdentity& desired) = 0;
 
   // A line for the debugger output.
   virtual void DebugLine(std::string_view line) = 0;

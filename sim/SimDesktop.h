@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -35,8 +37,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   // SetDevconPath, StartHook with the host window, EnableHookStatue(1).
   void StartLikeHost();
 
-  HookEngine Engine() { return HookEngine(state_, local_, *this); }
-  HookState& State() { return state_; }
+  // The engine on the memory of the process the exports are called from (ActAsProcess): each
+  // process has its own state.
+  HookEngine Engine();
+  HookState& State();
   WindowHandle HostWindow() const { return kHostWindow; }
 
   // ScenarioDesktop.
@@ -98,9 +102,19 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   }
   // The exports are called from this process from now on (the desktop's own host is kHostProcess);
   // EndProcess ends one without its library being told (the system removes its hooks).
+  // A process that is not running yet starts, and one running with the same id has ended
+  // (ids are reused only once free).
   static constexpr ProcessIdentity kHostProcess{100, 1};
-  void ActAsProcess(ProcessIdentity process) { process_ = process; }
+  void ActAsProcess(ProcessIdentity process);
   void EndProcess(ProcessIdentity process);
+  // Another program starts with this id and start time, and calls nothing of the library.
+  void StartOtherProgram(ProcessIdentity process);
+  // The owner's identity in the library's shared section, for tests to write anything into.
+  ProcessIdentity& SharedOwner() { return sharedOwner_; }
+  // Two claimants racing: just before the `nth` exchange of the shared owner from now, process
+  // `other` makes `calls` on its own engine, and then the process that was calling goes on.
+  void InterleaveBeforeOwnerExchange(int nth, ProcessIdentity other,
+                                     std::function<void(HookEngine&)> calls);
 
   // Input the system sees but gives no hook (the secure desktop, a window of an elevated
   // program).
@@ -193,8 +207,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void DebugLine(std::string_view line) override { debugLines_.emplace_back(line); }
   ProcessIdentity CurrentProcess() override { return process_; }
   bool IsProcessRunning(const ProcessIdentity& process) override {
-    return std::find(ended_.begin(), ended_.end(), process) == ended_.end();
+    return std::find(running_.begin(), running_.end(), process) != running_.end();
   }
+  ProcessIdentity ExchangeSharedOwner(const ProcessIdentity& expected,
+                                      const ProcessIdentity& desired) override;
 
  private:
   struct SimWindow {
@@ -272,7 +288,22 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   bool loseChangeSignals_ = false;
   int ruleFileReads_ = 0;
   ProcessIdentity process_ = kHostProcess;
-  std::vector<ProcessIdentity> ended_;
+  std::vector<ProcessIdentity> running_{kHostProcess};
+  ProcessIdentity sharedOwner_;
+  struct ProcessMemory {
+    ProcessIdentity process;
+    HookState state;
+    HookLocalState local;
+  };
+  // The memory of the processes other than the host (whose memory is state_ and local_).
+  std::vector<std::unique_ptr<ProcessMemory>> otherMemory_;
+  ProcessMemory& MemoryOf(ProcessIdentity process);
+  struct InterleavedClaim {
+    int countdown = 0;
+    ProcessIdentity process;
+    std::function<void(HookEngine&)> calls;
+  };
+  std::optional<InterleavedClaim> interleaved_;
   bool failReads_ = false;
   bool holdBackground_ = false;
   std::vector<std::function<void()>> background_;

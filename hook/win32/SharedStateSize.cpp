@@ -1,8 +1,9 @@
 // Never linked into trellin_192.dll: the build compiles it with the library's compiler and
 // flags and puts the object beside the library, so that tests/win32/check-dll-layout.py learns
-// how large the state is that the shared section "KMHook" must hold, as this build lays it out.
+// how large the owner record is that the shared section "KMHook" must hold, and nothing more,
+// as this build lays it out.
 #include <cstdint>
 
-#include "hook/HookState.h"
+#include "hook/win32/SharedOwner.h"
 
-extern "C" const std::uint32_t trellin_SharedStateSize = sizeof(HookState);
+extern "C" const std::uint32_t trellin_SharedStateSize = sizeof(SharedOwnerRecord);

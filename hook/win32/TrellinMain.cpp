@@ -1,15 +1,16 @@
-// trellin_192.dll: the shared state, the hook procedures and the exports around the engine.
+// trellin_192.dll: the library's state, the hook procedures and the exports around the engine.
 #include <windows.h>
 
 #include "hook/HookEngine.h"
 #include "hook/win32/TrellinExports.h"
 #include "hook/win32/Win32HookPlatform.h"
 
-// One HookState for every process that maps the library; only the process that owns it changes
-// it (the others' calls of the exports change nothing).
-__attribute__((section("KMHook"), shared)) HookState g_sharedState;
-
 namespace {
+
+// This process's own state: no other process can reach it. Only the process that owns the hooks
+// changes it (the others' calls of the exports change nothing); the shared section holds the
+// owner's identity alone (SharedOwner.cpp).
+HookState g_state;
 
 HINSTANCE g_module = nullptr;  // this process's instance of the library
 HookLocalState g_local;
@@ -24,7 +25,7 @@ Win32HookPlatform& Platform() {
 }
 
 HookEngine Engine() {
-  return HookEngine(g_sharedState, g_local, Platform());
+  return HookEngine(g_state, g_local, Platform());
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -35,7 +36,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
       return kSwallowedResult;
     }
   }
-  return CallNextHookEx(reinterpret_cast<HHOOK>(g_sharedState.KeyboardHook), code, wParam, lParam);
+  return CallNextHookEx(reinterpret_cast<HHOOK>(g_state.KeyboardHook), code, wParam, lParam);
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -47,7 +48,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
       return kSwallowedResult;
     }
   }
-  return CallNextHookEx(reinterpret_cast<HHOOK>(g_sharedState.MouseHook), code, wParam, lParam);
+  return CallNextHookEx(reinterpret_cast<HHOOK>(g_state.MouseHook), code, wParam, lParam);
 }
 
 void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD) {
@@ -61,7 +62,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserv
     g_module = instance;
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH) {
-    // Only shared memory and this process's own id are touched: safe under the loader lock.
+    // Only this process's memory and one interlocked exchange on the shared section: safe under
+    // the loader lock.
     Engine().ProcessDetaching();
   }
   return TRUE;

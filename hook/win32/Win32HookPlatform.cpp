@@ -8,7 +8,9 @@
 
 #include "hook/HookEngine.h"
 #include "hook/win32/OrderedWorker.h"
+#include "hook/win32/ProcessIdentities.h"
 #include "hook/win32/ProfileText.h"
+#include "hook/win32/SharedOwner.h"
 
 namespace {
 
@@ -353,30 +355,18 @@ std::uint32_t Win32HookPlatform::LastInputTick() {
   return GetLastInputInfo(&info) ? info.dwTime : GetTickCount() - 1000000;
 }
 
-namespace {
-
-std::uint64_t StartTime(HANDLE process) {
-  FILETIME created{}, ended{}, kernel{}, user{};
-  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
-  return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
-}  // namespace
-
 ProcessIdentity Win32HookPlatform::CurrentProcess() {
-  static const ProcessIdentity self{GetCurrentProcessId(), StartTime(GetCurrentProcess())};
+  static const ProcessIdentity self = IdentityOfThisProcess();
   return self;
 }
 
 bool Win32HookPlatform::IsProcessRunning(const ProcessIdentity& process) {
-  const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id);
-  // Another user's process may not be asked; better to leave its hooks alone.
-  if (handle == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
-  DWORD exitCode = 0;
-  const bool running = GetExitCodeProcess(handle, &exitCode) && exitCode == STILL_ACTIVE &&
-                       StartTime(handle) == process.started;
-  CloseHandle(handle);
-  return running;
+  return IsStillRunning(process);
+}
+
+ProcessIdentity Win32HookPlatform::ExchangeSharedOwner(const ProcessIdentity& expected,
+                                                       const ProcessIdentity& desired) {
+  return ::ExchangeSharedOwner(expected, desired);
 }
 
 void Win32HookPlatform::DebugLine(std::string_view line) {

@@ -59,6 +59,8 @@ class Win32HookPlatform final : public HookPlatform {
   std::uint32_t LastInputTick() override;
   ProcessIdentity CurrentProcess() override;
   bool IsProcessRunning(const ProcessIdentity& process) override;
+  ProcessIdentity ExchangeSharedOwner(const ProcessIdentity& expected,
+                                      const ProcessIdentity& desired) override;
   void DebugLine(std::string_view line) override;
 
  private:

@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """check-dll-layout.py DLL i686|x86_64: the hook library is built for that processor, exports
 exactly the six functions by their plain names (no "@N" of __stdcall on i686, no leading
-underscore), and keeps its state in a section "KMHook" that every process shares and that holds
-the library's whole state and nothing else.
+underscore), and shares between processes a section "KMHook" that holds the owner's identity
+and nothing else: the paths, settings, hook handles and flags stay in each process's own memory,
+where no other process can write them.
 
-The state's size comes from the build: trellin_192-state.obj beside the DLL, compiled with the
-library's compiler and flags, holds sizeof(HookState) as trellin_SharedStateSize. The section's
-virtual size (not its raw size, which the linker pads to the file alignment) must be at least
-that and at most that rounded up to the alignment GCC gives a large object (32 bytes), which
-the assembler pads a section to."""
+The record's size comes from the build: trellin_192-state.obj beside the DLL, compiled with the
+library's compiler and flags, holds sizeof(SharedOwnerRecord) as trellin_SharedStateSize. The
+section's virtual size (not its raw size, which the linker pads to the file alignment) must be
+that and at most that rounded up to the record's alignment (8 bytes), which the assembler pads a
+section to. The record is claimed with one 64-bit compare-exchange, so its address must be a
+multiple of 8 as well."""
 import os
 import struct
 import sys
@@ -17,7 +19,7 @@ EXPECTED_EXPORTS = {"StartHook", "StopHook", "SetConfigINI", "SetDevconPath",
                     "EnableHookStatue", "UpdateValue"}
 MACHINES = {"i686": 0x14C, "x86_64": 0x8664}
 STATE_SIZE_SYMBOL = "trellin_SharedStateSize"
-LARGE_OBJECT_ALIGNMENT = 32
+RECORD_ALIGNMENT = 8
 IMAGE_SCN_MEM_SHARED = 0x10000000
 IMAGE_SCN_MEM_WRITE = 0x80000000
 
@@ -65,8 +67,8 @@ def export_names(data, export_rva, sections):
 
 
 def recorded_state_size(path, machine):
-    """sizeof(HookState) from the build's COFF object: its machine, then the 32-bit value the
-    symbol names (on i686 with the leading underscore of C names)."""
+    """sizeof(SharedOwnerRecord) from the build's COFF object: its machine, then the 32-bit
+    value the symbol names (on i686 with the leading underscore of C names)."""
     data = open(path, "rb").read()
     object_machine, sections_count, _, symbols_at, symbols_count, optional_size = \
         struct.unpack_from("<HHIIIH", data, 0)
@@ -91,18 +93,20 @@ def recorded_state_size(path, machine):
     raise ValueError("%s defines no %s" % (path, STATE_SIZE_SYMBOL))
 
 
-def shared_section_problem(section, state_size):
-    _, _, _, _, flags, virtual_size = section
+def shared_section_problem(section, record_size):
+    _, rva, _, _, flags, virtual_size = section
     wanted = IMAGE_SCN_MEM_SHARED | IMAGE_SCN_MEM_WRITE
     if flags & wanted != wanted:
         return "KMHook is not shared and writable (flags %#x)" % flags
-    padded = -(-state_size // LARGE_OBJECT_ALIGNMENT) * LARGE_OBJECT_ALIGNMENT
-    if virtual_size < state_size:
-        return "KMHook holds %d bytes, less than the %d of the shared state" % (
-            virtual_size, state_size)
+    padded = -(-record_size // RECORD_ALIGNMENT) * RECORD_ALIGNMENT
+    if virtual_size < record_size:
+        return "KMHook holds %d bytes, less than the %d of the owner record" % (
+            virtual_size, record_size)
     if virtual_size > padded:
-        return ("KMHook holds %d bytes, more than the %d of the shared state (%d aligned): "
-                "something else lives there" % (virtual_size, state_size, padded))
+        return ("KMHook holds %d bytes, more than the %d of the owner record (%d aligned): "
+                "something else lives there" % (virtual_size, record_size, padded))
+    if rva % RECORD_ALIGNMENT:
+        return "KMHook starts at %#x, not on an 8-byte boundary" % rva
     return None
 
 
@@ -119,7 +123,7 @@ def main(path, arch):
     try:
         state_size = recorded_state_size(record, MACHINES[arch])
     except (OSError, ValueError, struct.error) as error:
-        problems.append("no size of the shared state from the build: %s" % error)
+        problems.append("no size of the owner record from the build: %s" % error)
         state_size = None
     shared = [s for s in sections if s[0] == "KMHook"]
     if len(shared) != 1:
@@ -131,8 +135,8 @@ def main(path, arch):
     for problem in problems:
         print("%s: %s" % (path, problem))
     if not problems:
-        print("%s: %s, six exports, shared KMHook section of %d bytes for a %d-byte state" % (
-            path, arch, shared[0][5], state_size))
+        print("%s: %s, six exports, shared KMHook section of %d bytes for a %d-byte owner "
+              "record" % (path, arch, shared[0][5], state_size))
     return 1 if problems else 0
 
 

@@ -1,7 +1,8 @@
 // hook-remover.dll: loaded into Tastron's process by ui-probe's "remove-hooks" command, it
 // removes the hook library's two hooks there, as Windows removes hooks whose call outlasted the
-// time-out: nothing tells the library. The handles are read from the library's shared section
-// "KMHook" in that process. Refuses to stay loaded (DllMain returns FALSE).
+// time-out: nothing tells the library. The library keeps its state in its own (unshared) data
+// in that process; the state is found there by its first fields: the host window (the window
+// ui-probe names), then the two hook handles. Refuses to stay loaded (DllMain returns FALSE).
 #include <windows.h>
 
 #include <cstring>
@@ -13,23 +14,32 @@
 
 namespace {
 
-// The library's shared state in this process: the start of its section "KMHook".
-const HookState* SharedState() {
+// The library's state in this process: the first place in its writable, unshared sections that
+// holds the host window followed by two hook handles.
+const HookState* LibraryState(HWND host) {
   const auto base = reinterpret_cast<const BYTE*>(GetModuleHandleW(L"trellin_192.dll"));
   if (base == nullptr) return nullptr;
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
+  const auto hostValue = reinterpret_cast<WindowHandle>(host);
   for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section) {
-    if (std::strncmp(reinterpret_cast<const char*>(section->Name), "KMHook", 8) == 0) {
-      return reinterpret_cast<const HookState*>(base + section->VirtualAddress);
+    const DWORD flags = section->Characteristics;
+    if ((flags & IMAGE_SCN_MEM_WRITE) == 0 || (flags & IMAGE_SCN_MEM_SHARED) != 0) continue;
+    const BYTE* start = base + section->VirtualAddress;
+    const std::size_t size = section->Misc.VirtualSize;
+    for (std::size_t at = 0; at + sizeof(HookState) <= size; at += alignof(HookState)) {
+      const auto* state = reinterpret_cast<const HookState*>(start + at);
+      if (state->HostWindow == hostValue && state->KeyboardHook != 0 && state->MouseHook != 0) {
+        return state;
+      }
     }
   }
   return nullptr;
 }
 
-std::string RemoveHooks(HWND, unsigned& failures) {
-  const HookState* state = SharedState();
+std::string RemoveHooks(HWND host, unsigned& failures) {
+  const HookState* state = LibraryState(host);
   unsigned removed = 0;
   if (state != nullptr) {
     for (const HookHandle hook : {state->KeyboardHook, state->MouseHook}) {
@@ -37,7 +47,7 @@ std::string RemoveHooks(HWND, unsigned& failures) {
     }
   }
   failures = removed == 2 ? 0 : 1;
-  return std::string(state != nullptr ? "library found" : "no library") + ", " +
+  return std::string(state != nullptr ? "library state found" : "no library state") + ", " +
          std::to_string(removed) + " hooks removed\n";
 }
 

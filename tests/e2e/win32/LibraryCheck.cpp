@@ -32,7 +32,9 @@
 #include "hook/HookEngine.h"
 #include "hook/RuleCache.h"
 #include "tests/e2e/win32/BoundLibrary.h"
+#include "tests/e2e/win32/CheckInput.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RunSelf.h"
 
 namespace {
 
@@ -223,16 +225,6 @@ std::string RuleFolder() {
 
 std::string RemapA(const char* target) {
   return std::string("[KeyChange]\r\n41/1e=") + target + "\r\n";
-}
-
-// Waits, handling messages, until `done` holds or `milliseconds` have passed; whether it held.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start >= milliseconds) return false;
-    Pump(10);
-  }
-  return true;
 }
 
 // Writes the file anew with A remapped to `remap`, keeping the size and putting `stamp` back,
@@ -461,27 +453,6 @@ int CheckHooks() {
   return g_failures == 0 ? 0 : 1;
 }
 
-// Runs this program again with these arguments; its exit code, or -1.
-int RunSelf(const char* self, const std::string& arguments) {
-  const std::string command = std::string("\"") + self + "\" " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return -1;
-  }
-  DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &exitCode);
-  }
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return static_cast<int>(exitCode);
-}
-
 // A Tastron that starts the hooks and is killed: no StopHook, no unloading.
 int KilledOwner(const char* rules) {
   BoundLibrary library;
@@ -639,15 +610,6 @@ BOOL WINAPI LastInputElsewhere(PLASTINPUTINFO info) {
   const BOOL answered = g_realLastInput(info);
   if (g_inputElsewhere) info->dwTime = GetTickCount();
   return answered;
-}
-
-void SendKey(WORD virtualKey, WORD scanCode, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = scanCode;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
 }
 
 void NudgeMouse(LONG dx) {

@@ -25,8 +25,9 @@ struct HookLocalState {
   // the gesture that began it, so they don't end it.
   std::bitset<256> heldWhenAwayBegan;
 
-  // Physical releases that arrived while a shortcut was being sent, by virtual key: the user let
-  // go of these meanwhile, so the shortcut must not press them again for the user afterwards.
+  // Physical releases that arrived while a shortcut was being sent, by virtual key, with the
+  // modifiers those keys held down in their place: the user let go of these meanwhile, so the
+  // shortcut must not press them again for the user afterwards.
   std::bitset<256> releasedDuringShortcut;
 
   // Physical releases that arrived while a filter was running (injecting, or sending a

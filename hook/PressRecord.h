@@ -72,9 +72,6 @@ class PressRecords {
   static std::size_t ButtonIndex(std::uint8_t button) {
     return kByScanCode + kByVirtualKey + (button == 0x01 ? 0 : button == 0x02 ? 1 : 2);
   }
-  // The virtual key whose events the record follows: the first press's.
-  std::uint8_t VirtualKeyOf(std::size_t index) const { return records_[index].pressedAs; }
-
   PressRecord& operator[](std::size_t index) { return records_[index]; }
   const PressRecord& operator[](std::size_t index) const { return records_[index]; }
   auto begin() { return records_.begin(); }

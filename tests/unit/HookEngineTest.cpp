@@ -254,6 +254,11 @@ class HookWatchdogTest : public HookProcedureTest {
     desktop_.Key({0x14, 0x3A}, false, false);
     return trace_.str().find("14/3a") != std::string::npos;
   }
+  void ExpectNothingDownForTheSystem() {
+    for (int key = 1; key < 256; ++key) {
+      EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
+    }
+  }
   static constexpr std::chrono::milliseconds kPeriod{kHookWatchdogPeriodMs};
 };
 
@@ -340,9 +345,7 @@ TEST_F(HookWatchdogTest, AfterAReinstallWhatLostItsKeyIsLetGo) {
   EXPECT_FALSE(desktop_.SystemKeyDown(0xA2));
   EXPECT_TRUE(desktop_.SystemKeyDown(0x42));
   desktop_.Key({0x41, 0x1E}, false, false);
-  for (int key = 1; key < 256; ++key) {
-    EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
-  }
+  ExpectNothingDownForTheSystem();
 }
 
 // Silent hooks with nothing lost (a consent prompt, an elevated window in front): the system
@@ -363,9 +366,7 @@ TEST_F(HookWatchdogTest, AfterASilenceAHeldKeysRepeatPutsItsTargetDownAgain) {
   EXPECT_TRUE(desktop_.SystemKeyDown(0xA2));
   EXPECT_FALSE(desktop_.SystemKeyDown(0xA3));
   desktop_.Key({0x14, 0x3A}, false, false);
-  for (int key = 1; key < 256; ++key) {
-    EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
-  }
+  ExpectNothingDownForTheSystem();
 }
 
 // The Korean right Ctrl and right Alt whose release was lost while the hooks were gone are up

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,15 +44,19 @@ class HookEngine {
   void EnableHookStatue(std::int32_t enabled);
   void UpdateValue(const HookSettings* settings);
 
-  // The hook procedures, with the fields of the low-level event record that they use.
+  // The hook procedures, with the fields of the low-level event record that they use (`flags`:
+  // the keyboard event's, of which the extended flag counts).
   HookVerdict KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
-                                std::uint32_t scanCode, std::uintptr_t extraInfo);
+                                std::uint32_t scanCode, std::uint32_t flags,
+                                std::uintptr_t extraInfo);
   // x and y: the event's point in screen coordinates.
   HookVerdict MouseProcedure(int code, std::uint32_t message, std::uint32_t mouseData,
                              std::int32_t x, std::int32_t y, std::uintptr_t extraInfo);
 
-  // 1: swallow, 0: pass.
-  int Dispatch(std::uint32_t message, std::uint32_t eventValue, bool fromLibrary);
+  // 1: swallow, 0: pass. `record`: the physical key's or button's press record, or
+  // PressRecords::kNone (the wheel, the library's own input).
+  int Dispatch(std::uint32_t message, std::uint32_t eventValue, std::size_t record,
+               bool fromLibrary);
 
   // The watchdog's tick: installs both hooks again when the system has stopped calling them.
   void CheckHooksAlive();
@@ -68,21 +73,23 @@ class HookEngine {
 
   // Whether the host window lives; the first physical event after its end lets go of all.
   bool HostAlive(bool fromLibrary);
-  // What the user holds, noted before an event is decided, and which physical presses reached
-  // the system, noted once it is.
-  void NoteUserHolds(std::uint8_t virtualKey, bool press, bool release);
-  void NotePhysicalEvent(std::uint8_t virtualKey, bool press, bool release, bool swallowed);
+  // What the user holds and which press records begin, noted before an event is decided, and
+  // what a press became, noted once it is.
+  void NoteUserHolds(std::uint8_t virtualKey, bool press, bool release, std::size_t record);
+  void NotePhysicalEvent(bool press, bool swallowed, std::size_t record);
+  void NoteReleaseDecided(std::uint8_t virtualKey, std::uint8_t pressedAs);
   // Whether the user let go of the key while the library was injecting in its place: input
   // arriving meanwhile passes untouched, so a press injected for the key must be undone.
   bool ReleasedMeanwhile(std::uint8_t virtualKey) const;
-  // 1 for a swallowed event, unless it is a release that the system is owed.
-  int SwallowUnlessOwed(std::uint32_t message, std::uint16_t virtualKey) const;
+  // 1 for a swallowed event, unless some press of its key reached the system.
+  int SwallowUnlessOwed(std::size_t record) const;
   // What a physical event that arrives while a shortcut is being sent becomes.
-  int DispatchDuringShortcut(std::uint32_t message, std::uint32_t eventValue);
-  void DeferRelease(std::uint32_t message, std::uint32_t eventValue);
+  int DispatchDuringShortcut(std::uint32_t message, std::uint32_t eventValue, std::size_t record);
+  int ReleaseWhileBusy(std::uint32_t message, std::uint32_t eventValue, std::size_t record);
+  void DeferRelease(std::uint32_t message, std::uint32_t eventValue, std::size_t record);
   void CatchUpDeferredReleases();
   // The keyboard or mouse filter, as the message says.
-  int Filter(std::uint32_t message, std::uint32_t eventValue);
+  int Filter(std::uint32_t message, std::uint32_t eventValue, std::size_t record);
 
   // The modifier snapshot of one event, each modifier read from the system when first needed
   // (each read is a call into the system, and most keys need none).
@@ -109,11 +116,14 @@ class HookEngine {
 
   // Keyboard filter and its steps.
   enum class KeyVerdict { Pass, Swallow, SwallowEvenIfOwed, WinL };
-  int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
-  KeyVerdict DecideKeyboard(std::uint32_t message, std::uint16_t virtualKey,
-                            std::uint16_t scanCode);
-  void TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
-                            std::uint16_t scanCode);
+  int FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
+                     std::size_t record);
+  KeyVerdict DecideKeyboard(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
+                            std::size_t record);
+  // A repeat or the release of a key whose press was decided.
+  KeyVerdict FollowRecord(std::uint32_t message, std::size_t record);
+  void TrackKoreanRightKeys(std::uint32_t message, std::uint8_t virtualKey, std::uint16_t scanCode,
+                            std::size_t record);
   ModifierFlags ReadModifierSnapshot();
   bool ReadModifier(Modifier modifier);
   // Whether the system holds the left or the right Shift (`side`), as the hooks saw it go down.
@@ -121,26 +131,28 @@ class HookEngine {
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   bool IsArmedShift(std::uint8_t virtualKey) const;
-  int FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
-                      LazyModifiers& held);
-  int FilterSpace(std::uint32_t message, const ModifierFlags& held);
-  int ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
-                   std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode);
+  int FilterFixedKeys(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,
+                      std::size_t record);
+  int FilterSpace(const ModifierFlags& held, std::size_t record);
+  bool ConvertSpace(const ModifierFlags& held, Modifier alone, std::uint8_t virtualKey,
+                    std::uint8_t scanCode, std::size_t record);
 
-  // What the library holds down for the system in place of a physical key: put down by the
-  // key's press, repeated by its auto-repeats, let go of by its release, whatever changed since.
-  using HeldOutput = HookLocalState::HeldOutput;
-  bool HasHeldOutput(std::uint8_t physicalKey) const {
-    return local_.heldFor[physicalKey].kind != HeldOutput::Kind::None;
-  }
-  void PutDown(std::uint8_t physicalKey, const HeldOutput& output);
-  void ContinueHeldOutput(std::uint32_t message, std::uint8_t physicalKey);
-  void LetGo(std::uint8_t physicalKey);
+  // What the presses became, and how their repeats and releases follow that. `Say`: how much
+  // the library may still do for a repeat (all, no action while paused, nothing once the host
+  // window has gone).
+  enum class Say { Full, Paused, None };
+  void PutDown(std::size_t record, const HeldOutput& output);
+  void EndRecord(std::size_t record);
+  void LetGoOfOutput(PressRecord& pressed);
   void InjectHeldOutput(const HeldOutput& output, bool press);
-  // Whether some physical key holds this virtual key down for the system.
-  bool HoldsForSystem(std::uint8_t virtualKey) const;
-  // While paused, the keys whose press the library replaced still end as they began.
-  int ContinueHeldOutputWhilePaused(std::uint32_t message, std::uint32_t eventValue);
+  int RepeatRecorded(std::size_t record, Say say);
+  int ReleaseRecorded(std::size_t record);
+  int UnrecordedRelease(std::uint8_t virtualKey);
+  std::bitset<256> HeldForSystem() const;
+  int ContinueWhilePaused(std::uint32_t message, std::uint8_t virtualKey, std::size_t record);
+  int AfterHostGone(std::uint32_t message, std::uint8_t virtualKey, std::size_t record);
+  int FollowWithoutDeciding(std::uint32_t message, std::uint8_t virtualKey, std::size_t record,
+                            Say say);
   // Runs `step` with the re-entry flag cleared, so that what it injects passes the hooks
   // untouched also outside a hook call (an export, the watchdog) or nested in one.
   template <typename Step>
@@ -155,7 +167,7 @@ class HookEngine {
   void LetGoOfEverything();
 
   // Remapping and synthesis.
-  bool ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode);
+  bool ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode, std::size_t record);
   static std::optional<HeldOutput> ParseTarget(std::string_view target);
   static std::uint8_t ModifierVirtualKey(Modifier modifier);
   static HeldOutput ModifierOutput(Modifier modifier);
@@ -164,27 +176,24 @@ class HookEngine {
   void InjectMaskKey();
 
   // Hotkeys, the middle button and the actions they run.
-  bool ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey, std::uint16_t scanCode,
-                   LazyModifiers& held);
-  int ApplyMiddleButton(std::uint32_t message);
+  bool ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,
+                   std::size_t record);
+  int ApplyMiddleButton();
   void RunAction(std::string_view record);
   void SendShortcut(const ActionRecord& action);
   bool ReleasedDuringShortcut(Modifier modifier) const;
 
   // Mouse filter.
-  int FilterMouse(std::uint32_t message, std::uint32_t mouseData);
-  int FilterButtonRelease(std::uint32_t message, std::uint8_t button, std::int32_t& swallowFlag);
-  int HoldBackRightPress();
-  int FilterRightRelease();
+  int FilterMouse(std::uint32_t message, std::uint32_t mouseData, std::size_t record);
   void LetHeldBackPressGoOnDrag(std::int32_t x, std::int32_t y);
   int FilterWheel(std::int16_t delta);
-  bool ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton);
+  bool ScrollSideways(std::int16_t delta, bool rightButton);
   WindowHandle FindSpreadsheetScrollBar(WindowHandle target);
 
   // The watchdog's steps.
   bool HooksMissedInput(std::uint32_t now);
   bool SystemHoldsKeyNeverSeen();
-  bool UnknownToLibrary(std::uint8_t virtualKey);
+  bool UnknownToLibrary(std::uint8_t virtualKey, const std::bitset<256>& heldForSystem);
   void ReinstallHooks(std::uint32_t now);
   void LetGoOfWhatLostItsKey();
 

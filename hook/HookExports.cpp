@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "hook/HookEngine.h"
+#include "hook/WindowsCodes.h"
 
 namespace {
 
@@ -35,24 +36,36 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
 }
 
 // Whatever the library holds down for the system is let go of first: once the hooks are gone,
-// nothing could release it.
+// nothing could release it. A right press still held back goes to the system, so that its
+// release, which no hook will see, ends a click rather than coming alone. Whatever became of
+// the hooks (a reinstallation may have failed for one of them), none is left behind, nor the
+// watchdog's timer or the rule file's watch.
 std::int32_t HookEngine::StopHook() {
   if (!MayChangeState("StopHook")) return 0;
   LetGoOfEverything();
-  // The watchdog's timer must not outlive the library, whatever became of the hooks.
+  WithInjectionPassing([&] {
+    const PressRecord& right = local_.presses[PressRecords::ButtonIndex(win::kVkRButton)];
+    if (right.fate == PressRecord::Fate::HeldBack && !right.scrolled) {
+      platform_.InjectMouse(win::kMouseRightDown);
+    }
+  });
+  // No hook sees the releases still to come: the next start begins without records.
+  local_.presses = {};
   if (local_.watchdogRunning) {
     local_.watchdogRunning = false;
     platform_.StopHookWatchdog();
   }
-  if (state_.KeyboardHook == 0) return 0;
   platform_.StopWatchingRuleFile();
+  const bool keyboardHooked = state_.KeyboardHook != 0;
+  if (!keyboardHooked && state_.MouseHook == 0) return 0;
   local_.rules.Invalidate();
-  platform_.RemoveHook(state_.KeyboardHook);
+  if (keyboardHooked) platform_.RemoveHook(state_.KeyboardHook);
   state_.KeyboardHook = 0;
-  platform_.RemoveHook(state_.MouseHook);
+  if (state_.MouseHook != 0) platform_.RemoveHook(state_.MouseHook);
   state_.MouseHook = 0;
   state_.HostWindow = 0;
-  return 1;
+  // As before: 1 only when the keyboard hook was there to remove.
+  return keyboardHooked ? 1 : 0;
 }
 
 void HookEngine::SetConfigINI(const char* path) {

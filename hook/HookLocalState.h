@@ -5,15 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "hook/PressRecord.h"
 #include "hook/RuleCache.h"
 
 // State the engine keeps per process, beside HookState (whose fields are fixed).
 struct HookLocalState {
-  // Keys and buttons whose physical press reached the system and whose release has not come
-  // yet, by virtual key. Such a release is owed to the system: swallowing it would leave the
-  // key down there (a rule switched on mid-press, a hotkey that matches only at the release, an
-  // auto-repeat that passed after the modifiers were let go).
-  std::bitset<256> pressReachedSystem;
+  // What each physical key's and button's press became, until its release.
+  PressRecords presses;
   // Keys and buttons the user holds, by virtual key, from the physical events the hooks saw
   // (whether or not the system saw them). The system's own key state can differ: it holds what
   // the library injected and misses what it swallowed.
@@ -23,26 +21,13 @@ struct HookLocalState {
   // tells the two Shift keys apart where the system's key state mixes them up (see ShiftSides).
   std::bitset<256> passedDown;
 
-  // What a physical press put down for the system in the key's place (a remapping's target, the
-  // left Ctrl of the Korean right Ctrl, the Num Lock that the neutralised key leaves down), by
-  // the physical key's virtual key. Its repeats and its release act on exactly that, whatever
-  // changed meanwhile (rules, switches, the pause): nothing is looked up again.
-  struct HeldOutput {
-    enum class Kind : std::uint8_t { None, Key, Button, NeutralNumLock };
-    Kind kind = Kind::None;
-    std::uint8_t virtualKey = 0;  // Key: what goes down
-    std::uint8_t scanCode = 0;
-    std::uint32_t pressFlags = 0;  // Key: keybd_event flags; Button: mouse_event flags
-    std::uint32_t releaseFlags = 0;
-  };
-  std::array<HeldOutput, 256> heldFor{};
-
   // The keys and buttons held when the away mode began. Their releases (and repeats) belong to
   // the gesture that began it, so they don't end it.
   std::bitset<256> heldWhenAwayBegan;
 
-  // Physical releases that arrived while a shortcut was being sent, by virtual key: the user let
-  // go of these meanwhile, so the shortcut must not press them again for the user afterwards.
+  // Physical releases that arrived while a shortcut was being sent, by virtual key, with the
+  // modifiers those keys held down in their place: the user let go of these meanwhile, so the
+  // shortcut must not press them again for the user afterwards.
   std::bitset<256> releasedDuringShortcut;
 
   // Physical releases that arrived while a filter was running (injecting, or sending a
@@ -51,6 +36,7 @@ struct HookLocalState {
   struct DeferredRelease {
     std::uint32_t message;
     std::uint32_t eventValue;
+    std::size_t record;
   };
   std::array<DeferredRelease, 32> deferredReleases{};
   std::size_t deferredCount = 0;
@@ -86,14 +72,7 @@ struct HookLocalState {
   ForegroundProgram foreground;
   bool foregroundCheckedThisEvent = false;
 
-  // The middle button's last press ran its rule's action instead of reaching the system.
-  bool middlePressSwallowed = false;
-
-  // A right-button press held back while the right button may start a sideways scroll: it goes
-  // to the system with its release (a click) or once the mouse moves beyond the drag distance (a
-  // drag), and never if the wheel turns first.
-  enum class RightPress { None, HeldBack, Scrolled };
-  RightPress rightPress = RightPress::None;
+  // Where the right button went down, for the drag distance of a press held back.
   std::int32_t rightPressX = 0;
   std::int32_t rightPressY = 0;
 };

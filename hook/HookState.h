@@ -36,6 +36,8 @@ struct HookState {
   std::int32_t HookEnabled = 0;
   std::int32_t Idle = 1;
   std::int32_t SuppressAll = 0;
+  // Unused, as are SwallowRButtonUp, SwallowLButtonUp and LastHotkey: what a press became is
+  // kept per physical key in HookLocalState now. They stay for the section's layout.
   std::int32_t HanToggleSent = 0;
   std::int32_t HanjaSent = 0;
   std::int32_t HangulKeyDown = 0;

@@ -82,19 +82,20 @@ bool HookEngine::HooksMissedInput(std::uint32_t now) {
 // A key or button the system holds that the user pressed (as far as the hooks know, nothing is
 // down) and that the library did not put down itself.
 bool HookEngine::SystemHoldsKeyNeverSeen() {
+  const std::bitset<256> heldForSystem = HeldForSystem();
   for (int key = 1; key < 256; ++key) {
-    if (UnknownToLibrary(static_cast<std::uint8_t>(key))) return true;
+    if (UnknownToLibrary(static_cast<std::uint8_t>(key), heldForSystem)) return true;
   }
   return false;
 }
 
 // Whether the system holds this key down while neither the user (as the hooks saw it) nor the
 // library holds it, on either side for a modifier.
-bool HookEngine::UnknownToLibrary(std::uint8_t virtualKey) {
+bool HookEngine::UnknownToLibrary(std::uint8_t virtualKey, const std::bitset<256>& heldForSystem) {
   if (IsGenericModifier(virtualKey)) return false;
   for (const std::uint8_t side : {virtualKey, OtherSide(virtualKey)}) {
     if (side == 0) continue;
-    if (IsArmedShift(side) || local_.physicallyDown.test(side) || HoldsForSystem(side)) {
+    if (IsArmedShift(side) || local_.physicallyDown.test(side) || heldForSystem.test(side)) {
       return false;
     }
   }
@@ -120,33 +121,55 @@ void HookEngine::ReinstallHooks(std::uint32_t now) {
 // While the hooks were gone, releases reached the system without the library. The system's key
 // state is then the best word on what the user still holds: a key whose press reached the
 // system shows there until its release did; a key whose press the library replaced shows there
-// only if its auto-repeats reached the system meanwhile. What the library holds for a key the
-// user let go of is let go of now; keys the user pressed meanwhile count as pressed, so that
-// their releases reach the system. A key the system shows up is no longer down as far as the
-// hooks saw it go by.
+// only if its auto-repeats reached the system meanwhile. The hooks may also have been silent
+// with nothing lost (a consent prompt, an elevated window in front): a key the library replaced
+// may then still be held although the system shows it up. So its output is let go of, but its
+// record stays: the key's next auto-repeat puts the output down again, and its release ends
+// it. Any other key the system shows up is forgotten (its next press is decided afresh), and
+// with it the Korean right Ctrl and Alt; a button whose press the system never saw is not. Keys the
+// user pressed meanwhile count as pressed, so that their releases reach the system. A key the
+// system shows up is no longer down as far as the hooks saw it go by.
 void HookEngine::LetGoOfWhatLostItsKey() {
   WithInjectionPassing([&] {
-    for (int key = 1; key < 256; ++key) {
-      const auto virtualKey = static_cast<std::uint8_t>(key);
-      if (IsGenericModifier(key) || IsArmedShift(virtualKey)) continue;
-      const bool systemHolds = platform_.IsKeyDown(virtualKey);
-      if (!systemHolds) local_.passedDown.reset(key);
-      if (HasHeldOutput(virtualKey)) {
-        if (systemHolds) {
-          local_.pressReachedSystem.set(key);
-        } else {
-          local_.physicallyDown.reset(key);
-          LetGo(virtualKey);
-        }
-      } else if (local_.pressReachedSystem.test(key) && !systemHolds) {
-        local_.pressReachedSystem.reset(key);
-        local_.physicallyDown.reset(key);
+    for (std::size_t index = 0; index < PressRecords::kCount; ++index) {
+      PressRecord& pressed = local_.presses[index];
+      if (!pressed.Active()) continue;
+      const std::uint8_t virtualKey = pressed.pressedAs;
+      if (IsGenericModifier(virtualKey) || IsArmedShift(virtualKey)) continue;
+      if (platform_.IsKeyDown(virtualKey)) {
+        pressed.reachedSystem = true;
+        continue;
+      }
+      // A button's press the system never saw keeps its record: its release must not come
+      // alone, and a button's next press begins a record anew anyway.
+      const bool button = index >= PressRecords::ButtonIndex(win::kVkLButton);
+      if (button && pressed.fate != PressRecord::Fate::Passed) continue;
+      local_.physicallyDown.reset(virtualKey);
+      if (pressed.fate == PressRecord::Fate::Replaced) {
+        pressed.reachedSystem = false;
+        LetGoOfOutput(pressed);
+      } else {
+        local_.presses[index] = {};
       }
     }
+    if (!platform_.IsKeyDown(win::kVkHanja)) state_.HanjaKeyDown = 0;
+    if (!platform_.IsKeyDown(win::kVkHangul)) state_.HangulKeyDown = 0;
     for (int key = 1; key < 256; ++key) {
-      if (!UnknownToLibrary(static_cast<std::uint8_t>(key))) continue;
+      if (!platform_.IsKeyDown(static_cast<std::uint8_t>(key))) local_.passedDown.reset(key);
+    }
+    const std::bitset<256> heldForSystem = HeldForSystem();
+    for (int key = 1; key < 256; ++key) {
+      const auto virtualKey = static_cast<std::uint8_t>(key);
+      if (!UnknownToLibrary(virtualKey, heldForSystem)) continue;
       local_.physicallyDown.set(key);
-      local_.pressReachedSystem.set(key);
+      const bool button = virtualKey == win::kVkLButton || virtualKey == win::kVkRButton ||
+                          virtualKey == win::kVkMButton;
+      PressRecord& adopted = local_.presses[button ? PressRecords::ButtonIndex(virtualKey)
+                                                   : PressRecords::VirtualKeyIndex(virtualKey)];
+      adopted = {};
+      adopted.fate = PressRecord::Fate::Passed;
+      adopted.pressedAs = virtualKey;
+      adopted.reachedSystem = true;
     }
   });
 }

@@ -24,8 +24,9 @@ bool AnyAltOrWin(const ModifierFlags& flags) {
 
 }  // namespace
 
-bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
-                             std::uint16_t scanCode, LazyModifiers& held) {
+// Only a press gets here: it runs the action, and its repeats run it again (see RepeatRecorded).
+bool HookEngine::ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,
+                             std::size_t record) {
   if (state_.ConfigIniPath[0] == '\0') return false;
   const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
   const HookLocalState::ForegroundProgram* front = ProgramInFront();
@@ -58,15 +59,15 @@ bool HookEngine::ApplyHotkey(std::uint32_t message, std::uint16_t virtualKey,
       ReadRuleInFront(front != nullptr ? &front->hotkeySection : nullptr, "HotKey",
                       FormatHotkeyKey(virtualKey, scanCode, modifiers));
   if (action.empty()) return false;
-  if (win::IsKeyPress(message)) {
-    RunAction(action);
-    state_.LastHotkey =
-        static_cast<std::uint32_t>(virtualKey) | (static_cast<std::uint32_t>(scanCode) << 16);
-  }
+  PressRecord& pressed = local_.presses[record];
+  pressed.fate = PressRecord::Fate::Action;
+  pressed.action = action;
+  RunAction(action);
   return true;
 }
 
-int HookEngine::ApplyMiddleButton(std::uint32_t message) {
+// Only a press gets here; its release follows the press's record.
+int HookEngine::ApplyMiddleButton() {
   // A program's section with a "Mapped" entry decides for that program, an empty one included.
   const HookLocalState::ForegroundProgram* front = ProgramInFront();
   const std::string_view section =
@@ -80,7 +81,7 @@ int HookEngine::ApplyMiddleButton(std::uint32_t message) {
   if (!EqualsIgnoringCase(wanted, FormatKeyState(current))) return 0;
   const std::string action = ReadRule(section, "Mapped");
   if (action.empty()) return 0;
-  if (message == win::kWmMButtonDown) RunAction(action);
+  RunAction(action);
   return 1;
 }
 
@@ -139,17 +140,8 @@ void HookEngine::SendShortcut(const ActionRecord& action) {
   state_.SuppressAll = 0;
 }
 
+// Also when the key released held the modifier down for the system in its place (the right Ctrl
+// of a Korean keyboard, a key remapped to a modifier): the dispatcher notes both.
 bool HookEngine::ReleasedDuringShortcut(Modifier modifier) const {
-  const auto& released = local_.releasedDuringShortcut;
-  if (released.test(ModifierVirtualKey(modifier))) return true;
-  // A key that holds the modifier down for the system in its place (the right Ctrl of a Korean
-  // keyboard, a key remapped to a modifier) was let go of.
-  for (std::size_t key = 0; key < released.size(); ++key) {
-    const HeldOutput& output = local_.heldFor[key];
-    if (released.test(key) && output.kind == HeldOutput::Kind::Key &&
-        output.virtualKey == ModifierVirtualKey(modifier)) {
-      return true;
-    }
-  }
-  return false;
+  return local_.releasedDuringShortcut.test(ModifierVirtualKey(modifier));
 }

@@ -40,7 +40,7 @@ std::uint8_t HookEngine::ModifierVirtualKey(Modifier modifier) {
   return kModifierKeys[static_cast<std::size_t>(modifier)].virtualKey;
 }
 
-HookEngine::HeldOutput HookEngine::ModifierOutput(Modifier modifier) {
+HeldOutput HookEngine::ModifierOutput(Modifier modifier) {
   const ModifierKey& key = kModifierKeys[static_cast<std::size_t>(modifier)];
   return {HeldOutput::Kind::Key, key.virtualKey, key.scanCode, key.pressFlags, key.releaseFlags};
 }
@@ -62,7 +62,7 @@ void HookEngine::InjectMaskKey() {
 
 // What a rule's target puts down: a key, pressed with the extended flag, or a mouse button;
 // nothing for a target that names neither.
-std::optional<HookEngine::HeldOutput> HookEngine::ParseTarget(std::string_view target) {
+std::optional<HeldOutput> HookEngine::ParseTarget(std::string_view target) {
   const std::vector<std::string> fields = SplitRecord(target);
   if (fields.size() < 2) return std::nullopt;
   const std::uint32_t virtualKey = ReadHexField(fields[0]);
@@ -84,20 +84,16 @@ std::optional<HookEngine::HeldOutput> HookEngine::ParseTarget(std::string_view t
   }
 }
 
-// The press puts the target down; the release finds what it put down noted (the keyboard filter
-// lets go of it before it gets here), so a release that reaches this step has nothing to undo.
-bool HookEngine::ApplyRemapping(std::uint32_t message, std::uint16_t virtualKey,
-                                std::uint16_t scanCode) {
+// Only a press gets here (the repeats and the release follow its record): it puts the target
+// down in the key's place.
+bool HookEngine::ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode,
+                                std::size_t record) {
   const HookLocalState::ForegroundProgram* front = ProgramInFront();
   const std::string target = ReadRuleInFront(front != nullptr ? &front->keyChangeSection : nullptr,
                                              "KeyChange", FormatKeyCodes(virtualKey, scanCode));
   if (target.empty()) return false;
   // The source key never reaches the system, also when its rule produces nothing.
-  if (win::IsKeyPress(message)) {
-    if (const std::optional<HeldOutput> output = ParseTarget(target)) {
-      PutDown(static_cast<std::uint8_t>(virtualKey), *output);
-    }
-  }
+  if (const std::optional<HeldOutput> output = ParseTarget(target)) PutDown(record, *output);
   return true;
 }
 

@@ -6,17 +6,27 @@ namespace {
 constexpr std::uint16_t kHangulRightAltScan = 0x38;
 constexpr std::uint16_t kHanjaRightCtrlScan = 0x1D;
 
-std::uint32_t PackHotkey(std::uint16_t virtualKey, std::uint16_t scanCode) {
-  return static_cast<std::uint32_t>(virtualKey) | (static_cast<std::uint32_t>(scanCode) << 16);
-}
-
 }  // namespace
 
-void HookEngine::TrackKoreanRightKeys(std::uint32_t message, std::uint16_t virtualKey,
-                                      std::uint16_t scanCode) {
-  const std::int32_t down = message == win::kWmKeyDown ? 1 : 0;
+// Whether the Korean right Ctrl and right Alt are down, for the hotkeys and the wheel. A press
+// counts as it comes (also as a system key, with Alt held); the release is its key's, also when
+// another keyboard layout in front names it otherwise by then.
+void HookEngine::TrackKoreanRightKeys(std::uint32_t message, std::uint8_t virtualKey,
+                                      std::uint16_t scanCode, std::size_t record) {
+  const bool press = win::IsKeyPress(message);
+  const bool release = win::IsKeyRelease(message);
+  if (!press && !release) return;
+  const std::uint8_t pressedAs =
+      release && local_.presses[record].Active() ? local_.presses[record].pressedAs : virtualKey;
+  const std::int32_t down = press ? 1 : 0;
   if (virtualKey == win::kVkHangul && scanCode == kHangulRightAltScan) state_.HangulKeyDown = down;
   if (virtualKey == win::kVkHanja && scanCode == kHanjaRightCtrlScan) state_.HanjaKeyDown = down;
+  if (release && pressedAs == win::kVkHangul && scanCode == kHangulRightAltScan) {
+    state_.HangulKeyDown = 0;
+  }
+  if (release && pressedAs == win::kVkHanja && scanCode == kHanjaRightCtrlScan) {
+    state_.HanjaKeyDown = 0;
+  }
 }
 
 bool HookEngine::ReadModifier(Modifier modifier) {
@@ -50,40 +60,30 @@ ModifierFlags HookEngine::ReadModifierSnapshot() {
 // A swallowed release whose press reached the system is given back here, in one place, so no
 // filter step can leave a key stuck down. Shift memory's swallow is the one deliberate exception.
 int HookEngine::FilterKeyboard(std::uint32_t message, std::uint16_t virtualKey,
-                               std::uint16_t scanCode) {
-  switch (DecideKeyboard(message, virtualKey, scanCode)) {
+                               std::uint16_t scanCode, std::size_t record) {
+  switch (DecideKeyboard(message, virtualKey, scanCode, record)) {
     case KeyVerdict::Pass:
       return 0;
     case KeyVerdict::Swallow:
-      return SwallowUnlessOwed(message, virtualKey);
+      return SwallowUnlessOwed(record);
     case KeyVerdict::SwallowEvenIfOwed:
       return 1;
     case KeyVerdict::WinL:
       // Both the press and the release of L are swallowed; the away mode begins on the release.
-      // An L that went down before the Windows key is no Win+L: its release just passes.
-      if (SwallowUnlessOwed(message, virtualKey) == 0) return 0;
-      if (win::IsKeyRelease(message)) {
-        EnterAwayMode();
-      } else {
-        // With L swallowed the system would see a lone tap of the Windows key when it comes up,
-        // and open the Start menu over the switched-off monitor.
-        InjectMaskKey();
-      }
+      // With L swallowed the system would see a lone tap of the Windows key when it comes up,
+      // and open the Start menu over the switched-off monitor.
+      local_.presses[record].fate = PressRecord::Fate::WinL;
+      InjectMaskKey();
       return 1;
   }
   return 0;
 }
 
+// A key whose press was decided goes on as it began, whatever the rules, the switches and the
+// program in front say by now: its release looks nothing up, so typing pays for the rules at
+// its presses only. The press of a key the hooks saw no press of is decided here.
 HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::uint16_t virtualKey,
-                                                  std::uint16_t scanCode) {
-  TrackKoreanRightKeys(message, virtualKey, scanCode);
-
-  // The key that fired a hotkey: its release is swallowed once, whatever is held by now.
-  if (win::IsKeyRelease(message) && PackHotkey(virtualKey, scanCode) == state_.LastHotkey) {
-    state_.LastHotkey = 0;
-    return KeyVerdict::Swallow;
-  }
-
+                                                  std::uint16_t scanCode, std::size_t record) {
   // Read when first needed: most keys need no modifiers at all. Shift memory may release the
   // armed Shift below, so the snapshot is taken before it does.
   LazyModifiers held(*this);
@@ -93,24 +93,20 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
   // for the next key.
   const bool shiftMemorySwallows =
       Settings().EnableShiftMemory && ApplyShiftMemory(message, virtualKey) == 1;
-  // A key whose press put something down in its place goes on as it began, whatever the rules
-  // and switches say by now.
-  if (HasHeldOutput(static_cast<std::uint8_t>(virtualKey))) {
-    ContinueHeldOutput(message, static_cast<std::uint8_t>(virtualKey));
-    return shiftMemorySwallows ? KeyVerdict::SwallowEvenIfOwed : KeyVerdict::Swallow;
+  const PressRecord& pressed = local_.presses[record];
+  if (pressed.fate != PressRecord::Fate::Deciding) {
+    const KeyVerdict verdict = pressed.Active() ? FollowRecord(message, record)
+                               : UnrecordedRelease(static_cast<std::uint8_t>(virtualKey)) == 0
+                                   ? KeyVerdict::Pass
+                                   : KeyVerdict::SwallowEvenIfOwed;
+    return shiftMemorySwallows ? KeyVerdict::SwallowEvenIfOwed : verdict;
   }
-  // A release whose press reached the system passes whatever a rule says (the system is owed
-  // it), so it looks nothing up: neither the rule file, nor the program in front, nor the
-  // modifiers. Typing pays for the rules at its presses only.
-  const bool owedRelease =
-      win::IsKeyRelease(message) && local_.pressReachedSystem.test(virtualKey & 0xFFu);
-  const bool remapped =
-      !owedRelease && Settings().Key_KeyChange && ApplyRemapping(message, virtualKey, scanCode);
-  if (shiftMemorySwallows) return KeyVerdict::SwallowEvenIfOwed;
+  if (!win::IsKeyPress(message)) return KeyVerdict::Pass;
+
+  const bool remapped = Settings().Key_KeyChange && ApplyRemapping(virtualKey, scanCode, record);
   if (remapped) return KeyVerdict::Swallow;
 
-  if (!owedRelease && Settings().Key_NoteBookMode &&
-      ApplyHotkey(message, virtualKey, scanCode, held)) {
+  if (Settings().Key_NoteBookMode && ApplyHotkey(virtualKey, scanCode, held, record)) {
     return KeyVerdict::Swallow;
   }
 
@@ -121,22 +117,31 @@ HookEngine::KeyVerdict HookEngine::DecideKeyboard(std::uint32_t message, std::ui
     if (windowsKeyAlone) return Settings().Lock_Monitor ? KeyVerdict::WinL : KeyVerdict::Pass;
   }
 
-  return FilterFixedKeys(message, virtualKey, scanCode, held) == 0 ? KeyVerdict::Pass
-                                                                   : KeyVerdict::Swallow;
+  return FilterFixedKeys(virtualKey, scanCode, held, record) == 0 ? KeyVerdict::Pass
+                                                                  : KeyVerdict::Swallow;
 }
 
-int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
-                                std::uint16_t scanCode, LazyModifiers& held) {
-  const bool press = win::IsKeyPress(message);
+HookEngine::KeyVerdict HookEngine::FollowRecord(std::uint32_t message, std::size_t record) {
+  if (win::IsKeyPress(message)) {
+    return RepeatRecorded(record, Say::Full) == 0 ? KeyVerdict::Pass : KeyVerdict::Swallow;
+  }
+  if (!win::IsKeyRelease(message)) return KeyVerdict::Pass;
+  const bool winL = local_.presses[record].fate == PressRecord::Fate::WinL;
+  const int result = ReleaseRecorded(record);
+  if (winL) EnterAwayMode();
+  return result == 0 ? KeyVerdict::Pass : KeyVerdict::SwallowEvenIfOwed;
+}
+
+int HookEngine::FilterFixedKeys(std::uint16_t virtualKey, std::uint16_t scanCode,
+                                LazyModifiers& held, std::size_t record) {
   switch (virtualKey) {
     case win::kVkSpace:
-      return FilterSpace(message, held.Get());
+      return FilterSpace(held.Get(), record);
     case win::kVkHanja:
       // The right Ctrl of Korean keyboards acts as left Ctrl, injected as the left key is sent
       // (without the extended flag, which would make it a right Ctrl).
-      // Its release finds the left Ctrl noted and lets go of it before it gets here.
       if (scanCode != kHanjaRightCtrlScan || !Settings().Lock_UseRCtrl) return 0;
-      if (press) PutDown(win::kVkHanja, ModifierOutput(Modifier::LCtrl));
+      PutDown(record, ModifierOutput(Modifier::LCtrl));
       return 1;
     case win::kVkCapital:
       return Settings().Lock_CapsLock ? 1 : 0;
@@ -144,7 +149,7 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
       return Settings().Lock_Insert ? 1 : 0;
     case win::kVkNumLock:
       if (!Settings().Lock_NumLock) return 0;
-      if (press) PutDown(win::kVkNumLock, {HeldOutput::Kind::NeutralNumLock});
+      PutDown(record, {HeldOutput::Kind::NeutralNumLock});
       return 1;
     case win::kVkLWin:
     case win::kVkRWin:
@@ -154,31 +159,24 @@ int HookEngine::FilterFixedKeys(std::uint32_t message, std::uint16_t virtualKey,
   }
 }
 
-// Space with exactly one left modifier becomes a key of the Korean layout. The Space release
-// that belongs to such a press is swallowed too.
-int HookEngine::ConvertSpace(std::uint32_t message, const ModifierFlags& held, Modifier alone,
-                             std::int32_t& sent, std::uint8_t virtualKey, std::uint8_t scanCode) {
-  if (win::IsKeyPress(message) && held[alone] && held.NoneExcept(alone)) {
-    sent = 1;
-    platform_.InjectKey(virtualKey, scanCode, win::kKeyEventExtended);
-    platform_.InjectKey(virtualKey, scanCode, win::kKeyEventExtended | win::kKeyEventKeyUp);
+// Space with exactly one left modifier becomes a key of the Korean layout, tapped at the press
+// and at each repeat; its release is swallowed too.
+bool HookEngine::ConvertSpace(const ModifierFlags& held, Modifier alone, std::uint8_t virtualKey,
+                              std::uint8_t scanCode, std::size_t record) {
+  if (!held[alone] || !held.NoneExcept(alone)) return false;
+  PutDown(record, {HeldOutput::Kind::Tap, virtualKey, scanCode, win::kKeyEventExtended,
+                   win::kKeyEventExtended | win::kKeyEventKeyUp});
+  return true;
+}
+
+int HookEngine::FilterSpace(const ModifierFlags& held, std::size_t record) {
+  if (Settings().Lock_ShiftSpace &&
+      ConvertSpace(held, Modifier::LShift, win::kVkHangul, 0xF2, record)) {
     return 1;
   }
-  if (win::IsKeyRelease(message) && sent) {
-    sent = 0;
+  if (Settings().Lock_CtrlSpace &&
+      ConvertSpace(held, Modifier::LCtrl, win::kVkHanja, 0xF1, record)) {
     return 1;
   }
   return 0;
-}
-
-int HookEngine::FilterSpace(std::uint32_t message, const ModifierFlags& held) {
-  int result = 0;
-  if (Settings().Lock_ShiftSpace) {
-    result |=
-        ConvertSpace(message, held, Modifier::LShift, state_.HanToggleSent, win::kVkHangul, 0xF2);
-  }
-  if (Settings().Lock_CtrlSpace) {
-    result |= ConvertSpace(message, held, Modifier::LCtrl, state_.HanjaSent, win::kVkHanja, 0xF1);
-  }
-  return result;
 }

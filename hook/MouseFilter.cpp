@@ -12,8 +12,6 @@ namespace {
 constexpr std::uintptr_t kScrollLineLeft = 0;   // SB_LINELEFT
 constexpr std::uintptr_t kScrollLineRight = 1;  // SB_LINERIGHT
 
-using RightPress = HookLocalState::RightPress;
-
 // The volume step of one wheel event: the unit forward, its negation backward. The most
 // negative unit has no negation in 32 bits; backward it gives the largest step there is.
 std::intptr_t VolumeStep(std::int16_t delta, std::int32_t unit) {
@@ -26,69 +24,42 @@ std::intptr_t VolumeStep(std::int16_t delta, std::int32_t unit) {
 
 }  // namespace
 
-int HookEngine::FilterMouse(std::uint32_t message, std::uint32_t mouseData) {
+// A button's release follows what its press became, whatever changed meanwhile (the rule, the
+// switch, the program in front): a swallowed or held-back press never leaves a lone release
+// behind, and a release whose press reached the system always goes through (else the window
+// would stay in a drag), also after a sideways scroll.
+int HookEngine::FilterMouse(std::uint32_t message, std::uint32_t mouseData, std::size_t record) {
+  if (message == win::kWmMouseWheel) return FilterWheel(static_cast<std::int16_t>(mouseData >> 16));
+  if (record == PressRecords::kNone) return 0;
+  PressRecord& pressed = local_.presses[record];
+  if (win::IsButtonRelease(message)) {
+    return pressed.Active() ? ReleaseRecorded(record)
+                            : UnrecordedRelease(win::ButtonOfMessage(message));
+  }
+  if (pressed.fate != PressRecord::Fate::Deciding) return 0;
   switch (message) {
-    case win::kWmMouseWheel:
-      return FilterWheel(static_cast<std::int16_t>(mouseData >> 16));
     case win::kWmMButtonDown:
-      local_.middlePressSwallowed =
-          Settings().Key_MouseMiddleButton && ApplyMiddleButton(message) != 0;
-      return local_.middlePressSwallowed ? 1 : 0;
-    case win::kWmMButtonUp: {
-      // The release ends as the press began, whatever changed meanwhile (the rule, the switch,
-      // the program in front): a swallowed press must not leave a lone release behind.
-      const bool swallowed = local_.middlePressSwallowed;
-      local_.middlePressSwallowed = false;
-      return swallowed ? SwallowUnlessOwed(message, win::kVkMButton) : 0;
-    }
+      if (!Settings().Key_MouseMiddleButton || ApplyMiddleButton() == 0) return 0;
+      pressed.fate = PressRecord::Fate::Action;
+      return 1;
     case win::kWmRButtonDown:
-      return HoldBackRightPress();
-    case win::kWmRButtonUp:
-      return FilterRightRelease();
-    case win::kWmLButtonUp:
-      return FilterButtonRelease(message, win::kVkLButton, state_.SwallowLButtonUp);
+      // While the right button may start a sideways scroll, its press waits: if the wheel turns
+      // first, the system never sees the press or its release (so no context menu opens);
+      // otherwise the press goes to the system with the release (a click) or when a drag begins.
+      if (!Settings().RButtonWheel) return 0;
+      pressed.fate = PressRecord::Fate::HeldBack;
+      return 1;
     default:
       return 0;
   }
 }
 
-// A button that took part in a sideways scroll must not click when it comes up; but a release
-// whose press reached the system always goes through, or the window would stay in a drag.
-int HookEngine::FilterButtonRelease(std::uint32_t message, std::uint8_t button,
-                                    std::int32_t& swallowFlag) {
-  if (!swallowFlag) return 0;
-  swallowFlag = 0;
-  return SwallowUnlessOwed(message, button);
-}
-
-// While the right button may start a sideways scroll, its press waits: if the wheel turns
-// first, the system never sees the press or its release (so no context menu opens); otherwise
-// the press goes to the system with the release (a click) or when a drag begins.
-int HookEngine::HoldBackRightPress() {
-  if (!Settings().RButtonWheel) return 0;
-  local_.rightPress = RightPress::HeldBack;
-  return 1;
-}
-
-int HookEngine::FilterRightRelease() {
-  switch (local_.rightPress) {
-    case RightPress::HeldBack:
-      // A plain click: the press goes now, and the release right after it.
-      platform_.InjectMouse(win::kMouseRightDown);
-      state_.SwallowRButtonUp = 0;
-      return 0;
-    case RightPress::Scrolled:
-      state_.SwallowRButtonUp = 0;
-      return 1;
-    case RightPress::None:
-      break;
-  }
-  return FilterButtonRelease(win::kWmRButtonUp, win::kVkRButton, state_.SwallowRButtonUp);
-}
-
-// Called for physical movement, outside the dispatcher.
+// Called for physical movement, outside the dispatcher; also while paused, as the press was
+// held back before.
 void HookEngine::LetHeldBackPressGoOnDrag(std::int32_t x, std::int32_t y) {
-  if (local_.rightPress != RightPress::HeldBack || state_.HookEnabled == 0 || state_.Idle == 0 ||
+  const std::size_t record = PressRecords::ButtonIndex(win::kVkRButton);
+  PressRecord& pressed = local_.presses[record];
+  if (pressed.fate != PressRecord::Fate::HeldBack || pressed.scrolled || state_.Idle == 0 ||
       state_.SuppressAll) {
     return;
   }
@@ -97,14 +68,11 @@ void HookEngine::LetHeldBackPressGoOnDrag(std::int32_t x, std::int32_t y) {
   const std::int64_t dy = std::llabs(static_cast<std::int64_t>(y) - local_.rightPressY);
   if (dx <= drag.x && dy <= drag.y) return;
   // A drag: the system gets the press now (before this movement), and its release is owed.
-  local_.rightPress = RightPress::None;
+  pressed.fate = PressRecord::Fate::Passed;
+  pressed.reachedSystem = true;
   state_.Idle = 0;
   platform_.InjectMouse(win::kMouseRightDown);
-  if (ReleasedMeanwhile(win::kVkRButton)) {
-    platform_.InjectMouse(win::kMouseRightUp);
-  } else {
-    local_.pressReachedSystem.set(win::kVkRButton);
-  }
+  if (ReleasedMeanwhile(win::kVkRButton)) platform_.InjectMouse(win::kMouseRightUp);
   CatchUpDeferredReleases();
   state_.Idle = 1;
 }
@@ -127,7 +95,7 @@ int HookEngine::FilterWheel(std::int16_t delta) {
        held.NoneExcept(Modifier::LShift, Modifier::RShift)) ||
       (Settings().EnableAltWheel && alt && held.NoneExcept(Modifier::LAlt, Modifier::RAlt));
   int result = 0;
-  if (sideways && ScrollSideways(delta, leftButton, rightButton)) result = 1;
+  if (sideways && ScrollSideways(delta, rightButton)) result = 1;
 
   if (Settings().EnableCtrlWheel && ctrl) {
     const std::intptr_t step = VolumeStep(delta, Settings().CtrlWheelUnit);
@@ -143,13 +111,10 @@ int HookEngine::FilterWheel(std::int16_t delta) {
   return result;
 }
 
-bool HookEngine::ScrollSideways(std::int16_t delta, bool leftButton, bool rightButton) {
-  // The release of a button that took part in the scroll must not reach the window as a click.
-  if (rightButton) {
-    state_.SwallowRButtonUp = 1;
-    if (local_.rightPress == RightPress::HeldBack) local_.rightPress = RightPress::Scrolled;
-  }
-  if (leftButton) state_.SwallowLButtonUp = 1;
+bool HookEngine::ScrollSideways(std::int16_t delta, bool rightButton) {
+  // A right press held back never reaches the window now, nor its release: no click follows.
+  PressRecord& right = local_.presses[PressRecords::ButtonIndex(win::kVkRButton)];
+  if (rightButton && right.fate == PressRecord::Fate::HeldBack) right.scrolled = true;
 
   WindowHandle target = platform_.FocusWindow();
   if (!platform_.IsWindow(target)) target = platform_.WindowUnderCursor();

@@ -71,18 +71,21 @@ class RuleCache {
   static constexpr std::uint32_t kRetryAfterFailureMs = 1000;
   // Longer than any file system's time stamp resolution (FAT: 2 s).
   static constexpr std::uint32_t kRecentWriteRereadMs = 3000;
+  // A buffer no value fills.
+  static constexpr std::size_t kWholeValue = static_cast<std::size_t>(-1);
 
   RuleCache() : rules_(std::make_shared<const ParsedRules>()) {}
 
   // Brings the cache up to date with `file` as far as one hook call may.
   void Refresh(HookPlatform& platform, const char* file);
-  // As GetPrivateProfileStringA with an empty default and a 255-character buffer.
+  // As GetPrivateProfileStringA with an empty default, but whole: the editors write records of
+  // any length, and a program path cut short would start another program.
   std::string Find(std::string_view section, std::string_view key) const {
-    return rules_->Index().GetString(section, key, 255);
+    return rules_->Index().GetString(section, key, kWholeValue);
   }
   // The same, nullopt where the section has no entry of the key (an empty value is an entry).
   std::optional<std::string> FindEntry(std::string_view section, std::string_view key) const {
-    return rules_->Index().Find(section, key, 255);
+    return rules_->Index().Find(section, key, kWholeValue);
   }
   bool HasProgramRules() const { return rules_->HasProgramRules(); }
   bool HasRulesFor(std::string_view program) const { return rules_->HasRulesFor(program); }

@@ -35,10 +35,11 @@ int HookEngine::ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey
   return 0;
 }
 
+// Both Shifts go up as the library releases them everywhere (see KeySynthesis).
 void HookEngine::ReleaseArmedShift() {
   state_.ShiftArmed = 0;
-  platform_.InjectKey(win::kVkLShift, 0x2A, win::kKeyEventKeyUp);
-  platform_.InjectKey(win::kVkRShift, 0x36, win::kKeyEventExtended | win::kKeyEventKeyUp);
+  ReleaseModifier(Modifier::LShift);
+  ReleaseModifier(Modifier::RShift);
 }
 
 bool HookEngine::IsArmedShift(std::uint8_t virtualKey) const {

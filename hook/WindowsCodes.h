@@ -85,6 +85,8 @@ inline constexpr std::uint8_t kVkRMenu = 0xA5;
 // keybd_event flags.
 inline constexpr std::uint32_t kKeyEventExtended = 0x1;
 inline constexpr std::uint32_t kKeyEventKeyUp = 0x2;
+// The low-level keyboard event's flag of an extended key (LLKHF_EXTENDED).
+inline constexpr std::uint32_t kLowLevelExtended = 0x1;
 
 // mouse_event flags.
 inline constexpr std::uint32_t kMouseLeftDown = 0x02;

@@ -99,16 +99,18 @@ void RandomSession::NextForeground(std::vector<std::string>& script) {
 }
 
 std::string RandomSession::NextInput(const std::string& avoid) {
+  // The Korean right Ctrl and right Alt come extended, as keyboards send them: a key is told by
+  // its scan code and extended flag, which they share with the left keys otherwise.
   static const std::vector<std::string> kKeys = {
-      "LSHIFT",   "RSHIFT", "LCONTROL", "LALT",   "LWIN",    "RWIN", "RALT",
-      "RCONTROL", "SPACE",  "CAPSLOCK", "INSERT", "NumLock", "A",    "B",
-      "C",        "K",      "E",        "L",      "F1",      "Z"};
+      "LSHIFT", "RSHIFT",   "LCONTROL", "LALT",    "LWIN", "RWIN", "RALT ext", "RCONTROL ext",
+      "SPACE",  "CAPSLOCK", "INSERT",   "NumLock", "A",    "B",    "C",        "K",
+      "E",      "L",        "F1",       "Z"};
   static const std::vector<std::string> kButtons = {"left", "middle", "right"};
   for (;;) {
     const int kind = static_cast<int>(random_() % 10);
     if (kind < 7) {
       std::string key = kKeys[random_() % kKeys.size()];
-      if (key == avoid) continue;
+      if (key.substr(0, key.find(' ')) == avoid) continue;
       // A held key goes up, or repeats; a key that is up goes down.
       if (heldKeys_.count(key) && random_() % 3 != 0) {
         heldKeys_.erase(key);

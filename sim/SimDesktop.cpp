@@ -220,11 +220,16 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
   if (keyboardHooks_ > 0) {
     const HookVerdict verdict = TimedHookCall([&] {
       return Engine().KeyboardProcedure(win::kHcAction, message, sided, scanCode,
+                                        extended ? win::kLowLevelExtended : 0,
                                         injected ? kLibraryInjectionTag : 0);
     });
     if (verdict == HookVerdict::Swallow) return;
   }
-  SetSystemKey(sidesFromExtendedFlag_ ? SideFromExtendedFlag(sided, extended) : sided, down);
+  const std::uint8_t held = sidesFromExtendedFlag_ ? SideFromExtendedFlag(sided, extended) : sided;
+  if (NoteRelease(held, down, injected)) {
+    releasesOfKeysUp_.push_back("key up " + Hex2(sided) + '/' + Hex2(scanCode));
+  }
+  SetSystemKey(held, down);
   trace_ << "key " << (down ? "down " : "up ") << Hex2(sided) << '/' << Hex2(scanCode)
          << (extended ? " ext" : "") << (injected ? " injected" : "") << '\n';
 }
@@ -257,6 +262,7 @@ void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bo
       const std::uint8_t key = name == "left"     ? win::kVkLButton
                                : name == "middle" ? win::kVkMButton
                                                   : win::kVkRButton;
+      if (NoteRelease(key, down, injected)) releasesOfKeysUp_.push_back("mouse " + name + " up");
       systemKeys_[key] = down;
       trace_ << "mouse " << name << (down ? " down" : " up") << tag << '\n';
       return;
@@ -264,6 +270,21 @@ void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bo
     default:
       return;
   }
+}
+
+// The system holds one state per key, which both the user's presses and the library's set: a
+// physical release is news when the system does not hold the key and no press of it reached the
+// system since the last physical release (the library may have let go of it in between, or
+// pressed it for the user, as for a drag that began with a held-back press).
+bool SimDesktop::NoteRelease(std::uint8_t key, bool down, bool injected) {
+  if (down) {
+    pressedSinceRelease_[key] = true;
+    return false;
+  }
+  if (injected) return false;
+  const bool news = !systemKeys_[key] && !pressedSinceRelease_[key];
+  pressedSinceRelease_[key] = false;
+  return news;
 }
 
 HookHandle SimDesktop::InstallHook(HookKind kind) {

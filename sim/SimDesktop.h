@@ -154,6 +154,9 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::size_t BackgroundWorkWaiting() const { return background_.size(); }
 
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
+  // The physical releases that reached the system for a key or button it did not hold (and whose
+  // press had not reached it either), as trace lines ("key up 41/1e").
+  const std::vector<std::string>& ReleasesOfKeysUp() const { return releasesOfKeysUp_; }
   // The system holds every Shift, Ctrl and Alt it is given on the side its extended flag names,
   // as Wine's server does, while the hooks are told the key as it came: a right Shift without
   // the flag (as Windows' keyboards send it) is then held as the left one.
@@ -249,6 +252,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::string ruleFile_;
 
   std::array<bool, 256> systemKeys_{};
+  std::vector<std::string> releasesOfKeysUp_;
+  std::array<bool, 256> pressedSinceRelease_{};
+  // Whether this physical event is a release that reaches the system for a key that is up there.
+  bool NoteRelease(std::uint8_t key, bool down, bool injected);
   int keyboardHooks_ = 0;
   bool keyboardFails_ = false;
   bool mouseFails_ = false;

@@ -32,7 +32,8 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     if (Engine().KeyboardProcedure(code, static_cast<std::uint32_t>(wParam), event->vkCode,
-                                   event->scanCode, event->dwExtraInfo) == HookVerdict::Swallow) {
+                                   event->scanCode, event->flags,
+                                   event->dwExtraInfo) == HookVerdict::Swallow) {
       return kSwallowedResult;
     }
   }

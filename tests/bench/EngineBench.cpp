@@ -78,7 +78,7 @@ void KeyEvent(benchmark::State& state, Rules rules) {
   bool down = true;
   for (auto _ : state) {
     benchmark::DoNotOptimize(engine.KeyboardProcedure(
-        win::kHcAction, down ? win::kWmKeyDown : win::kWmKeyUp, 0x5A, 0x2C, 0));
+        win::kHcAction, down ? win::kWmKeyDown : win::kWmKeyUp, 0x5A, 0x2C, 0, 0));
     down = !down;
   }
   // Once per window in front, not per event.

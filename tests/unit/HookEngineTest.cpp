@@ -46,12 +46,15 @@ TEST_F(HookEngineTest, StartHookTwiceKeepsTheFirstHost) {
   EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 1);
 }
 
-TEST_F(HookEngineTest, AFailedKeyboardHookIsReportedAndLeavesTheMouseHookInPlace) {
+// The mouse hook goes in all the same; StopHook reports what it did with the keyboard hook, but
+// leaves no hook behind (the library may be unloaded next).
+TEST_F(HookEngineTest, AFailedKeyboardHookIsReportedAndStopHookLeavesNoMouseHook) {
   desktop_.FailHookInstall(HookKind::Keyboard);
   EXPECT_EQ(engine_.StartHook(desktop_.HostWindow()), 0);
   EXPECT_NE(desktop_.State().MouseHook, 0u);
-  EXPECT_EQ(engine_.StopHook(), 0);  // acts only when the keyboard hook is set
-  EXPECT_TRUE(desktop_.HookInstalled(HookKind::Mouse));
+  EXPECT_EQ(engine_.StopHook(), 0);
+  EXPECT_FALSE(desktop_.HookInstalled(HookKind::Mouse));
+  EXPECT_EQ(desktop_.State().MouseHook, 0u);
 }
 
 TEST_F(HookEngineTest, AFailedMouseHookIsNotReported) {
@@ -93,8 +96,13 @@ class HookProcedureTest : public HookEngineTest {
     desktop_.HostSettings().RButtonWheel = 1;
     desktop_.PushSettings();
   }
+  // A tap of Caps Lock; the press's verdict. (A press while the key is down is a repeat, which
+  // follows what the first press became.)
   HookVerdict CapsLock(int code = win::kHcAction, std::uintptr_t extra = 0) {
-    return engine_.KeyboardProcedure(code, win::kWmKeyDown, win::kVkCapital, 0x3A, extra);
+    const HookVerdict press =
+        engine_.KeyboardProcedure(code, win::kWmKeyDown, win::kVkCapital, 0x3A, 0, extra);
+    engine_.KeyboardProcedure(code, win::kWmKeyUp, win::kVkCapital, 0x3A, 0, extra);
+    return press;
   }
 };
 
@@ -107,7 +115,7 @@ TEST_F(HookProcedureTest, OnlyActionCodesOfALiveHostAreDecided) {
 
 TEST_F(HookProcedureTest, PackingKeepsTheLow16BitsOfEachCode) {
   // Caps Lock's virtual key with garbage above bit 16 still is Caps Lock.
-  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0xABC0014, 0x3A, 0),
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0xABC0014, 0x3A, 0, 0),
             HookVerdict::Swallow);
 }
 
@@ -134,15 +142,18 @@ TEST_F(HookProcedureTest, TheDispatcherTakesItsStepsInOrder) {
   // A shortcut in progress swallows input from elsewhere but lets the library's own through.
   desktop_.State().SuppressAll = 1;
   desktop_.State().Idle = 0;
-  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, 0),
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, 0, 0),
             HookVerdict::Swallow);
-  EXPECT_EQ(
-      engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, kLibraryInjectionTag),
-      HookVerdict::CallNext);
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, 0x41, 0x1E, 0,
+                                      kLibraryInjectionTag),
+            HookVerdict::CallNext);
   desktop_.State().SuppressAll = 0;
 
-  // While a filter runs, events pass untouched.
-  EXPECT_EQ(CapsLock(), HookVerdict::CallNext);
+  // While a filter runs, events pass untouched. (A press only: its release would wait for the
+  // filter's end, which this test plays no part of.)
+  EXPECT_EQ(engine_.KeyboardProcedure(win::kHcAction, win::kWmKeyDown, win::kVkCapital, 0x3A,
+                                      win::kLowLevelExtended, 0),
+            HookVerdict::CallNext);
   desktop_.State().Idle = 1;
   EXPECT_EQ(CapsLock(), HookVerdict::Swallow);
   EXPECT_EQ(desktop_.State().Idle, 1);  // set again after the filter
@@ -243,6 +254,11 @@ class HookWatchdogTest : public HookProcedureTest {
     desktop_.Key({0x14, 0x3A}, false, false);
     return trace_.str().find("14/3a") != std::string::npos;
   }
+  void ExpectNothingDownForTheSystem() {
+    for (int key = 1; key < 256; ++key) {
+      EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
+    }
+  }
   static constexpr std::chrono::milliseconds kPeriod{kHookWatchdogPeriodMs};
 };
 
@@ -329,9 +345,76 @@ TEST_F(HookWatchdogTest, AfterAReinstallWhatLostItsKeyIsLetGo) {
   EXPECT_FALSE(desktop_.SystemKeyDown(0xA2));
   EXPECT_TRUE(desktop_.SystemKeyDown(0x42));
   desktop_.Key({0x41, 0x1E}, false, false);
-  for (int key = 1; key < 256; ++key) {
-    EXPECT_FALSE(desktop_.SystemKeyDown(static_cast<std::uint8_t>(key))) << key;
+  ExpectNothingDownForTheSystem();
+}
+
+// Silent hooks with nothing lost (a consent prompt, an elevated window in front): the system
+// shows a remapped key up, so its target is let go of; but the key may still be held, and its
+// next auto-repeat puts the same target down again, whatever the rules say by then.
+TEST_F(HookWatchdogTest, AfterASilenceAHeldKeysRepeatPutsItsTargetDownAgain) {
+  desktop_.HostSettings().Key_KeyChange = 1;
+  desktop_.PushSettings();
+  desktop_.SetRule("KeyChange", "14/3a", "a2/1d");  // Caps Lock as left Ctrl
+  desktop_.Key({0x14, 0x3A}, false, true);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  desktop_.InputElsewhere();
+  desktop_.AdvanceTime(2 * kPeriod);
+  ASSERT_EQ(desktop_.DebugLines().size(), 1u);
+  EXPECT_FALSE(desktop_.SystemKeyDown(0xA2));
+  desktop_.SetRule("KeyChange", "14/3a", "a3/1d");
+  desktop_.Key({0x14, 0x3A}, false, true);
+  EXPECT_TRUE(desktop_.SystemKeyDown(0xA2));
+  EXPECT_FALSE(desktop_.SystemKeyDown(0xA3));
+  desktop_.Key({0x14, 0x3A}, false, false);
+  ExpectNothingDownForTheSystem();
+}
+
+// The Korean right Ctrl and right Alt whose release was lost while the hooks were gone are up
+// once they are back, whether their press passed or was replaced: else every wheel notch would
+// be a volume step, and every hotkey would need right Ctrl.
+TEST_F(HookWatchdogTest, AfterAReinstallTheKoreanRightKeysAreUp) {
+  struct Row {
+    KeyCodePair key;
+    std::int32_t useRightCtrl;
+    std::int32_t HookState::*tracked;
+  };
+  const Row rows[] = {
+      {{0x19, 0x1D}, 0, &HookState::HanjaKeyDown},
+      {{0x19, 0x1D}, 1, &HookState::HanjaKeyDown},
+      {{0x15, 0x38}, 0, &HookState::HangulKeyDown},
+  };
+  desktop_.HostSettings().EnableCtrlWheel = 1;
+  desktop_.HostSettings().CtrlWheelUnit = 5000;
+  for (const Row& row : rows) {
+    desktop_.HostSettings().Lock_UseRCtrl = row.useRightCtrl;
+    desktop_.PushSettings();
+    desktop_.Key(row.key, false, true);
+    ASSERT_EQ(desktop_.State().*row.tracked, 1);
+    desktop_.SystemRemovesHook(HookKind::Keyboard);
+    desktop_.AdvanceTime(std::chrono::milliseconds{10});
+    desktop_.Key(row.key, false, false);  // lost for the library
+    desktop_.AdvanceTime(2 * kPeriod);
+    ASSERT_EQ(desktop_.HookCount(HookKind::Keyboard), 1);
+    EXPECT_EQ(desktop_.State().*row.tracked, 0) << row.key.virtualKey;
+    trace_.str("");
+    desktop_.Wheel(120);
+    EXPECT_EQ(trace_.str(), "wheel 120\n");
   }
+}
+
+// A reinstallation may fail for the keyboard hook alone: StopHook still takes out the mouse hook
+// that went in again.
+TEST_F(HookWatchdogTest, StopHookAfterAFailedReinstallLeavesNoHook) {
+  desktop_.SystemRemovesHook(HookKind::Keyboard);
+  desktop_.FailHookInstall(HookKind::Keyboard);
+  desktop_.AdvanceTime(std::chrono::milliseconds{10});
+  CapsLockPasses();
+  desktop_.AdvanceTime(kPeriod);
+  ASSERT_EQ(desktop_.State().KeyboardHook, 0u);
+  ASSERT_EQ(desktop_.HookCount(HookKind::Mouse), 1);
+  EXPECT_EQ(engine_.StopHook(), 0);
+  EXPECT_EQ(desktop_.HookCount(HookKind::Mouse), 0);
+  EXPECT_EQ(desktop_.State().MouseHook, 0u);
 }
 
 // What the library itself holds down (a key and a button as remapping targets, the armed Shift)

@@ -69,6 +69,19 @@ TEST_F(LetGoTest, StopHookLetsGoOfEverythingTheLibraryHolds) {
   EXPECT_EQ(KeysDownForTheSystem(), 0);
 }
 
+// A right press held back for a sideways scroll goes to the system before the hooks go: its
+// release, which no hook sees, then ends a click instead of arriving alone.
+TEST_F(LetGoTest, StopHookGivesAHeldBackRightPressToTheSystem) {
+  desktop_.HostSettings().RButtonWheel = 1;
+  desktop_.PushSettings();
+  desktop_.MouseButton(ScenarioDesktop::Button::Right, true);
+  ASSERT_FALSE(desktop_.SystemKeyDown(win::kVkRButton));
+  engine_.StopHook();
+  EXPECT_TRUE(desktop_.SystemKeyDown(win::kVkRButton));
+  desktop_.MouseButton(ScenarioDesktop::Button::Right, false);
+  EXPECT_EQ(KeysDownForTheSystem(), 0);
+}
+
 TEST_F(LetGoTest, TheFirstEventAfterTheHostWindowEndsLetsGoOfEverything) {
   HoldEverything();
   desktop_.HostGone();

@@ -36,18 +36,11 @@ struct HookState {
   std::int32_t HookEnabled = 0;
   std::int32_t Idle = 1;
   std::int32_t SuppressAll = 0;
-  // Unused, as are SwallowRButtonUp, SwallowLButtonUp and LastHotkey: what a press became is
-  // kept per physical key in HookLocalState now. They stay for the section's layout.
-  std::int32_t HanToggleSent = 0;
-  std::int32_t HanjaSent = 0;
   std::int32_t HangulKeyDown = 0;
   std::int32_t HanjaKeyDown = 0;
   std::int32_t ShiftHeld = 0;
   std::int32_t KeyWhileShift = 0;
   std::int32_t ShiftArmed = 0;
-  std::int32_t SwallowRButtonUp = 0;
-  std::int32_t SwallowLButtonUp = 0;
-  std::uint32_t LastHotkey = 0;
   std::int32_t ScreenSaverWasActive = 0;
   HookSettings Settings = {};
   // This process itself once it has claimed the hooks for itself; only this process writes it.

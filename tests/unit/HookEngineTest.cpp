@@ -28,7 +28,6 @@ TEST(HookStateLayout, StartsAllZeroButIdle) {
   EXPECT_EQ(sizeof state.DevconPath, 260u);
   EXPECT_EQ(sizeof state.ConfigIniPath, 260u);
   EXPECT_LT(offsetof(HookState, DevconPath), offsetof(HookState, ConfigIniPath));
-  EXPECT_LT(offsetof(HookState, LastHotkey), offsetof(HookState, Settings));
 }
 
 TEST_F(HookEngineTest, StartHookTwiceKeepsTheFirstHost) {

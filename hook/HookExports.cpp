@@ -30,6 +30,8 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   if (state_.KeyboardHook != 0) {
     local_.watchdogRunning = true;
     platform_.StartHookWatchdog();
+    local_.sessionLocked = false;
+    platform_.WatchSessionChanges(true);
   }
   return state_.KeyboardHook != 0 ? 1 : 0;
 }
@@ -45,6 +47,7 @@ std::int32_t HookEngine::StopHook() {
     platform_.StopHookWatchdog();
   }
   if (state_.KeyboardHook == 0) return 0;
+  platform_.WatchSessionChanges(false);
   platform_.StopWatchingRuleFile();
   local_.rules.Invalidate();
   platform_.RemoveHook(state_.KeyboardHook);

@@ -356,8 +356,8 @@ TEST_F(HookWatchdogTest, WhatTheLibraryHoldsIsNoSignOfMissedInput) {
   EXPECT_TRUE(desktop_.SystemKeyDown(0xA0));
 }
 
-// Paused, in the away mode or stopped, nothing is expected of the hooks.
-TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
+// Paused, with the session locked or stopped, nothing is expected of the hooks.
+TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedLockedOrStopped) {
   desktop_.SystemRemovesHook(HookKind::Keyboard);
   desktop_.AdvanceTime(std::chrono::milliseconds{10});
   engine_.EnableHookStatue(0);
@@ -366,10 +366,11 @@ TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
   engine_.EnableHookStatue(1);
 
-  desktop_.State().AwayPending = 1;
+  desktop_.SessionLock();
+  desktop_.InputElsewhere();  // typed on the lock screen
   desktop_.AdvanceTime(3 * kPeriod);
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
-  desktop_.State().AwayPending = 0;
+  desktop_.SessionUnlock();
 
   engine_.StopHook();
   CapsLockPasses();

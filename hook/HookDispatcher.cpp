@@ -19,6 +19,9 @@ bool IsRelease(std::uint32_t message) {
 
 }  // namespace
 
+// Each hook's last call is noted as it begins and again as it ends: Wine stamps the input a hook
+// was called for (GetLastInputInfo) only once the hook has answered, so a call that crossed a
+// tick must not make its own input look missed.
 HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
                                           std::uint32_t scanCode, std::uintptr_t extraInfo) {
   local_.lastKeyboardCall = platform_.TickCount();
@@ -32,6 +35,7 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
     NotePhysicalEvent(key, win::IsKeyPress(message), win::IsKeyRelease(message), swallowed);
   }
   if (!swallowed) local_.passedDown.set(key, win::IsKeyPress(message));
+  local_.lastKeyboardCall = platform_.TickCount();
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 
@@ -65,6 +69,7 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
     // Whatever became of it, a right release ends the held-back press.
     if (message == win::kWmRButtonUp) local_.rightPress = HookLocalState::RightPress::None;
   }
+  local_.lastMouseCall = platform_.TickCount();
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 

@@ -437,6 +437,20 @@ class WineDesktop final : public ScenarioDesktop {
   bool ShowToolEffectsUpToMark(ULONGLONG deadline);
 };
 
+// The library's import of `function` goes to `watch`; `real` keeps the original. False when the
+// library does not import it.
+template <typename Function>
+bool Patch(HMODULE module, const char* dll, const char* function, Function watch, Function& real) {
+  real = reinterpret_cast<Function>(
+      PatchImport(module, dll, function, reinterpret_cast<void*>(watch)));
+  return real != nullptr;
+}
+template <typename Function>
+bool Patch(HMODULE module, const char* dll, const char* function, Function watch) {
+  Function real = nullptr;
+  return Patch(module, dll, function, watch, real);
+}
+
 // Every scenario starts with nothing down: the key state of a Wine desktop outlives the
 // programs that used it.
 void ReleaseEverything() {
@@ -479,37 +493,24 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   }
   ReleaseEverything();
   if (!library_.Load("scenario-driver")) return false;
-  g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
-      PatchImport(library_.module, "shell32.dll", "ShellExecuteExA",
-                  reinterpret_cast<void*>(&WatchShellExecuteEx)));
-  PatchImport(library_.module, "shell32.dll", "ShellExecuteA",
-              reinterpret_cast<void*>(&WatchShellExecute));
-  g_realSystemParametersInfo = reinterpret_cast<decltype(g_realSystemParametersInfo)>(
-      PatchImport(library_.module, "user32.dll", "SystemParametersInfoA",
-                  reinterpret_cast<void*>(&WatchSystemParametersInfo)));
-  g_realWriteProfile = reinterpret_cast<decltype(g_realWriteProfile)>(
-      PatchImport(library_.module, "kernel32.dll", "WritePrivateProfileStringA",
-                  reinterpret_cast<void*>(&WatchWriteProfile)));
-  PatchImport(library_.module, "kernel32.dll", "OutputDebugStringA",
-              reinterpret_cast<void*>(&WatchDebugLine));
-  g_realKeyEvent = reinterpret_cast<decltype(g_realKeyEvent)>(PatchImport(
-      library_.module, "user32.dll", "keybd_event", reinterpret_cast<void*>(&WatchKeyEvent)));
-  g_realMouseEvent = reinterpret_cast<decltype(g_realMouseEvent)>(PatchImport(
-      library_.module, "user32.dll", "mouse_event", reinterpret_cast<void*>(&WatchMouseEvent)));
-  g_realSendNotify = reinterpret_cast<decltype(g_realSendNotify)>(
-      PatchImport(library_.module, "user32.dll", "SendNotifyMessageA",
-                  reinterpret_cast<void*>(&WatchSendNotify)));
-  g_realSetHook = reinterpret_cast<decltype(g_realSetHook)>(PatchImport(
-      library_.module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void*>(&WatchSetHook)));
-  g_realRegisterSession = reinterpret_cast<decltype(g_realRegisterSession)>(
-      PatchImport(library_.module, "wtsapi32.dll", "WTSRegisterSessionNotification",
-                  reinterpret_cast<void*>(&WatchRegisterSession)));
-  g_realUnregisterSession = reinterpret_cast<decltype(g_realUnregisterSession)>(
-      PatchImport(library_.module, "wtsapi32.dll", "WTSUnRegisterSessionNotification",
-                  reinterpret_cast<void*>(&WatchUnregisterSession)));
-  if (!g_realShellExecuteEx || !g_realSystemParametersInfo || !g_realWriteProfile ||
-      !g_realKeyEvent || !g_realMouseEvent || !g_realSendNotify || !g_realSetHook ||
-      !g_realRegisterSession || !g_realUnregisterSession) {
+  const HMODULE module = library_.module;
+  const bool patched =
+      Patch(module, "shell32.dll", "ShellExecuteExA", WatchShellExecuteEx, g_realShellExecuteEx) &&
+      Patch(module, "shell32.dll", "ShellExecuteA", WatchShellExecute) &&
+      Patch(module, "user32.dll", "SystemParametersInfoA", WatchSystemParametersInfo,
+            g_realSystemParametersInfo) &&
+      Patch(module, "kernel32.dll", "WritePrivateProfileStringA", WatchWriteProfile,
+            g_realWriteProfile) &&
+      Patch(module, "kernel32.dll", "OutputDebugStringA", WatchDebugLine) &&
+      Patch(module, "user32.dll", "keybd_event", WatchKeyEvent, g_realKeyEvent) &&
+      Patch(module, "user32.dll", "mouse_event", WatchMouseEvent, g_realMouseEvent) &&
+      Patch(module, "user32.dll", "SendNotifyMessageA", WatchSendNotify, g_realSendNotify) &&
+      Patch(module, "user32.dll", "SetWindowsHookExA", WatchSetHook, g_realSetHook) &&
+      Patch(module, "wtsapi32.dll", "WTSRegisterSessionNotification", WatchRegisterSession,
+            g_realRegisterSession) &&
+      Patch(module, "wtsapi32.dll", "WTSUnRegisterSessionNotification", WatchUnregisterSession,
+            g_realUnregisterSession);
+  if (!patched) {
     std::fprintf(stderr, "scenario-driver: the library's imports are not as expected\n");
     return false;
   }

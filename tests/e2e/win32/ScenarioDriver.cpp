@@ -307,6 +307,7 @@ struct Gate {
   bool locked = false;
   bool removed[2] = {false, false};  // keyboard, mouse
   HHOOK hooks[2] = {nullptr, nullptr};
+  bool reinstallExpected = false;  // hooks were removed, and the library has not said so since
 } g_gate;
 
 LRESULT CALLBACK GateKeyboard(int code, WPARAM message, LPARAM data) {
@@ -394,6 +395,7 @@ class WineDesktop final : public ScenarioDesktop {
   void HooksRemoved(HookSet hooks) override {
     if (hooks != HookSet::Mouse) g_gate.removed[0] = true;
     if (hooks != HookSet::Keyboard) g_gate.removed[1] = true;
+    g_gate.reinstallExpected = true;
   }
   void SessionLock() override;
   void SessionUnlock() override;
@@ -813,10 +815,15 @@ void WineDesktop::Cursor(const std::string& name) {
   SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 }
 
-// Shows what was posted to the host and the windows, and dispatches the message.
+// Shows what was posted to the host and the windows, and dispatches the message. The library's
+// word that it put its hooks back is shown while the script has hooks removed: Wine's server
+// stamps the input a hook was given a moment after the hook answered, so after a quarter second
+// of quiet the watchdog now and then puts back hooks that worked, which Windows would not do.
 void WineDesktop::Handle(const MSG& message) {
-  if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode ||
-                                message.message == kHooksInstalledAgain)) {
+  const bool reinstallShown = message.message == kHooksInstalledAgain && g_gate.reinstallExpected;
+  if (reinstallShown && message.wParam != 0) g_gate.reinstallExpected = false;
+  if (message.hwnd == host_ &&
+      (message.message == kVolumeStep || message.message == kAwayMode || reinstallShown)) {
     Emit("post host 0x%x %llu %lld", message.message,
          static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
   } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {

@@ -5,15 +5,7 @@
 
 namespace {
 
-constexpr int kShowHidden = 0;  // SW_HIDE
 constexpr int kShowNormal = 5;  // SW_SHOW
-
-// Windows removes a low-level hook whose call outlasts LowLevelHooksTimeout (300 ms by
-// default) without telling anyone, and filtering would silently stop. The device tool may take
-// seconds, so the hook waits only this long for it (starting it and the rest of the away mode
-// take their share of the 200 ms we allow); the tool finishes on its own, and a later
-// run of it (the "enable" at the end of the away mode) starts only after this one has ended.
-constexpr std::chrono::milliseconds kDeviceToolWait{60};
 
 }  // namespace
 
@@ -33,16 +25,21 @@ HookPlatform::RuleNote HookEngine::MouseOffNote(HookPlatform::RuleNote::When whe
           when == HookPlatform::RuleNote::When::BeforeRun ? "1" : ""};
 }
 
+// Windows removes a low-level hook whose call outlasts LowLevelHooksTimeout, and the device
+// tool may take seconds, so the hook never waits for it. A moved mouse wakes the monitor until
+// the "disable" run has ended; so where the mouse goes off, the second broadcast comes from the
+// tool's worker once the run is over. Without it, both go at once, as they always have.
 void HookEngine::EnterAwayMode() {
   local_.heldWhenAwayBegan = local_.physicallyDown;
   platform_.BroadcastMonitorOff();
-  if (SwitchesMouseDevices()) {
-    platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", kDeviceToolWait,
-                            MouseOffNote(HookPlatform::RuleNote::When::BeforeRun));
+  const bool mouseOff = SwitchesMouseDevices();
+  if (mouseOff) {
+    platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", std::chrono::milliseconds{0},
+                            MouseOffNote(HookPlatform::RuleNote::When::BeforeRun), true);
   }
   state_.ScreenSaverWasActive = platform_.IsScreenSaverActive() ? 1 : 0;
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(false);
-  platform_.BroadcastMonitorOff();
+  if (!mouseOff) platform_.BroadcastMonitorOff();
   platform_.PostMessageTo(state_.HostWindow, host_message::kAwayMode, 1, 0);
   state_.AwayPending = 1;
 }
@@ -50,16 +47,19 @@ void HookEngine::EnterAwayMode() {
 // The settings in force now decide what is undone. The flag goes first: starting a program may
 // let Windows deliver further events to this thread, and they must not end the away mode twice.
 // The lock never waits behind a program start (a hotkey's program on an unreachable share, a
-// consent prompt); the "enable" run waits behind a "disable" run that is still going.
-void HookEngine::LeaveAwayMode() {
+// consent prompt); the "enable" run waits behind a "disable" run that is still going. At an
+// unlock the user has just signed in: locking again would send them back to the lock screen.
+void HookEngine::LeaveAwayMode(AwayEnd end) {
   state_.AwayPending = 0;
-  if (Settings().LockWorkStation) {
+  if (end == AwayEnd::Input && Settings().LockWorkStation) {
     const std::string rundll = platform_.ExpandEnvironment("%windir%\\System32\\rundll32.exe");
     platform_.StartProgramAtOnce(rundll, "user32.dll, LockWorkStation", kShowNormal);
+    local_.ownLockAsked = true;
+    local_.ownLockAskedAt = platform_.TickCount();
   }
   if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0},
-                            MouseOffNote(HookPlatform::RuleNote::When::AfterSuccess));
+                            MouseOffNote(HookPlatform::RuleNote::When::AfterSuccess), false);
   }
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(true);
 }

@@ -19,6 +19,9 @@ bool IsRelease(std::uint32_t message) {
 
 }  // namespace
 
+// Each hook's last call is noted as it begins and again as it ends: Wine stamps the input a hook
+// was called for (GetLastInputInfo) only once the hook has answered, so a call that crossed a
+// tick must not make its own input look missed.
 HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::uint32_t virtualKey,
                                           std::uint32_t scanCode, std::uint32_t flags,
                                           std::uintptr_t extraInfo) {
@@ -47,6 +50,7 @@ HookVerdict HookEngine::KeyboardProcedure(int code, std::uint32_t message, std::
     if (win::IsKeyRelease(message)) NoteReleaseDecided(key, pressedAs);
   }
   if (!swallowed) local_.passedDown.set(key, win::IsKeyPress(message));
+  local_.lastKeyboardCall = platform_.TickCount();
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 
@@ -83,6 +87,7 @@ HookVerdict HookEngine::MouseProcedure(int code, std::uint32_t message, std::uin
     NotePhysicalEvent(win::IsButtonPress(message), swallowed, record);
     if (win::IsButtonRelease(message)) NoteReleaseDecided(button, button);
   }
+  local_.lastMouseCall = platform_.TickCount();
   return swallowed ? HookVerdict::Swallow : HookVerdict::CallNext;
 }
 

@@ -61,6 +61,10 @@ class HookEngine {
   // The watchdog's tick: installs both hooks again when the system has stopped calling them.
   void CheckHooksAlive();
 
+  // The session was locked or unlocked (the library's session notifications).
+  void SessionLocked();
+  void SessionUnlocked();
+
   // The library leaves this process: if it owned the hooks, the next process may claim them.
   void ProcessDetaching();
 
@@ -165,6 +169,9 @@ class HookEngine {
   // Also outside hook calls.
   void LetGoOfArmedShift();
   void LetGoOfEverything();
+  // The system let go of every key and button (the lock screen had them): the library forgets
+  // all it held or tracked as down, without injecting anything.
+  void ForgetEverythingHeld();
 
   // Remapping and synthesis.
   bool ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode, std::size_t record);
@@ -202,7 +209,9 @@ class HookEngine {
   HookPlatform::RuleNote MouseOffNote(HookPlatform::RuleNote::When when) const;
   void EnterAwayMode();
   bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
-  void LeaveAwayMode();
+  // The user came back (input), or signed in again at the lock screen (no lock then).
+  enum class AwayEnd { Input, Unlock };
+  void LeaveAwayMode(AwayEnd end = AwayEnd::Input);
 
   // The rule file as it is now, checked for changes at most once per event.
   RuleCache& CurrentRules();

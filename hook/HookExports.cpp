@@ -31,6 +31,8 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   if (state_.KeyboardHook != 0) {
     local_.watchdogRunning = true;
     platform_.StartHookWatchdog();
+    local_.sessionLocked = false;
+    platform_.WatchSessionChanges(true);
   }
   return state_.KeyboardHook != 0 ? 1 : 0;
 }
@@ -55,6 +57,7 @@ std::int32_t HookEngine::StopHook() {
     local_.watchdogRunning = false;
     platform_.StopHookWatchdog();
   }
+  platform_.WatchSessionChanges(false);
   platform_.StopWatchingRuleFile();
   const bool keyboardHooked = state_.KeyboardHook != 0;
   if (!keyboardHooked && state_.MouseHook == 0) return 0;

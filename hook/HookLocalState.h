@@ -53,6 +53,13 @@ struct HookLocalState {
   std::uint32_t lastReinstall = 0;
   std::uint32_t reinstallsWithoutCalls = 0;
 
+  // Between a lock of the session and its unlock: the hooks see nothing, and nothing is expected
+  // of them. `ownLockAsked`: the end of an away mode asked for the workstation's lock (at
+  // `ownLockAskedAt`), so that the lock that follows does not begin the away mode again.
+  bool sessionLocked = false;
+  bool ownLockAsked = false;
+  std::uint32_t ownLockAskedAt = 0;
+
   // The rule file, checked for changes at most once per event.
   RuleCache rules;
   bool rulesCheckedThisEvent = false;

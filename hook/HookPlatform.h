@@ -80,10 +80,13 @@ class HookPlatform {
     std::string value;  // empty: the entry is deleted
   };
   // Runs the device tool hidden with these parameters. Runs of the tool never overlap: a run
-  // starts only after every earlier run has ended. Waits at most `wait` for this run to end and
-  // never blocks longer, whatever the tool does.
+  // starts only after every earlier run has ended (the main program's own runs included). Waits
+  // at most `wait` for this run to end and never blocks longer, whatever the tool does. With
+  // `monitorOffWhenEnded`, the monitor-off broadcast is sent again once the run has ended (or
+  // could not start), from where the run was waited for, not from the hook thread.
   virtual void RunDeviceTool(const char* path, std::string_view parameters,
-                             std::chrono::milliseconds wait, const RuleNote& note) = 0;
+                             std::chrono::milliseconds wait, const RuleNote& note,
+                             bool monitorOffWhenEnded) = 0;
 
   virtual void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                              std::intptr_t lParam) = 0;
@@ -120,6 +123,11 @@ class HookPlatform {
     bool settled = true;
   };
   virtual WindowProgram ProgramOfWindow(WindowHandle window) = 0;
+
+  // Session notifications (WTSRegisterSessionNotification for a window of the hook thread):
+  // while watched, a lock and an unlock of the session call the engine's SessionLocked and
+  // SessionUnlocked on the hook thread.
+  virtual void WatchSessionChanges(bool watch) = 0;
 
   // The watchdog of the hooks: a timer on the hook thread that calls the engine's
   // CheckHooksAlive every kHookWatchdogPeriodMs while the hooks are started.

@@ -42,10 +42,14 @@ std::uint8_t OtherSide(std::uint8_t virtualKey) {
 // after a sleep or under heavy load), and the utility would then silently do nothing. When the
 // hooks missed input, both go in again, the old handles first removed, so that there is never a
 // second hook; a failed installation is tried again later. Not while the hooks are paused,
-// stopped, in the away mode or without a host window, when nothing is expected of them.
+// stopped, the session is locked or without a host window, when nothing is expected of them.
+// The away mode needs them most: only their next event ends it (and switches the mouse on).
 void HookEngine::CheckHooksAlive() {
-  if (!local_.watchdogRunning || state_.HookEnabled == 0 || state_.AwayPending ||
-      !platform_.IsWindow(state_.HostWindow)) {
+  if (!local_.watchdogRunning) return;
+  // Asking for the session's notifications fails at logon until the session services run: it
+  // is asked again (a watch in place stays as it is).
+  platform_.WatchSessionChanges(true);
+  if (state_.HookEnabled == 0 || local_.sessionLocked || !platform_.IsWindow(state_.HostWindow)) {
     return;
   }
   const std::uint32_t now = platform_.TickCount();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -78,6 +79,16 @@ class ScenarioDesktop {
   virtual void Cursor(const std::string& name) = 0;
   virtual void ScreenSaver(bool active) = 0;
   virtual void HostGone() = 0;
+
+  // Time passes (the library's timers and the system's run as they fall due).
+  virtual void Wait(std::chrono::milliseconds duration) = 0;
+  // The system takes the library's hooks out of the chain without telling it.
+  enum class HookSet { Both, Keyboard, Mouse };
+  virtual void HooksRemoved(HookSet hooks) = 0;
+  // The session is locked: input goes to the lock screen, out of every hook's sight, and
+  // whatever is down then is up at the unlock. Windows that asked are told of both.
+  virtual void SessionLock() = 0;
+  virtual void SessionUnlock() = 0;
 
   // Called after every command: a real desktop lets what is pending arrive.
   virtual void Settle() {}

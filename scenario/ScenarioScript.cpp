@@ -301,5 +301,36 @@ std::optional<std::string> ScenarioScript::Execute(const std::string& raw) {
     desktop_.HostGone();
     return std::nullopt;
   }
+  if (command == "wait") {
+    const auto milliseconds = count == 2 ? ParseInteger(w[1]) : std::nullopt;
+    if (!milliseconds || *milliseconds < 1 || *milliseconds > 60000) {
+      return "expected wait MS with MS from 1 to 60000";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.Wait(std::chrono::milliseconds{*milliseconds});
+    return std::nullopt;
+  }
+  if (command == "hooks") {
+    const bool keyboard = is(2, "keyboard");
+    const bool mouse = is(2, "mouse");
+    if (!is(1, "removed") || count > 3 || (count == 3 && !keyboard && !mouse)) {
+      return "expected hooks removed [keyboard|mouse]";
+    }
+    trace_ << Echo(line) << '\n';
+    desktop_.HooksRemoved(keyboard ? ScenarioDesktop::HookSet::Keyboard
+                          : mouse  ? ScenarioDesktop::HookSet::Mouse
+                                   : ScenarioDesktop::HookSet::Both);
+    return std::nullopt;
+  }
+  if (command == "session") {
+    if (count != 2 || !(is(1, "lock") || is(1, "unlock"))) return "expected session lock|unlock";
+    trace_ << Echo(line) << '\n';
+    if (is(1, "lock")) {
+      desktop_.SessionLock();
+    } else {
+      desktop_.SessionUnlock();
+    }
+    return std::nullopt;
+  }
   return "unknown command " + Quoted(w[0]);
 }

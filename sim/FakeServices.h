@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -29,6 +30,12 @@ class FakeServices final : public Services {
     std::string file;
     std::string parameters;
     int show;
+  };
+  // A run of the device tool the program asked for; it ends when the test says (EndDeviceToolRun).
+  struct DeviceToolRun {
+    std::string tool;
+    std::string parameters;
+    std::function<void(bool succeeded)> ended;
   };
   struct SentMessage {
     WindowHandle window;
@@ -93,6 +100,8 @@ class FakeServices final : public Services {
   // empty box instead of memory that is not there.
   const ShownMessage& LastMessageBox() const;
   const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
+  const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
+  void EndDeviceToolRun(std::size_t index, bool succeeded) { toolRuns_.at(index).ended(succeeded); }
   const std::vector<SentMessage>& SentMessages() const { return sent_; }
   const std::vector<std::string>& DebugLines() const { return debugLines_; }
   const std::vector<std::string>& LoadedModules() const { return loaded_; }
@@ -142,6 +151,10 @@ class FakeServices final : public Services {
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
+  }
+  void RunDeviceTool(const std::string& tool, const std::string& parameters,
+                     std::function<void(bool succeeded)> ended) override {
+    toolRuns_.push_back({tool, parameters, std::move(ended)});
   }
   bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
   std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -230,6 +243,7 @@ class FakeServices final : public Services {
   std::deque<int> answers_;
   std::vector<ShownMessage> shown_;
   std::vector<StartedProgram> started_;
+  std::vector<DeviceToolRun> toolRuns_;
   std::vector<SentMessage> sent_;
   std::vector<std::string> debugLines_;
   std::vector<std::string> loaded_;

@@ -104,6 +104,10 @@ void SimDesktop::PushSettings() {
 }
 
 void SimDesktop::DeliverInput(const Input& input) {
+  if (sessionLocked_) {
+    lastInput_ = TickCount();
+    return;
+  }
   static constexpr std::uint32_t kMessages[3][2] = {
       {win::kWmLButtonUp, win::kWmLButtonDown},
       {win::kWmMButtonUp, win::kWmMButtonDown},
@@ -163,6 +167,7 @@ void SimDesktop::Wheel(std::int16_t delta) {
 
 void SimDesktop::Move(std::int32_t dx, std::int32_t dy) {
   RunBackgroundWork();
+  if (sessionLocked_) return;
   cursorX_ += dx;
   cursorY_ += dy;
   DeliverMouse(win::kWmMouseMove, 0, false);
@@ -305,7 +310,7 @@ void SimDesktop::AdvanceTime(std::chrono::milliseconds duration) {
   const std::chrono::milliseconds period{kHookWatchdogPeriodMs};
   while (now_ < end) {
     now_ = watchdog_ ? std::min(end, std::max(now_, nextTick_)) : end;
-    DoDueRuleNotes();
+    DoDueToolEffects();
     if (watchdog_ && now_ >= nextTick_) {
       while (nextTick_ <= now_) nextTick_ += period;
       Engine().CheckHooksAlive();
@@ -497,30 +502,53 @@ void SimDesktop::StallProgramStarts(bool stalled) {
 }
 
 void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
-                               std::chrono::milliseconds wait, const RuleNote& note) {
+                               std::chrono::milliseconds wait, const RuleNote& note,
+                               bool monitorOffWhenEnded) {
   trace_ << StartLine(path, parameters, 0);
   // A run starts once every earlier run has ended; the hook waits for it at most `wait`.
   const auto start = toolRuns_.empty() ? now_ : std::max(now_, toolRuns_.back().end);
   const auto end = start + toolDuration_;
   toolRuns_.push_back({std::string(parameters), start, end});
-  if (note.when == RuleNote::When::BeforeRun) dueNotes_.push_back({start, note});
-  if (note.when == RuleNote::When::AfterSuccess && toolSucceeds_) dueNotes_.push_back({end, note});
+  if (note.when == RuleNote::When::BeforeRun) dueEffects_.push_back({start, note});
+  if (note.when == RuleNote::When::AfterSuccess && toolSucceeds_)
+    dueEffects_.push_back({end, note});
+  if (monitorOffWhenEnded) dueEffects_.push_back({end, std::nullopt});
   now_ += std::min(wait, end - now_);
 }
 
-// In the order of the runs, as the worker that runs the tool writes them.
-void SimDesktop::DoDueRuleNotes() {
+// In the order of the runs, as the worker that runs the tool does them.
+void SimDesktop::DoDueToolEffects() {
   std::size_t done = 0;
-  while (done < dueNotes_.size() && dueNotes_[done].due <= now_) {
-    const RuleNote& note = dueNotes_[done].note;
-    if (note.value.empty()) {
-      DeleteRule(note.file.c_str(), note.section, note.key);
+  while (done < dueEffects_.size() && dueEffects_[done].due <= now_) {
+    const std::optional<RuleNote>& note = dueEffects_[done].note;
+    if (!note) {
+      BroadcastMonitorOff();
+    } else if (note->value.empty()) {
+      DeleteRule(note->file.c_str(), note->section, note->key);
     } else {
-      WriteRule(note.file.c_str(), note.section, note.key, note.value);
+      WriteRule(note->file.c_str(), note->section, note->key, note->value);
     }
     ++done;
   }
-  dueNotes_.erase(dueNotes_.begin(), dueNotes_.begin() + static_cast<std::ptrdiff_t>(done));
+  dueEffects_.erase(dueEffects_.begin(), dueEffects_.begin() + static_cast<std::ptrdiff_t>(done));
+}
+
+void SimDesktop::HooksRemoved(HookSet hooks) {
+  if (hooks != HookSet::Mouse) SystemRemovesHook(HookKind::Keyboard);
+  if (hooks != HookSet::Keyboard) SystemRemovesHook(HookKind::Mouse);
+}
+
+// The lock screen has the input until the unlock; the system lets go of everything held there.
+void SimDesktop::SessionLock() {
+  sessionLocked_ = true;
+  if (sessionWatched_) Engine().SessionLocked();
+}
+
+void SimDesktop::SessionUnlock() {
+  sessionLocked_ = false;
+  systemKeys_.fill(false);
+  altTapPending_ = false;
+  if (sessionWatched_) Engine().SessionUnlocked();
 }
 
 void SimDesktop::PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -57,12 +57,17 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void Move(std::int32_t dx, std::int32_t dy) override;
   void DuringInjection(const Input& input) override { duringInjection_.push_back(input); }
   void Finish() override { DeliverDuringInjection(); }
-  // The rule file notes that go with the device tool's runs are written off the hook thread: a
-  // scenario line shows them after its other effects, once the runs asked for have done them.
+  void Wait(std::chrono::milliseconds duration) override { AdvanceTime(duration); }
+  void HooksRemoved(HookSet hooks) override;
+  void SessionLock() override;
+  void SessionUnlock() override;
+  // The rule file notes that go with the device tool's runs, and the broadcast after a run, are
+  // done off the hook thread: a scenario line shows them after its other effects, once the runs
+  // asked for have done them.
   // Work the library handed to the background (a large rule file's reading) is done by the time
   // the next command comes.
   void Settle() override {
-    DoDueRuleNotes();
+    DoDueToolEffects();
     RunBackgroundWork();
   }
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
@@ -182,7 +187,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
   void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) override;
   void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,
-                     const RuleNote& note) override;
+                     const RuleNote& note, bool monitorOffWhenEnded) override;
   void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
   void BroadcastMonitorOff() override;
@@ -200,6 +205,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowProgram ProgramOfWindow(WindowHandle window) override;
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
+  void WatchSessionChanges(bool watch) override { sessionWatched_ = watch; }
+  bool SessionLocked() const { return sessionLocked_; }
   void StartHookWatchdog() override {
     watchdog_ = true;
     nextTick_ = now_ + std::chrono::milliseconds{kHookWatchdogPeriodMs};
@@ -274,12 +281,16 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::chrono::milliseconds toolDuration_{0};
   std::vector<DeviceToolRun> toolRuns_;
   bool toolSucceeds_ = true;
-  struct DueNote {
+  // What the device tool's worker does at a run's start or end: a rule file note, or the
+  // monitor-off broadcast.
+  struct DueEffect {
     std::chrono::milliseconds due;
-    RuleNote note;
+    std::optional<RuleNote> note;
   };
-  std::vector<DueNote> dueNotes_;
-  void DoDueRuleNotes();
+  std::vector<DueEffect> dueEffects_;
+  void DoDueToolEffects();
+  bool sessionWatched_ = false;
+  bool sessionLocked_ = false;
   bool programStartsStalled_ = false;
   std::vector<std::string> stalledStarts_;
   std::chrono::milliseconds longestHookCall_{0};

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,12 @@ class Services {
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.
   virtual void StartProgram(const std::string& file, const std::string& parameters, int show) = 0;
+  // Runs the device tool hidden, away from this thread and in turn with the hook library's runs
+  // of it (one run at a time, whoever asks). `ended` is told whether the run ended with success
+  // (exit code 0; not when it could not start, failed or still ran after a minute), on the
+  // thread that waited for it and before the next run's turn begins.
+  virtual void RunDeviceTool(const std::string& tool, const std::string& parameters,
+                             std::function<void(bool succeeded)> ended) = 0;
 
   virtual bool IsWindow(WindowHandle window) = 0;
   virtual std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message,

@@ -18,9 +18,11 @@ HookLocalState g_local;
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
 void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD);
+void SessionChanged(bool locked);
 
 Win32HookPlatform& Platform() {
-  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc, WatchdogTick);
+  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc, WatchdogTick,
+                                    SessionChanged);
   return platform;
 }
 
@@ -54,6 +56,14 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
 
 void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD) {
   Engine().CheckHooksAlive();
+}
+
+void SessionChanged(bool locked) {
+  if (locked) {
+    Engine().SessionLocked();
+  } else {
+    Engine().SessionUnlocked();
+  }
 }
 
 }  // namespace

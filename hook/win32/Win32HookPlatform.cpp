@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "common/win32/DeviceToolTurn.h"
 #include "hook/HookEngine.h"
 #include "hook/win32/OrderedWorker.h"
 #include "hook/win32/ProcessIdentities.h"
@@ -17,9 +18,6 @@ namespace {
 // Within this of the clock (in 100 ns ticks), a second write could carry the same time stamp
 // as the first: FAT's resolution is 2 s, NTFS's the system tick.
 constexpr std::uint64_t kRecentWriteTicks = 2 * 10'000'000;
-
-// A device tool run may go on this long before the next one starts anyway.
-constexpr DWORD kLongestDeviceToolRunMs = 60000;
 
 // Program starts leave the hook thread: the shell may take its time (a slow disk, a network
 // path, an association that asks something), and Windows removes a hook whose call outlasts its
@@ -80,6 +78,13 @@ void StartOn(OrderedWorker& worker, std::string_view file, std::string_view para
 void WriteNote(const HookPlatform::RuleNote& note) {
   WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
                              note.value.empty() ? nullptr : note.value.c_str(), note.file.c_str());
+}
+
+// Sent, but without waiting for the windows of other threads: one hung window would hold the
+// caller (the hook call, until Windows removes the hook). Windows of this thread get it at once.
+void SendMonitorOff() {
+  constexpr LPARAM kMonitorOff = 2;
+  SendNotifyMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
 }
 
 HWND ToWindow(WindowHandle window) {
@@ -196,20 +201,30 @@ void Win32HookPlatform::StartProgramAtOnce(std::string_view file, std::string_vi
   StartOn(LockStarts(), file, parameters, show);
 }
 
+// Each run takes its turn with the main program's own runs; its end goes to the debugger
+// output last, after its note and broadcast.
 void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view parameters,
-                                      std::chrono::milliseconds wait, const RuleNote& note) {
+                                      std::chrono::milliseconds wait, const RuleNote& note,
+                                      bool monitorOffWhenEnded) {
   TraceStart(path, parameters, SW_HIDE);
   DeviceToolRuns().Run(
-      [path = std::string(path), parameters = std::string(parameters), note] {
-        if (note.when == RuleNote::When::BeforeRun) WriteNote(note);
-        const HANDLE process = StartHidden(path, parameters);
-        if (process == nullptr) return;
+      [path = std::string(path), parameters = std::string(parameters), note, monitorOffWhenEnded] {
         DWORD exitCode = STILL_ACTIVE;
-        if (WaitForSingleObject(process, kLongestDeviceToolRunMs) == WAIT_OBJECT_0) {
-          GetExitCodeProcess(process, &exitCode);
+        {
+          const DeviceToolTurn turn;
+          if (note.when == RuleNote::When::BeforeRun) WriteNote(note);
+          if (const HANDLE process = StartHidden(path, parameters)) {
+            if (WaitForSingleObject(process, DeviceToolTurn::kLongestRunMs) == WAIT_OBJECT_0) {
+              GetExitCodeProcess(process, &exitCode);
+            }
+            CloseHandle(process);
+          }
+          if (note.when == RuleNote::When::AfterSuccess && exitCode == 0) WriteNote(note);
         }
-        CloseHandle(process);
-        if (note.when == RuleNote::When::AfterSuccess && exitCode == 0) WriteNote(note);
+        if (monitorOffWhenEnded) SendMonitorOff();
+        OutputDebugStringA(
+            ("trellin_192: device tool ended, exit code " + std::to_string(exitCode) + "\n")
+                .c_str());
       },
       static_cast<DWORD>(wait.count()));
 }
@@ -220,10 +235,7 @@ void Win32HookPlatform::PostMessageTo(WindowHandle window, std::uint32_t message
 }
 
 void Win32HookPlatform::BroadcastMonitorOff() {
-  constexpr LPARAM kMonitorOff = 2;
-  // Sent, but without waiting for the windows of other threads: one hung window would hold the
-  // hook call until Windows removes the hook. Windows of this thread get it at once.
-  SendNotifyMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
+  SendMonitorOff();
 }
 
 bool Win32HookPlatform::IsScreenSaverActive() {

@@ -6,16 +6,18 @@
 
 #include "hook/HookPlatform.h"
 #include "hook/win32/FolderChangeSignal.h"
+#include "hook/win32/SessionNotifications.h"
 
 // The hook engine's platform on the real Windows API.
 class Win32HookPlatform final : public HookPlatform {
  public:
   Win32HookPlatform(HINSTANCE module, HOOKPROC keyboardProc, HOOKPROC mouseProc,
-                    TIMERPROC watchdogProc)
+                    TIMERPROC watchdogProc, SessionNotifications::Handler sessionChanged)
       : module_(module),
         keyboardProc_(keyboardProc),
         mouseProc_(mouseProc),
-        watchdogProc_(watchdogProc) {}
+        watchdogProc_(watchdogProc),
+        sessions_(module, sessionChanged) {}
 
   HookHandle InstallHook(HookKind kind) override;
   void RemoveHook(HookHandle hook) override;
@@ -36,7 +38,7 @@ class Win32HookPlatform final : public HookPlatform {
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
   void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) override;
   void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,
-                     const RuleNote& note) override;
+                     const RuleNote& note, bool monitorOffWhenEnded) override;
   void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
   void BroadcastMonitorOff() override;
@@ -53,6 +55,13 @@ class Win32HookPlatform final : public HookPlatform {
   WindowHandle ForegroundWindow() override;
   WindowProgram ProgramOfWindow(WindowHandle window) override;
   DragDistance DragThreshold() override;
+  void WatchSessionChanges(bool watch) override {
+    if (watch) {
+      sessions_.Start();
+    } else {
+      sessions_.Stop();
+    }
+  }
   void StartHookWatchdog() override;
   void StopHookWatchdog() override;
   std::uint32_t TickCount() override { return GetTickCount(); }
@@ -69,6 +78,7 @@ class Win32HookPlatform final : public HookPlatform {
   HOOKPROC mouseProc_;
   TIMERPROC watchdogProc_;
   UINT_PTR watchdogTimer_ = 0;
+  SessionNotifications sessions_;
   static std::string ResolveRuleFile(const char* file);
 
   FolderChangeSignal ruleFolder_;    // the folder of the path the library was given

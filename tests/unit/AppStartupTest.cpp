@@ -138,9 +138,11 @@ TEST_F(AppStartupTest, MouseDevicesLeftOffByAnEarlierRunComeBackOn) {
   CUtilityLib::CreateMultiFolder("C:\\Users\\tester\\AppData\\Roaming\\tastron", 1);
   services_.Profiles().WriteString(kRuleFile, "Mouse", "OffState", "1");
   CVelloranDlg window(0);
-  ASSERT_EQ(services_.StartedPrograms().size(), 1u);
-  EXPECT_EQ(services_.StartedPrograms()[0].parameters, "enable =Mouse");
-  EXPECT_EQ(services_.StartedPrograms()[0].show, 0);
+  ASSERT_EQ(services_.DeviceToolRuns().size(), 1u);
+  EXPECT_EQ(services_.DeviceToolRuns()[0].tool, window.DeviceTool());
+  EXPECT_EQ(services_.DeviceToolRuns()[0].parameters, "enable =Mouse");
+  EXPECT_EQ(services_.Profiles().GetInt(kRuleFile, "Mouse", "OffState", 0), 1);
+  services_.EndDeviceToolRun(0, true);
   EXPECT_EQ(services_.Profiles().GetInt(kRuleFile, "Mouse", "OffState", 0), 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -438,8 +439,8 @@ TEST_F(HookWatchdogTest, WhatTheLibraryHoldsIsNoSignOfMissedInput) {
   EXPECT_TRUE(desktop_.SystemKeyDown(0xA0));
 }
 
-// Paused, in the away mode or stopped, nothing is expected of the hooks.
-TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
+// Paused, with the session locked or stopped, nothing is expected of the hooks.
+TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedLockedOrStopped) {
   desktop_.SystemRemovesHook(HookKind::Keyboard);
   desktop_.AdvanceTime(std::chrono::milliseconds{10});
   engine_.EnableHookStatue(0);
@@ -448,10 +449,11 @@ TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
   engine_.EnableHookStatue(1);
 
-  desktop_.State().AwayPending = 1;
+  desktop_.SessionLock();
+  desktop_.InputElsewhere();  // typed on the lock screen
   desktop_.AdvanceTime(3 * kPeriod);
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
-  desktop_.State().AwayPending = 0;
+  desktop_.SessionUnlock();
 
   engine_.StopHook();
   CapsLockPasses();
@@ -459,5 +461,59 @@ TEST_F(HookWatchdogTest, NothingIsInstalledWhilePausedAwayOrStopped) {
   EXPECT_EQ(desktop_.HookCount(HookKind::Keyboard), 0);
   EXPECT_TRUE(desktop_.DebugLines().empty());
 }
+
+}  // namespace
+
+namespace {
+
+// Which locks of the session begin the away mode: those of a user who leaves, with Lock_Monitor
+// on and the hooks not paused; not the one the end of an away mode asked for, unless it comes
+// so late that it must be another.
+struct SessionLockCase {
+  const char* name;
+  bool lockMonitor;
+  bool paused;
+  std::optional<std::chrono::milliseconds> sinceOwnLockAsked;  // nullopt: none was asked
+  bool awayBegins;
+};
+
+void PrintTo(const SessionLockCase& test, std::ostream* out) {
+  *out << test.name;
+}
+
+class SessionLockTest : public HookProcedureTest,
+                        public ::testing::WithParamInterface<SessionLockCase> {};
+
+TEST_P(SessionLockTest, BeginsTheAwayModeOnlyWhenTheUserLeaves) {
+  const SessionLockCase& test = GetParam();
+  desktop_.HostSettings().Lock_Monitor = test.lockMonitor;
+  desktop_.HostSettings().LockWorkStation = 1;
+  desktop_.PushSettings();
+  if (test.sinceOwnLockAsked) {
+    desktop_.State().AwayPending = 1;
+    desktop_.Key({0x41, 0x1E}, false, true);  // the user is back: the lock is asked for
+    desktop_.Key({0x41, 0x1E}, false, false);
+    ASSERT_NE(trace_.str().find("LockWorkStation"), std::string::npos);
+    desktop_.AdvanceTime(*test.sinceOwnLockAsked);
+  }
+  engine_.EnableHookStatue(test.paused ? 0 : 1);
+  trace_.str("");
+  desktop_.SessionLock();
+  EXPECT_EQ(desktop_.State().AwayPending, test.awayBegins ? 1 : 0);
+  EXPECT_EQ(trace_.str().find("monitor off") != std::string::npos, test.awayBegins);
+  desktop_.SessionUnlock();
+  EXPECT_EQ(desktop_.State().AwayPending, 0);
+  EXPECT_EQ(trace_.str().find("LockWorkStation"), std::string::npos);  // never a second lock
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SessionLockTest,
+    ::testing::Values(SessionLockCase{"the user leaves", true, false, std::nullopt, true},
+                      SessionLockCase{"Lock_Monitor off", false, false, std::nullopt, false},
+                      SessionLockCase{"paused", true, true, std::nullopt, false},
+                      SessionLockCase{"the library's own lock", true, false,
+                                      std::chrono::milliseconds{3000}, false},
+                      SessionLockCase{"a lock long after the library's", true, false,
+                                      std::chrono::milliseconds{11000}, true}));
 
 }  // namespace

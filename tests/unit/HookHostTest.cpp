@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AppTexts.h"
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
+#include "app/MouseRepair.h"
 #include "sim/FakeServices.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
@@ -125,11 +127,11 @@ TEST_F(WatchdogTest, KeepsRunningWhileTheTimerIsServed) {
     EXPECT_EQ(LastTrace(), "CVelloranDlg::OnTimer(1002)\n");
   }
   EXPECT_EQ(timers_.events, (std::vector<std::string>{"set 1002 500"}));
-  EXPECT_TRUE(services_.StartedPrograms().empty());
+  EXPECT_TRUE(services_.DeviceToolRuns().empty());
   // Exactly 5 seconds is no gap yet.
   services_.SetTickCount(25000 + 5000);
   watchdog_.OnTimer(timers_);
-  EXPECT_TRUE(services_.StartedPrograms().empty());
+  EXPECT_TRUE(services_.DeviceToolRuns().empty());
 }
 
 TEST_F(WatchdogTest, AGapOfMoreThanFiveSecondsSwitchesTheMouseBackOn) {
@@ -140,19 +142,51 @@ TEST_F(WatchdogTest, AGapOfMoreThanFiveSecondsSwitchesTheMouseBackOn) {
   watchdog_.OnTimer(timers_);
   ASSERT_GE(services_.DebugLines().size(), 2u);
   EXPECT_EQ(LastTrace(), "OnTimer Activate\n");
-  ASSERT_EQ(services_.StartedPrograms().size(), 1u);
-  EXPECT_EQ(services_.StartedPrograms()[0].file, deviceTool_);
-  EXPECT_EQ(services_.StartedPrograms()[0].parameters, "enable =Mouse");
-  EXPECT_EQ(services_.StartedPrograms()[0].show, 0);
-  EXPECT_EQ(services_.Profiles().GetString(ruleFile_, "Mouse", "OffState", "gone", 255), "gone");
+  ASSERT_EQ(services_.DeviceToolRuns().size(), 1u);
+  EXPECT_EQ(services_.DeviceToolRuns()[0].tool, deviceTool_);
+  EXPECT_EQ(services_.DeviceToolRuns()[0].parameters, "enable =Mouse");
   EXPECT_EQ(timers_.events, (std::vector<std::string>{"set 1002 500", "kill 1002"}));
+  services_.EndDeviceToolRun(0, true);
+  EXPECT_EQ(services_.Profiles().GetString(ruleFile_, "Mouse", "OffState", "gone", 255), "gone");
 }
+
+// The note that the devices are off goes only once an "enable" run has switched them on again:
+// a tool that fails, or one still running when Tastron ends, leaves it for the next repair.
+struct RepairCase {
+  const char* name;
+  std::optional<bool> succeeded;  // nullopt: the run has not ended
+  bool noteKept;
+};
+
+class MouseRepairTest : public WatchdogTest, public ::testing::WithParamInterface<RepairCase> {};
+
+TEST_P(MouseRepairTest, TheNoteGoesOnlyAfterAnEnableThatSucceeded) {
+  SetOffState();
+  ASSERT_TRUE(RepairMouseDevices(ruleFile_, deviceTool_));
+  ASSERT_EQ(services_.DeviceToolRuns().size(), 1u);
+  EXPECT_EQ(services_.DeviceToolRuns()[0].parameters, "enable =Mouse");
+  EXPECT_TRUE(services_.StartedPrograms().empty());  // never a start without its outcome
+  EXPECT_EQ(services_.Profiles().GetInt(ruleFile_, "Mouse", "OffState", 0), 1);
+  if (GetParam().succeeded) services_.EndDeviceToolRun(0, *GetParam().succeeded);
+  EXPECT_EQ(services_.Profiles().GetInt(ruleFile_, "Mouse", "OffState", 0) == 1,
+            GetParam().noteKept);
+  // The next start (or the watchdog) tries again exactly while the note is there.
+  EXPECT_EQ(RepairMouseDevices(ruleFile_, deviceTool_), GetParam().noteKept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, MouseRepairTest,
+                         ::testing::Values(RepairCase{"succeeds", true, false},
+                                           RepairCase{"fails", false, true},
+                                           RepairCase{"still_runs", std::nullopt, true}),
+                         [](const ::testing::TestParamInfo<RepairCase>& outcome) {
+                           return std::string(outcome.param.name);
+                         });
 
 TEST_F(WatchdogTest, AGapWithoutOffStateOnlyStopsTheWatchdog) {
   watchdog_.OnAwayMode(timers_, 1);
   services_.SetTickCount(1000 + 5001);
   watchdog_.OnTimer(timers_);
-  EXPECT_TRUE(services_.StartedPrograms().empty());
+  EXPECT_TRUE(services_.DeviceToolRuns().empty());
   EXPECT_EQ(timers_.events.back(), "kill 1002");
 }
 

@@ -1,14 +1,26 @@
 // tastron-sim: plays a scenario script on the simulated desktop and prints the trace.
+#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "scenario/ScenarioScript.h"
 #include "sim/SimDesktop.h"
 
+// tastron-sim [--device-tool-ms N] [SCRIPT]: N, the milliseconds each run of the simulated
+// device tool takes (0 by default: it ends at once).
 int main(int argc, char** argv) {
-  if (argc > 2) {
-    std::cerr << "usage: tastron-sim [SCRIPT]\n";
+  long toolMs = 0;
+  if (argc >= 3 && std::string_view(argv[1]) == "--device-tool-ms") {
+    char* end = nullptr;
+    toolMs = std::strtol(argv[2], &end, 10);
+    if (end == argv[2] || *end != '\0' || toolMs < 0 || toolMs > 600000) argc = 0;
+    argv += 2;
+    argc -= 2;
+  }
+  if (argc < 1 || argc > 2) {
+    std::cerr << "usage: tastron-sim [--device-tool-ms N] [SCRIPT]\n";
     return 2;
   }
   try {
@@ -21,6 +33,7 @@ int main(int argc, char** argv) {
       }
     }
     SimDesktop desktop(std::cout);
+    desktop.SetDeviceToolDuration(std::chrono::milliseconds{toolMs});
     desktop.StartLikeHost();
     ScenarioScript script(desktop, std::cout,
                           argc == 2 ? ScenarioScript::FolderOf(argv[1]) : std::string());

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "ui/win32/AnsiPath.h"
+#include "ui/win32/DeviceToolRun.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TextConversion.h"
@@ -181,6 +182,11 @@ std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileN
 void Win32Services::StartProgram(const std::string& file, const std::string& parameters, int show) {
   ShellExecuteW(nullptr, L"open", Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(), nullptr,
                 show);
+}
+
+void Win32Services::RunDeviceTool(const std::string& tool, const std::string& parameters,
+                                  std::function<void(bool succeeded)> ended) {
+  RunDeviceToolInTurn(tool, parameters, std::move(ended));
 }
 
 bool Win32Services::IsWindow(WindowHandle window) {

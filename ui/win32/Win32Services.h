@@ -30,6 +30,8 @@ class Win32Services final : public Services {
   std::optional<std::string> TextForAnsiCodePage(const std::string& text) override;
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
+  void RunDeviceTool(const std::string& tool, const std::string& parameters,
+                     std::function<void(bool succeeded)> ended) override;
   bool IsWindow(WindowHandle window) override;
   std::intptr_t SendMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam) override;

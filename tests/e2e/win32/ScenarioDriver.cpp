@@ -6,13 +6,19 @@
 // library's. What Wine cannot show directly (the screen saver switch, rule file writes) it sees
 // by watching the library's imports of those calls. Programs start on the library's workers, a
 // moment after the library asks: the driver traces the request (the library's debug line), then
-// checks that the starts that really happened match the requests, in order.
+// checks that the starts that really happened match the requests, in order. The device tool's
+// worker does its part (notes, the broadcast after a run) a moment later still: the driver keeps
+// the simulated desktop's clock (the script's waits) and the tool's duration, and shows each
+// run's effects once that clock says the run has started or ended, as tastron-sim does.
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +39,8 @@ constexpr ULONG_PTR kDriverTag = 0x44525652;  // physical input replayed by the 
 constexpr const char* kDevconPath = "C:\\Tastron\\dc64.exe";
 constexpr UINT kVolumeStep = 0x466;
 constexpr UINT kAwayMode = 0x468;
+constexpr UINT kHooksInstalledAgain = 0x469;
+constexpr const char* kDeviceToolDelay = "C:\\Tastron\\delay";
 
 void Emit(const char* format, ...) {
   va_list arguments;
@@ -48,6 +56,49 @@ decltype(&SystemParametersInfoA) g_realSystemParametersInfo = nullptr;
 decltype(&WritePrivateProfileStringA) g_realWriteProfile = nullptr;
 decltype(&keybd_event) g_realKeyEvent = nullptr;
 decltype(&mouse_event) g_realMouseEvent = nullptr;
+decltype(&SendNotifyMessageA) g_realSendNotify = nullptr;
+decltype(&SetWindowsHookExA) g_realSetHook = nullptr;
+decltype(&WTSRegisterSessionNotification) g_realRegisterSession = nullptr;
+decltype(&WTSUnRegisterSessionNotification) g_realUnregisterSession = nullptr;
+
+DWORD g_hookThread = 0;
+
+// The simulated desktop's clock: the sum of the script's waits so far.
+ULONGLONG g_clockMs = 0;
+
+// What the device tool's worker did, in its order: effects, and where each run started and
+// ended. A run's note that comes before its start was written before the run; what comes
+// between its start and its end, once it had ended.
+struct ToolEffects {
+  enum class Kind { Effect, RunStarted, RunEnded };
+  struct Entry {
+    Kind kind;
+    std::string line;
+  };
+  CRITICAL_SECTION lock;
+  std::vector<Entry> entries;
+  ToolEffects() { InitializeCriticalSection(&lock); }
+  void Add(Kind kind, std::string line = {}) {
+    EnterCriticalSection(&lock);
+    entries.push_back({kind, std::move(line)});
+    LeaveCriticalSection(&lock);
+  }
+} g_toolEffects;
+
+// When each run asked for starts and ends by the clock: after the run before it, taking as long
+// as the stand-in tool is told to (its "delay" file).
+struct ToolRunTimes {
+  ULONGLONG start;
+  ULONGLONG end;
+};
+std::vector<ToolRunTimes> g_toolRuns;
+ULONGLONG g_toolDurationMs = 0;
+
+void NoteToolRunAsked() {
+  const ULONGLONG start =
+      g_toolRuns.empty() ? g_clockMs : std::max(g_clockMs, g_toolRuns.back().end);
+  g_toolRuns.push_back({start, start + g_toolDurationMs});
+}
 
 // Starts as the library asked for them (on the hook thread) and as they happened (on its
 // workers). Programs of the scenarios are not started under Wine; the device tool really runs.
@@ -81,6 +132,11 @@ void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
   static constexpr char kBackground[] = "trellin_192: the rule file is large";
   static constexpr char kRead[] = "trellin_192: the rule file ";
+  static constexpr char kToolEnded[] = "trellin_192: device tool ended";
+  if (text != nullptr && std::strncmp(text, kToolEnded, sizeof kToolEnded - 1) == 0) {
+    g_toolEffects.Add(ToolEffects::Kind::RunEnded);
+    return;
+  }
   if (text != nullptr && std::strncmp(text, kBackground, sizeof kBackground - 1) == 0) {
     InterlockedIncrement(&g_backgroundReadsBegun);
     return;
@@ -93,6 +149,7 @@ void WINAPI WatchDebugLine(LPCSTR text) {
   std::string line(text + sizeof "trellin_192: " - 1);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
   Emit("%s", line.c_str());
+  if (line.rfind(std::string("run \"") + kDevconPath + "\"", 0) == 0) NoteToolRunAsked();
   EnterCriticalSection(&g_starts.lock);
   g_starts.asked.push_back(line);
   LeaveCriticalSection(&g_starts.lock);
@@ -104,6 +161,7 @@ HINSTANCE WINAPI WatchShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR parameters,
 }
 
 BOOL WINAPI WatchShellExecuteEx(SHELLEXECUTEINFOA* info) {
+  g_toolEffects.Add(ToolEffects::Kind::RunStarted);
   NoteStart(StartLine(info->lpFile, info->lpParameters, info->nShow), true);
   return g_realShellExecuteEx(info);
 }
@@ -133,30 +191,19 @@ BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT 
   return g_realSystemParametersInfo(action, value, data, update);
 }
 
-// The rule file notes of the mouse devices' state are written by the device tool's worker, one
-// for each run, a moment after the hook asked for the run: they are traced at the end of the
-// script line, once every run asked for so far has written its note (as tastron-sim shows them).
-struct WorkerNotes {
-  CRITICAL_SECTION lock;
-  DWORD hookThread = 0;
-  std::vector<std::string> waiting;
-  int written = 0;
-  WorkerNotes() { InitializeCriticalSection(&lock); }
-} g_workerNotes;
-
+// The rule file notes of the mouse devices' state are written by the device tool's worker, a
+// moment after the hook asked for the run: traced at the end of the script line that the run's
+// start or end falls in (as tastron-sim shows them).
 BOOL WINAPI WatchWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
   // Written first, so that the trace never shows a note before it is in the file.
   const BOOL written = g_realWriteProfile(section, key, value, file);
   if (section != nullptr && key != nullptr) {
     std::string line = std::string("ini ") + section + " " + key;
     line += value != nullptr ? std::string("=") + value : std::string(" deleted");
-    if (GetCurrentThreadId() == g_workerNotes.hookThread) {
+    if (GetCurrentThreadId() == g_hookThread) {
       Emit("%s", line.c_str());
     } else {
-      EnterCriticalSection(&g_workerNotes.lock);
-      g_workerNotes.waiting.push_back(std::move(line));
-      ++g_workerNotes.written;
-      LeaveCriticalSection(&g_workerNotes.lock);
+      g_toolEffects.Add(ToolEffects::Kind::Effect, std::move(line));
     }
   }
   return written;
@@ -168,21 +215,48 @@ std::string Hex2(unsigned value) {
   return text;
 }
 
-// The driver's own hooks: whatever reaches them has passed the library.
-LRESULT CALLBACK SeenKeyboard(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION) {
-    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    Emit("key %s %s/%s%s%s", down ? "down" : "up", Hex2(event->vkCode).c_str(),
-         Hex2(event->scanCode).c_str(), (event->flags & LLKHF_EXTENDED) ? " ext" : "",
-         event->dwExtraInfo == kDriverTag ? "" : " injected");
+// The monitor-off broadcast: traced when the hook thread sends it, and in its place among the
+// device tool's effects when the tool's worker does.
+BOOL WINAPI WatchSendNotify(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER && lParam == 2) {
+    if (GetCurrentThreadId() == g_hookThread) {
+      Emit("monitor off");
+    } else {
+      g_toolEffects.Add(ToolEffects::Kind::Effect, "monitor off");
+    }
   }
-  return CallNextHookEx(nullptr, code, message, data);
+  return g_realSendNotify(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK SeenMouse(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION) {
-    const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+// The windows that asked for session notifications. The driver stands for the session manager,
+// which Wine does not have: it tells them of the script's locks and unlocks.
+std::vector<HWND> g_sessionWindows;
+
+BOOL WINAPI WatchRegisterSession(HWND window, DWORD flags) {
+  if (g_realRegisterSession != nullptr) g_realRegisterSession(window, flags);
+  if (std::find(g_sessionWindows.begin(), g_sessionWindows.end(), window) ==
+      g_sessionWindows.end()) {
+    g_sessionWindows.push_back(window);
+  }
+  return TRUE;
+}
+
+BOOL WINAPI WatchUnregisterSession(HWND window) {
+  if (g_realUnregisterSession != nullptr) g_realUnregisterSession(window);
+  g_sessionWindows.erase(std::remove(g_sessionWindows.begin(), g_sessionWindows.end(), window),
+                         g_sessionWindows.end());
+  return TRUE;
+}
+
+void TraceKeyboard(WPARAM message, const KBDLLHOOKSTRUCT* event) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  Emit("key %s %s/%s%s%s", down ? "down" : "up", Hex2(event->vkCode).c_str(),
+       Hex2(event->scanCode).c_str(), (event->flags & LLKHF_EXTENDED) ? " ext" : "",
+       event->dwExtraInfo == kDriverTag ? "" : " injected");
+}
+
+void TraceMouse(WPARAM message, const MSLLHOOKSTRUCT* event) {
+  {
     const char* injected = event->dwExtraInfo == kDriverTag ? "" : " injected";
     switch (message) {
       case WM_LBUTTONDOWN:
@@ -210,14 +284,68 @@ LRESULT CALLBACK SeenMouse(int code, WPARAM message, LPARAM data) {
         break;
     }
   }
+}
+
+// The driver's own hooks: whatever reaches them has passed the library.
+LRESULT CALLBACK SeenKeyboard(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) TraceKeyboard(message, reinterpret_cast<const KBDLLHOOKSTRUCT*>(data));
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER) {
-    if (lParam == 2) Emit("monitor off");
+LRESULT CALLBACK SeenMouse(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) TraceMouse(message, reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+// The gate: hooks of the driver's, always first in the chain (installed again after each hook
+// the library installs), that keep events from the library's hooks as the script says. A hook
+// that returns without calling the next one leaves the event to the system, unseen by the rest:
+// so an event reaches the system as if the library had no hook of that kind. A removed hook
+// stays out until the library installs one of its kind again; a locked session keeps every
+// event from every hook, the driver's own view included (the lock screen has it).
+struct Gate {
+  bool locked = false;
+  bool removed[2] = {false, false};  // keyboard, mouse
+  HHOOK hooks[2] = {nullptr, nullptr};
+  bool reinstallExpected = false;  // hooks were removed, and the library has not said so since
+} g_gate;
+
+LRESULT CALLBACK GateKeyboard(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && (g_gate.locked || g_gate.removed[0])) {
+    if (!g_gate.locked) TraceKeyboard(message, reinterpret_cast<const KBDLLHOOKSTRUCT*>(data));
     return 0;
   }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK GateMouse(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && (g_gate.locked || g_gate.removed[1])) {
+    if (!g_gate.locked) TraceMouse(message, reinterpret_cast<const MSLLHOOKSTRUCT*>(data));
+    return 0;
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+void PlaceGate(int kind) {
+  if (g_gate.hooks[kind] != nullptr) UnhookWindowsHookEx(g_gate.hooks[kind]);
+  g_gate.hooks[kind] =
+      g_realSetHook(kind == 0 ? WH_KEYBOARD_LL : WH_MOUSE_LL, kind == 0 ? GateKeyboard : GateMouse,
+                    GetModuleHandleA(nullptr), 0);
+}
+
+HHOOK WINAPI WatchSetHook(int kind, HOOKPROC procedure, HINSTANCE module, DWORD thread) {
+  const HHOOK hook = g_realSetHook(kind, procedure, module, thread);
+  const int gate = kind == WH_KEYBOARD_LL ? 0 : kind == WH_MOUSE_LL ? 1 : -1;
+  if (hook != nullptr && gate >= 0) {
+    g_gate.removed[gate] = false;
+    if (g_gate.hooks[gate] != nullptr) PlaceGate(gate);
+  }
+  return hook;
+}
+
+// The monitor-off broadcast is traced where the library sends it.
+LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MONITORPOWER) return 0;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -263,8 +391,16 @@ class WineDesktop final : public ScenarioDesktop {
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, 0);
   }
   void HostGone() override { DestroyWindow(host_); }
+  void Wait(std::chrono::milliseconds duration) override;
+  void HooksRemoved(HookSet hooks) override {
+    if (hooks != HookSet::Mouse) g_gate.removed[0] = true;
+    if (hooks != HookSet::Keyboard) g_gate.removed[1] = true;
+    g_gate.reinstallExpected = true;
+  }
+  void SessionLock() override;
+  void SessionUnlock() override;
   void Settle() override;
-  void EmitWorkerNotes();
+  void EmitDueToolEffects();
   void Handle(const MSG& message);
 
   ULONGLONG LongestInputMs() const { return longestInputMs_; }
@@ -292,7 +428,30 @@ class WineDesktop final : public ScenarioDesktop {
   std::vector<HANDLE> standIns_;      // the programs owning `program EXE` windows
   std::vector<HWND> standInWindows_;  // and their windows
   ULONGLONG longestInputMs_ = 0;
+  // The device tool's effects shown so far: of every run before `toolRunsShown_`, and of the
+  // next one those before its start when `toolRunStartShown_`; `toolEffectsShown_` counts the
+  // entries passed.
+  std::size_t toolRunsShown_ = 0;
+  bool toolRunStartShown_ = false;
+  std::size_t toolEffectsShown_ = 0;
+  // Shows the effects before the next mark of the worker, once it has come (at most until
+  // `deadline`), and passes the mark; false when it has not come.
+  bool ShowToolEffectsUpToMark(ULONGLONG deadline);
 };
+
+// The library's import of `function` goes to `watch`; `real` keeps the original. False when the
+// library does not import it.
+template <typename Function>
+bool Patch(HMODULE module, const char* dll, const char* function, Function watch, Function& real) {
+  real = reinterpret_cast<Function>(
+      PatchImport(module, dll, function, reinterpret_cast<void*>(watch)));
+  return real != nullptr;
+}
+template <typename Function>
+bool Patch(HMODULE module, const char* dll, const char* function, Function watch) {
+  Function real = nullptr;
+  return Patch(module, dll, function, watch, real);
+}
 
 // Every scenario starts with nothing down: the key state of a Wine desktop outlives the
 // programs that used it.
@@ -328,28 +487,32 @@ void ReleaseEverything() {
 
 bool WineDesktop::Start(const std::string& ruleFile) {
   ruleFile_ = ruleFile;
-  g_workerNotes.hookThread = GetCurrentThreadId();
+  g_hookThread = GetCurrentThreadId();
+  if (FILE* delay = std::fopen(kDeviceToolDelay, "r")) {
+    unsigned long milliseconds = 0;
+    if (std::fscanf(delay, "%lu", &milliseconds) == 1) g_toolDurationMs = milliseconds;
+    std::fclose(delay);
+  }
   ReleaseEverything();
   if (!library_.Load("scenario-driver")) return false;
-  g_realShellExecuteEx = reinterpret_cast<decltype(g_realShellExecuteEx)>(
-      PatchImport(library_.module, "shell32.dll", "ShellExecuteExA",
-                  reinterpret_cast<void*>(&WatchShellExecuteEx)));
-  PatchImport(library_.module, "shell32.dll", "ShellExecuteA",
-              reinterpret_cast<void*>(&WatchShellExecute));
-  g_realSystemParametersInfo = reinterpret_cast<decltype(g_realSystemParametersInfo)>(
-      PatchImport(library_.module, "user32.dll", "SystemParametersInfoA",
-                  reinterpret_cast<void*>(&WatchSystemParametersInfo)));
-  g_realWriteProfile = reinterpret_cast<decltype(g_realWriteProfile)>(
-      PatchImport(library_.module, "kernel32.dll", "WritePrivateProfileStringA",
-                  reinterpret_cast<void*>(&WatchWriteProfile)));
-  PatchImport(library_.module, "kernel32.dll", "OutputDebugStringA",
-              reinterpret_cast<void*>(&WatchDebugLine));
-  g_realKeyEvent = reinterpret_cast<decltype(g_realKeyEvent)>(PatchImport(
-      library_.module, "user32.dll", "keybd_event", reinterpret_cast<void*>(&WatchKeyEvent)));
-  g_realMouseEvent = reinterpret_cast<decltype(g_realMouseEvent)>(PatchImport(
-      library_.module, "user32.dll", "mouse_event", reinterpret_cast<void*>(&WatchMouseEvent)));
-  if (!g_realShellExecuteEx || !g_realSystemParametersInfo || !g_realWriteProfile ||
-      !g_realKeyEvent || !g_realMouseEvent) {
+  const HMODULE module = library_.module;
+  const bool patched =
+      Patch(module, "shell32.dll", "ShellExecuteExA", WatchShellExecuteEx, g_realShellExecuteEx) &&
+      Patch(module, "shell32.dll", "ShellExecuteA", WatchShellExecute) &&
+      Patch(module, "user32.dll", "SystemParametersInfoA", WatchSystemParametersInfo,
+            g_realSystemParametersInfo) &&
+      Patch(module, "kernel32.dll", "WritePrivateProfileStringA", WatchWriteProfile,
+            g_realWriteProfile) &&
+      Patch(module, "kernel32.dll", "OutputDebugStringA", WatchDebugLine) &&
+      Patch(module, "user32.dll", "keybd_event", WatchKeyEvent, g_realKeyEvent) &&
+      Patch(module, "user32.dll", "mouse_event", WatchMouseEvent, g_realMouseEvent) &&
+      Patch(module, "user32.dll", "SendNotifyMessageA", WatchSendNotify, g_realSendNotify) &&
+      Patch(module, "user32.dll", "SetWindowsHookExA", WatchSetHook, g_realSetHook) &&
+      Patch(module, "wtsapi32.dll", "WTSRegisterSessionNotification", WatchRegisterSession,
+            g_realRegisterSession) &&
+      Patch(module, "wtsapi32.dll", "WTSUnRegisterSessionNotification", WatchUnregisterSession,
+            g_realUnregisterSession);
+  if (!patched) {
     std::fprintf(stderr, "scenario-driver: the library's imports are not as expected\n");
     return false;
   }
@@ -378,6 +541,8 @@ bool WineDesktop::Start(const std::string& ruleFile) {
     return false;
   }
   library_.EnableHookStatue(1);
+  PlaceGate(0);
+  PlaceGate(1);
 
   // A window of the driver's own under the resting cursor, so that a click never lands on
   // another program's window (which would take the focus away).
@@ -410,6 +575,10 @@ bool WineDesktop::Start(const std::string& ruleFile) {
 void WineDesktop::Stop() {
   if (seenKeyboard_ != nullptr) UnhookWindowsHookEx(seenKeyboard_);
   if (seenMouse_ != nullptr) UnhookWindowsHookEx(seenMouse_);
+  for (HHOOK& gate : g_gate.hooks) {
+    if (gate != nullptr) UnhookWindowsHookEx(gate);
+    gate = nullptr;
+  }
   if (library_.StopHook != nullptr) {
     library_.StopHook();
     library_.EnableHookStatue(0);
@@ -646,9 +815,15 @@ void WineDesktop::Cursor(const std::string& name) {
   SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
 }
 
-// Shows what was posted to the host and the windows, and dispatches the message.
+// Shows what was posted to the host and the windows, and dispatches the message. The library's
+// word that it put its hooks back is shown while the script has hooks removed: Wine's server
+// stamps the input a hook was given a moment after the hook answered, so after a quarter second
+// of quiet the watchdog now and then puts back hooks that worked, which Windows would not do.
 void WineDesktop::Handle(const MSG& message) {
-  if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode)) {
+  const bool reinstallShown = message.message == kHooksInstalledAgain && g_gate.reinstallExpected;
+  if (reinstallShown && message.wParam != 0) g_gate.reinstallExpected = false;
+  if (message.hwnd == host_ &&
+      (message.message == kVolumeStep || message.message == kAwayMode || reinstallShown)) {
     Emit("post host 0x%x %llu %lld", message.message,
          static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
   } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {
@@ -695,33 +870,75 @@ void WineDesktop::Settle() {
     quiet = 0;
     Handle(message);
   }
-  EmitWorkerNotes();
+  EmitDueToolEffects();
   std::fflush(stdout);
 }
 
-// Waits (at most 30 s) until every device tool run asked for has written its note, then traces
-// the notes in the order written. No input comes meanwhile, so the hooks are not needed.
-void WineDesktop::EmitWorkerNotes() {
-  const auto runsAsked = [] {
-    const std::string tool = std::string("run \"") + kDevconPath + "\"";
-    EnterCriticalSection(&g_starts.lock);
-    int runs = 0;
-    for (const std::string& line : g_starts.asked) runs += line.compare(0, tool.size(), tool) == 0;
-    LeaveCriticalSection(&g_starts.lock);
-    return runs;
-  };
-  const ULONGLONG start = GetTickCount64();
+// Time passes with the driver's messages dispatched, the library's timers among them.
+void WineDesktop::Wait(std::chrono::milliseconds duration) {
+  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(duration.count());
+  MSG message;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) Handle(message);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+  g_clockMs += static_cast<ULONGLONG>(duration.count());
+}
+
+void TellSessionWindows(WPARAM change) {
+  const std::vector<HWND> windows = g_sessionWindows;
+  for (HWND window : windows) SendMessageA(window, WM_WTSSESSION_CHANGE, change, 0);
+}
+
+void WineDesktop::SessionLock() {
+  g_gate.locked = true;
+  TellSessionWindows(WTS_SESSION_LOCK);
+}
+
+// What is still down comes up on the lock screen, before the session is back.
+void WineDesktop::SessionUnlock() {
+  ReleaseEverything();
+  g_gate.locked = false;
+  TellSessionWindows(WTS_SESSION_UNLOCK);
+}
+
+// Shows the device tool's effects of every run that has started or ended by the clock, waiting
+// for the worker where it has not got that far yet (at most 30 s: a run that never ends shows
+// as a trace that differs). No input comes meanwhile, so the hooks are not needed.
+void WineDesktop::EmitDueToolEffects() {
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  while (toolRunsShown_ < g_toolRuns.size()) {
+    const ToolRunTimes& run = g_toolRuns[toolRunsShown_];
+    if (!toolRunStartShown_) {
+      if (run.start > g_clockMs || !ShowToolEffectsUpToMark(deadline)) return;
+      toolRunStartShown_ = true;
+    }
+    if (run.end > g_clockMs || !ShowToolEffectsUpToMark(deadline)) return;
+    toolRunStartShown_ = false;
+    ++toolRunsShown_;
+  }
+}
+
+bool WineDesktop::ShowToolEffectsUpToMark(ULONGLONG deadline) {
   for (;;) {
-    EnterCriticalSection(&g_workerNotes.lock);
-    const bool allWritten = g_workerNotes.written >= runsAsked();
-    LeaveCriticalSection(&g_workerNotes.lock);
-    if (allWritten || GetTickCount64() - start > 30000) break;
+    std::vector<std::string> lines;
+    bool marked = false;
+    EnterCriticalSection(&g_toolEffects.lock);
+    for (std::size_t i = toolEffectsShown_; i < g_toolEffects.entries.size(); ++i) {
+      if (g_toolEffects.entries[i].kind == ToolEffects::Kind::Effect) continue;
+      for (std::size_t j = toolEffectsShown_; j < i; ++j) {
+        lines.push_back(g_toolEffects.entries[j].line);
+      }
+      toolEffectsShown_ = i + 1;
+      marked = true;
+      break;
+    }
+    LeaveCriticalSection(&g_toolEffects.lock);
+    for (const std::string& line : lines) Emit("%s", line.c_str());
+    if (marked) return true;
+    if (GetTickCount64() > deadline) return false;
     Sleep(5);
   }
-  EnterCriticalSection(&g_workerNotes.lock);
-  for (const std::string& line : g_workerNotes.waiting) Emit("%s", line.c_str());
-  g_workerNotes.waiting.clear();
-  LeaveCriticalSection(&g_workerNotes.lock);
 }
 
 std::string TemporaryRuleFile() {

@@ -145,8 +145,13 @@ void HookEngine::LetGoOfWhatLostItsKey() {
         continue;
       }
       // A button's press the system never saw keeps its record: its release must not come
-      // alone, and a button's next press begins a record anew anyway.
+      // alone, and a button's next press begins a record anew anyway. A right press held back
+      // is never given to the system now: its release may have been lost with the hooks, and a
+      // drag would then press the button with nothing to let go of it.
       const bool button = index >= PressRecords::ButtonIndex(win::kVkLButton);
+      if (button && pressed.fate == PressRecord::Fate::HeldBack) {
+        pressed.fate = PressRecord::Fate::Swallowed;
+      }
       if (button && pressed.fate != PressRecord::Fate::Passed) continue;
       local_.physicallyDown.reset(virtualKey);
       if (pressed.fate == PressRecord::Fate::Replaced) {

@@ -64,7 +64,7 @@ std::vector<std::string> RandomSession::Script() {
 }
 
 void RandomSession::NextEvent(std::vector<std::string>& script) {
-  const int kind = static_cast<int>(random_() % 18);
+  const int kind = static_cast<int>(random_() % 22);
   std::string avoid;
   avoid.swap(pending_);
   // One event waits for an injection at a time: the line after it is an ordinary one.
@@ -81,9 +81,54 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
     script.push_back("during-injection " + input);
   } else if (kind < 16) {
     script.push_back(NextChange());
-  } else {
+  } else if (kind < 18) {
     NextForeground(script);
+  } else if (kind < 20) {
+    // Time passes: a tick of the watchdog or several, with the keys held as they are.
+    static const std::vector<std::string> kWaits = {"wait 20", "wait 300", "wait 600", "wait 1500"};
+    script.push_back(kWaits[random_() % kWaits.size()]);
+  } else if (kind == 20 && !hostGone_) {
+    HooksLostAWhile(script);
+  } else {
+    SessionLockedAWhile(script);
   }
+}
+
+void RandomSession::HooksLostAWhile(std::vector<std::string>& script) {
+  static const std::vector<std::string> kWhich = {"hooks removed", "hooks removed keyboard",
+                                                  "hooks removed mouse"};
+  const std::string& which = kWhich[random_() % kWhich.size()];
+  script.push_back(which);
+  script.push_back("wait 50");
+  const int missed = 1 + static_cast<int>(random_() % 4);
+  for (int i = 0; i < missed; ++i) script.push_back(NextInput(""));
+  // Input of the kind the dropped hook would have seen, which it certainly missed, and the
+  // last input of all (lines without a wait between them come at the same tick): a tap of a key
+  // without rules, or a movement.
+  script.push_back("wait 20");
+  if (which != "hooks removed mouse") {
+    script.push_back("down 87/76");  // F24
+    script.push_back("up 87/76");
+  } else {
+    script.push_back("move");
+  }
+  // The watchdog puts nothing back while the hooks are paused.
+  if (paused_) {
+    paused_ = false;
+    script.push_back("enable 1");
+  }
+  script.push_back("wait 1500");
+}
+
+void RandomSession::SessionLockedAWhile(std::vector<std::string>& script) {
+  script.push_back("session lock");
+  const int lockScreenInput = static_cast<int>(random_() % 3);
+  for (int i = 0; i < lockScreenInput; ++i) script.push_back(NextInput(""));
+  for (const std::string& key : heldKeys_) script.push_back("up " + key);
+  for (const std::string& button : heldButtons_) script.push_back("mouse " + button + " up");
+  heldKeys_.clear();
+  heldButtons_.clear();
+  script.push_back("session unlock");
 }
 
 void RandomSession::NextForeground(std::vector<std::string>& script) {
@@ -202,6 +247,7 @@ std::string RandomSession::NextChange() {
       return programRules[random_() % programRules.size()];
     default:
       if (random_() % 8 != 0) return programRules[random_() % programRules.size()];
+      hostGone_ = true;
       return "host gone";
   }
 }

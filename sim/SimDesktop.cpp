@@ -231,7 +231,8 @@ void SimDesktop::DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool
     if (verdict == HookVerdict::Swallow) return;
   }
   const std::uint8_t held = sidesFromExtendedFlag_ ? SideFromExtendedFlag(sided, extended) : sided;
-  if (NoteRelease(held, down, injected)) {
+  // A release that no hook saw is the system's own business, not the library's.
+  if (NoteRelease(held, down, injected) && keyboardHooks_ > 0) {
     releasesOfKeysUp_.push_back("key up " + Hex2(sided) + '/' + Hex2(scanCode));
   }
   SetSystemKey(held, down);
@@ -267,7 +268,9 @@ void SimDesktop::DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bo
       const std::uint8_t key = name == "left"     ? win::kVkLButton
                                : name == "middle" ? win::kVkMButton
                                                   : win::kVkRButton;
-      if (NoteRelease(key, down, injected)) releasesOfKeysUp_.push_back("mouse " + name + " up");
+      if (NoteRelease(key, down, injected) && mouseHooks_ > 0) {
+        releasesOfKeysUp_.push_back("mouse " + name + " up");
+      }
       systemKeys_[key] = down;
       trace_ << "mouse " << name << (down ? " down" : " up") << tag << '\n';
       return;

@@ -28,6 +28,8 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   local_.lastReinstall = local_.lastKeyboardCall;
   local_.reinstallsWithoutCalls = 0;
   if (state_.KeyboardHook != 0) {
+    // The watcher reads the rule file before the first key needs it.
+    local_.rules.TakeLatest(platform_, state_.ConfigIniPath);
     local_.watchdogRunning = true;
     platform_.StartHookWatchdog();
   }
@@ -45,8 +47,7 @@ std::int32_t HookEngine::StopHook() {
     platform_.StopHookWatchdog();
   }
   if (state_.KeyboardHook == 0) return 0;
-  platform_.StopWatchingRuleFile();
-  local_.rules.Invalidate();
+  local_.rules.StopWatching(platform_);
   platform_.RemoveHook(state_.KeyboardHook);
   state_.KeyboardHook = 0;
   platform_.RemoveHook(state_.MouseHook);
@@ -58,6 +59,7 @@ std::int32_t HookEngine::StopHook() {
 void HookEngine::SetConfigINI(const char* path) {
   if (!MayChangeState("SetConfigINI")) return;
   CopyPath(state_.ConfigIniPath, path);
+  if (state_.KeyboardHook != 0) local_.rules.TakeLatest(platform_, state_.ConfigIniPath);
 }
 
 void HookEngine::SetDevconPath(const char* path) {

@@ -67,7 +67,7 @@ struct HookLocalState {
   std::uint32_t lastReinstall = 0;
   std::uint32_t reinstallsWithoutCalls = 0;
 
-  // The rule file, checked for changes at most once per event.
+  // The rule file, its newest rule set taken at most once per event.
   RuleCache rules;
   bool rulesCheckedThisEvent = false;
 

@@ -73,20 +73,24 @@ void NoteStart(std::string line, bool deviceTool) {
   LeaveCriticalSection(&g_starts.lock);
 }
 
-// Rule file reads the library began and ended in the background (the ends come from its worker).
-volatile LONG g_backgroundReadsBegun = 0;
-volatile LONG g_backgroundReadsEnded = 0;
+// The version of the rule file the library's watcher last took in, as its line names it (from
+// the watcher's thread).
+struct TakenRules {
+  CRITICAL_SECTION lock;
+  std::string line;
+  TakenRules() { InitializeCriticalSection(&lock); }
+} g_takenRules;
+
+constexpr char kRulesRead[] = "trellin_192: rules read: ";
 
 void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
-  static constexpr char kBackground[] = "trellin_192: the rule file is large";
-  static constexpr char kRead[] = "trellin_192: the rule file ";
-  if (text != nullptr && std::strncmp(text, kBackground, sizeof kBackground - 1) == 0) {
-    InterlockedIncrement(&g_backgroundReadsBegun);
-    return;
-  }
-  if (text != nullptr && std::strncmp(text, kRead, sizeof kRead - 1) == 0) {
-    InterlockedIncrement(&g_backgroundReadsEnded);
+  if (text != nullptr && std::strncmp(text, kRulesRead, sizeof kRulesRead - 1) == 0) {
+    std::string line(text);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    EnterCriticalSection(&g_takenRules.lock);
+    g_takenRules.line = std::move(line);
+    LeaveCriticalSection(&g_takenRules.lock);
     return;
   }
   if (text == nullptr || std::strncmp(text, kRun, sizeof kRun - 1) != 0) return;
@@ -264,6 +268,7 @@ class WineDesktop final : public ScenarioDesktop {
   }
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
+  std::string RulesAsTheyAre() const;
   void EmitWorkerNotes();
   void Handle(const MSG& message);
 
@@ -679,10 +684,31 @@ void WineDesktop::LoadRuleFile(const std::string& bytes) {
   }
 }
 
+// The line the library's watcher writes once it has taken the rule file in as it is now.
+std::string WineDesktop::RulesAsTheyAre() const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(ruleFile_.c_str(), GetFileExInfoStandard, &data)) {
+    return std::string(kRulesRead) + "no rule file";
+  }
+  const unsigned long long size =
+      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const unsigned long long written =
+      (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime;
+  return std::string(kRulesRead) + std::to_string(size) + " bytes, written " +
+         std::to_string(written);
+}
+
 void WineDesktop::Settle() {
-  // A read the library handed to its worker ends before the next command, as on the simulated
-  // desktop (at most 30 s: a read that never ends shows as a trace that differs).
-  for (int waited = 0; waited < 3000 && g_backgroundReadsEnded < g_backgroundReadsBegun; ++waited) {
+  // The library's watcher has the rule file as it is now before the next command, as on the
+  // simulated desktop (at most 30 s: a watcher that never gets there shows as a trace that
+  // differs).
+  const std::string wanted = RulesAsTheyAre();
+  for (int waited = 0; waited < 3000; ++waited) {
+    EnterCriticalSection(&g_takenRules.lock);
+    const bool taken = g_takenRules.line == wanted;
+    LeaveCriticalSection(&g_takenRules.lock);
+    if (taken) break;
     Sleep(10);
   }
   MSG message;

@@ -132,13 +132,11 @@ void RuleCache::Read(HookPlatform& platform, const std::string& file,
     case Outcome::TooLarge:
       // Not an empty rule file: the rules read before stay until a read succeeds.
       retryAt_ = now + kRetryAfterFailureMs;
-      platform.DebugLine("trellin_192: the rule file could not be read; the rules stay");
+      Announce(platform, check, false);
       break;
   }
 }
 
-// The line names the file's size and time stamp as they were when the read began (once per
-// version): whoever changed the file can tell when the library has taken the change in.
 void RuleCache::Publish(HookPlatform& platform, std::shared_ptr<const ParsedRules> rules,
                         const HookPlatform::RuleFileCheck& check) {
   exchange_.Lock();
@@ -147,9 +145,19 @@ void RuleCache::Publish(HookPlatform& platform, std::shared_ptr<const ParsedRule
   publishedVersion_.store(publishedVersion_.load(std::memory_order_relaxed) + 1,
                           std::memory_order_release);
   exchange_.Unlock();
-  if (announced_ && SameVersion(*announced_, check)) return;
-  announced_ = check;
-  platform.DebugLine(check.exists ? "trellin_192: rules read: " + std::to_string(check.size) +
-                                        " bytes, written " + std::to_string(check.lastWrite)
-                                  : std::string("trellin_192: rules read: no rule file"));
+  Announce(platform, check, true);
+}
+
+// The line ends in the file's size and time stamp as they were when the read began, once per
+// version and outcome: whoever changed the file can tell when the library has looked at it.
+void RuleCache::Announce(HookPlatform& platform, const HookPlatform::RuleFileCheck& check,
+                         bool taken) {
+  if (announced_ && SameVersion(announced_->first, check) && announced_->second == taken) return;
+  announced_.emplace(check, taken);
+  const std::string version = check.exists ? std::to_string(check.size) + " bytes, written " +
+                                                 std::to_string(check.lastWrite)
+                                           : std::string("none");
+  platform.DebugLine((taken ? "trellin_192: rule file taken in: "
+                            : "trellin_192: rule file unreadable, rules kept: ") +
+                     version);
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "common/Modifiers.h"
@@ -125,6 +126,7 @@ class RuleCache {
             const HookPlatform::RuleFileCheck& check, std::uint32_t now);
   void Publish(HookPlatform& platform, std::shared_ptr<const ParsedRules> rules,
                const HookPlatform::RuleFileCheck& check);
+  void Announce(HookPlatform& platform, const HookPlatform::RuleFileCheck& check, bool taken);
 
   // Hook thread only.
   std::shared_ptr<const ParsedRules> taken_;
@@ -147,5 +149,6 @@ class RuleCache {
   HookPlatform::RuleFileCheck seen_;  // the file as it was when the last read began
   std::uint32_t versionSeenAt_ = 0;   // when that size and time stamp were first seen
   std::optional<std::uint32_t> retryAt_;
-  std::optional<HookPlatform::RuleFileCheck> announced_;  // the version the last line named
+  // The version the last line named, and whether its rules were taken in.
+  std::optional<std::pair<HookPlatform::RuleFileCheck, bool>> announced_;
 };

@@ -248,7 +248,7 @@ class HookWatchdogTest : public HookProcedureTest {
   std::vector<std::string> WatchdogLines() const {
     std::vector<std::string> lines;
     for (const std::string& line : desktop_.DebugLines()) {
-      if (!line.starts_with("trellin_192: rules read")) lines.push_back(line);
+      if (!line.starts_with("trellin_192: rule file ")) lines.push_back(line);
     }
     return lines;
   }

@@ -73,24 +73,24 @@ void NoteStart(std::string line, bool deviceTool) {
   LeaveCriticalSection(&g_starts.lock);
 }
 
-// The version of the rule file the library's watcher last took in, as its line names it (from
-// the watcher's thread).
-struct TakenRules {
+// The version of the rule file the library's watcher last looked at (read or found unreadable),
+// as its line ends: "SIZE bytes, written STAMP" or "none". From the watcher's thread.
+struct SeenRules {
   CRITICAL_SECTION lock;
-  std::string line;
-  TakenRules() { InitializeCriticalSection(&lock); }
-} g_takenRules;
-
-constexpr char kRulesRead[] = "trellin_192: rules read: ";
+  std::string version;
+  SeenRules() { InitializeCriticalSection(&lock); }
+} g_seenRules;
 
 void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
-  if (text != nullptr && std::strncmp(text, kRulesRead, sizeof kRulesRead - 1) == 0) {
+  static constexpr char kRuleFile[] = "trellin_192: rule file ";
+  if (text != nullptr && std::strncmp(text, kRuleFile, sizeof kRuleFile - 1) == 0) {
     std::string line(text);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    EnterCriticalSection(&g_takenRules.lock);
-    g_takenRules.line = std::move(line);
-    LeaveCriticalSection(&g_takenRules.lock);
+    const std::size_t colon = line.rfind(": ");
+    EnterCriticalSection(&g_seenRules.lock);
+    g_seenRules.version = colon == std::string::npos ? line : line.substr(colon + 2);
+    LeaveCriticalSection(&g_seenRules.lock);
     return;
   }
   if (text == nullptr || std::strncmp(text, kRun, sizeof kRun - 1) != 0) return;
@@ -684,31 +684,28 @@ void WineDesktop::LoadRuleFile(const std::string& bytes) {
   }
 }
 
-// The line the library's watcher writes once it has taken the rule file in as it is now.
+// The rule file's version as the library's watcher names it.
 std::string WineDesktop::RulesAsTheyAre() const {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(ruleFile_.c_str(), GetFileExInfoStandard, &data)) {
-    return std::string(kRulesRead) + "no rule file";
-  }
+  if (!GetFileAttributesExA(ruleFile_.c_str(), GetFileExInfoStandard, &data)) return "none";
   const unsigned long long size =
       (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   const unsigned long long written =
       (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
       data.ftLastWriteTime.dwLowDateTime;
-  return std::string(kRulesRead) + std::to_string(size) + " bytes, written " +
-         std::to_string(written);
+  return std::to_string(size) + " bytes, written " + std::to_string(written);
 }
 
 void WineDesktop::Settle() {
-  // The library's watcher has the rule file as it is now before the next command, as on the
-  // simulated desktop (at most 30 s: a watcher that never gets there shows as a trace that
-  // differs).
+  // The library's watcher has looked at the rule file as it is now before the next command, as
+  // on the simulated desktop (at most 30 s: a watcher that never gets there shows as a trace
+  // that differs).
   const std::string wanted = RulesAsTheyAre();
   for (int waited = 0; waited < 3000; ++waited) {
-    EnterCriticalSection(&g_takenRules.lock);
-    const bool taken = g_takenRules.line == wanted;
-    LeaveCriticalSection(&g_takenRules.lock);
-    if (taken) break;
+    EnterCriticalSection(&g_seenRules.lock);
+    const bool seen = g_seenRules.version == wanted;
+    LeaveCriticalSection(&g_seenRules.lock);
+    if (seen) break;
     Sleep(10);
   }
   MSG message;

@@ -678,7 +678,18 @@ void WineDesktop::LoadRuleFile(const std::string& bytes) {
       WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
       written == bytes.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok || !MoveFileExA(saving.c_str(), ruleFile_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // The library's watcher may have the file open for a moment (Wine then refuses to replace
+  // it), as a careful saver expects of any reader: tried again for at most 2 s.
+  bool replaced = false;
+  for (int tries = 0; ok && !replaced && tries < 200; ++tries) {
+    replaced = MoveFileExA(saving.c_str(), ruleFile_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replaced && GetLastError() != ERROR_ACCESS_DENIED &&
+        GetLastError() != ERROR_SHARING_VIOLATION) {
+      break;
+    }
+    if (!replaced) Sleep(10);
+  }
+  if (!ok || !replaced) {
     std::fprintf(stderr, "scenario-driver: cannot replace the rule file (error %lu)\n",
                  GetLastError());
   }

@@ -101,7 +101,11 @@ void RuleCache::Refresh(HookPlatform& platform, const std::string& file) {
   letGo.reset();  // here, not on the hook thread: freeing a large set takes as long as building it
   const std::uint32_t now = platform.TickCount();
   const HookPlatform::RuleFileCheck check = platform.CheckRuleFile(file.c_str());
-  if (check.mayHaveChanged || forceRead_.exchange(false)) dirty_ = true;
+  // After a restart the read is named again, whatever version it finds: whoever started the
+  // hooks can tell when the rules are in force.
+  const bool restarted = forceRead_.exchange(false);
+  if (restarted) announced_.reset();
+  if (check.mayHaveChanged || restarted) dirty_ = true;
   if (NeedsRead(check, file, now)) Read(platform, file, check, now);
 }
 
@@ -140,7 +144,8 @@ void RuleCache::Read(HookPlatform& platform, const std::string& file,
 void RuleCache::Publish(HookPlatform& platform, std::shared_ptr<const ParsedRules> rules,
                         const HookPlatform::RuleFileCheck& check) {
   exchange_.Lock();
-  // Freed once the lock is let go of (still here, on the watcher): the hook thread never took it.
+  // Freed here, once the lock is let go of, unless the hook thread took it: then it comes back
+  // through `returned_` to be freed at a later round.
   std::shared_ptr<const ParsedRules> replaced = std::exchange(published_, std::move(rules));
   publishedVersion_.store(publishedVersion_.load(std::memory_order_relaxed) + 1,
                           std::memory_order_release);

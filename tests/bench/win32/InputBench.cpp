@@ -130,6 +130,9 @@ std::string VersionOf(const std::string& file) {
 // before it has taken this file in (at most 10 s).
 void StartLibrary(const BoundLibrary& library, HWND host, const HookSettings& settings,
                   const std::string& rules) {
+  EnterCriticalSection(&g_takenLock);
+  g_taken.clear();  // each start reads the file again and names it
+  LeaveCriticalSection(&g_takenLock);
   library.SetConfigINI(rules.c_str());
   library.UpdateValue(&settings);
   library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));

@@ -17,6 +17,7 @@
 #include "tests/bench/RuleFileForBench.h"
 #include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RuleFileVersion.h"
 
 namespace {
 
@@ -115,17 +116,6 @@ void WINAPI WatchDebugLine(LPCSTR text) {
   LeaveCriticalSection(&g_takenLock);
 }
 
-std::string VersionOf(const std::string& file) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) return "none";
-  const unsigned long long size =
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  const unsigned long long written =
-      (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-      data.ftLastWriteTime.dwLowDateTime;
-  return std::to_string(size) + " bytes, written " + std::to_string(written);
-}
-
 // The library's watcher reads the rule file a moment after the start: nothing is measured
 // before it has taken this file in (at most 10 s).
 void StartLibrary(const BoundLibrary& library, HWND host, const HookSettings& settings,
@@ -137,7 +127,7 @@ void StartLibrary(const BoundLibrary& library, HWND host, const HookSettings& se
   library.UpdateValue(&settings);
   library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));
   library.EnableHookStatue(1);
-  const std::string wanted = VersionOf(rules);
+  const std::string wanted = RuleFileVersion(rules);
   for (int waited = 0; waited < 1000; ++waited) {
     EnterCriticalSection(&g_takenLock);
     const bool taken = g_taken == wanted;

@@ -26,6 +26,7 @@
 #include "scenario/ScenarioScript.h"
 #include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RuleFileVersion.h"
 
 namespace {
 
@@ -268,7 +269,6 @@ class WineDesktop final : public ScenarioDesktop {
   }
   void HostGone() override { DestroyWindow(host_); }
   void Settle() override;
-  std::string RulesAsTheyAre() const;
   void EmitWorkerNotes();
   void Handle(const MSG& message);
 
@@ -695,23 +695,11 @@ void WineDesktop::LoadRuleFile(const std::string& bytes) {
   }
 }
 
-// The rule file's version as the library's watcher names it.
-std::string WineDesktop::RulesAsTheyAre() const {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(ruleFile_.c_str(), GetFileExInfoStandard, &data)) return "none";
-  const unsigned long long size =
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  const unsigned long long written =
-      (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-      data.ftLastWriteTime.dwLowDateTime;
-  return std::to_string(size) + " bytes, written " + std::to_string(written);
-}
-
 void WineDesktop::Settle() {
   // The library's watcher has looked at the rule file as it is now before the next command, as
   // on the simulated desktop (at most 30 s: a watcher that never gets there shows as a trace
   // that differs).
-  const std::string wanted = RulesAsTheyAre();
+  const std::string wanted = RuleFileVersion(ruleFile_);
   for (int waited = 0; waited < 3000; ++waited) {
     EnterCriticalSection(&g_seenRules.lock);
     const bool seen = g_seenRules.version == wanted;

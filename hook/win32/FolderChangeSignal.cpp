@@ -71,16 +71,11 @@ void FolderChangeSignal::Start(const std::string& folder, HANDLE wake) {
     DuplicateHandle(GetCurrentProcess(), wake, GetCurrentProcess(), &watch->wake, 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
   }
-  const HMODULE self = HoldLibraryForThread();
-  const HANDLE thread =
-      watch->stop != nullptr ? CreateThread(nullptr, 0, &WatchMain, watch, 0, nullptr) : nullptr;
-  if (thread == nullptr) {
-    if (self != nullptr) FreeLibrary(self);
+  if (watch->stop == nullptr || !StartLibraryThread(&WatchMain, watch)) {
     watch->references = 1;
     Release(watch);
     return;
   }
-  CloseHandle(thread);
   watch_ = watch;
   seen_ = 0;
 }

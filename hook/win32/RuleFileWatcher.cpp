@@ -82,18 +82,12 @@ void RuleFileWatcher::Watch(const char* file, RuleCache& rules, HookPlatform& pl
   shared->endRounds = std::move(endRounds);
   shared->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   shared->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  const HMODULE self = HoldLibraryForThread();
-  const HANDLE thread = shared->wake != nullptr && shared->stop != nullptr
-                            ? CreateThread(nullptr, 0, &Rounds, shared, 0, nullptr)
-                            : nullptr;
-  if (thread == nullptr) {
+  if (shared->wake == nullptr || shared->stop == nullptr || !StartLibraryThread(&Rounds, shared)) {
     // No watcher: the rules taken so far stay; the next hand-over tries again.
-    if (self != nullptr) FreeLibrary(self);
     shared->references = 1;
     Release(shared);
     return;
   }
-  CloseHandle(thread);
   shared_ = shared;
 }
 

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr DWORD kRoundEveryMs = 1000;
+constexpr DWORD kSettleMs = 50;
+constexpr DWORD kLongestSettleMs = 500;
 
 // One round at a time in the process: a thread that is ending may still be in its last round
 // when the hooks start again with a new one.
@@ -56,7 +58,15 @@ DWORD WINAPI RuleFileWatcher::Rounds(void* parameter) {
     shared->rules->Refresh(*shared->platform, file);
     g_roundWake = nullptr;
     LeaveCriticalSection(&RoundLock());
-    if (WaitForMultipleObjects(2, handles, FALSE, kRoundEveryMs) == WAIT_OBJECT_0) break;
+    DWORD woken = WaitForMultipleObjects(2, handles, FALSE, kRoundEveryMs);
+    // A save is often several changes in a row (a profile write, a rename): the round waits
+    // until they have settled, for at most kLongestSettleMs, so that its read does not hold the
+    // file while the writer still needs it.
+    for (DWORD settled = 0; woken == WAIT_OBJECT_0 + 1 && settled < kLongestSettleMs;
+         settled += kSettleMs) {
+      woken = WaitForMultipleObjects(2, handles, FALSE, kSettleMs);
+    }
+    if (woken == WAIT_OBJECT_0) break;
   }
   EnterCriticalSection(&RoundLock());
   shared->endRounds();

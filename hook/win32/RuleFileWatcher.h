@@ -9,7 +9,8 @@
 
 // The thread that checks and reads the rule file for the hook thread (RuleCache::Refresh), so
 // that no hook call waits for a file system. A round runs at once when another file is handed
-// over or the file's folder signals a change (`Wake`), and once a second besides: a signal that
+// over or the file's folder signals a change (once the changes have settled for 50 ms), and once
+// a second besides: a signal that
 // was lost, a folder that cannot be watched, a read to try again, a file written so recently
 // that a second write could keep its time stamp.
 class RuleFileWatcher {

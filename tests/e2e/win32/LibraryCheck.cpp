@@ -299,7 +299,11 @@ int CheckRules(const char* self) {
   // Replaced by rename, as editors and our own portable engine write.
   const std::string fresh = folder + "\\config.ini.new";
   WriteFileBytes(fresh, RemapA("44/20"));
-  MoveFileExA(fresh.c_str(), rules.c_str(), MOVEFILE_REPLACE_EXISTING);
+  // The library's watcher may have the file open for a moment: tried again, as savers do.
+  for (int tries = 0; tries < 200; ++tries) {
+    if (MoveFileExA(fresh.c_str(), rules.c_str(), MOVEFILE_REPLACE_EXISTING)) break;
+    Sleep(10);
+  }
   Check(AppliesSoon('D'), "a file replaced by rename applies");
 
   // Two writes within the time stamp's resolution that keep the size: the same stamp, in the

@@ -39,6 +39,14 @@ std::optional<CMixerVolume::SetVolume> CMixerVolume::Remember(std::uint16_t set,
   return SetVolume{set, *read};
 }
 
+// Another device's rounding says nothing about this one's.
+void CMixerVolume::Forget(std::uint64_t opening) {
+  if (opening == lastOpening_) return;
+  lastMaster_.reset();
+  lastWave_.reset();
+  lastOpening_ = opening;
+}
+
 bool CMixerVolume::GetMasterVolume(std::uint16_t& volume) {
   if (!device_) return false;
   const std::optional<std::uint16_t> read = device_->ReadMaster();
@@ -48,41 +56,62 @@ bool CMixerVolume::GetMasterVolume(std::uint16_t& volume) {
 }
 
 bool CMixerVolume::SetMasterVolume(std::uint16_t volume) {
-  if (!device_ || !device_->WriteMaster(volume)) return false;
-  lastMaster_ = Remember(volume, device_->ReadMaster());
+  if (!device_) return false;
+  const VolumeDevice::StepTarget target = device_->ForStep(false);
+  if (target.device == nullptr || !target.device->WriteMaster(volume)) return false;
+  Forget(target.opening);
+  lastMaster_ = Remember(volume, target.device->ReadMaster());
   return true;
 }
 
-std::optional<std::uint16_t> CMixerVolume::ChangeMasterVolume(std::int32_t step) {
-  std::uint16_t current = 0;
-  if (!GetMasterVolume(current)) return std::nullopt;
-  SetMasterVolume(SteppedVolume(current, step));
-  if (!GetMasterVolume(current)) return std::nullopt;
-  return current;
+namespace {
+
+// The volume a step reads: master, or the left channel of wave.
+std::optional<std::uint16_t> ReadVolume(VolumeDevice& device, bool master) {
+  if (master) return device.ReadMaster();
+  const std::optional<StereoVolume> wave = device.ReadWave();
+  return wave ? std::optional{wave->left} : std::nullopt;
 }
 
 // Both channels take the left channel's new value: a wave step also evens out the balance.
-std::optional<std::uint16_t> CMixerVolume::ChangeWaveVolume(std::int32_t step) {
-  if (!device_) return std::nullopt;
-  const std::optional<StereoVolume> current = device_->ReadWave();
-  if (!current) return std::nullopt;
-  const std::uint16_t stepped = SteppedVolume(Steady(lastWave_, current->left), step);
-  const bool written = device_->WriteWave({stepped, stepped});
-  const std::optional<StereoVolume> after = device_->ReadWave();
-  if (written) lastWave_ = Remember(stepped, after ? std::optional{after->left} : std::nullopt);
-  if (!after) return std::nullopt;
-  return Steady(lastWave_, after->left);
+bool WriteVolume(VolumeDevice& device, bool master, std::uint16_t volume) {
+  return master ? device.WriteMaster(volume) : device.WriteWave({volume, volume});
+}
+
+}  // namespace
+
+CMixerVolume::StepOutcome CMixerVolume::Change(Kind kind, std::int32_t step) {
+  if (!device_) return {};
+  const bool master = kind == Kind::Master;
+  VolumeDevice::StepTarget target = device_->ForStep(false);
+  std::optional<std::uint16_t> current =
+      target.device != nullptr ? ReadVolume(*target.device, master) : std::nullopt;
+  if (!current) {
+    const VolumeDevice::StepTarget again = device_->ForStep(true);
+    if (again.opening != target.opening && again.device != nullptr) {
+      target = again;
+      current = ReadVolume(*target.device, master);
+    }
+  }
+  Forget(target.opening);
+  if (!current) return {};
+  std::optional<SetVolume>& last = master ? lastMaster_ : lastWave_;
+  const std::uint16_t stepped = SteppedVolume(Steady(last, *current), step);
+  const bool written = WriteVolume(*target.device, master, stepped);
+  const std::optional<std::uint16_t> after = ReadVolume(*target.device, master);
+  if (written) last = Remember(stepped, after);
+  if (!after) return {};
+  return {Steady(last, *after), after};
 }
 
 std::intptr_t CMixerVolume::OnVolumeStep(std::uintptr_t wParam, std::intptr_t lParam) {
   const auto step = static_cast<std::int32_t>(lParam);
-  std::optional<std::uint16_t> after;
-  if (wParam == kMasterStep) after = ChangeMasterVolume(step);
-  if (wParam == kWaveStep) after = ChangeWaveVolume(step);
   if (wParam == kMasterStep || wParam == kWaveStep) {
-    // What a step did, for whoever asks why the volume did not move (-1: no volume to step).
+    const StepOutcome outcome = Change(wParam == kMasterStep ? Kind::Master : Kind::Wave, step);
+    // What the device holds after a step, for whoever asks why the volume did not move (-1:
+    // no volume to step, or none to read back).
     DebugTrace("CMixerVolume::OnVolumeStep(%d, %d) = %d", static_cast<int>(wParam), step,
-               after ? static_cast<int>(*after) : -1);
+               outcome.device ? static_cast<int>(*outcome.device) : -1);
   }
   return 0;
 }

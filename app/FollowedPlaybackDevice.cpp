@@ -9,6 +9,10 @@ FollowedPlaybackDevice::FollowedPlaybackDevice(std::unique_ptr<PlaybackDevices> 
   Current();
 }
 
+FollowedPlaybackDevice::~FollowedPlaybackDevice() {
+  device_.reset();
+}
+
 VolumeDevice* FollowedPlaybackDevice::Current(bool askAgain) {
   const bool changed = changed_->exchange(false);
   if (!changed && !askAgain && device_) return device_.get();
@@ -18,6 +22,7 @@ VolumeDevice* FollowedPlaybackDevice::Current(bool askAgain) {
     device_.reset();
     device_ = devices_->Open(id);
     openId_ = std::move(id);
+    ++opening_;
   }
   return device_.get();
 }
@@ -49,6 +54,11 @@ std::optional<StereoVolume> FollowedPlaybackDevice::ReadWave() {
 bool FollowedPlaybackDevice::WriteWave(StereoVolume volume) {
   VolumeDevice* device = Current();
   return device != nullptr && device->WriteWave(volume);
+}
+
+VolumeDevice::StepTarget FollowedPlaybackDevice::ForStep(bool askAgain) {
+  VolumeDevice* device = Current(askAgain);
+  return {device, opening_};
 }
 
 std::optional<std::size_t> ChooseSession(

@@ -29,6 +29,11 @@ class PlaybackDevices {
 class FollowedPlaybackDevice final : public VolumeDevice {
  public:
   explicit FollowedPlaybackDevice(std::unique_ptr<PlaybackDevices> devices);
+  // The open device goes before the devices' source: its COM references must be released
+  // while the source still keeps COM initialised.
+  ~FollowedPlaybackDevice() override;
+  FollowedPlaybackDevice(const FollowedPlaybackDevice&) = delete;
+  FollowedPlaybackDevice& operator=(const FollowedPlaybackDevice&) = delete;
 
   // Set from any thread when the devices changed; shared, so that a notification that comes
   // while this object goes harms nothing.
@@ -40,6 +45,7 @@ class FollowedPlaybackDevice final : public VolumeDevice {
   bool WriteMaster(std::uint16_t volume) override;
   std::optional<StereoVolume> ReadWave() override;
   bool WriteWave(StereoVolume volume) override;
+  StepTarget ForStep(bool askAgain) override;
 
  private:
   VolumeDevice* Current(bool askAgain = false);
@@ -47,9 +53,10 @@ class FollowedPlaybackDevice final : public VolumeDevice {
   std::optional<Value> ReadAskingAgain(Read read);
 
   std::shared_ptr<std::atomic<bool>> changed_ = std::make_shared<std::atomic<bool>>(true);
-  std::string openId_;
-  std::unique_ptr<VolumeDevice> device_;
   std::unique_ptr<PlaybackDevices> devices_;
+  std::string openId_;
+  std::uint64_t opening_ = 0;  // counts the devices opened
+  std::unique_ptr<VolumeDevice> device_;
 };
 
 // Which audio session carries the sound of the program in front, given the sessions' owning

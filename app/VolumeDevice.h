@@ -21,6 +21,17 @@ class VolumeDevice {
   virtual bool WriteMaster(std::uint16_t volume) = 0;
   virtual std::optional<StereoVolume> ReadWave() = 0;
   virtual bool WriteWave(StereoVolume volume) = 0;
+
+  // The device that one step reads, writes and reads back, so that a step never takes one
+  // device's value into another. `opening` changes whenever that is another device than before
+  // (what was learned about the last one, such as its rounding, is then forgotten). A device
+  // that follows the system's default gives the one it has open, opened anew when the system
+  // said the default changed, or at once with `askAgain` (a read failed: the word may be late).
+  struct StepTarget {
+    VolumeDevice* device = nullptr;
+    std::uint64_t opening = 0;
+  };
+  virtual StepTarget ForStep(bool /*askAgain*/) { return {this, 0}; }
 };
 
 // The process's way of opening its volume device; installed once at start-up (the Windows

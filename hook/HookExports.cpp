@@ -29,6 +29,8 @@ std::int32_t HookEngine::StartHook(WindowHandle hostWindow) {
   local_.lastReinstall = local_.lastKeyboardCall;
   local_.reinstallsWithoutCalls = 0;
   if (state_.KeyboardHook != 0) {
+    // The watcher reads the rule file before the first key needs it.
+    local_.rules.TakeLatest(platform_, state_.ConfigIniPath);
     local_.watchdogRunning = true;
     platform_.StartHookWatchdog();
     local_.sessionLocked = false;
@@ -58,10 +60,9 @@ std::int32_t HookEngine::StopHook() {
     platform_.StopHookWatchdog();
   }
   platform_.WatchSessionChanges(false);
-  platform_.StopWatchingRuleFile();
+  local_.rules.StopWatching(platform_);
   const bool keyboardHooked = state_.KeyboardHook != 0;
   if (!keyboardHooked && state_.MouseHook == 0) return 0;
-  local_.rules.Invalidate();
   if (keyboardHooked) platform_.RemoveHook(state_.KeyboardHook);
   state_.KeyboardHook = 0;
   if (state_.MouseHook != 0) platform_.RemoveHook(state_.MouseHook);
@@ -74,6 +75,7 @@ std::int32_t HookEngine::StopHook() {
 void HookEngine::SetConfigINI(const char* path) {
   if (!MayChangeState("SetConfigINI")) return;
   CopyPath(state_.ConfigIniPath, path);
+  if (state_.KeyboardHook != 0) local_.rules.TakeLatest(platform_, state_.ConfigIniPath);
 }
 
 void HookEngine::SetDevconPath(const char* path) {

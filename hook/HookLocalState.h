@@ -60,7 +60,7 @@ struct HookLocalState {
   bool ownLockAsked = false;
   std::uint32_t ownLockAskedAt = 0;
 
-  // The rule file, checked for changes at most once per event.
+  // The rule file, its newest rule set taken at most once per event.
   RuleCache rules;
   bool rulesCheckedThisEvent = false;
 

@@ -2,11 +2,12 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "hook/HookState.h"
+
+class RuleCache;
 
 // Everything the hook engine asks of Windows. The DLL implements it with the real API; the
 // simulated desktop implements it for tests and tastron-sim. Shaped by what the engine needs.
@@ -29,8 +30,13 @@ class HookPlatform {
   virtual void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) = 0;
   virtual void InjectMouse(std::uint32_t flags) = 0;
 
-  // The rule file. The library keeps it parsed and asks before each event's look-ups whether
-  // it may have changed: cheaply, since that happens for nearly every key.
+  // The rule file. The library keeps it parsed; a watcher away from the hook thread checks it
+  // for changes and reads it (RuleCache), so none of these is ever called in a hook call.
+  // WatchRuleFile hands the watcher the file (the hook thread, or an export): from now on it
+  // calls `rules.Refresh` for that file each time the file's folder signals a change, and now
+  // and then besides. StopWatchingRuleFile ends that (the hooks stopped).
+  virtual void WatchRuleFile(const char* file, RuleCache& rules) = 0;
+  virtual void StopWatchingRuleFile() = 0;
   struct RuleFileCheck {
     // A change in the file's folder was signalled since the last check. Where changes cannot
     // be watched (a share without change notifications) nothing is signalled: the size and
@@ -44,19 +50,14 @@ class HookPlatform {
     bool writtenRecently = true;
   };
   virtual RuleFileCheck CheckRuleFile(const char* file) = 0;
-  // The hooks stopped: whatever watches the rule file may stop until the next check.
-  virtual void StopWatchingRuleFile() = 0;
   // The whole file as the profile functions read it (ANSI code page). A file larger than
-  // `largest` bytes is not read at all. Safe to call from any thread.
+  // `largest` bytes is not read at all.
   struct RuleFileRead {
     enum class Outcome { Read, Missing, Failed, TooLarge };
     Outcome outcome = Outcome::Failed;
     std::string text;
   };
   virtual RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) = 0;
-  // Runs `work` away from the hook thread, after the work handed over before it, and returns
-  // at once: the hook call never waits for it.
-  virtual void RunInBackground(std::function<void()> work) = 0;
   // Through the profile functions.
   virtual void WriteRule(const char* file, std::string_view section, std::string_view key,
                          std::string_view value) = 0;

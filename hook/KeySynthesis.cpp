@@ -105,7 +105,7 @@ std::string HookEngine::ReadRule(std::string_view section, std::string_view key)
 
 RuleCache& HookEngine::CurrentRules() {
   if (!local_.rulesCheckedThisEvent) {
-    local_.rules.Refresh(platform_, state_.ConfigIniPath);
+    local_.rules.TakeLatest(platform_, state_.ConfigIniPath);
     local_.rulesCheckedThisEvent = true;
   }
   return local_.rules;

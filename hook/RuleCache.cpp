@@ -1,6 +1,7 @@
 #include "hook/RuleCache.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -71,88 +72,97 @@ bool SameVersion(const HookPlatform::RuleFileCheck& a, const HookPlatform::RuleF
 
 }  // namespace
 
-void RuleCache::Refresh(HookPlatform& platform, const char* file) {
-  const std::uint32_t now = platform.TickCount();
-  TakeFinishedRead(platform, now);
-  const HookPlatform::RuleFileCheck check = platform.CheckRuleFile(file);
-  if (check.mayHaveChanged) dirty_ = true;
-  // One read at a time: what changes meanwhile is caught once it is done.
-  if (background_ != nullptr || !NeedsRead(check, file, now)) return;
-  StartRead(platform, file, check, now);
+void RuleCache::TakeLatest(HookPlatform& platform, const char* file) {
+  if (watched_ != file) {
+    watched_ = file;
+    platform.WatchRuleFile(file, *this);
+  }
+  const std::uint64_t version = publishedVersion_.load(std::memory_order_acquire);
+  if (version == takenVersion_ || !exchange_.TryLock()) return;
+  // The watcher has not yet freed the set returned last time: this one waits for the next event.
+  if (returned_ == nullptr) {
+    returned_ = std::move(taken_);
+    taken_ = published_;
+    takenVersion_ = version;
+  }
+  exchange_.Unlock();
 }
 
-bool RuleCache::NeedsRead(const HookPlatform::RuleFileCheck& check, const char* file,
+void RuleCache::StopWatching(HookPlatform& platform) {
+  platform.StopWatchingRuleFile();
+  watched_.clear();
+  forceRead_.store(true, std::memory_order_release);
+}
+
+void RuleCache::Refresh(HookPlatform& platform, const std::string& file) {
+  exchange_.Lock();
+  std::shared_ptr<const ParsedRules> letGo = std::move(returned_);
+  exchange_.Unlock();
+  letGo.reset();  // here, not on the hook thread: freeing a large set takes as long as building it
+  const std::uint32_t now = platform.TickCount();
+  const HookPlatform::RuleFileCheck check = platform.CheckRuleFile(file.c_str());
+  // After a restart the read is named again, whatever version it finds: whoever started the
+  // hooks can tell when the rules are in force.
+  const bool restarted = forceRead_.exchange(false);
+  if (restarted) announced_.reset();
+  if (check.mayHaveChanged || restarted) dirty_ = true;
+  if (NeedsRead(check, file, now)) Read(platform, file, check, now);
+}
+
+bool RuleCache::NeedsRead(const HookPlatform::RuleFileCheck& check, const std::string& file,
                           std::uint32_t now) const {
   if (!readBefore_ || dirty_ || file_ != file || !SameVersion(check, seen_)) return true;
   if (retryAt_ && Reached(now, *retryAt_)) return true;
-  // A large file is read once more when the window has passed, not at every event in it: each
-  // read of it costs the machine (not the hook call) a whole parse.
-  if (readInBackground_) return false;
   return check.writtenRecently && !Reached(now, versionSeenAt_ + kRecentWriteRereadMs);
 }
 
-void RuleCache::StartRead(HookPlatform& platform, const char* file,
-                          const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
+void RuleCache::Read(HookPlatform& platform, const std::string& file,
+                     const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
   if (!readBefore_ || file_ != file || !SameVersion(check, seen_)) versionSeenAt_ = now;
   readBefore_ = true;
   dirty_ = false;
   retryAt_.reset();
   file_ = file;
   seen_ = check;
-  readInBackground_ = check.exists && check.size > kLargestReadInHookCall;
-  HookPlatform::RuleFileRead read;
-  if (!readInBackground_) {
-    read = platform.ReadRuleFile(file, kLargestReadInHookCall);
-    readInBackground_ = read.outcome == Outcome::TooLarge;  // it grew since the check
+  const HookPlatform::RuleFileRead read = platform.ReadRuleFile(file.c_str(), kLargestRuleFile);
+  switch (read.outcome) {
+    case Outcome::Read:
+      Publish(platform, std::make_shared<const ParsedRules>(read.text), check);
+      break;
+    case Outcome::Missing:
+      Publish(platform, std::make_shared<const ParsedRules>(), check);
+      break;
+    case Outcome::Failed:
+    case Outcome::TooLarge:
+      // Not an empty rule file: the rules read before stay until a read succeeds.
+      retryAt_ = now + kRetryAfterFailureMs;
+      Announce(platform, check, false);
+      break;
   }
-  if (readInBackground_) {
-    RereadOnceRecent(check, now);
-    StartBackgroundRead(platform, file);
-    return;
-  }
-  std::shared_ptr<const ParsedRules> rules;
-  if (read.outcome == Outcome::Read) rules = std::make_shared<const ParsedRules>(read.text);
-  Apply(platform, read.outcome, std::move(rules), false, now);
 }
 
-void RuleCache::RereadOnceRecent(const HookPlatform::RuleFileCheck& check, std::uint32_t now) {
-  const std::uint32_t windowEnd = versionSeenAt_ + kRecentWriteRereadMs;
-  if (check.writtenRecently && !Reached(now, windowEnd)) retryAt_ = windowEnd;
+void RuleCache::Publish(HookPlatform& platform, std::shared_ptr<const ParsedRules> rules,
+                        const HookPlatform::RuleFileCheck& check) {
+  exchange_.Lock();
+  // Freed here, once the lock is let go of, unless the hook thread took it: then it comes back
+  // through `returned_` to be freed at a later round.
+  std::shared_ptr<const ParsedRules> replaced = std::exchange(published_, std::move(rules));
+  publishedVersion_.store(publishedVersion_.load(std::memory_order_relaxed) + 1,
+                          std::memory_order_release);
+  exchange_.Unlock();
+  Announce(platform, check, true);
 }
 
-void RuleCache::StartBackgroundRead(HookPlatform& platform, const char* file) {
-  auto job = std::make_shared<BackgroundRead>();
-  background_ = job;
-  platform.DebugLine("trellin_192: the rule file is large; reading it in the background");
-  platform.RunInBackground([job, &platform, path = std::string(file)] {
-    HookPlatform::RuleFileRead read = platform.ReadRuleFile(path.c_str(), kLargestRuleFile);
-    job->outcome = read.outcome;
-    if (read.outcome == Outcome::Read) job->rules = std::make_shared<const ParsedRules>(read.text);
-    job->done.store(true, std::memory_order_release);
-    platform.DebugLine(read.outcome == Outcome::Read || read.outcome == Outcome::Missing
-                           ? "trellin_192: the rule file was read in the background"
-                           : "trellin_192: the rule file could not be read; the rules stay");
-  });
-}
-
-void RuleCache::TakeFinishedRead(HookPlatform& platform, std::uint32_t now) {
-  if (background_ == nullptr || !background_->done.load(std::memory_order_acquire)) return;
-  const std::shared_ptr<BackgroundRead> job = std::move(background_);
-  Apply(platform, job->outcome, std::move(job->rules), true, now);
-}
-
-void RuleCache::Apply(HookPlatform& platform, Outcome outcome,
-                      std::shared_ptr<const ParsedRules> rules, bool large, std::uint32_t now) {
-  if (outcome == Outcome::Failed || outcome == Outcome::TooLarge) {
-    // Not an empty rule file: the rules read before stay until a read succeeds.
-    retryAt_ = now + kRetryAfterFailureMs;
-    return;
-  }
-  std::shared_ptr<const ParsedRules> previous = std::move(rules_);
-  rules_ = outcome == Outcome::Read ? std::move(rules) : std::make_shared<const ParsedRules>();
-  // Freeing what a large file was parsed into takes as long as building it did.
-  if (rulesAreLarge_ && previous.use_count() == 1) {
-    platform.RunInBackground([previous = std::move(previous)]() mutable { previous.reset(); });
-  }
-  rulesAreLarge_ = large;
+// The line ends in the file's size and time stamp as they were when the read began, once per
+// version and outcome: whoever changed the file can tell when the library has looked at it.
+void RuleCache::Announce(HookPlatform& platform, const HookPlatform::RuleFileCheck& check,
+                         bool taken) {
+  if (announced_ && SameVersion(announced_->first, check) && announced_->second == taken) return;
+  announced_.emplace(check, taken);
+  const std::string version = check.exists ? std::to_string(check.size) + " bytes, written " +
+                                                 std::to_string(check.lastWrite)
+                                           : std::string("none");
+  platform.DebugLine((taken ? "trellin_192: rule file taken in: "
+                            : "trellin_192: rule file unreadable, rules kept: ") +
+                     version);
 }

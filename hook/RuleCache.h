@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "common/Modifiers.h"
@@ -50,23 +51,24 @@ class ParsedRules {
   std::unordered_set<std::string, Hash, std::equal_to<>> programs_;
 };
 
-// The rule file as the library last read it. Before each event's look-ups the platform says
-// whether a change was signalled in the file's folder (a write, a resize, a file replaced by
-// rename) and gives the file's size and last-write time (which catch a change whose signal was
-// lost or late, or a folder that cannot be watched). A file written so recently that another
-// write could share its time stamp is read again at every event, for as long as the stamp's
-// resolution lasts after it was first seen (a stamp in the future never ends that by itself);
-// a large one (below) once more after that time.
+// The rule file as the library last read it, in two halves on two threads. The watcher (a
+// thread of its own on Windows; points the simulated desktop chooses) checks the file and reads
+// and parses it; a hook call only takes the last rule set the watcher finished, so that no key
+// waits for a file system (a share that dropped off the network, a placeholder of a cloud
+// drive, a virus scan of a file just saved: past 300 ms Windows removes the hook). New rules
+// may therefore apply a few events after the file changed, never later than the watcher's
+// next round.
 //
-// What a hook call spends on a change is bounded: a file of up to kLargestReadInHookCall bytes
-// is read and parsed in the call (a rule file is a few kilobytes, so an edit applies to the very
-// next event); a larger one is read and parsed in the background while the events keep the rules
-// read before, and applies at the first event after it is done. A read that fails (a sharing
-// violation, an I/O error, a file over kLargestRuleFile) keeps the rules read before and is
-// tried again after kRetryAfterFailureMs, or at once when the file changes.
+// At each round the watcher asks the platform whether a change was signalled in the file's
+// folder (a write, a resize, a file replaced by rename) and for the file's size and last-write
+// time (which catch a change whose signal was lost or late, or a folder that cannot be
+// watched). A file written so recently that another write could share its time stamp is read
+// again at every round, for as long as the stamp's resolution lasts after it was first seen (a
+// stamp in the future never ends that by itself). A read that fails (a sharing violation, an
+// I/O error, a file over kLargestRuleFile) keeps the rules read before and is tried again after
+// kRetryAfterFailureMs, or at once when the file changes.
 class RuleCache {
  public:
-  static constexpr std::uint64_t kLargestReadInHookCall = 64 * 1024;
   static constexpr std::uint64_t kLargestRuleFile = 16 * 1024 * 1024;
   static constexpr std::uint32_t kRetryAfterFailureMs = 1000;
   // Longer than any file system's time stamp resolution (FAT: 2 s).
@@ -74,60 +76,82 @@ class RuleCache {
   // A buffer no value fills.
   static constexpr std::size_t kWholeValue = static_cast<std::size_t>(-1);
 
-  RuleCache() : rules_(std::make_shared<const ParsedRules>()) {}
+  RuleCache() : taken_(std::make_shared<const ParsedRules>()) {}
 
-  // Brings the cache up to date with `file` as far as one hook call may.
-  void Refresh(HookPlatform& platform, const char* file);
+  // Hook thread. Takes the last rule set the watcher finished, if it is newer than the one in
+  // use; hands the watcher `file` first when it is not the one watched. Nothing here touches
+  // the file system, and nothing is freed here (the set let go of goes back to the watcher).
+  void TakeLatest(HookPlatform& platform, const char* file);
+  // The hooks stopped: the watcher stops too, and the next start reads the file afresh.
+  void StopWatching(HookPlatform& platform);
+
+  // Watcher thread: one round of checking `file`, reading and parsing it where needed.
+  void Refresh(HookPlatform& platform, const std::string& file);
+
   // As GetPrivateProfileStringA with an empty default, but whole: the editors write records of
   // any length, and a program path cut short would start another program.
   std::string Find(std::string_view section, std::string_view key) const {
-    return rules_->Index().GetString(section, key, kWholeValue);
+    return taken_->Index().GetString(section, key, kWholeValue);
   }
   // The same, nullopt where the section has no entry of the key (an empty value is an entry).
   std::optional<std::string> FindEntry(std::string_view section, std::string_view key) const {
-    return rules_->Index().Find(section, key, kWholeValue);
+    return taken_->Index().Find(section, key, kWholeValue);
   }
-  bool HasProgramRules() const { return rules_->HasProgramRules(); }
-  bool HasRulesFor(std::string_view program) const { return rules_->HasRulesFor(program); }
+  bool HasProgramRules() const { return taken_->HasProgramRules(); }
+  bool HasRulesFor(std::string_view program) const { return taken_->HasRulesFor(program); }
   // The modifier sets of the hotkey rules of this key code pair ("vv/ss"), from the keys that
   // a look-up can match at all. Without any, the hotkey step needs neither the modifiers nor a
   // look-up; with some, it reads only as many modifiers as tell them from what is held.
   const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view program,
                                                     std::string_view keyCodes) const {
-    return rules_->HotkeyModifiers(program, keyCodes);
+    return taken_->HotkeyModifiers(program, keyCodes);
   }
-  // The library wrote the file itself.
-  void Invalidate() { dirty_ = true; }
 
  private:
-  // A read handed to the background; `done` tells the hook thread that the rest is written.
-  struct BackgroundRead {
-    std::atomic<bool> done{false};
-    HookPlatform::RuleFileRead::Outcome outcome = HookPlatform::RuleFileRead::Outcome::Failed;
-    std::shared_ptr<const ParsedRules> rules;
+  // Held only to move a pointer: the hook thread never waits for it (busy: the set taken before
+  // stays for this event), the watcher only for as long as that takes.
+  class Exchange {
+   public:
+    bool TryLock() { return !busy_.test_and_set(std::memory_order_acquire); }
+    void Lock() {
+      while (!TryLock()) {
+      }
+    }
+    void Unlock() { busy_.clear(std::memory_order_release); }
+
+   private:
+    std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
   };
 
-  bool NeedsRead(const HookPlatform::RuleFileCheck& check, const char* file,
+  bool NeedsRead(const HookPlatform::RuleFileCheck& check, const std::string& file,
                  std::uint32_t now) const;
-  void StartRead(HookPlatform& platform, const char* file, const HookPlatform::RuleFileCheck& check,
-                 std::uint32_t now);
-  // A large file written within the stamp's resolution is read once more when that has passed.
-  void RereadOnceRecent(const HookPlatform::RuleFileCheck& check, std::uint32_t now);
-  void StartBackgroundRead(HookPlatform& platform, const char* file);
-  void TakeFinishedRead(HookPlatform& platform, std::uint32_t now);
-  // `large`: read in the background, so freeing it later belongs there too.
-  void Apply(HookPlatform& platform, HookPlatform::RuleFileRead::Outcome outcome,
-             std::shared_ptr<const ParsedRules> rules, bool large, std::uint32_t now);
+  void Read(HookPlatform& platform, const std::string& file,
+            const HookPlatform::RuleFileCheck& check, std::uint32_t now);
+  void Publish(HookPlatform& platform, std::shared_ptr<const ParsedRules> rules,
+               const HookPlatform::RuleFileCheck& check);
+  void Announce(HookPlatform& platform, const HookPlatform::RuleFileCheck& check, bool taken);
 
-  std::shared_ptr<const ParsedRules> rules_;
-  bool rulesAreLarge_ = false;
-  bool readInBackground_ = false;  // the last read was too large for a hook call
-  bool readBefore_ = false;        // a read was begun (whatever became of it)
-  // A change was signalled (or the library wrote the file) since the last read began.
+  // Hook thread only.
+  std::shared_ptr<const ParsedRules> taken_;
+  std::uint64_t takenVersion_ = 0;
+  std::string watched_;  // the file handed to the watcher; empty: none yet
+
+  // Shared, under `exchange_`: the newest set, and the one the hook thread let go of.
+  Exchange exchange_;
+  std::shared_ptr<const ParsedRules> published_;
+  std::shared_ptr<const ParsedRules> returned_;
+  std::atomic<std::uint64_t> publishedVersion_{0};
+  // The file must be read at the next round whatever it looks like (the hooks stopped).
+  std::atomic<bool> forceRead_{false};
+
+  // Watcher thread only.
+  bool readBefore_ = false;  // a read was made (whatever became of it)
+  // A change was signalled since the last read.
   bool dirty_ = false;
   std::string file_;
   HookPlatform::RuleFileCheck seen_;  // the file as it was when the last read began
   std::uint32_t versionSeenAt_ = 0;   // when that size and time stamp were first seen
   std::optional<std::uint32_t> retryAt_;
-  std::shared_ptr<BackgroundRead> background_;
+  // The version the last line named, and whether its rules were taken in.
+  std::optional<std::pair<HookPlatform::RuleFileCheck, bool>> announced_;
 };

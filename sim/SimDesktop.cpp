@@ -12,6 +12,7 @@
 
 #include "common/TextCase.h"
 #include "hook/WindowsCodes.h"
+#include "sim/SimFaults.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ void SimDesktop::DeliverDuringInjection() {
 
 // An event waiting for an injection that this input did not cause arrives right after it.
 void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
-  RunBackgroundWork();
+  RunRuleWatcher();
   Input input;
   input.kind = Input::Kind::Key;
   input.key = key;
@@ -147,7 +148,7 @@ void SimDesktop::Key(KeyCodePair key, bool extended, bool down) {
 }
 
 void SimDesktop::MouseButton(Button button, bool down) {
-  RunBackgroundWork();
+  RunRuleWatcher();
   Input input;
   input.kind = Input::Kind::Button;
   input.button = button;
@@ -157,7 +158,7 @@ void SimDesktop::MouseButton(Button button, bool down) {
 }
 
 void SimDesktop::Wheel(std::int16_t delta) {
-  RunBackgroundWork();
+  RunRuleWatcher();
   Input input;
   input.kind = Input::Kind::Wheel;
   input.delta = delta;
@@ -166,7 +167,7 @@ void SimDesktop::Wheel(std::int16_t delta) {
 }
 
 void SimDesktop::Move(std::int32_t dx, std::int32_t dy) {
-  RunBackgroundWork();
+  RunRuleWatcher();
   if (sessionLocked_) return;
   cursorX_ += dx;
   cursorY_ += dy;
@@ -345,7 +346,14 @@ void SimDesktop::InjectMouse(std::uint32_t flags) {
   }
 }
 
+void SimDesktop::NoteFileCall(const char* what) {
+  if (hookDepth_ == 0) return;
+  ++fileCallsInHookCalls_;
+  ReportSimFault(std::string("a hook call made a file system call: ") + what);
+}
+
 HookPlatform::RuleFileCheck SimDesktop::CheckRuleFile(const char* file) {
+  NoteFileCall("CheckRuleFile");
   RuleFileCheck check;
   check.mayHaveChanged = changeSignalled_;
   changeSignalled_ = false;
@@ -365,6 +373,7 @@ HookPlatform::RuleFileCheck SimDesktop::CheckRuleFile(const char* file) {
 }
 
 HookPlatform::RuleFileRead SimDesktop::ReadRuleFile(const char* file, std::uint64_t largest) {
+  NoteFileCall("ReadRuleFile");
   RuleFileRead read;
   struct stat status {};
   if (failReads_) {
@@ -442,12 +451,8 @@ ProcessIdentity SimDesktop::ExchangeSharedOwner(const ProcessIdentity& expected,
   return before;
 }
 
-void SimDesktop::RunBackgroundWork() {
-  while (!holdBackground_ && !background_.empty()) {
-    std::vector<std::function<void()>> waiting;
-    waiting.swap(background_);
-    for (auto& work : waiting) work();
-  }
+void SimDesktop::RunRuleWatcher() {
+  if (!holdWatcher_ && watchedRules_ != nullptr) watchedRules_->Refresh(*this, watchedFile_);
 }
 
 // As another program saves a file: the whole content replaced at once, noticed by the folder's
@@ -465,12 +470,23 @@ void SimDesktop::LoadRuleFile(const std::string& bytes) {
 
 void SimDesktop::WriteRule(const char* file, std::string_view section, std::string_view key,
                            std::string_view value) {
+  NoteFileCall("WriteRule");
+  WriteEntry(file, section, key, value);
+}
+
+void SimDesktop::DeleteRule(const char* file, std::string_view section, std::string_view key) {
+  NoteFileCall("DeleteRule");
+  DeleteEntry(file, section, key);
+}
+
+void SimDesktop::WriteEntry(const char* file, std::string_view section, std::string_view key,
+                            std::string_view value) {
   profile_.WriteString(file, section, key, value);
   SignalRuleFileChange();
   trace_ << "ini " << section << ' ' << key << '=' << value << '\n';
 }
 
-void SimDesktop::DeleteRule(const char* file, std::string_view section, std::string_view key) {
+void SimDesktop::DeleteEntry(const char* file, std::string_view section, std::string_view key) {
   profile_.DeleteKey(file, section, key);
   SignalRuleFileChange();
   trace_ << "ini " << section << ' ' << key << " deleted\n";
@@ -527,9 +543,9 @@ void SimDesktop::DoDueToolEffects() {
     if (!note) {
       BroadcastMonitorOff();
     } else if (note->value.empty()) {
-      DeleteRule(note->file.c_str(), note->section, note->key);
+      DeleteEntry(note->file.c_str(), note->section, note->key);
     } else {
-      WriteRule(note->file.c_str(), note->section, note->key, note->value);
+      WriteEntry(note->file.c_str(), note->section, note->key, note->value);
     }
     ++done;
   }

@@ -63,12 +63,12 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void SessionUnlock() override;
   // The rule file notes that go with the device tool's runs, and the broadcast after a run, are
   // done off the hook thread: a scenario line shows them after its other effects, once the runs
-  // asked for have done them.
-  // Work the library handed to the background (a large rule file's reading) is done by the time
-  // the next command comes.
+  // asked for have done them. The library's rule file watcher runs a round after every line
+  // (and before each physical event), so the line after one that changed the rule file sees the
+  // new rules.
   void Settle() override {
     DoDueToolEffects();
-    RunBackgroundWork();
+    RunRuleWatcher();
   }
   bool HasWindow(const std::string& name) const override { return WindowByName(name).has_value(); }
   void DeclareWindow(const std::string& name, const std::string& className, bool hidden,
@@ -152,11 +152,13 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   int RuleFileReads() const { return ruleFileReads_; }
   // Reads of the rule file fail (a sharing violation, an I/O error) while this is set.
   void FailRuleFileReads(bool fail) { failReads_ = fail; }
-  // The library's background work runs between commands and before each physical event, as a
-  // worker thread would finish meanwhile; tests can hold it back to see the events in between.
-  void HoldBackgroundWork(bool hold) { holdBackground_ = hold; }
-  void RunBackgroundWork();
-  std::size_t BackgroundWorkWaiting() const { return background_.size(); }
+  // The library's rule file watcher runs a round between commands and before each physical
+  // event, as its thread would meanwhile; tests can hold it back to see the events in between.
+  void HoldRuleWatcher(bool hold) { holdWatcher_ = hold; }
+  void RunRuleWatcher();
+  const std::string& WatchedRuleFile() const { return watchedFile_; }
+  // File system calls the library made inside a hook call (each also a fault): none may be.
+  int FileCallsInHookCalls() const { return fileCallsInHookCalls_; }
 
   bool SystemKeyDown(std::uint8_t virtualKey) const { return systemKeys_[virtualKey]; }
   // The physical releases that reached the system for a key or button it did not hold (and whose
@@ -177,10 +179,11 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   void InjectMouse(std::uint32_t flags) override;
   RuleFileCheck CheckRuleFile(const char* file) override;
   RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
-  void RunInBackground(std::function<void()> work) override {
-    background_.push_back(std::move(work));
+  void WatchRuleFile(const char* file, RuleCache& rules) override {
+    watchedFile_ = file;
+    watchedRules_ = &rules;
   }
-  void StopWatchingRuleFile() override {}
+  void StopWatchingRuleFile() override { watchedRules_ = nullptr; }
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
@@ -323,8 +326,15 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   };
   std::optional<InterleavedClaim> interleaved_;
   bool failReads_ = false;
-  bool holdBackground_ = false;
-  std::vector<std::function<void()>> background_;
+  bool holdWatcher_ = false;
+  std::string watchedFile_;
+  RuleCache* watchedRules_ = nullptr;
+  int fileCallsInHookCalls_ = 0;
+  void NoteFileCall(const char* what);
+  // The rule file entries the device tool's worker writes (no call of the library's).
+  void WriteEntry(const char* file, std::string_view section, std::string_view key,
+                  std::string_view value);
+  void DeleteEntry(const char* file, std::string_view section, std::string_view key);
   std::int32_t cursorX_ = 500;
   std::int32_t cursorY_ = 400;
 };

@@ -7,6 +7,17 @@ HMODULE HoldLibraryForThread() {
   return self;
 }
 
+bool StartLibraryThread(LPTHREAD_START_ROUTINE main, void* parameter) {
+  const HMODULE self = HoldLibraryForThread();
+  const HANDLE thread = CreateThread(nullptr, 0, main, parameter, 0, nullptr);
+  if (thread == nullptr) {
+    if (self != nullptr) FreeLibrary(self);
+    return false;
+  }
+  CloseHandle(thread);
+  return true;
+}
+
 void ReleaseLibraryAndExitThread(DWORD exitCode) {
   HMODULE self = nullptr;
   GetModuleHandleExA(

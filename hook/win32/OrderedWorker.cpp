@@ -39,14 +39,7 @@ void OrderedWorker::Run(std::function<void()> work, DWORD waitMs) {
   Job* job = new Job{std::move(work), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   EnterCriticalSection(&lock_);
   if (!threadRunning_) {
-    const HMODULE self = HoldLibraryForThread();
-    const HANDLE thread = CreateThread(nullptr, 0, &OrderedWorker::ThreadMain, this, 0, nullptr);
-    if (thread != nullptr) {
-      CloseHandle(thread);
-      threadRunning_ = true;
-    } else if (self != nullptr) {
-      FreeLibrary(self);
-    }
+    threadRunning_ = StartLibraryThread(&OrderedWorker::ThreadMain, this);
   }
   if (!threadRunning_) {
     // No thread to do it: doing the work here, late, beats never doing it.

@@ -31,11 +31,6 @@ OrderedWorker& DeviceToolRuns() {
   static OrderedWorker& worker = *new OrderedWorker;
   return worker;
 }
-// Reading and parsing a rule file too large to be read within a hook call.
-OrderedWorker& RuleReads() {
-  static OrderedWorker& worker = *new OrderedWorker;
-  return worker;
-}
 
 // What the library asked for goes to the debugger output at the moment it asks, in the order it
 // asks; the start itself happens a moment later on a worker.
@@ -120,9 +115,33 @@ void Win32HookPlatform::InjectMouse(std::uint32_t flags) {
   mouse_event(flags, 0, 0, 0, kLibraryInjectionTag);
 }
 
+namespace {
+
+// A path in the ANSI code page; empty where the code page cannot hold it.
+std::string ToAnsi(const std::wstring& path) {
+  BOOL lossy = FALSE;
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+  if (bytes <= 1 || lossy) return {};
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), bytes, nullptr, nullptr);
+  ansi.resize(static_cast<std::size_t>(bytes - 1));
+  return ansi;
+}
+
+std::wstring LongForm(const char* file) {
+  wchar_t wide[MAX_PATH * 2] = {};
+  if (MultiByteToWideChar(CP_ACP, 0, file, -1, wide, MAX_PATH * 2) == 0) return {};
+  wchar_t longer[MAX_PATH * 2] = {};
+  const DWORD length = GetLongPathNameW(wide, longer, MAX_PATH * 2);
+  return length == 0 || length >= MAX_PATH * 2 ? std::wstring(wide) : std::wstring(longer, length);
+}
+
+}  // namespace
+
 // The file a path names in the end: the target of a symbolic link (through any chain of them),
-// else the path itself. Windows reports a link's own size and time stamp, and a change of the
-// target is signalled in the target's folder, not the link's.
+// else the path itself, as given. Windows reports a link's own size and time stamp, and a change
+// of the target is signalled in the target's folder, not the link's. A short (8.3) path names
+// the same file as its long form and is kept: the long name may hold what the code page cannot.
 std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
   // Asked of the file itself, not its attributes: Windows marks a link as a reparse point, Wine
   // shows a Unix link as a plain file; opening either ends at the target.
@@ -130,30 +149,41 @@ std::string Win32HookPlatform::ResolveRuleFile(const char* file) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return file;
-  char target[MAX_PATH + 8] = {};
-  const DWORD length = GetFinalPathNameByHandleA(handle, target, sizeof target,
+  wchar_t target[MAX_PATH * 2 + 8] = {};
+  const DWORD length = GetFinalPathNameByHandleW(handle, target, MAX_PATH * 2 + 8,
                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   CloseHandle(handle);
-  if (length == 0 || length >= sizeof target) return file;
-  std::string path(target, length);
-  // The same path in other letter case is no link.
-  if (path.size() >= 4 && lstrcmpiA(path.c_str() + 4, file) == 0) return file;
-  if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + path.substr(8);
-  if (path.rfind("\\\\?\\", 0) == 0) return path.substr(4);
-  return path;
+  if (length == 0 || length >= MAX_PATH * 2 + 8) return file;
+  std::wstring path(target, length);
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    path = L"\\\\" + path.substr(8);
+  } else if (path.rfind(L"\\\\?\\", 0) == 0) {
+    path = path.substr(4);
+  }
+  // The same path in other letter case, or the long form of a short one, is no link.
+  if (lstrcmpiW(path.c_str(), LongForm(file).c_str()) == 0) return file;
+  std::string ansi = ToAnsi(path);
+  if (ansi.empty()) {
+    wchar_t shorter[MAX_PATH * 2] = {};
+    const DWORD shortLength = GetShortPathNameW(path.c_str(), shorter, MAX_PATH * 2);
+    if (shortLength != 0 && shortLength < MAX_PATH * 2) ansi = ToAnsi(shorter);
+  }
+  return ansi.empty() ? std::string(file) : ansi;
 }
 
 HookPlatform::RuleFileCheck Win32HookPlatform::CheckRuleFile(const char* file) {
   RuleFileCheck check;
   // A link is replaced or pointed elsewhere in its own folder; then it is resolved again.
-  const bool linkFolderChanged = ruleFolder_.ChangeSignalled(file);
+  const HANDLE wake = RuleFileWatcher::RoundWake();
+  const bool linkFolderChanged = ruleFolder_.ChangeSignalled(file, wake);
   if (linkFolderChanged || resolvedFrom_ != file) {
     resolvedFrom_ = file;
     resolved_ = ResolveRuleFile(file);
   }
   check.mayHaveChanged = linkFolderChanged;
   if (resolved_ != resolvedFrom_) {
-    check.mayHaveChanged = targetFolder_.ChangeSignalled(resolved_.c_str()) || check.mayHaveChanged;
+    check.mayHaveChanged =
+        targetFolder_.ChangeSignalled(resolved_.c_str(), wake) || check.mayHaveChanged;
   } else {
     targetFolder_.Stop();
   }
@@ -177,8 +207,12 @@ HookPlatform::RuleFileRead Win32HookPlatform::ReadRuleFile(const char* file,
   return ReadProfileText(file, largest);
 }
 
-void Win32HookPlatform::RunInBackground(std::function<void()> work) {
-  RuleReads().Run(std::move(work), 0);
+void Win32HookPlatform::WatchRuleFile(const char* file, RuleCache& rules) {
+  watcher_.Watch(file, rules, *this, [this] {
+    ruleFolder_.Stop();
+    targetFolder_.Stop();
+    resolvedFrom_.clear();
+  });
 }
 
 void Win32HookPlatform::WriteRule(const char* file, std::string_view section, std::string_view key,

@@ -6,6 +6,7 @@
 
 #include "hook/HookPlatform.h"
 #include "hook/win32/FolderChangeSignal.h"
+#include "hook/win32/RuleFileWatcher.h"
 #include "hook/win32/SessionNotifications.h"
 
 // The hook engine's platform on the real Windows API.
@@ -24,14 +25,11 @@ class Win32HookPlatform final : public HookPlatform {
   bool IsKeyDown(std::uint8_t virtualKey) override;
   void InjectKey(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags) override;
   void InjectMouse(std::uint32_t flags) override;
+  // On the watcher's thread only, in its rounds.
   RuleFileCheck CheckRuleFile(const char* file) override;
   RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
-  void RunInBackground(std::function<void()> work) override;
-  void StopWatchingRuleFile() override {
-    ruleFolder_.Stop();
-    targetFolder_.Stop();
-    resolvedFrom_.clear();
-  }
+  void WatchRuleFile(const char* file, RuleCache& rules) override;
+  void StopWatchingRuleFile() override { watcher_.Stop(); }
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
@@ -81,6 +79,8 @@ class Win32HookPlatform final : public HookPlatform {
   SessionNotifications sessions_;
   static std::string ResolveRuleFile(const char* file);
 
+  RuleFileWatcher watcher_;
+  // The watcher's rounds alone use these.
   FolderChangeSignal ruleFolder_;    // the folder of the path the library was given
   FolderChangeSignal targetFolder_;  // the folder of the file a symbolic link points to
   std::string resolvedFrom_;

@@ -85,14 +85,19 @@ bool ReplaceFileContentsA(const std::string& file, const std::string& bytes) {
     DeleteFileA(temporary.c_str());
     return false;
   }
-  // Someone else reading the file (a virus scanner, an editor) can hold it for a moment.
+  // Someone else reading the file (a virus scanner, an editor, the hook library's watcher) can
+  // hold it for a moment. A file open elsewhere cannot be replaced by rename even when it was
+  // opened to allow that (Wine, and Windows without POSIX renames, answer "access denied"); a
+  // read-only file, the other cause of that answer, was refused above.
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExA(temporary.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return true;
     }
     const DWORD error = GetLastError();
-    if (attempt >= 20 || (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)) {
+    const bool heldElsewhere = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                               error == ERROR_ACCESS_DENIED;
+    if (attempt >= 20 || !heldElsewhere) {
       DeleteFileA(temporary.c_str());
       SetLastError(error);
       return false;

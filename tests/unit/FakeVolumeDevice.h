@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/VolumeDevice.h"
 
@@ -16,14 +18,25 @@ struct FakeSoundSystem {
   // A device that keeps volumes coarser than it is given reads back less than was set (Wine's
   // 32-bit mixer reads 55534 after 55535 was set): every read of a set value is this much lower.
   std::uint16_t readBackLoss = 0;
+  // Called after each master read, once: the system changing something between two calls.
+  std::function<void()> afterMasterRead;
+  // Devices of this system that are open (not yet destroyed).
+  int open = 0;
 };
 
 class FakeVolumeDevice final : public VolumeDevice {
  public:
-  explicit FakeVolumeDevice(std::shared_ptr<FakeSoundSystem> system) : system_(std::move(system)) {}
+  explicit FakeVolumeDevice(std::shared_ptr<FakeSoundSystem> system) : system_(std::move(system)) {
+    ++system_->open;
+  }
+  ~FakeVolumeDevice() override { --system_->open; }
+  FakeVolumeDevice(const FakeVolumeDevice&) = delete;
+  FakeVolumeDevice& operator=(const FakeVolumeDevice&) = delete;
   std::optional<std::uint16_t> ReadMaster() override {
-    if (!system_->master) return std::nullopt;
-    return Coarse(*system_->master);
+    const std::optional<std::uint16_t> read =
+        system_->master ? std::optional{Coarse(*system_->master)} : std::nullopt;
+    if (auto then = std::exchange(system_->afterMasterRead, nullptr)) then();
+    return read;
   }
   bool WriteMaster(std::uint16_t volume) override {
     if (!system_->master) return false;

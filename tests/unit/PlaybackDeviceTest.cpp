@@ -124,6 +124,46 @@ TEST_F(PlaybackDeviceTest, AReadThatFailsAsksForTheDefaultAgain) {
   EXPECT_EQ(Volume().ChangeMasterVolume(-5000), 15000);
 }
 
+// The default changes between the step's read and its write: the step ends on the device it
+// began on, and the next one starts on the new device from the new device's own volume, with
+// nothing remembered of the old one's rounding.
+TEST_F(PlaybackDeviceTest, OneStepReadsAndWritesOneDeviceAndANewDeviceStartsAfresh) {
+  speakers_->readBackLoss = 1;
+  speakers_->master = 60536;                             // reads 60535
+  EXPECT_EQ(Volume().ChangeMasterVolume(-5000), 55535);  // set 55535, reads 55534
+  const auto headset = devices_->Add("headset", 55534);
+  speakers_->afterMasterRead = [this] {
+    devices_->defaultId = "headset";
+    SystemSaysDevicesChanged();
+  };
+  EXPECT_EQ(Volume().ChangeMasterVolume(-5000), 50535);
+  EXPECT_EQ(speakers_->master, 50535);
+  EXPECT_EQ(headset->master, 55534) << "the step wrote into the device that became the default";
+  EXPECT_EQ(Volume().ChangeMasterVolume(1), 55535)
+      << "the speakers' rounding applied to the headset";
+  EXPECT_EQ(headset->master, 55535);
+}
+
+// The open device lets go of its references while the devices' source (which keeps the
+// system's COM initialised) still stands.
+TEST_F(PlaybackDeviceTest, TheOpenDeviceGoesBeforeItsSource) {
+  struct Watched final : PlaybackDevices {
+    std::unique_ptr<FakeDevices> inner;
+    std::shared_ptr<FakeSoundSystem> system;
+    int* openAtEnd;
+    std::string DefaultDeviceId() override { return inner->DefaultDeviceId(); }
+    std::unique_ptr<VolumeDevice> Open(const std::string& id) override { return inner->Open(id); }
+    ~Watched() override { *openAtEnd = system->open; }
+  };
+  int openAtEnd = -1;
+  auto watched = std::make_unique<Watched>();
+  watched->inner = std::move(owned_);
+  watched->system = speakers_;
+  watched->openAtEnd = &openAtEnd;
+  { FollowedPlaybackDevice followed(std::move(watched)); }
+  EXPECT_EQ(openAtEnd, 0);
+}
+
 std::string ProgramOf(std::uint32_t process) {
   switch (process) {
     case 100:

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -98,60 +99,57 @@ TEST_F(RuleCacheTest, AnotherRuleFilePathIsReadAfresh) {
   EXPECT_NE(PressA().find("43/2e"), std::string::npos);
 }
 
-// A rule file with so much in it that reading it would hold a hook call: the events keep the
-// rules read before until the background is done, then the new ones apply.
-class LargeRuleFileTest : public RuleCacheTest {
- protected:
-  // A rule file of `sections` sections (so many kilobytes beyond the hook call's share) whose
-  // remapping of A is `target`.
-  static std::string ManySections(int sections, const std::string& target) {
-    std::string text = "[KeyChange]\r\n41/1e=" + target + "\r\n";
-    for (int i = 0; i < sections; ++i) text += "[s" + std::to_string(i) + "]\r\nk=v\r\n";
-    return text;
-  }
-};
-
-TEST_F(LargeRuleFileTest, IsReadInTheBackgroundWhileEventsKeepTheRulesReadBefore) {
+// The watcher reads; a hook call only takes what it finished. Until its round, events keep the
+// rules taken before, however large the new file is.
+TEST_F(RuleCacheTest, EventsKeepTheRulesTakenBeforeUntilTheWatcherHasReadTheFile) {
   WriteRules("[KeyChange]\n41/1e=42/30\n", anHourAgo_);
   ASSERT_NE(PressA().find("42/30"), std::string::npos);
-  desktop_.HoldBackgroundWork(true);
-  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
+  desktop_.HoldRuleWatcher(true);
+  std::string large = "[KeyChange]\r\n41/1e=43/2e\r\n";
+  for (int i = 0; i < 20000; ++i) large += "[s" + std::to_string(i) + "]\r\nk=v\r\n";
+  desktop_.LoadRuleFile(large);
   const int reads = desktop_.RuleFileReads();
   for (int i = 0; i < 5; ++i) EXPECT_NE(PressA().find("42/30"), std::string::npos);
-  EXPECT_EQ(desktop_.RuleFileReads(), reads) << "a hook call read the large file itself";
-  EXPECT_EQ(desktop_.BackgroundWorkWaiting(), 1u) << "one read at a time";
-  desktop_.HoldBackgroundWork(false);
-  desktop_.RunBackgroundWork();
+  EXPECT_EQ(desktop_.RuleFileReads(), reads);
+  desktop_.HoldRuleWatcher(false);
+  desktop_.RunRuleWatcher();
   EXPECT_NE(PressA().find("43/2e"), std::string::npos);
 }
 
-// The file changed again while the background read it: the later change is not lost.
-TEST_F(LargeRuleFileTest, AChangeDuringTheBackgroundReadIsReadAfterIt) {
-  desktop_.HoldBackgroundWork(true);
-  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
-  PressA();
-  desktop_.LoadRuleFile("[KeyChange]\n41/1e=44/20\n");
-  PressA();
-  desktop_.HoldBackgroundWork(false);
-  desktop_.RunBackgroundWork();
-  PressA();  // takes the large file's rules in and reads the small file
-  EXPECT_NE(PressA().find("44/20"), std::string::npos);
-}
-
-// A large file just written is read once more after the stamp's resolution, not at every event
-// (each read is a whole parse in the background), and a stamp in the future ends that too.
-TEST_F(LargeRuleFileTest, ARecentLargeFileIsReadOnceMoreNotAtEveryEvent) {
-  desktop_.LoseChangeSignals(true);
-  desktop_.LoadRuleFile(ManySections(20000, "43/2e"));
-  std::filesystem::last_write_time(desktop_.RuleFilePath(),
-                                   std::filesystem::file_time_type::clock::now() + hours(1));
-  PressA();
-  const int reads = desktop_.RuleFileReads();
-  for (int i = 0; i < 10; ++i) EXPECT_NE(PressA().find("43/2e"), std::string::npos);
-  EXPECT_EQ(desktop_.RuleFileReads(), reads);
-  desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRecentWriteRereadMs));
-  for (int i = 0; i < 10; ++i) PressA();
-  EXPECT_EQ(desktop_.RuleFileReads(), reads + 1);
+// Whatever happens to the rule file, no hook call checks, reads or writes it.
+TEST_F(RuleCacheTest, NoHookCallTouchesTheFileSystem) {
+  TempFolder other;
+  const std::string otherFile = other.File("config.ini");
+  TempFolder::Write(otherFile, "[KeyChange]\n41/1e=45/12\n");
+  const struct {
+    const char* what;
+    std::function<void(SimDesktop&)> change;
+    const char* expected;
+  } kChanges[] = {
+      {"a rule written", [](SimDesktop& d) { d.SetRule("KeyChange", "41/1e", "42/30"); }, "42/30"},
+      {"a file replaced", [](SimDesktop& d) { d.LoadRuleFile("[KeyChange]\n41/1e=43/2e\n"); },
+       "43/2e"},
+      {"another path", [&](SimDesktop& d) { d.Engine().SetConfigINI(otherFile.c_str()); }, "45/12"},
+      {"a failed read",
+       [](SimDesktop& d) {
+         d.FailRuleFileReads(true);
+         d.LoadRuleFile("[KeyChange]\n41/1e=44/20\n");
+       },
+       "45/12"},
+      {"the hooks restarted",
+       [](SimDesktop& d) {
+         d.FailRuleFileReads(false);
+         d.Engine().StopHook();
+         d.Engine().StartHook(d.HostWindow());
+       },
+       "45/12"},
+  };
+  for (const auto& change : kChanges) {
+    change.change(desktop_);
+    desktop_.AdvanceTime(std::chrono::milliseconds(RuleCache::kRetryAfterFailureMs));
+    EXPECT_NE(PressA().find(change.expected), std::string::npos) << change.what;
+    EXPECT_EQ(desktop_.FileCallsInHookCalls(), 0) << change.what;
+  }
 }
 
 // Linear, this takes well under a second; looking each section up from the file's start took

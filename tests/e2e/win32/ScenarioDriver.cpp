@@ -141,7 +141,6 @@ void WINAPI WatchDebugLine(LPCSTR text) {
     g_toolEffects.Add(ToolEffects::Kind::RunEnded);
     return;
   }
-  static constexpr char kRuleFile[] = "trellin_192: rule file ";
   if (text != nullptr && std::strncmp(text, kRuleFile, sizeof kRuleFile - 1) == 0) {
     std::string line(text);
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();

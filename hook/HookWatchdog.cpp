@@ -117,9 +117,11 @@ void HookEngine::ReinstallHooks(std::uint32_t now) {
   platform_.DebugLine(state_.KeyboardHook != 0
                           ? "trellin_192: the system had removed the hooks; installed again"
                           : "trellin_192: the system had removed the hooks; installing failed");
+  // The host hears of it once what lost its key has been let go of: a posted message is read
+  // after the input injected before it, whatever the order of the calls.
+  LetGoOfWhatLostItsKey();
   platform_.PostMessageTo(state_.HostWindow, host_message::kHooksInstalledAgain,
                           state_.KeyboardHook != 0 && state_.MouseHook != 0 ? 1 : 0, 0);
-  LetGoOfWhatLostItsKey();
 }
 
 // While the hooks were gone, releases reached the system without the library. The system's key

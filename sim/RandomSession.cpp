@@ -68,6 +68,9 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
   std::string avoid;
   avoid.swap(pending_);
   // One event waits for an injection at a time: the line after it is an ordinary one.
+  // Input calls the hooks: after it, the watchdog puts dropped hooks back at its first tick
+  // again, without the longer wait that follows a reinstallation no hook call came after.
+  if (kind < 12 || !avoid.empty()) hooksJustBack_ = false;
   if (kind < 10 || !avoid.empty()) {
     script.push_back(NextInput(avoid));
   } else if (kind == 10) {
@@ -85,9 +88,9 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
     NextForeground(script);
   } else if (kind < 20) {
     // Time passes: a tick of the watchdog or several, with the keys held as they are.
-    static const std::vector<std::string> kWaits = {"wait 20", "wait 300", "wait 600", "wait 1500"};
+    static const std::vector<std::string> kWaits = {"wait 20", "wait 300", "wait 600"};
     script.push_back(kWaits[random_() % kWaits.size()]);
-  } else if (kind == 20 && !hostGone_) {
+  } else if (kind == 20 && !hostGone_ && !hooksJustBack_) {
     HooksLostAWhile(script);
   } else {
     SessionLockedAWhile(script);
@@ -117,7 +120,8 @@ void RandomSession::HooksLostAWhile(std::vector<std::string>& script) {
     paused_ = false;
     script.push_back("enable 1");
   }
-  script.push_back("wait 1500");
+  script.push_back("wait 1000");
+  hooksJustBack_ = true;
 }
 
 void RandomSession::SessionLockedAWhile(std::vector<std::string>& script) {

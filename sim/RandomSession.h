@@ -45,6 +45,7 @@ class RandomSession {
   std::set<std::string> switchedOff_;
   bool paused_ = false;
   bool hostGone_ = false;
+  bool hooksJustBack_ = false;
   // The key or button of the last event that arrives during an injection: it may arrive after
   // the next line's event, so that line must be about something else.
   std::string pending_;

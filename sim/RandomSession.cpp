@@ -101,16 +101,22 @@ void RandomSession::HooksLostAWhile(std::vector<std::string>& script) {
   static const std::vector<std::string> kWhich = {"hooks removed", "hooks removed keyboard",
                                                   "hooks removed mouse"};
   const std::string& which = kWhich[random_() % kWhich.size()];
+  // Both hooks are called just before: the missed input then comes well within the silence
+  // after which the watchdog counts them as gone, so that they are put back during the long
+  // wait below, at whatever moment the watchdog's timer ticks (its phase differs between the
+  // desktops), and not already while the lines in between play.
+  script.push_back("move");
+  script.push_back("down 87/76");  // F24, a key without rules
+  script.push_back("up 87/76");
   script.push_back(which);
   script.push_back("wait 50");
   const int missed = 1 + static_cast<int>(random_() % 4);
   for (int i = 0; i < missed; ++i) script.push_back(NextInput(""));
   // Input of the kind the dropped hook would have seen, which it certainly missed, and the
-  // last input of all (lines without a wait between them come at the same tick): a tap of a key
-  // without rules, or a movement.
+  // last input of all (lines without a wait between them come at the same tick).
   script.push_back("wait 20");
   if (which != "hooks removed mouse") {
-    script.push_back("down 87/76");  // F24
+    script.push_back("down 87/76");
     script.push_back("up 87/76");
   } else {
     script.push_back("move");

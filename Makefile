@@ -49,14 +49,15 @@ test: native windows
 # decides.
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s); it runs
 # both kinds of program. The runs go in two lanes side by side, each on a display and in
-# prefixes of its own: the program's runs in one, the library's scenario runs of the x86 build
-# and the x64 runs in the other. A Wine run mostly waits, so the pair takes little longer than
+# prefixes of its own: the program's runs and the x64 random sessions in one, the library's
+# scenario runs of the x86 build and the other x64 runs in the other. A Wine run mostly waits, so the pair takes little longer than
 # the longer lane; two of the program's runs side by side can miss a click, so they stay in one. Each lane's output is shown when both have ended (and kept in
 # build/e2e-LANE.log).
 E2E_LANE1 := x86 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
-  run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi
+  run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi \
+  x64 run-random:30
 E2E_LANE2 := x86 run-corpus run-random:30 \
-  x64 run-corpus run-random:30 run-library-check run-damaged-rules run-dist
+  x64 run-corpus run-library-check run-damaged-rules run-dist
 # A machine whose kernel runs no 32-bit code (IA-32 emulation switched off) can run neither the
 # x86 build nor an installer under Wine: there the x64 build takes every run, the installers
 # are left out (run-dist says so), and the last line says loudly that the build we ship was not

@@ -10,6 +10,8 @@ namespace {
 constexpr DWORD kRoundEveryMs = 1000;
 constexpr DWORD kSettleMs = 50;
 constexpr DWORD kLongestSettleMs = 500;
+// A round on a share that stalls may take longer; StopHook then goes on without it.
+constexpr DWORD kLongestStopWaitMs = 2000;
 
 // One round at a time in the process: a thread that is ending may still be in its last round
 // when the hooks start again with a new one.
@@ -35,6 +37,7 @@ struct RuleFileWatcher::Shared {
   std::function<void()> endRounds = nullptr;
   HANDLE wake = nullptr;  // auto-reset
   HANDLE stop = nullptr;  // manual-reset
+  HANDLE done = nullptr;  // manual-reset: the rounds have ended
   LONG references = 2;
 };
 
@@ -42,6 +45,7 @@ void RuleFileWatcher::Release(Shared* shared) {
   if (InterlockedDecrement(&shared->references) != 0) return;
   if (shared->wake != nullptr) CloseHandle(shared->wake);
   if (shared->stop != nullptr) CloseHandle(shared->stop);
+  if (shared->done != nullptr) CloseHandle(shared->done);
   DeleteCriticalSection(&shared->lock);
   delete shared;
 }
@@ -71,6 +75,7 @@ DWORD WINAPI RuleFileWatcher::Rounds(void* parameter) {
   EnterCriticalSection(&RoundLock());
   shared->endRounds();
   LeaveCriticalSection(&RoundLock());
+  SetEvent(shared->done);
   Release(shared);
   ReleaseLibraryAndExitThread(0);
 }
@@ -92,7 +97,9 @@ void RuleFileWatcher::Watch(const char* file, RuleCache& rules, HookPlatform& pl
   shared->endRounds = std::move(endRounds);
   shared->wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   shared->stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (shared->wake == nullptr || shared->stop == nullptr || !StartLibraryThread(&Rounds, shared)) {
+  shared->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (shared->wake == nullptr || shared->stop == nullptr || shared->done == nullptr ||
+      !StartLibraryThread(&Rounds, shared)) {
     // No watcher: the rules taken so far stay; the next hand-over tries again.
     shared->references = 1;
     Release(shared);
@@ -101,9 +108,14 @@ void RuleFileWatcher::Watch(const char* file, RuleCache& rules, HookPlatform& pl
   shared_ = shared;
 }
 
-void RuleFileWatcher::Stop() {
+// StopHook waits, within a bound, for the rounds to end: a host that stops the hooks and then
+// frees the library or ends would otherwise race the thread's own release of the library (under
+// Wine the process's end does not wait for its other threads to be gone). Never under the loader
+// lock, where the thread could not end.
+void RuleFileWatcher::Stop(bool waitForRounds) {
   if (shared_ == nullptr) return;
   SetEvent(shared_->stop);
+  if (waitForRounds) WaitForSingleObject(shared_->done, kLongestStopWaitMs);
   Release(shared_);
   shared_ = nullptr;
 }

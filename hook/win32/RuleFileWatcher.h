@@ -18,14 +18,15 @@ class RuleFileWatcher {
   RuleFileWatcher() = default;
   RuleFileWatcher(const RuleFileWatcher&) = delete;
   RuleFileWatcher& operator=(const RuleFileWatcher&) = delete;
-  ~RuleFileWatcher() { Stop(); }
+  ~RuleFileWatcher() { Stop(false); }
 
   // From the hook thread or an export. `endRounds` runs on the thread as it ends, under the
   // same lock as the rounds (what the rounds set up in the platform goes with it).
   void Watch(const char* file, RuleCache& rules, HookPlatform& platform,
              std::function<void()> endRounds);
-  // Asks the thread to end; it lets go of the library once it has.
-  void Stop();
+  // Asks the thread to end; it lets go of the library once it has. `waitForRounds`: returns
+  // once its last round has ended (within a bound).
+  void Stop(bool waitForRounds);
   // Inside a round: the event that starts the next round at once (for the folder's change
   // signal to set). The rounds' own thread alone asks.
   static HANDLE RoundWake();

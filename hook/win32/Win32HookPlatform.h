@@ -29,7 +29,7 @@ class Win32HookPlatform final : public HookPlatform {
   RuleFileCheck CheckRuleFile(const char* file) override;
   RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
   void WatchRuleFile(const char* file, RuleCache& rules) override;
-  void StopWatchingRuleFile() override { watcher_.Stop(); }
+  void StopWatchingRuleFile() override { watcher_.Stop(true); }
   void WriteRule(const char* file, std::string_view section, std::string_view key,
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;

@@ -132,6 +132,9 @@ class HookEngine {
   bool ReadModifier(Modifier modifier);
   // Whether the system holds the left or the right Shift (`side`), as the hooks saw it go down.
   bool ShiftDown(Modifier side);
+  // Where the system may hold a modifier under its other side's name (see ModifierSides).
+  bool HeldUnderOtherName(std::uint8_t virtualKey, const std::bitset<256>& heldForSystem) const;
+  bool SystemHoldsForRelease(std::uint8_t virtualKey);
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   bool IsArmedShift(std::uint8_t virtualKey) const;
@@ -169,8 +172,7 @@ class HookEngine {
   // Also outside hook calls.
   void LetGoOfArmedShift();
   void LetGoOfEverything();
-  // The system let go of every key and button (the lock screen had them): the library forgets
-  // all it held or tracked as down, without injecting anything.
+  // Forgets all the library held or tracked as down, without injecting anything.
   void ForgetEverythingHeld();
 
   // Remapping and synthesis.

@@ -54,7 +54,7 @@ std::int32_t HookEngine::StopHook() {
     }
   });
   // No hook sees the releases still to come: the next start begins without records.
-  local_.presses = {};
+  ForgetEverythingHeld();
   if (local_.watchdogRunning) {
     local_.watchdogRunning = false;
     platform_.StopHookWatchdog();

@@ -18,7 +18,7 @@ struct HookLocalState {
   std::bitset<256> physicallyDown;
   // Keys down for the system as the keyboard hook saw them go by: the last event of the key that
   // the hook let through was a press (the user's, the library's own or another program's). It
-  // tells the two Shift keys apart where the system's key state mixes them up (see ShiftSides).
+  // tells the two Shift keys apart where the system's key state mixes them up (see ModifierSides).
   std::bitset<256> passedDown;
 
   // The keys and buttons held when the away mode began. Their releases (and repeats) belong to

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <utility>
 
 #include "common/HostMessages.h"
 #include "hook/HookEngine.h"
@@ -18,22 +17,6 @@ bool Later(std::uint32_t tick, std::uint32_t than) {
 
 bool IsGenericModifier(int virtualKey) {
   return virtualKey == win::kVkShift || virtualKey == win::kVkControl || virtualKey == win::kVkMenu;
-}
-
-// The other side of a sided modifier, or 0. The system may hold a modifier the library injected
-// on the other side than asked for (Wine takes an extended left Ctrl for the right one).
-std::uint8_t OtherSide(std::uint8_t virtualKey) {
-  static constexpr std::pair<std::uint8_t, std::uint8_t> kSides[] = {
-      {win::kVkLShift, win::kVkRShift},
-      {win::kVkLControl, win::kVkRControl},
-      {win::kVkLMenu, win::kVkRMenu},
-      {win::kVkLWin, win::kVkRWin},
-  };
-  for (const auto& [left, right] : kSides) {
-    if (virtualKey == left) return right;
-    if (virtualKey == right) return left;
-  }
-  return 0;
 }
 
 }  // namespace
@@ -94,14 +77,12 @@ bool HookEngine::SystemHoldsKeyNeverSeen() {
 }
 
 // Whether the system holds this key down while neither the user (as the hooks saw it) nor the
-// library holds it, on either side for a modifier.
+// library holds it, under its own name or, where the system may mix the sides, the other's.
 bool HookEngine::UnknownToLibrary(std::uint8_t virtualKey, const std::bitset<256>& heldForSystem) {
   if (IsGenericModifier(virtualKey)) return false;
-  for (const std::uint8_t side : {virtualKey, OtherSide(virtualKey)}) {
-    if (side == 0) continue;
-    if (IsArmedShift(side) || local_.physicallyDown.test(side) || heldForSystem.test(side)) {
-      return false;
-    }
+  if (IsArmedShift(virtualKey) || local_.physicallyDown.test(virtualKey) ||
+      heldForSystem.test(virtualKey) || HeldUnderOtherName(virtualKey, heldForSystem)) {
+    return false;
   }
   return platform_.IsKeyDown(virtualKey);
 }

@@ -113,23 +113,14 @@ int HookEngine::ReleaseRecorded(std::size_t record) {
 
 // A release the hooks saw no press of (the key went down before they were installed, or while
 // the system had removed them) reaches the system only while the system holds the key: a
-// release of a key that is up there would be news to every window. The other Shift will do
-// where the user is not known to hold that one, as the system may hold one Shift under the
-// other's name (see ShiftSides); a button's release always goes, as the system's button state
-// follows the physical buttons, not the swapped ones.
+// release of a key that is up there would be news to every window. A button's release always
+// goes, as the system's button state follows the physical buttons, not the swapped ones.
 int HookEngine::UnrecordedRelease(std::uint8_t virtualKey) {
   if (virtualKey == win::kVkLButton || virtualKey == win::kVkRButton ||
       virtualKey == win::kVkMButton) {
     return 0;
   }
-  if (virtualKey == win::kVkLShift || virtualKey == win::kVkRShift) {
-    if (platform_.IsKeyDown(virtualKey)) return 0;
-    // The other Shift held by the system stands for this one only where the user is not known
-    // to hold the other one himself.
-    const std::uint8_t other = virtualKey == win::kVkLShift ? win::kVkRShift : win::kVkLShift;
-    return platform_.IsKeyDown(other) && !local_.physicallyDown.test(other) ? 0 : 1;
-  }
-  return platform_.IsKeyDown(virtualKey) ? 0 : 1;
+  return SystemHoldsForRelease(virtualKey) ? 0 : 1;
 }
 
 // What the library holds down for the system in place of physical keys, by virtual key.
@@ -210,4 +201,17 @@ void HookEngine::LetGoOfEverything() {
     if (state_.ShiftArmed) ReleaseArmedShift();
     for (PressRecord& pressed : local_.presses) LetGoOfOutput(pressed);
   });
+}
+
+// The one place that forgets what is held or tracked as down, for when no hook will see the
+// releases still to come (stopped), or the system let go of everything (the lock screen).
+void HookEngine::ForgetEverythingHeld() {
+  local_.presses = {};
+  local_.physicallyDown.reset();
+  local_.passedDown.reset();
+  local_.heldWhenAwayBegan.reset();
+  local_.releasedDuringShortcut.reset();
+  local_.deferredCount = 0;
+  state_.HangulKeyDown = state_.HanjaKeyDown = 0;
+  state_.ShiftHeld = state_.KeyWhileShift = state_.ShiftArmed = 0;
 }

@@ -34,14 +34,3 @@ void HookEngine::SessionUnlocked() {
   local_.lastKeyboardCall = local_.lastMouseCall = local_.lastReinstall = platform_.TickCount();
   local_.reinstallsWithoutCalls = 0;
 }
-
-void HookEngine::ForgetEverythingHeld() {
-  local_.presses = {};
-  local_.physicallyDown.reset();
-  local_.passedDown.reset();
-  local_.heldWhenAwayBegan.reset();
-  local_.releasedDuringShortcut.reset();
-  local_.deferredCount = 0;
-  state_.HangulKeyDown = state_.HanjaKeyDown = 0;
-  state_.ShiftHeld = state_.KeyWhileShift = state_.ShiftArmed = 0;
-}

@@ -69,6 +69,22 @@ TEST_F(LetGoTest, StopHookLetsGoOfEverythingTheLibraryHolds) {
   EXPECT_EQ(KeysDownForTheSystem(), 0);
 }
 
+// Keys held across a stop and the next start: the new hooks know nothing of them, so the Korean
+// right Ctrl no longer counts as held (a wheel notch stays a wheel notch, not a volume step).
+TEST_F(LetGoTest, AStartAfterAStopBeginsWithNothingHeld) {
+  desktop_.HostSettings().EnableCtrlWheel = 1;
+  desktop_.HostSettings().CtrlWheelUnit = 5000;
+  desktop_.PushSettings();
+  HoldEverything();
+  engine_.StopHook();
+  Release({0x19, 0x1D});  // no hook sees it
+  desktop_.StartLikeHost();
+  EXPECT_EQ(desktop_.State().HanjaKeyDown, 0);
+  trace_.str("");
+  desktop_.Wheel(120);
+  EXPECT_EQ(trace_.str(), "wheel 120\n");
+}
+
 // A right press held back for a sideways scroll goes to the system before the hooks go: its
 // release, which no hook sees, then ends a click instead of arriving alone.
 TEST_F(LetGoTest, StopHookGivesAHeldBackRightPressToTheSystem) {

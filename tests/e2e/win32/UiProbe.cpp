@@ -1,7 +1,7 @@
 // ui-probe.exe: looks at and drives the windows of other programs for the e2e tests.
 //   ui-probe wait-window PREFIX MS     wait for a top-level window whose title starts so, and
 //                                      for its thread to answer (a dialog is set up by then)
-//   ui-probe title PREFIX              print that window's whole title (UTF-8)
+//   ui-probe title PREFIX [MS]         print that window's whole title (UTF-8), waiting MS for it
 //   ui-probe message-box CAPTION MS [ID]  wait for a message box with that caption, print its
 //                                      text (UTF-8) and press its button ID (else the first)
 //   ui-probe click PREFIX ID           press the button with that id in that window
@@ -525,9 +525,12 @@ int main() {
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
     return 0;
   }
-  if (command == "title" && argc == 3) {
-    const HWND window = Find(argv[2], false, false, 0);
-    if (window == nullptr) return 1;
+  if (command == "title" && (argc == 3 || argc == 4)) {
+    const HWND window = Find(argv[2], false, false, argc == 4 ? std::atoi(argv[3]) : 0);
+    if (window == nullptr) {
+      std::fprintf(stderr, "ui-probe: no window titled \"%s...\"\n", argv[2]);
+      return 1;
+    }
     std::printf("%s\n", Utf8(Title(window)).c_str());
     return 0;
   }

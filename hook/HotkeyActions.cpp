@@ -29,7 +29,7 @@ bool HookEngine::ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, L
                              std::size_t record) {
   if (state_.ConfigIniPath[0] == '\0') return false;
   const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
-  const HookLocalState::ForegroundProgram* front = ProgramInFront();
+  const HookLocalState::ForegroundProgram* front = ProgramInFrontFor(keyCodes);
   // The program's hotkeys and those for all programs: a program's entry may also hide one.
   const std::vector<ModifierFlags>* candidateSets[] = {
       CurrentRules().HotkeyModifiers("", keyCodes),

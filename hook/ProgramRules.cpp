@@ -30,6 +30,15 @@ const HookLocalState::ForegroundProgram* HookEngine::ProgramInFront() {
   return &front;
 }
 
+// The program in front where some program has a remapping or hotkey of this key, else none (the
+// rules for all programs decide the key, whatever is in front).
+const HookLocalState::ForegroundProgram* HookEngine::ProgramInFrontFor(std::string_view keyCodes) {
+  if (state_.ConfigIniPath[0] == '\0' || !CurrentRules().SomeProgramHasRuleFor(keyCodes)) {
+    return nullptr;
+  }
+  return ProgramInFront();
+}
+
 std::string HookEngine::ReadRuleInFront(const std::string* programSection, std::string_view section,
                                         std::string_view key) {
   if (state_.ConfigIniPath[0] == '\0') return {};

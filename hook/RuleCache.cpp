@@ -41,10 +41,17 @@ ParsedRules::ParsedRules(std::string_view text) : index_(text) {
     const bool ruleKind = kind == "hotkey" || kind == "keychange" || kind == "mousemap2";
     if (!ruleKind) continue;
     if (!program.empty()) programs_.insert(program);
+    if (kind == "keychange" && !program.empty()) {
+      for (std::string& key : index_.KeysWithValues(section))
+        programKeyCodes_.insert(std::move(key));
+    }
     if (kind != "hotkey") continue;
     auto& byKeyCodes = hotkeyModifiers_[program];
     for (const std::string& key : index_.KeysWithValues(section)) {
-      if (auto rule = ParseHotkeyKey(key)) byKeyCodes[rule->keyCodes].push_back(rule->held);
+      auto rule = ParseHotkeyKey(key);
+      if (!rule) continue;
+      if (!program.empty()) programKeyCodes_.insert(rule->keyCodes);
+      byKeyCodes[rule->keyCodes].push_back(rule->held);
     }
   }
 }

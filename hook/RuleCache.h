@@ -33,6 +33,12 @@ class ParsedRules {
   bool HasRulesFor(std::string_view program) const {
     return programs_.find(program) != programs_.end();
   }
+  // Whether some program's own remapping or hotkey section has an entry for this key code pair
+  // ("vv/ss"): a key without one is decided alike whatever program is in front, so its press
+  // need not ask which one is (a call into the system at every key typed).
+  bool SomeProgramHasRuleFor(std::string_view keyCodes) const {
+    return programKeyCodes_.find(keyCodes) != programKeyCodes_.end();
+  }
 
  private:
   struct Hash {
@@ -49,6 +55,7 @@ class ParsedRules {
   // By program (lower case, "" for all programs), then by key code pair.
   ByName<ByName<std::vector<ModifierFlags>>> hotkeyModifiers_;
   std::unordered_set<std::string, Hash, std::equal_to<>> programs_;
+  std::unordered_set<std::string, Hash, std::equal_to<>> programKeyCodes_;
 };
 
 // The rule file as the library last read it, in two halves on two threads. The watcher (a
@@ -99,6 +106,9 @@ class RuleCache {
   }
   bool HasProgramRules() const { return taken_->HasProgramRules(); }
   bool HasRulesFor(std::string_view program) const { return taken_->HasRulesFor(program); }
+  bool SomeProgramHasRuleFor(std::string_view keyCodes) const {
+    return taken_->SomeProgramHasRuleFor(keyCodes);
+  }
   // The modifier sets of the hotkey rules of this key code pair ("vv/ss"), from the keys that
   // a look-up can match at all. Without any, the hotkey step needs neither the modifiers nor a
   // look-up; with some, it reads only as many modifiers as tell them from what is held.

@@ -85,6 +85,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::optional<WindowHandle> WindowByName(const std::string& name) const;
   // How often the library asked which program a window belongs to.
   int ProgramQueries() const { return programQueries_; }
+  // How often the library asked which window is in front.
+  int ForegroundQueries() const { return foregroundQueries_; }
   // What the system answers from now on when asked for the program of this top-level window,
   // instead of the program it was declared with: a process that cannot be asked (elevated,
   // protected) names none ({"", true}); a frame host whose app has not attached yet gives an
@@ -204,7 +206,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowHandle FindChildWindow(WindowHandle parent, WindowHandle after,
                                const char* className) override;
   bool IsWindowVisible(WindowHandle window) override;
-  WindowHandle ForegroundWindow() override { return foreground_; }
+  WindowHandle ForegroundWindow() override {
+    ++foregroundQueries_;
+    return foreground_;
+  }
   WindowProgram ProgramOfWindow(WindowHandle window) override;
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
@@ -279,6 +284,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowHandle cursor_ = 0;
   WindowHandle foreground_ = 0;
   int programQueries_ = 0;
+  int foregroundQueries_ = 0;
 
   std::chrono::milliseconds now_{0};
   std::chrono::milliseconds toolDuration_{0};

@@ -74,13 +74,22 @@ TEST_F(ProgramRulesTest, TheProgramIsAskedOncePerWindowThatComesToTheFront) {
   EXPECT_EQ(desktop_.ProgramQueries(), 2);
 
   // Windows that come and go between two events cost nothing; the one in front at the next
-  // event is asked once.
+  // press of a key some program has a rule for is asked once.
   desktop_.Foreground("edit");
   desktop_.Foreground("none");
   desktop_.Foreground("edit");
   EXPECT_EQ(desktop_.ProgramQueries(), 2);
-  Tap(kZ, 50);
+  Tap(kA, 50);
   EXPECT_EQ(desktop_.ProgramQueries(), 3);
+
+  // A key that no program has a rule for is decided alike in every program: typing it does not
+  // even ask which window is in front.
+  const int foregroundQueries = desktop_.ForegroundQueries();
+  desktop_.Foreground("play");
+  Tap(kZ, 50);
+  EXPECT_EQ(desktop_.ForegroundQueries(), foregroundQueries);
+  EXPECT_EQ(desktop_.ProgramQueries(), 3);
+  desktop_.Foreground("edit");
 
   // No window in front: nothing to ask, and the rules for all programs apply.
   desktop_.Foreground("none");
@@ -148,8 +157,9 @@ TEST_F(ProgramRulesTest, AWindowWhoseProcessCannotBeAskedGetsOnlyTheGlobalRulesA
 }
 
 // A frame host whose app has not attached yet: the answer may still change for the same window,
-// so each event that looks rules up asks again (once, however many look-ups it makes), until the
-// answer settles. A release follows what its press became, so it looks nothing up.
+// so each press of a key some program has a rule for asks again (once, however many look-ups it
+// makes), until the answer settles. A release follows what its press became, so it looks nothing
+// up.
 TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   constexpr KeyCodePair kCapsLock{0x14, 0x3A};
   desktop_.HostSettings().Lock_CapsLock = 1;
@@ -162,8 +172,8 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   desktop_.Foreground("frame");
   Tap(kZ, 5);
   EXPECT_EQ(desktop_.ProgramQueries(), 5);  // the presses only
-  Tap(kCapsLock);                           // swallowed, and its release with it
-  EXPECT_EQ(desktop_.ProgramQueries(), 6);
+  Tap(kCapsLock);  // swallowed, and its release with it; no program has a rule for it
+  EXPECT_EQ(desktop_.ProgramQueries(), 5);
   EXPECT_FALSE(PressGives(kA, kVkB));
 
   desktop_.AnswerForProgram("frame", {"app.exe", true});

@@ -36,6 +36,15 @@ void PrintTo(const ShiftSpaceCase& test, std::ostream* out) {
   *out << test.what;
 }
 
+// A row's test name: its description with every other character as "_".
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& row) {
+  std::string name;
+  for (const char c : std::string(row.param.what))
+    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
 class ShiftSidesTest : public ::testing::Test {
  protected:
   void Run(const Step& step) {
@@ -115,12 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                         {Do::Press, kLeftShift},
                         {Do::Wait, {}, 2 * kHookWatchdogPeriodMs}},
                        true}),
-    [](const ::testing::TestParamInfo<ShiftSpaceCase>& row) {
-      std::string name;
-      for (const char c : std::string(row.param.what))
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    RowName<ShiftSpaceCase>);
 
 // A hotkey of the right Shift fires on such a system too, and its shortcut gives the right Shift
 // back as it came: once the user lets go of it, no Shift stays down.
@@ -189,11 +193,6 @@ INSTANTIATE_TEST_SUITE_P(
                       kRightWin},
         OtherSideCase{"left Shift held, right pressed", false, kLeftShift, kRightShift},
         OtherSideCase{"left Ctrl held, right pressed", false, {0xA2, 0x1D}, {0xA3, 0x1D}}),
-    [](const ::testing::TestParamInfo<OtherSideCase>& row) {
-      std::string name;
-      for (const char c : std::string(row.param.what))
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    RowName<OtherSideCase>);
 
 }  // namespace

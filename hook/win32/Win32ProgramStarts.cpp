@@ -1,0 +1,118 @@
+// Program starts, the workstation's lock and the device tool's runs, each on a worker of its
+// own, and the monitor-off broadcast.
+#include "hook/win32/Win32HookPlatform.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "common/win32/DeviceToolTurn.h"
+#include "hook/win32/OrderedWorker.h"
+
+namespace {
+
+// Program starts leave the hook thread: the shell may take its time (a slow disk, a network
+// path, an association that asks something), and Windows removes a hook whose call outlasts its
+// time-out. Device tool runs have a worker of their own, so that a slow run delays the next run
+// (runs must not overlap) but never a program start.
+OrderedWorker& ProgramStarts() {
+  static OrderedWorker& worker = *new OrderedWorker;  // lives as long as the process
+  return worker;
+}
+OrderedWorker& DeviceToolRuns() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
+
+// What the library asked for goes to the debugger output at the moment it asks, in the order it
+// asks; the start itself happens a moment later on a worker.
+void TraceStart(std::string_view file, std::string_view parameters, int show) {
+  std::string line = "trellin_192: run \"";
+  line.append(file);
+  line += "\" \"";
+  line.append(parameters);
+  line += "\" " + std::to_string(show) + "\n";
+  OutputDebugStringA(line.c_str());
+}
+
+HANDLE StartHidden(const std::string& path, const std::string& parameters) {
+  SHELLEXECUTEINFOA run{};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  run.lpVerb = "open";
+  run.lpFile = path.c_str();
+  run.lpParameters = parameters.c_str();
+  run.nShow = SW_HIDE;
+  return ShellExecuteExA(&run) ? run.hProcess : nullptr;
+}
+
+// The lock of the workstation has a worker of its own: a program start that stalls (a file on
+// an unreachable share, a consent prompt) must not leave the desktop unlocked.
+OrderedWorker& LockStarts() {
+  static OrderedWorker& worker = *new OrderedWorker;
+  return worker;
+}
+
+void StartOn(OrderedWorker& worker, std::string_view file, std::string_view parameters, int show) {
+  TraceStart(file, parameters, show);
+  worker.Run(
+      [file = std::string(file), parameters = std::string(parameters), show] {
+        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
+      },
+      0);
+}
+
+void WriteNote(const HookPlatform::RuleNote& note) {
+  WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
+                             note.value.empty() ? nullptr : note.value.c_str(), note.file.c_str());
+}
+
+// Sent, but without waiting for the windows of other threads: one hung window would hold the
+// caller (the hook call, until Windows removes the hook). Windows of this thread get it at once.
+void SendMonitorOff() {
+  constexpr LPARAM kMonitorOff = 2;
+  SendNotifyMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorOff);
+}
+
+}  // namespace
+
+void Win32HookPlatform::StartProgram(std::string_view file, std::string_view parameters, int show) {
+  StartOn(ProgramStarts(), file, parameters, show);
+}
+
+void Win32HookPlatform::StartProgramAtOnce(std::string_view file, std::string_view parameters,
+                                           int show) {
+  StartOn(LockStarts(), file, parameters, show);
+}
+
+// Each run takes its turn with the main program's own runs; its end goes to the debugger
+// output last, after its note and broadcast.
+void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view parameters,
+                                      std::chrono::milliseconds wait, const RuleNote& note,
+                                      bool monitorOffWhenEnded) {
+  TraceStart(path, parameters, SW_HIDE);
+  DeviceToolRuns().Run(
+      [path = std::string(path), parameters = std::string(parameters), note, monitorOffWhenEnded] {
+        DWORD exitCode = STILL_ACTIVE;
+        {
+          const DeviceToolTurn turn;
+          if (note.when == RuleNote::When::BeforeRun) WriteNote(note);
+          if (const HANDLE process = StartHidden(path, parameters)) {
+            if (WaitForSingleObject(process, DeviceToolTurn::kLongestRunMs) == WAIT_OBJECT_0) {
+              GetExitCodeProcess(process, &exitCode);
+            }
+            CloseHandle(process);
+          }
+          if (note.when == RuleNote::When::AfterSuccess && exitCode == 0) WriteNote(note);
+        }
+        if (monitorOffWhenEnded) SendMonitorOff();
+        OutputDebugStringA(
+            ("trellin_192: device tool ended, exit code " + std::to_string(exitCode) + "\n")
+                .c_str());
+      },
+      static_cast<DWORD>(wait.count()));
+}
+
+void Win32HookPlatform::BroadcastMonitorOff() {
+  SendMonitorOff();
+}

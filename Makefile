@@ -4,7 +4,7 @@
 NATIVE := build/native
 JOBS ?= $(shell nproc)
 
-WINDOWS_TARGETS := i686 x86_64
+WINDOWS_TARGETS := x86 x64
 
 .PHONY: all deps native windows dist e2e test run clean format fuzz bench
 
@@ -17,7 +17,7 @@ native: deps
 	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTASTRON_SANITIZE=ON
 	cmake --build $(NATIVE) -j $(JOBS)
 
-# One folder per Windows target: build/i686/bin (what we ship) and build/x86_64/bin (for 64-bit
+# One folder per Windows build: build/x86/bin (what we ship) and build/x64/bin (for 64-bit
 # Windows); both run under Wine here.
 windows: deps
 	for arch in $(WINDOWS_TARGETS); do \
@@ -26,7 +26,7 @@ windows: deps
 	  cmake --build build/$$arch -j $(JOBS) || exit 1; \
 	done
 
-# The zips and the installers of both builds (the x86 ones also carry the x86_64 dc64.exe).
+# The zips and the installers of both builds (the x86 ones also carry the x64 dc64.exe).
 dist: windows
 	scripts/make-dist
 

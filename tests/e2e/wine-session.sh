@@ -1,12 +1,12 @@
 # Sourced by the e2e scripts: a private X display (when there is none) and a fresh Wine prefix,
 # both gone when the script ends. Sets WINE, BIN and TOOL_FOLDER (C:\Tastron in the prefix).
-# TASTRON_ARCH chooses the build: x86 (build/i686/bin, what we ship; the default) or x64
-# (build/x86_64/bin). One prefix runs both: it is 64-bit Windows with its 32-bit half.
+# TASTRON_ARCH chooses the build: x86 (build/x86/bin, what we ship; the default) or x64
+# (build/x64/bin). One prefix runs both: it is 64-bit Windows with its 32-bit half.
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export TASTRON_ARCH="${TASTRON_ARCH:-x86}"
 case "$TASTRON_ARCH" in
-x86) BIN=$root/build/i686/bin ;;
-x64) BIN=$root/build/x86_64/bin ;;
+x86) BIN=$root/build/x86/bin ;;
+x64) BIN=$root/build/x64/bin ;;
 *)
   echo "TASTRON_ARCH is \"$TASTRON_ARCH\": x86 or x64" >&2
   exit 2

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""check-dll-layout.py DLL i686|x86_64: the hook library is built for that processor, exports
-exactly the six functions by their plain names (no "@N" of __stdcall on i686, no leading
+"""check-dll-layout.py DLL x86|x64: the hook library is built for that processor, exports
+exactly the six functions by their plain names (no "@N" of __stdcall on x86, no leading
 underscore), and shares between processes a section "KMHook" that holds the owner's identity
 and nothing else: the paths, settings, hook handles and flags stay in each process's own memory,
 where no other process can write them.
@@ -17,7 +17,7 @@ import sys
 
 EXPECTED_EXPORTS = {"StartHook", "StopHook", "SetConfigINI", "SetDevconPath",
                     "EnableHookStatue", "UpdateValue"}
-MACHINES = {"i686": 0x14C, "x86_64": 0x8664}
+MACHINES = {"x86": 0x14C, "x64": 0x8664}
 STATE_SIZE_SYMBOL = "trellin_SharedStateSize"
 RECORD_ALIGNMENT = 8
 IMAGE_SCN_MEM_SHARED = 0x10000000
@@ -68,7 +68,7 @@ def export_names(data, export_rva, sections):
 
 def recorded_state_size(path, machine):
     """sizeof(SharedOwnerRecord) from the build's COFF object: its machine, then the 32-bit
-    value the symbol names (on i686 with the leading underscore of C names)."""
+    value the symbol names (on x86 with the leading underscore of C names)."""
     data = open(path, "rb").read()
     object_machine, sections_count, _, symbols_at, symbols_count, optional_size = \
         struct.unpack_from("<HHIIIH", data, 0)
@@ -142,5 +142,5 @@ def main(path, arch):
 
 if __name__ == "__main__":
     if len(sys.argv) != 3 or sys.argv[2] not in MACHINES:
-        sys.exit("usage: check-dll-layout.py DLL i686|x86_64")
+        sys.exit("usage: check-dll-layout.py DLL x86|x64")
     sys.exit(main(sys.argv[1], sys.argv[2]))

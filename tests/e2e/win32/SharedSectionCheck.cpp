@@ -23,6 +23,7 @@
 #include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/CheckInput.h"
 #include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/RuleFileVersion.h"
 #include "tests/e2e/win32/RunSelf.h"
 
 namespace {
@@ -103,6 +104,7 @@ CRITICAL_SECTION g_lock;
 std::vector<std::string> g_runLines;  // its "run" debug lines, in the order it asked
 std::vector<std::string> g_shellCalls;
 std::vector<DWORD> g_keysDown;
+std::string g_taken;  // the rule file's version the library's watcher last took in
 
 std::vector<std::string> Copy(const std::vector<std::string>& list) {
   EnterCriticalSection(&g_lock);
@@ -118,6 +120,15 @@ void Note(std::vector<std::string>& list, std::string line) {
 }
 
 void WINAPI WatchDebugLine(LPCSTR text) {
+  static constexpr char kTaken[] = "trellin_192: rule file taken in: ";
+  if (text != nullptr && std::strncmp(text, kTaken, sizeof kTaken - 1) == 0) {
+    std::string version(text + sizeof kTaken - 1);
+    if (!version.empty() && version.back() == '\n') version.pop_back();
+    EnterCriticalSection(&g_lock);
+    g_taken = std::move(version);
+    LeaveCriticalSection(&g_lock);
+    return;
+  }
   if (text == nullptr || std::strncmp(text, "trellin_192: run ", 17) != 0) return;
   std::string line(text + 13);
   if (!line.empty() && line.back() == '\n') line.pop_back();
@@ -152,6 +163,20 @@ void Key(WORD virtualKey, WORD scanCode, bool down) {
 void Tap(WORD virtualKey, WORD scanCode) {
   Key(virtualKey, scanCode, true);
   Key(virtualKey, scanCode, false);
+}
+
+// The library's watcher reads the rule file on its own thread, a moment after the start or a
+// change: keys are pressed only once it has taken in the file as it is now (at most 10 s).
+bool RulesTakenIn(const std::string& rules) {
+  const std::string wanted = RuleFileVersion(rules);
+  return PumpUntil(
+      [&] {
+        EnterCriticalSection(&g_lock);
+        const bool taken = g_taken == wanted;
+        LeaveCriticalSection(&g_lock);
+        return taken;
+      },
+      10000);
 }
 
 // A is pressed: whether B reached the system in its place (and A did not), the owner's
@@ -193,6 +218,7 @@ void Round(const std::string& mode, const SharedSection& section, const std::vec
   g_shellCalls.clear();
   LeaveCriticalSection(&g_lock);
   WritePrivateProfileStringA("Mouse", "OffState", nullptr, rules.c_str());
+  Check(RulesTakenIn(rules), "the library took in the rule file without the note");
 
   Check(AGivesB(), "the owner's remapping applies (A as B)");
   Tap(VK_F9, 0x43);          // the owner's hotkey
@@ -271,6 +297,7 @@ int Own() {
   Check(library.StartHook(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(host))) == 1,
         "this process owns the hooks");
   library.EnableHookStatue(1);
+  Check(RulesTakenIn(rules), "the library took in the owner's rule file");
   const std::vector<BYTE> ownClaim(section.start, section.start + section.mapped);
 
   for (const char* mode : {"devcon", "rules", "zeros"})

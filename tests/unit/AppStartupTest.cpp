@@ -9,7 +9,7 @@
 #include "app/RegistryNames.h"
 #include "common/HostMessages.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"

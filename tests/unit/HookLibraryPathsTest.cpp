@@ -7,7 +7,7 @@
 #include "app/CHookLibrary.h"
 #include "app/CVelloranApp.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 

@@ -6,7 +6,7 @@
 #include "editors/CKeyChangeDlg.h"
 #include "editors/KeyNaming.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CUtilityLib.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "editors/CAboutDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CHTMLStatic.h"
 #include "ui/CResizeDlg.h"
 #include "ui/HtmlMarkup.h"

@@ -8,7 +8,7 @@
 #include "editors/CMouseMapDlg.h"
 #include "editors/KeyNaming.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/TempFolder.h"
 #include "ui/CUtilityLib.h"

@@ -11,7 +11,7 @@
 
 #include "editors/CRuleListDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CUtilityLib.h"
 
 // What the rule editors' tests share: the simulated services and dialog runner, the user's rule

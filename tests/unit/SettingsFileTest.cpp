@@ -8,7 +8,7 @@
 #include "app/CVelloranApp.h"
 #include "app/SettingsFile.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/TempFolder.h"
 #include "ui/CUtilityLib.h"

@@ -10,7 +10,7 @@
 
 #include "sim/DialogTemplates.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CResizeDlg.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "editors/CAboutDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CAPPMainAdCtrl.h"
 #include "ui/CPLTrayIconWnd.h"
 #include "ui/CPathEdit.h"

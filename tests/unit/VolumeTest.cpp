@@ -6,7 +6,7 @@
 #include "app/CVelloranApp.h"
 #include "app/VolumeScalar.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/FakeVolumeDevice.h"
 #include "ui/CUtilityLib.h"

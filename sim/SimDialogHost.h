@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sim/DialogTemplates.h"
-#include "ui/CResizeDlg.h"
+#include "ui/CDialog.h"
 
 // A dialog window for tests: it has the controls of its template and keeps each one's state,
 // and lets the test click, type, press keys, fire timers, resize the window and deliver what

@@ -8,7 +8,7 @@
 
 #include "sim/DialogTemplates.h"
 #include "sim/SimDialogHost.h"
-#include "ui/CResizeDlg.h"
+#include "ui/CDialog.h"
 
 // Runs dialogs modally for tests: for each dialog, by template id, the test says beforehand
 // what the user does while it is open. A dialog that the user leaves open is an error. Its

@@ -3,11 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/Handles.h"
 #include "common/HookSettings.h"
-
-// Handles as the engine stores them; the Windows build keeps real HWND/HHOOK values in them.
-using WindowHandle = std::uintptr_t;
-using HookHandle = std::uintptr_t;
 
 inline constexpr std::size_t kPathCapacity = 260;
 

@@ -23,7 +23,11 @@
 // window, the low-level hooks, the system's key state, windows with class names, the screen
 // saver and a real rule file in a private temporary folder. Physical input goes through the
 // hooks; input that the engine injects re-enters them at once, on the same call stack, as on
-// Windows. Every effect is written to the trace in the scenario trace format.
+// Windows. Every effect is written to the trace in the scenario trace format. The member
+// functions live in one file per part: SimDesktopInput (physical input), SimDesktopKeyboard (the
+// keyboard's messages and the keys the system holds), SimDesktopMouse, SimDesktopHooks (the hooks,
+// the clock and the session), SimDesktopRuleFile, SimDesktopPrograms (program starts and the
+// device tool), SimDesktopWindows and SimDesktopProcesses.
 class SimDesktop final : public HookPlatform, public ScenarioDesktop {
  public:
   static constexpr const char* kDevconPath = "C:\\Tastron\\dc64.exe";
@@ -245,8 +249,16 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   static constexpr HookHandle kKeyboardHookHandle = 0x7001;
   static constexpr HookHandle kMouseHookHandle = 0x7002;
 
+  // A call of a hook procedure, timed by the simulated clock (the outermost one of nested calls).
   template <typename Call>
-  HookVerdict TimedHookCall(Call call);
+  HookVerdict TimedHookCall(Call call) {
+    const auto started = now_;
+    ++hookDepth_;
+    const HookVerdict verdict = call();
+    --hookDepth_;
+    if (hookDepth_ == 0) longestHookCall_ = std::max(longestHookCall_, now_ - started);
+    return verdict;
+  }
   void DeliverKey(std::uint8_t virtualKey, std::uint8_t scanCode, bool extended, bool down,
                   bool injected);
   void DeliverMouse(std::uint32_t message, std::uint32_t mouseData, bool injected);

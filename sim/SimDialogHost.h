@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -10,14 +9,16 @@
 #include <vector>
 
 #include "sim/DialogTemplates.h"
-#include "ui/CResizeDlg.h"
+#include "ui/CDialog.h"
 
 // A dialog window for tests: it has the controls of its template and keeps each one's state,
 // and lets the test click, type, press keys, fire timers, resize the window and deliver what
 // the dialog posted to itself. A call on an id the template lacks, from the test or from the
 // dialog, is a fault (GetDlgItem finds no window for it): it is reported and does nothing, and
 // reads give what Windows gives for no window (empty, 0, false). So is a call meant for another
-// kind of control (a list's on a button, a check on an edit box): Windows ignores it.
+// kind of control (a list's on a button, a check on an edit box): Windows ignores it. The member
+// functions live by part: SimDialogHost (the control store), SimDialogHostGestures (what the
+// user does) and SimDialogHostLists (the list and combo model).
 class SimDialogHost final : public DialogHost {
  public:
   SimDialogHost(CDialog& dialog, WindowHandle window, const DialogTemplate& controls);
@@ -179,42 +180,4 @@ class SimDialogHost final : public DialogHost {
   bool windowEnabled_ = true;
   bool ended_ = false;
   int result_ = 0;
-};
-
-// Runs dialogs modally for tests: for each dialog, by template id, the test says beforehand
-// what the user does while it is open. A dialog that the user leaves open is an error. Its
-// owner's window is disabled while it runs. Each dialog has the controls of its template in the
-// program's resource script; a dialog whose template is not there fails to open, as on Windows
-// (DoModal gives -1), unless the test gave it a template of its own. What the test prepared and
-// no dialog took (an interaction, a control's place) is a fault when the runner goes.
-class SimDialogRunner final : public DialogRunner {
- public:
-  using Interaction = std::function<void(SimDialogHost&)>;
-
-  SimDialogRunner() = default;
-  ~SimDialogRunner() override;
-  SimDialogRunner(const SimDialogRunner&) = delete;
-  SimDialogRunner& operator=(const SimDialogRunner&) = delete;
-
-  void When(int templateId, Interaction interaction) {
-    interactions_[templateId].push_back(std::move(interaction));
-  }
-  // The template of a dialog that only a test has, without a menu (a template of the resource
-  // script cannot be replaced).
-  void UseTemplate(int templateId, std::vector<TemplateControl> controls);
-  // Where the dialog template puts a control (the client area is 400 x 600).
-  void Place(int templateId, int id, const DialogRect& rect) { layouts_[templateId][id] = rect; }
-  int RunModal(CDialog& dialog, WindowHandle owner) override;
-  // Template ids of the dialogs that ran, in order.
-  const std::vector<int>& Ran() const { return ran_; }
-
- private:
-  const DialogTemplate* TemplateOf(int templateId) const;
-
-  std::map<int, std::deque<Interaction>> interactions_;
-  std::map<int, std::map<int, DialogRect>> layouts_;
-  std::map<int, DialogTemplate> ownTemplates_;
-  std::map<WindowHandle, SimDialogHost*> hosts_;  // the dialogs running, by window
-  std::vector<int> ran_;
-  WindowHandle nextWindow_ = 0x30010;
 };

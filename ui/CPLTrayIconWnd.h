@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hook/HookState.h"
+#include "common/Handles.h"
 #include "ui/TrayIconWindow.h"
 
 // The main window's notification-area icon: icons loaded from .ico files, an animation over

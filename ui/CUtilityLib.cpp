@@ -20,8 +20,12 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 }  // namespace
 
-void CUtilityLib::Install(Services& services) {
+InstalledServices::InstalledServices(Services& services) : previous_(g_services) {
   g_services = &services;
+}
+
+InstalledServices::~InstalledServices() {
+  g_services = previous_;
 }
 
 Services& CUtilityLib::Get() {

@@ -7,11 +7,24 @@
 
 #include "ui/Services.h"
 
+// Installs the services for the process for as long as the object lives; then the services
+// installed before are back (none: CUtilityLib fails again), so that no call reaches services
+// that have gone.
+class InstalledServices {
+ public:
+  explicit InstalledServices(Services& services);
+  ~InstalledServices();
+  InstalledServices(const InstalledServices&) = delete;
+  InstalledServices& operator=(const InstalledServices&) = delete;
+
+ private:
+  Services* previous_;
+};
+
 // The utility library's static helpers, on the services installed for the process (the real
 // ones in Tastron.exe, fakes in tests). Paths never end in a backslash.
 class CUtilityLib {
  public:
-  static void Install(Services& services);
   static Services& Get();
 
   // A stored number, a value stored as decimal text read as its number, else the default.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hook/HookState.h"
+#include "common/Handles.h"
 #include "ui/TimerHost.h"
 
 struct DialogRect {

@@ -8,7 +8,7 @@
 #include <string>
 #include <variant>
 
-#include "hook/HookState.h"
+#include "common/Handles.h"
 #include "profile/Profile.h"
 #include "ui/TrayIconWindow.h"
 

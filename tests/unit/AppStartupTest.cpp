@@ -9,7 +9,7 @@
 #include "app/RegistryNames.h"
 #include "common/HostMessages.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CAPPCommonServiceWnd.h"
 #include "ui/CUtilityLib.h"
@@ -21,8 +21,6 @@ constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\
 class AppStartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -42,7 +40,9 @@ class AppStartupTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
   CVelloranApp app_;
   std::string shownTitle_;
 };

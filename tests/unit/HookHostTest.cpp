@@ -16,12 +16,10 @@ namespace {
 
 class HookHostTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CUtilityLib::Install(services_);
-    FakeHookLibrary::Reset();
-  }
+  void SetUp() override { FakeHookLibrary::Reset(); }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   CHookLibrary library_;
 };
 
@@ -100,7 +98,6 @@ class RecordingTimers final : public TimerHost {
 
 class WatchdogTest : public ::testing::Test {
  protected:
-  void SetUp() override { CUtilityLib::Install(services_); }
   void SetOffState() {
     ASSERT_TRUE(CUtilityLib::CreateMultiFolder("C:\\Users\\tester", 1));
     ASSERT_TRUE(services_.Profiles().WriteString(ruleFile_, "Mouse", "OffState", "1"));
@@ -111,6 +108,7 @@ class WatchdogTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   RecordingTimers timers_;
   std::string ruleFile_ = "C:\\Users\\tester\\config.ini";
   std::string deviceTool_ = "C:\\Program Files\\Tastron\\dc64.exe";

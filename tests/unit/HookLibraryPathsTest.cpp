@@ -7,7 +7,7 @@
 #include "app/CHookLibrary.h"
 #include "app/CVelloranApp.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 
@@ -21,7 +21,6 @@ constexpr const char* kTool = "C:\\Program Files\\Tastron\\dc64.exe";
 class HookLibraryPathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(fake_);
     FakeHookLibrary::Reset();
     fake_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -31,6 +30,7 @@ class HookLibraryPathsTest : public ::testing::Test {
   }
 
   FakeServices fake_;
+  const InstalledServices installedServices_{fake_};
   CHookLibrary library_;
 };
 
@@ -110,11 +110,11 @@ TEST(HookLibraryPathsAtStartUp, TheProgramTellsOnceAndRunsOn) {
   FakeServices fake;
   fake.SetCodePage(CodePage::Western);
   fake.SetUserAppDataFolder("C:\\Users\\홍길동\\AppData\\Roaming");
-  CUtilityLib::Install(fake);
+  const InstalledServices installedServices(fake);
   FakeHookLibrary::Reset();
   fake.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   SimDialogRunner runner;
-  DialogRunner::Install(runner);
+  const InstalledDialogRunner installedRunner(runner);
   runner.When(102, [&](SimDialogHost& window) {
     EXPECT_EQ(fake.MessageBoxes().size(), 1u);
     window.Click(1003);

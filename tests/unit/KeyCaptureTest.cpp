@@ -6,7 +6,7 @@
 #include "editors/CKeyChangeDlg.h"
 #include "editors/KeyNaming.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CUtilityLib.h"
 
 namespace {
@@ -60,10 +60,6 @@ TEST(NormalizeCapturedKey, GenericModifiersBecomeTheLeftOrRightKeyByScanCode) {
 
 class KeyFieldTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-  }
   // Press and release in the focused field, then what the dialog posted to itself.
   static void Tap(SimDialogHost& host, int field, std::uint8_t virtualKey, std::uint8_t scanCode,
                   bool system = false) {
@@ -81,7 +77,9 @@ class KeyFieldTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
 };
 
 TEST_F(KeyFieldTest, EachFieldTakesTheKeysItDoesNotRefuse) {

@@ -10,7 +10,7 @@
 #include "editors/CAboutDlg.h"
 #include "editors/CShiftMemoryHelpDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "ui/CUtilityLib.h"
 
@@ -22,8 +22,6 @@ constexpr const char* kRuleFile = "C:\\Users\\tester\\AppData\\Roaming\\tastron\
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   }
@@ -46,7 +44,9 @@ class MainWindowTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
   CVelloranApp app_;
 };
 
@@ -332,9 +332,9 @@ TEST(InformationDialogs, TextsAsTheyStand) {
 
 TEST(InformationDialogs, AboutOpensTheHomePageOnEnterAndStaysOpen) {
   FakeServices services;
-  CUtilityLib::Install(services);
+  const InstalledServices installedServices(services);
   SimDialogRunner runner;
-  DialogRunner::Install(runner);
+  const InstalledDialogRunner installedRunner(runner);
   CAboutDlg about("3.0");
   runner.When(129, [&](SimDialogHost& dialog) {
     ASSERT_NE(dialog.Markup(1008), nullptr);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CHTMLStatic.h"
 #include "ui/CResizeDlg.h"
 #include "ui/HtmlMarkup.h"
@@ -72,7 +72,7 @@ class LinkDlg : public CResizeDlg {
 // reports a leak otherwise.
 TEST(Markup, LinkClicksReachTheDialogAndTheirCopyIsFreed) {
   SimDialogRunner runner;
-  DialogRunner::Install(runner);
+  const InstalledDialogRunner installedRunner(runner);
   runner.UseTemplate(600, {{20, ControlKind::Button}, {21, ControlKind::Static}});
   for (bool handles : {true, false}) {
     LinkDlg dialog(handles);

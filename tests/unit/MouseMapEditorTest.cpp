@@ -8,7 +8,7 @@
 #include "editors/CMouseMapDlg.h"
 #include "editors/KeyNaming.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/TempFolder.h"
 #include "ui/CUtilityLib.h"
@@ -25,11 +25,7 @@ using Dlg = CMouseMapDlg;
 
 class MouseMapEditorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-    CUtilityLib::CreateMultiFolder(kFolder, 1);
-  }
+  void SetUp() override { CUtilityLib::CreateMultiFolder(kFolder, 1); }
   void WriteRuleFile(const std::string& text) { TempFolder::Write(HostFile(kRuleFile), text); }
   std::string RuleFile() {
     std::string text = TempFolder::Read(HostFile(kRuleFile));
@@ -59,7 +55,9 @@ class MouseMapEditorTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
 };
 
 TEST_F(MouseMapEditorTest, WithoutARuleItOpensNotSetWithEverythingClear) {

@@ -11,7 +11,7 @@
 
 #include "editors/CRuleListDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CUtilityLib.h"
 
 // What the rule editors' tests share: the simulated services and dialog runner, the user's rule
@@ -27,11 +27,7 @@ class RuleEditorTest : public ::testing::Test {
   static constexpr const char* kRuleFile =
       "C:\\Users\\tester\\AppData\\Roaming\\tastron\\config.ini";
 
-  void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
-    CUtilityLib::CreateMultiFolder(kFolder, 1);
-  }
+  void SetUp() override { CUtilityLib::CreateMultiFolder(kFolder, 1); }
   // The rule file's bytes, as written and as read back (line ends included).
   void WriteRuleFile(const std::string& text) {
     std::ofstream(services_.HostPath(kRuleFile), std::ios::binary) << text;
@@ -73,5 +69,7 @@ class RuleEditorTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
 };

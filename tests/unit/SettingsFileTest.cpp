@@ -8,7 +8,7 @@
 #include "app/CVelloranApp.h"
 #include "app/SettingsFile.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/TempFolder.h"
 #include "ui/CUtilityLib.h"
@@ -31,8 +31,6 @@ constexpr const char* kRules =
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CUtilityLib::Install(services_);
-    DialogRunner::Install(runner_);
     FakeHookLibrary::Reset();
     services_.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
     CUtilityLib::CreateMultiFolder(kFolder, 1);
@@ -62,7 +60,9 @@ class SettingsFileTest : public ::testing::Test {
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   SimDialogRunner runner_;
+  const InstalledDialogRunner installedRunner_{runner_};
 };
 
 TEST_F(SettingsFileTest, ExportWritesEveryOptionInOrderThenTheThreeRuleSections) {

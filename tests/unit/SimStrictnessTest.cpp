@@ -10,7 +10,7 @@
 
 #include "sim/DialogTemplates.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CResizeDlg.h"
 
 namespace {
@@ -136,10 +136,7 @@ class ProbeDlg : public CResizeDlg {
 
 // Fresh simulated Windows for one case; what it finds when it goes is part of the case.
 struct Sandbox {
-  Sandbox() {
-    DialogRunner::Install(runner);
-    runner.UseTemplate(ProbeDlg::kTemplateId, {{10, Button}, {11, Edit}});
-  }
+  Sandbox() { runner.UseTemplate(ProbeDlg::kTemplateId, {{10, Button}, {11, Edit}}); }
   // Runs the probe; `user` acts, then Escape closes it.
   int Run(const std::function<void(SimDialogHost&)>& user,
           std::function<void(DialogHost&)> onInit = {}) {
@@ -151,6 +148,7 @@ struct Sandbox {
   }
   FakeServices services;
   SimDialogRunner runner;
+  const InstalledDialogRunner installedRunner_{runner};
 };
 
 struct FaultCase {

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "editors/CAboutDlg.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "ui/CAPPMainAdCtrl.h"
+#include "ui/CDialog.h"
 #include "ui/CPLTrayIconWnd.h"
 #include "ui/CPathEdit.h"
 #include "ui/CResizeDlg.h"
@@ -52,7 +54,6 @@ class SampleDlg : public CResizeDlg {
 class DialogFrameTest : public ::testing::Test {
  protected:
   DialogFrameTest() {
-    DialogRunner::Install(runner);
     using enum ControlKind;
     runner.UseTemplate(500, {{1}, {2}, {3}, {10, Button}, {11, Edit}});
     runner.UseTemplate(700, {{1, Button}, {30, ListView}, {31, Edit}, {1016, Static}});
@@ -60,6 +61,7 @@ class DialogFrameTest : public ::testing::Test {
         800, {{1}, {2, Button}, {30, ListView}, {31, ListView}, {40, ComboBox}, {50, Button}});
   }
   SimDialogRunner runner;
+  const InstalledDialogRunner installedRunner_{runner};
 };
 
 TEST_F(DialogFrameTest, HandlersAreBoundByIdNotificationAndMessage) {
@@ -129,8 +131,8 @@ TEST(CVXCPParser, ReadsHandlerCommandAndArguments) {
 
 class UtilityLibTest : public ::testing::Test {
  protected:
-  void SetUp() override { CUtilityLib::Install(services_); }
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
 };
 
 TEST_F(UtilityLibTest, RegistryNumbersAndTexts) {
@@ -242,6 +244,31 @@ TEST_F(UtilityLibTest, ChoosersAndWindowCalls) {
       services_.WindowCalls(),
       (std::vector<std::string>{"chooser open 열기", "chooser save 저장", "chooser folder 폴더",
                                 "foreground 16", "animate into 16", "animate out 16"}));
+}
+
+// Each installation lasts as long as its object and then puts back the one before it; after the
+// last, dialogs and the utility library find nothing instead of services or a runner that went.
+TEST(Installations, LastAsLongAsTheirObjectsAndPutBackTheOnesBefore) {
+  {
+    FakeServices outerServices;
+    SimDialogRunner outerRunner;
+    const InstalledServices outerServicesInstalled(outerServices);
+    const InstalledDialogRunner outerRunnerInstalled(outerRunner);
+    {
+      FakeServices innerServices;
+      SimDialogRunner innerRunner;
+      const InstalledServices innerServicesInstalled(innerServices);
+      const InstalledDialogRunner innerRunnerInstalled(innerRunner);
+      EXPECT_EQ(&CUtilityLib::Get(), &innerServices);
+      EXPECT_EQ(&DialogRunner::Current(), &innerRunner);
+    }
+    EXPECT_EQ(&CUtilityLib::Get(), &outerServices);
+    EXPECT_EQ(&DialogRunner::Current(), &outerRunner);
+  }
+  EXPECT_THROW(CUtilityLib::Get(), std::logic_error);
+  EXPECT_THROW(DialogRunner::Current(), std::logic_error);
+  CAboutDlg about("1.0");
+  EXPECT_THROW(about.DoModal(), std::logic_error);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "app/CVelloranApp.h"
 #include "app/VolumeScalar.h"
 #include "sim/FakeServices.h"
-#include "sim/SimDialogHost.h"
+#include "sim/SimDialogRunner.h"
 #include "tests/unit/FakeHookLibrary.h"
 #include "tests/unit/FakeVolumeDevice.h"
 #include "ui/CUtilityLib.h"
@@ -37,13 +37,13 @@ TEST(VolumeArithmetic, EveryVolumeComesBackFromItsScalarAndScalarsOutOfRangeStop
 
 class VolumeStepTest : public ::testing::Test {
  protected:
-  void SetUp() override { CUtilityLib::Install(services_); }
   // Each step leaves a line for the debugger: the Wine test reads what a step did from it.
   std::string LastLine() const {
     return services_.DebugLines().empty() ? "" : services_.DebugLines().back();
   }
 
   FakeServices services_;
+  const InstalledServices installedServices_{services_};
   std::shared_ptr<FakeSoundSystem> system_ = std::make_shared<FakeSoundSystem>();
   CMixerVolume volume_{std::make_unique<FakeVolumeDevice>(system_)};
 };
@@ -129,7 +129,7 @@ TEST_F(VolumeStepTest, WithoutAMixerMasterStepsDoNothingAndWaveStepsStillWork) {
 
 TEST(VolumeWithoutDevice, EveryStepDoesNothing) {
   FakeServices services;
-  CUtilityLib::Install(services);
+  const InstalledServices installedServices(services);
   CMixerVolume volume{nullptr};
   std::uint16_t read = 7;
   EXPECT_FALSE(volume.GetMasterVolume(read));
@@ -143,8 +143,8 @@ TEST(VolumeWithoutDevice, EveryStepDoesNothing) {
 TEST(VolumeInTheMainWindow, TheLibrarysStepMessagesChangeTheVolume) {
   FakeServices services;
   SimDialogRunner runner;
-  CUtilityLib::Install(services);
-  DialogRunner::Install(runner);
+  const InstalledServices installedServices(services);
+  const InstalledDialogRunner installedRunner(runner);
   FakeHookLibrary::Reset();
   services.AddModule("trellin_192.dll", FakeHookLibrary::Exports());
   auto system = std::make_shared<FakeSoundSystem>();

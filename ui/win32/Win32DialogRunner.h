@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/CResizeDlg.h"
+#include "ui/CDialog.h"
 
 // Runs dialogs from the program's resource templates as Unicode windows, with a modal loop of
 // its own: each message goes to the dialog's PreTranslateMessage first, then to

@@ -20,9 +20,10 @@ bool HookEngine::SwitchesMouseDevices() const {
 // written before a "disable" run starts, deleted only once an "enable" run has switched them on
 // again. Tastron ending meanwhile, or an "enable" that failed, leaves the note for the next start
 // to repair; and a note written for a later "disable" is never deleted by an earlier "enable".
-HookPlatform::RuleNote HookEngine::MouseOffNote(HookPlatform::RuleNote::When when) const {
+HookPlatform::DeviceToolEntry HookEngine::MouseOffEntry(
+    HookPlatform::DeviceToolEntry::When when) const {
   return {when, state_.ConfigIniPath, "Mouse", "OffState",
-          when == HookPlatform::RuleNote::When::BeforeRun ? "1" : ""};
+          when == HookPlatform::DeviceToolEntry::When::BeforeRun ? "1" : ""};
 }
 
 // Windows removes a low-level hook whose call outlasts LowLevelHooksTimeout, and the device
@@ -35,7 +36,7 @@ void HookEngine::EnterAwayMode() {
   const bool mouseOff = SwitchesMouseDevices();
   if (mouseOff) {
     platform_.RunDeviceTool(state_.DevconPath, "disable =Mouse", std::chrono::milliseconds{0},
-                            MouseOffNote(HookPlatform::RuleNote::When::BeforeRun), true);
+                            MouseOffEntry(HookPlatform::DeviceToolEntry::When::BeforeRun), true);
   }
   state_.ScreenSaverWasActive = platform_.IsScreenSaverActive() ? 1 : 0;
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(false);
@@ -53,13 +54,14 @@ void HookEngine::LeaveAwayMode(AwayEnd end) {
   state_.AwayPending = 0;
   if (end == AwayEnd::Input && Settings().LockWorkStation) {
     const std::string rundll = platform_.ExpandEnvironment("%windir%\\System32\\rundll32.exe");
-    platform_.StartProgramAtOnce(rundll, "user32.dll, LockWorkStation", kShowNormal);
+    platform_.StartOnLockWorker(rundll, "user32.dll, LockWorkStation", kShowNormal);
     local_.ownLockAsked = true;
     local_.ownLockAskedAt = platform_.TickCount();
   }
   if (SwitchesMouseDevices()) {
     platform_.RunDeviceTool(state_.DevconPath, "enable =Mouse", std::chrono::milliseconds{0},
-                            MouseOffNote(HookPlatform::RuleNote::When::AfterSuccess), false);
+                            MouseOffEntry(HookPlatform::DeviceToolEntry::When::AfterSuccess),
+                            false);
   }
   if (state_.ScreenSaverWasActive) platform_.SetScreenSaverActive(true);
 }

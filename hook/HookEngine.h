@@ -208,7 +208,7 @@ class HookEngine {
 
   // Away mode.
   bool SwitchesMouseDevices() const;
-  HookPlatform::RuleNote MouseOffNote(HookPlatform::RuleNote::When when) const;
+  HookPlatform::DeviceToolEntry MouseOffEntry(HookPlatform::DeviceToolEntry::When when) const;
   void EnterAwayMode();
   bool EndsAwayMode(std::uint32_t message, std::uint32_t eventValue) const;
   // The user came back (input), or signed in again at the lock screen (no lock then).

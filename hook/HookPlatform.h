@@ -68,11 +68,11 @@ class HookPlatform {
   virtual void StartProgram(std::string_view file, std::string_view parameters, int show) = 0;
   // The same for a start that must never wait behind other starts (the lock of the
   // workstation: a stalled program start must not leave the desktop unlocked).
-  virtual void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) = 0;
+  virtual void StartOnLockWorker(std::string_view file, std::string_view parameters, int show) = 0;
   // A rule file entry that goes with a run of the device tool and keeps its place among the
   // runs: written just before the run starts, or deleted once it has ended with success (exit
   // code 0; a run that could not start, failed or is still going after a minute keeps it).
-  struct RuleNote {
+  struct DeviceToolEntry {
     enum class When { Never, BeforeRun, AfterSuccess };
     When when = When::Never;
     std::string file;
@@ -86,7 +86,7 @@ class HookPlatform {
   // `monitorOffWhenEnded`, the monitor-off broadcast is sent again once the run has ended (or
   // could not start), from where the run was waited for, not from the hook thread.
   virtual void RunDeviceTool(const char* path, std::string_view parameters,
-                             std::chrono::milliseconds wait, const RuleNote& note,
+                             std::chrono::milliseconds wait, const DeviceToolEntry& note,
                              bool monitorOffWhenEnded) = 0;
 
   virtual void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

@@ -22,7 +22,7 @@ void SimDesktop::StartProgram(std::string_view file, std::string_view parameters
   trace_ << StartLine(file, parameters, show);
 }
 
-void SimDesktop::StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) {
+void SimDesktop::StartOnLockWorker(std::string_view file, std::string_view parameters, int show) {
   trace_ << StartLine(file, parameters, show);
 }
 
@@ -34,15 +34,15 @@ void SimDesktop::StallProgramStarts(bool stalled) {
 }
 
 void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
-                               std::chrono::milliseconds wait, const RuleNote& note,
+                               std::chrono::milliseconds wait, const DeviceToolEntry& note,
                                bool monitorOffWhenEnded) {
   trace_ << StartLine(path, parameters, 0);
   // A run starts once every earlier run has ended; the hook waits for it at most `wait`.
   const auto start = toolRuns_.empty() ? now_ : std::max(now_, toolRuns_.back().end);
   const auto end = start + toolDuration_;
   toolRuns_.push_back({std::string(parameters), start, end});
-  if (note.when == RuleNote::When::BeforeRun) dueEffects_.push_back({start, note});
-  if (note.when == RuleNote::When::AfterSuccess && toolSucceeds_)
+  if (note.when == DeviceToolEntry::When::BeforeRun) dueEffects_.push_back({start, note});
+  if (note.when == DeviceToolEntry::When::AfterSuccess && toolSucceeds_)
     dueEffects_.push_back({end, note});
   if (monitorOffWhenEnded) dueEffects_.push_back({end, std::nullopt});
   now_ += std::min(wait, end - now_);
@@ -52,7 +52,7 @@ void SimDesktop::RunDeviceTool(const char* path, std::string_view parameters,
 void SimDesktop::DoDueToolEffects() {
   std::size_t done = 0;
   while (done < dueEffects_.size() && dueEffects_[done].due <= now_) {
-    const std::optional<RuleNote>& note = dueEffects_[done].note;
+    const std::optional<DeviceToolEntry>& note = dueEffects_[done].note;
     if (!note) {
       BroadcastMonitorOff();
     } else if (note->value.empty()) {

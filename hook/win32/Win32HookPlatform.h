@@ -34,9 +34,9 @@ class Win32HookPlatform final : public HookPlatform {
                  std::string_view value) override;
   void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
-  void StartProgramAtOnce(std::string_view file, std::string_view parameters, int show) override;
+  void StartOnLockWorker(std::string_view file, std::string_view parameters, int show) override;
   void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,
-                     const RuleNote& note, bool monitorOffWhenEnded) override;
+                     const DeviceToolEntry& note, bool monitorOffWhenEnded) override;
   void PostMessageTo(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam) override;
   void BroadcastMonitorOff() override;

@@ -77,7 +77,7 @@ bool IsUtf16(const std::string& bytes) {
 // no rules at all (remapped keys pass as they are until the next read): so the file is replaced
 // in one step, as the editors write it. A UTF-16 file, which that text editing does not read, and
 // a file that cannot be read are left to the profile functions.
-void WriteNote(const HookPlatform::RuleNote& note) {
+void WriteEntry(const HookPlatform::DeviceToolEntry& note) {
   const std::optional<std::string> bytes = ReadFileToRewriteA(note.file);
   if (bytes && !IsUtf16(*bytes)) {
     IniDocument document(*bytes);
@@ -105,15 +105,15 @@ void Win32HookPlatform::StartProgram(std::string_view file, std::string_view par
   StartOn(ProgramStarts(), file, parameters, show);
 }
 
-void Win32HookPlatform::StartProgramAtOnce(std::string_view file, std::string_view parameters,
-                                           int show) {
+void Win32HookPlatform::StartOnLockWorker(std::string_view file, std::string_view parameters,
+                                          int show) {
   StartOn(LockStarts(), file, parameters, show);
 }
 
 // Each run takes its turn with the main program's own runs; its end goes to the debugger
 // output last, after its note and broadcast.
 void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view parameters,
-                                      std::chrono::milliseconds wait, const RuleNote& note,
+                                      std::chrono::milliseconds wait, const DeviceToolEntry& note,
                                       bool monitorOffWhenEnded) {
   TraceStart(path, parameters, SW_HIDE);
   DeviceToolRuns().Run(
@@ -121,14 +121,14 @@ void Win32HookPlatform::RunDeviceTool(const char* path, std::string_view paramet
         DWORD exitCode = STILL_ACTIVE;
         {
           const DeviceToolTurn turn;
-          if (note.when == RuleNote::When::BeforeRun) WriteNote(note);
+          if (note.when == DeviceToolEntry::When::BeforeRun) WriteEntry(note);
           if (const HANDLE process = StartHidden(path, parameters)) {
             if (WaitForSingleObject(process, DeviceToolTurn::kLongestRunMs) == WAIT_OBJECT_0) {
               GetExitCodeProcess(process, &exitCode);
             }
             CloseHandle(process);
           }
-          if (note.when == RuleNote::When::AfterSuccess && exitCode == 0) WriteNote(note);
+          if (note.when == DeviceToolEntry::When::AfterSuccess && exitCode == 0) WriteEntry(note);
         }
         if (monitorOffWhenEnded) SendMonitorOff();
         OutputDebugStringA(

@@ -16,7 +16,7 @@
 
 #include "tests/bench/RuleFileForBench.h"
 #include "tests/e2e/win32/BoundLibrary.h"
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 #include "tests/e2e/win32/RuleFileVersion.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "tests/e2e/win32/DriverInput.h"
 #include "tests/e2e/win32/DriverStarts.h"
 #include "tests/e2e/win32/DriverTrace.h"
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 
 DWORD g_hookThread = 0;
 SeenRules g_seenRules;

@@ -6,7 +6,7 @@
 
 #include "hook/RuleCache.h"
 #include "tests/e2e/win32/CheckInput.h"
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 #include "tests/e2e/win32/LibraryCheckKeys.h"
 #include "tests/e2e/win32/LibraryCheckReport.h"
 #include "tests/e2e/win32/LibraryCheckRuleFiles.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/e2e/win32/CheckInput.h"
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 #include "tests/e2e/win32/LibraryCheckKeys.h"
 #include "tests/e2e/win32/LibraryCheckRemovals.h"
 #include "tests/e2e/win32/LibraryCheckReport.h"

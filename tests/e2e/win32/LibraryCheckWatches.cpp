@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 #include "tests/e2e/win32/LibraryCheckKeys.h"
 
 decltype(&SetWindowsHookExA) g_realSetHook = nullptr;

@@ -22,7 +22,7 @@
 
 #include "tests/e2e/win32/BoundLibrary.h"
 #include "tests/e2e/win32/CheckInput.h"
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 #include "tests/e2e/win32/RuleFileVersion.h"
 #include "tests/e2e/win32/RunSelf.h"
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/win32/ImportPatch.h"
+#include "tests/e2e/win32/ImportTablePatch.h"
 
 #include <cstring>
 

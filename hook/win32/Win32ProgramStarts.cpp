@@ -4,13 +4,10 @@
 
 #include <shellapi.h>
 
-#include <optional>
 #include <string>
 
 #include "common/win32/DeviceToolTurn.h"
 #include "hook/win32/OrderedWorker.h"
-#include "profile/IniDocument.h"
-#include "profile/win32/Win32FileReplacement.h"
 
 namespace {
 
@@ -65,29 +62,7 @@ void StartOn(OrderedWorker& worker, std::string_view file, std::string_view para
       0);
 }
 
-bool IsUtf16(const std::string& bytes) {
-  if (bytes.size() < 2) return false;
-  const auto first = static_cast<unsigned char>(bytes[0]);
-  const auto second = static_cast<unsigned char>(bytes[1]);
-  return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
-}
-
-// The note is an entry of the rule file, which the library's own watcher reads at any moment.
-// The profile functions empty the file before they write it again, and a read in between finds
-// no rules at all (remapped keys pass as they are until the next read): so the file is replaced
-// in one step, as the editors write it. A UTF-16 file, which that text editing does not read, and
-// a file that cannot be read are left to the profile functions.
 void WriteEntry(const HookPlatform::DeviceToolEntry& note) {
-  const std::optional<std::string> bytes = ReadFileToRewriteA(note.file);
-  if (bytes && !IsUtf16(*bytes)) {
-    IniDocument document(*bytes);
-    if (note.value.empty()) {
-      if (!document.DeleteKey(note.section, note.key)) return;
-    } else {
-      document.SetValue(note.section, note.key, note.value);
-    }
-    if (ReplaceFileContentsA(note.file, document.Text())) return;
-  }
   WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
                              note.value.empty() ? nullptr : note.value.c_str(), note.file.c_str());
 }

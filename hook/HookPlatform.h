@@ -58,10 +58,6 @@ class HookPlatform {
     std::string text;
   };
   virtual RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) = 0;
-  // Through the profile functions.
-  virtual void WriteRule(const char* file, std::string_view section, std::string_view key,
-                         std::string_view value) = 0;
-  virtual void DeleteRule(const char* file, std::string_view section, std::string_view key) = 0;
 
   // ShellExecuteA(no owner, "open", file, parameters, no directory, show); nothing waits, and
   // the hook thread does not wait for the start either. Programs start in the order asked for.

@@ -190,9 +190,6 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     watchedRules_ = &rules;
   }
   void StopWatchingRuleFile() override { watchedRules_ = nullptr; }
-  void WriteRule(const char* file, std::string_view section, std::string_view key,
-                 std::string_view value) override;
-  void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
   void StartOnLockWorker(std::string_view file, std::string_view parameters, int show) override;
   void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,

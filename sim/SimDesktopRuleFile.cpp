@@ -81,17 +81,6 @@ void SimDesktop::LoadRuleFile(const std::string& bytes) {
   SignalRuleFileChange();
 }
 
-void SimDesktop::WriteRule(const char* file, std::string_view section, std::string_view key,
-                           std::string_view value) {
-  NoteFileCall("WriteRule");
-  WriteEntry(file, section, key, value);
-}
-
-void SimDesktop::DeleteRule(const char* file, std::string_view section, std::string_view key) {
-  NoteFileCall("DeleteRule");
-  DeleteEntry(file, section, key);
-}
-
 void SimDesktop::WriteEntry(const char* file, std::string_view section, std::string_view key,
                             std::string_view value) {
   profile_.WriteString(file, section, key, value);

@@ -30,9 +30,6 @@ class Win32HookPlatform final : public HookPlatform {
   RuleFileRead ReadRuleFile(const char* file, std::uint64_t largest) override;
   void WatchRuleFile(const char* file, RuleCache& rules) override;
   void StopWatchingRuleFile() override { watcher_.Stop(true); }
-  void WriteRule(const char* file, std::string_view section, std::string_view key,
-                 std::string_view value) override;
-  void DeleteRule(const char* file, std::string_view section, std::string_view key) override;
   void StartProgram(std::string_view file, std::string_view parameters, int show) override;
   void StartOnLockWorker(std::string_view file, std::string_view parameters, int show) override;
   void RunDeviceTool(const char* path, std::string_view parameters, std::chrono::milliseconds wait,

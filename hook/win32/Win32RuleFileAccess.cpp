@@ -109,14 +109,3 @@ void Win32HookPlatform::WatchRuleFile(const char* file, RuleCache& rules) {
     resolvedFrom_.clear();
   });
 }
-
-void Win32HookPlatform::WriteRule(const char* file, std::string_view section, std::string_view key,
-                                  std::string_view value) {
-  WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(),
-                             std::string(value).c_str(), file);
-}
-
-void Win32HookPlatform::DeleteRule(const char* file, std::string_view section,
-                                   std::string_view key) {
-  WritePrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), nullptr, file);
-}

@@ -16,6 +16,18 @@ inline void SendKey(WORD virtualKey, WORD scanCode, bool down) {
   SendInput(1, &input, sizeof input);
 }
 
+// A press and its release of the key, in one call.
+inline void SendKeyTap(WORD virtualKey, WORD scanCode) {
+  INPUT input[2] = {};
+  for (INPUT& event : input) {
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = virtualKey;
+    event.ki.wScan = scanCode;
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
 // Handles the messages there are, then waits up to 10 ms for more.
 inline void PumpOnce() {
   MSG message;

@@ -1,6 +1,8 @@
 // Keys pressed through the library, seen by a hook after the library's.
 #include "tests/e2e/win32/LibraryCheckKeys.h"
 
+#include "tests/e2e/win32/CheckInput.h"
+
 namespace {
 
 // What reached the system through the library (this hook runs after the library's).
@@ -26,14 +28,7 @@ void Pump(DWORD milliseconds) {
 
 std::vector<DWORD> Press(WORD virtualKey, WORD scanCode) {
   g_keysDown.clear();
-  INPUT input[2] = {};
-  for (INPUT& event : input) {
-    event.type = INPUT_KEYBOARD;
-    event.ki.wVk = virtualKey;
-    event.ki.wScan = scanCode;
-  }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
+  SendKeyTap(virtualKey, scanCode);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
   return g_keysDown;

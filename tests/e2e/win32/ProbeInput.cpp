@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "tests/e2e/win32/CheckInput.h"
 #include "tests/e2e/win32/ProbePump.h"
 
 INPUT KeyEvent(WORD key, bool up) {
@@ -22,14 +23,7 @@ void PressKeys(const std::vector<WORD>& keys) {
 }
 
 void PressKey(WORD key, WORD scanCode) {
-  INPUT input[2] = {};
-  for (INPUT& event : input) {
-    event.type = INPUT_KEYBOARD;
-    event.ki.wVk = key;
-    event.ki.wScan = scanCode;
-  }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
+  SendKeyTap(key, scanCode);
 }
 
 std::vector<WORD> VirtualKeys(int argc, const char* const* argv, int first) {

@@ -50,9 +50,11 @@ test: native windows
 # One fresh Wine prefix is prepared first and copied by every run (a boot costs 15 s); it runs
 # both kinds of program. The runs go in two lanes side by side, each on a display and in
 # prefixes of its own: the program's runs and the x64 random sessions in one, the library's
-# scenario runs of the x86 build and the other x64 runs in the other. A Wine run mostly waits, so the pair takes little longer than
-# the longer lane; two of the program's runs side by side can miss a click, so they stay in one. Each lane's output is shown when both have ended (and kept in
-# build/e2e-LANE.log).
+# scenario runs of the x86 build and the other x64 runs in the other. A Wine run mostly waits,
+# so the pair takes little longer than the longer lane; two of the program's runs side by side
+# can miss a click, so they stay in one. Each run's start and end is shown as it happens (a
+# hang is seen by name even when something stops the whole test); each lane's whole output is
+# shown when both have ended (and kept in build/e2e-LANE.log).
 E2E_LANE1 := x86 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
   run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi \
   x64 run-random:30
@@ -76,8 +78,10 @@ e2e: native windows dist
 	*) echo "e2e: Wine's 32-bit half does not run (see above); scripts/install-deps installs it"; \
 	   exit 1 ;; \
 	esac; \
-	tests/e2e/run-suite 90 $$lane1 >build/e2e-1.log 2>&1 & one=$$!; \
-	tests/e2e/run-suite 120 $$lane2 >build/e2e-2.log 2>&1 & two=$$!; \
+	TASTRON_PROGRESS="e2e lane 1: " tests/e2e/run-suite 90 $$lane1 3>&1 >build/e2e-1.log 2>&1 & \
+	one=$$!; \
+	TASTRON_PROGRESS="e2e lane 2: " tests/e2e/run-suite 120 $$lane2 3>&1 >build/e2e-2.log 2>&1 & \
+	two=$$!; \
 	status=0; \
 	wait $$one || status=1; \
 	wait $$two || status=1; \

@@ -9,8 +9,15 @@ fail() {
   failed=$((failed + 1))
 }
 
-# How Wine runs the probe (a run with its own locale says otherwise after sourcing this).
-probe_run() { "$WINE" "$@"; }
+# How Wine runs the probe (a run with its own locale says otherwise after sourcing this). Each
+# of the probe's own waits is bounded by its argument; this bound is for a probe that Wine left
+# hanging (a message sent to a window that no longer answers), said on standard error.
+probe_run() {
+  timeout --foreground 120 "$WINE" "$@"
+  probe_run_status=$?
+  [ "$probe_run_status" -eq 124 ] && echo "ui-probe $2 gave no answer within 120 s" >&2
+  return "$probe_run_status"
+}
 # The probe's own exit status (whether it found what it looked for), not that of a filter after
 # it; Wine's carriage returns dropped.
 probe() {

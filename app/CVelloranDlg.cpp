@@ -1,15 +1,15 @@
 #include "app/CVelloranDlg.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
+#include "app/Autostart.h"
 #include "app/CVelloranApp.h"
 #include "app/MouseRepair.h"
+#include "app/OptionControls.h"
 #include "app/RegistryNames.h"
 #include "app/SettingsFile.h"
 #include "common/HostMessages.h"
-#include "common/RuleRecord.h"
 #include "common/TextCase.h"
 #include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
@@ -24,19 +24,13 @@ namespace {
 
 using namespace main_window;
 
-constexpr std::size_t kVersionBuffer = 1024;
-constexpr std::size_t kEditBuffer = 64;  // the edit's text is read into 63 characters
 // Enough for the largest sideways step and no more: a fourth digit is never a valid step.
 constexpr int kSidewaysStepDigits = 3;
 static_assert(kMaxSidewaysScrollPerWheel >= 100 && kMaxSidewaysScrollPerWheel <= 999);
-constexpr std::size_t kRunValueBuffer = 260;
 constexpr unsigned kFirstRunTimer = 1000;
 constexpr unsigned kFirstRunDelayMs = 100;
 constexpr unsigned kStartupHideTimer = 1001;
 constexpr unsigned kStartupHideDelayMs = 5000;
-constexpr unsigned kTrayAnimationPeriodMs = 100000;
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* kRunValue = "Tastron";
 constexpr const char* kExitQuestion = "종료하겠습니까 ?";
 
 constexpr std::uint32_t kWmKeyDown = 0x100;
@@ -50,74 +44,42 @@ constexpr std::uintptr_t kVkEscape = 27;
 constexpr std::uintptr_t kVkF12 = 123;
 constexpr int kVkControl = 0x11;
 
-std::int32_t ReadOption(const char* name, int defaultValue) {
-  return CUtilityLib::ReadRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey, name,
-                                   defaultValue);
-}
-
-void WriteOption(const char* name, const std::string& text) {
-  CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, registry_name::kConfigKey, name, text);
-}
-
-// The number an edit's text stands for, read as atoi reads it (leading blanks, a sign, digits up
-// to the first other character, nothing readable is 0), except that a number beyond int stops
-// at int's end where atoi's result is undefined.
-std::int32_t EditNumber(const std::string& text) {
-  return ReadDecimalField(std::string_view(text).substr(0, kEditBuffer - 1));
-}
-
-// The sideways step the library honours, whatever the edit or the registry says.
-std::int32_t SidewaysStep(std::int32_t number) {
-  return std::clamp(number, kMinSidewaysScrollPerWheel, kMaxSidewaysScrollPerWheel);
-}
-
-const OptionBox* FindBox(int id) {
-  for (const OptionBox& box : kOptionBoxes) {
-    if (box.id == id) return &box;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent) {
+CVelloranDlg::CVelloranDlg(WindowHandle parent)
+    : CResizeDlg(kTemplateId, parent), paths_(AppPaths::Find()) {
   SetIcon(kIconId);
-
-  const std::string versionFile = CUtilityLib::GetAppPath() + "\\version.cfg";
-  versionText_ = CUtilityLib::Get().Profiles().GetString(versionFile, "Application", "Version",
-                                                         "version", kVersionBuffer);
-
-  appDataFolder_ = CUtilityLib::GetAppDataPath(true);
-  CUtilityLib::CreateMultiFolder(appDataFolder_, 1);
-  ruleFile_ = appDataFolder_ + "\\config.ini";
-
-  deviceTool_ = CUtilityLib::GetAppPath() + (CUtilityLib::IsWin64() ? "\\dc64.exe" : "\\dc32.exe");
-
-  RepairMouseDevices(ruleFile_, deviceTool_);
-  keyCodeDisplay_ = false;
+  RepairMouseDevices(paths_.ruleFile, paths_.deviceTool);
   taskbarCreated_ = CUtilityLib::Get().RegisterWindowMessageNumber("TaskbarCreated");
-  hookLibraryLoaded_ = hookLibrary_.LoadForHost(ruleFile_, deviceTool_);
+  hookLibraryLoaded_ = hookLibrary_.LoadForHost(paths_.ruleFile, paths_.deviceTool);
+  BindHandlers();
+}
 
+// The window's controls and messages, each to what it does.
+void CVelloranDlg::BindHandlers() {
   for (const OptionBox& box : kOptionBoxes) {
-    OnCommand(box.id, [this, &box] { ToggleOption(box); });
+    OnCommand(box.id, [this, &box] {
+      option_controls::Toggle(Host(), box);
+      PushSettings();
+    });
   }
   OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate,
            [this] { EditUpdated(kShiftWheelDelta); });
   OnNotify(kShiftWheelDelta.id, dialog_message::kEditKillFocus,
-           [this] { ShowSidewaysStepInForce(); });
+           [this] { option_controls::ShowSidewaysStepInForce(Host()); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
-  OnCommand(kMenuAbout, [this] { CAboutDlg(versionText_).DoModal(); });
+  OnCommand(kMenuAbout, [this] { CAboutDlg(paths_.versionText).DoModal(); });
   OnCommand(kKeyMapButton,
-            [this] { RunEditor([this] { return CKeyChangeListDlg(ruleFile_).DoModal(); }); });
+            [this] { RunEditor([this] { return CKeyChangeListDlg(paths_.ruleFile).DoModal(); }); });
   OnCommand(kHotkeyButton,
-            [this] { RunEditor([this] { return CHotkeyListDlg(ruleFile_).DoModal(); }); });
+            [this] { RunEditor([this] { return CHotkeyListDlg(paths_.ruleFile).DoModal(); }); });
   OnCommand(kMouseMapButton,
-            [this] { RunEditor([this] { return CMouseMapDlg(ruleFile_).DoModal(); }); });
-  OnCommand(kMenuExport, [this] { settings_file::Export(Host(), ruleFile_); });
+            [this] { RunEditor([this] { return CMouseMapDlg(paths_.ruleFile).DoModal(); }); });
+  OnCommand(kMenuExport, [this] { settings_file::Export(Host(), paths_.ruleFile); });
   OnCommand(kMenuImport, [this] {
-    if (settings_file::Import(Host().Window(), ruleFile_)) LoadSettings();
+    if (settings_file::Import(Host().Window(), paths_.ruleFile)) option_controls::Load(Host());
   });
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });
@@ -135,7 +97,7 @@ CVelloranDlg::CVelloranDlg(WindowHandle parent) : CResizeDlg(kTemplateId, parent
     return host_message::kBringToFrontAnswer;
   });
   OnMessage(taskbarCreated_, [this](std::uintptr_t, std::intptr_t) {
-    SetUpTrayIcon(false);
+    trayIcon_.SetUp(Host().Window(), true);
     return 1;
   });
   OnMessageOrDefault(kWmSysCommand,
@@ -189,102 +151,41 @@ bool CVelloranDlg::OnInitDialog() {
     service.SetAppIcon(kIconId);
   }
   banner_.Create(Host(), kBanner);
-  Host().SetTitle(title + versionText_);
+  Host().SetTitle(title + paths_.versionText);
   Host().LimitText(kShiftWheelDelta.id, kSidewaysStepDigits);
-  LoadSettings();
+  option_controls::Load(Host());
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();
   service.MakeServiceLog();
-  if (!CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRunKey, kRunValue, kRunValueBuffer)
-           .empty()) {
-    Host().SetChecked(kAutostart, true);
-  }
+  if (autostart::IsRegistered()) Host().SetChecked(kAutostart, true);
   Host().CenterOnScreen();
   Host().Show(show_state::kShow);
   if (CVelloranApp::IsStartupLaunch(CVelloranApp::CommandLine())) {
     Host().SetTimer(kStartupHideTimer, kStartupHideDelayMs);
   }
-  if (CUtilityLib::Get().Profiles().GetInt(ruleFile_, "Tastron", "Startup", 0) == 0) {
+  if (CUtilityLib::Get().Profiles().GetInt(paths_.ruleFile, "Tastron", "Startup", 0) == 0) {
     Host().SetTimer(kFirstRunTimer, kFirstRunDelayMs);
   }
   hookState_.Started(hookLibrary_.StartForWindow(Host().Window()));
   ShowHookState();
-  SetUpTrayIcon(true);
+  Host().SetChecked(kHideTrayIcon, trayIcon_.SetUp(Host().Window(), false));
   return true;
 }
 
-// Setting the edits' texts raises their update notifications, which write the value back and
-// push the block: the first push still carries 1060 and 1026 as they were, the second all.
-void CVelloranDlg::LoadSettings() {
-  for (int id : kLoadOrder) {
-    const OptionBox& box = *FindBox(id);
-    Host().SetChecked(box.id, ReadOption(box.registryName, box.defaultValue) != 0);
-  }
-  // A stored step beyond the range (the registry can be edited by hand) shows as the step in
-  // force, and is stored so.
-  Host().SetText(kShiftWheelDelta.id,
-                 CUtilityLib::GetString(SidewaysStep(
-                     ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue))));
-  const OptionBox& ctrlWheelBox = *FindBox(kEnableCtrlWheel);
-  const bool ctrlWheel = ReadOption(ctrlWheelBox.registryName, ctrlWheelBox.defaultValue) != 0;
-  Host().SetChecked(kEnableCtrlWheel, ctrlWheel);
-  Host().Enable(kCtrlWheelUnit.id, ctrlWheel);
-  Host().SetText(kCtrlWheelUnit.id, CUtilityLib::GetString(ReadOption(
-                                        kCtrlWheelUnit.registryName, kCtrlWheelUnit.defaultValue)));
-  UpdateDependants(kLockWin);
-}
-
-void CVelloranDlg::ToggleOption(const OptionBox& box) {
-  const bool checked = !Host().IsChecked(box.id);
-  Host().SetChecked(box.id, checked);
-  WriteOption(box.registryName, checked ? "1" : "0");
-  UpdateDependants(box.id);
-  PushSettings();
-}
-
-// 1062 needs the Windows keys; 1066 and 1067 need Win+L as well; 1026 needs Ctrl+wheel.
-void CVelloranDlg::UpdateDependants(int changedId) {
-  if (changedId == kLockWin || changedId == kLockMonitor) {
-    const bool winFree = !Host().IsChecked(kLockWin);
-    if (changedId == kLockWin) Host().Enable(kLockMonitor, winFree);
-    const bool awayMode = winFree && Host().IsChecked(kLockMonitor);
-    Host().Enable(kInactiveMouse, awayMode);
-    Host().Enable(kLockWorkStation, awayMode);
-  }
-  if (changedId == kEnableCtrlWheel) {
-    Host().Enable(kCtrlWheelUnit.id, Host().IsChecked(kEnableCtrlWheel));
-  }
-}
-
-// The registry keeps the text as typed, as stored settings expect; the block carries the number.
 void CVelloranDlg::EditUpdated(const NumberEdit& edit) {
-  WriteOption(edit.registryName, Host().Text(edit.id));
+  option_controls::StoreEdit(Host(), edit);
   PushSettings();
-}
-
-// While the user types, the text stays as typed (correcting "" to "1" would turn the next "5"
-// into "15"); once the box is left it shows the step in force, which stores it too.
-void CVelloranDlg::ShowSidewaysStepInForce() {
-  const std::string text = Host().Text(kShiftWheelDelta.id);
-  const std::string inForce = CUtilityLib::GetString(SidewaysStep(EditNumber(text)));
-  if (text != inForce) Host().SetText(kShiftWheelDelta.id, inForce);
 }
 
 HookSettings CVelloranDlg::BuildSettings() {
-  HookSettings settings{};
-  for (const OptionBox& box : kOptionBoxes)
-    settings.*(box.field) = Host().IsChecked(box.id) ? 1 : 0;
-  settings.*(kShiftWheelDelta.field) = SidewaysStep(EditNumber(Host().Text(kShiftWheelDelta.id)));
-  // The volume step has no range: only the ends of int bound it.
-  settings.*(kCtrlWheelUnit.field) = EditNumber(Host().Text(kCtrlWheelUnit.id));
-  return settings;
+  return option_controls::Build(Host());
 }
 
 void CVelloranDlg::OnTimer(unsigned id) {
   if (id == kFirstRunTimer) {
     Host().KillTimer(kFirstRunTimer);
-    CUtilityLib::Get().Profiles().WriteString(ruleFile_, "Tastron", "Startup", "1");
-    CAboutDlg(versionText_).DoModal();
+    CUtilityLib::Get().Profiles().WriteString(paths_.ruleFile, "Tastron", "Startup", "1");
+    CAboutDlg(paths_.versionText).DoModal();
   } else if (id == kStartupHideTimer) {
     Host().KillTimer(kStartupHideTimer);
     HideToTray();
@@ -376,47 +277,24 @@ void CVelloranDlg::AskThenExit() {
   if (answer == message_box::kIdYes) OnCancel();
 }
 
-// The icon file lies beside the program, wherever the program was started from.
-void CVelloranDlg::SetUpTrayIcon(bool touchCheckBox) {
-  const std::vector<IconHandle> icons = {
-      trayIcon_.LoadIconA(CUtilityLib::GetAppPath() + "\\TrayIcon.Ico")};
-  trayIcon_.Create(Host().Window());
-  if (!touchCheckBox) trayIcon_.HideIcon();
-  trayIcon_.SetAnimate(icons, kTrayAnimationPeriodMs);
-  const bool hidden = ReadOption("Hide_TrayIcon", 0) != 0;
-  if (touchCheckBox) Host().SetChecked(kHideTrayIcon, hidden);
-  if (hidden) {
-    trayIcon_.HideIcon();
-  } else {
-    trayIcon_.ShowIcon(0, kTooltip);
-  }
-}
-
 void CVelloranDlg::ToggleTrayIcon() {
   const bool hidden = !Host().IsChecked(kHideTrayIcon);
   Host().SetChecked(kHideTrayIcon, hidden);
-  WriteOption("Hide_TrayIcon", hidden ? "1" : "0");
-  if (hidden) {
-    trayIcon_.HideIcon();
-  } else {
-    trayIcon_.ShowIcon(0, kTooltip);
-  }
+  trayIcon_.SetHidden(hidden);
 }
 
 void CVelloranDlg::ToggleAutostart() {
-  if (Host().IsChecked(kAutostart)) {
-    Host().SetChecked(kAutostart, false);
-    CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, kRunValue);
-    return;
+  const bool registered = !Host().IsChecked(kAutostart);
+  Host().SetChecked(kAutostart, registered);
+  if (registered) {
+    autostart::Register();
+  } else {
+    autostart::Unregister();
   }
-  Host().SetChecked(kAutostart, true);
-  const std::string executable = CUtilityLib::Get().ExecutablePath().substr(0, kRunValueBuffer);
-  CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kRunKey, kRunValue,
-                             "\"" + executable + "\" startup");
 }
 
 void CVelloranDlg::OnDestroy() {
-  trayIcon_.HideIcon();
+  trayIcon_.Hide();
   hookLibrary_.StopAndUnload(Host().Window());
   CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kAppKey,
                                    registry_name::kMainWindow);

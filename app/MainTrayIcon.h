@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/Handles.h"
+#include "ui/CPLTrayIconWnd.h"
+
+// The main window's tray icon: made at start and again whenever Explorer restarts (a new
+// taskbar has no icons), shown unless the user chose to hide it, which the registry keeps.
+class MainTrayIcon {
+ public:
+  static constexpr const char* kTooltip = "Tastron (키보드 제어 / 한영전환)";
+
+  // Makes the icon for `window` and shows it or not as stored; whether the user hid it.
+  // `again` (after Explorer's restart) keeps the icon down until it is known to be wanted.
+  bool SetUp(WindowHandle window, bool again);
+  // The user's choice, stored and done at once.
+  void SetHidden(bool hidden);
+  void Hide() { icon_.HideIcon(); }
+
+ private:
+  void Show(bool hidden);
+
+  CPLTrayIconWnd icon_;
+};

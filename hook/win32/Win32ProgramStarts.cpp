@@ -4,10 +4,13 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "common/win32/DeviceToolTurn.h"
 #include "hook/win32/OrderedWorker.h"
+#include "profile/IniDocument.h"
+#include "profile/win32/Win32FileReplacement.h"
 
 namespace {
 
@@ -62,9 +65,40 @@ void StartOn(OrderedWorker& worker, std::string_view file, std::string_view para
       0);
 }
 
+bool IsUtf16(const std::string& bytes) {
+  if (bytes.size() < 2) return false;
+  const auto first = static_cast<unsigned char>(bytes[0]);
+  const auto second = static_cast<unsigned char>(bytes[1]);
+  return (first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF);
+}
+
+// The entry as text edited in place, the file replaced in one step; false where that cannot
+// be done (a file that cannot be read, a UTF-16 file, which that text editing does not read).
+bool ReplaceEntry(const HookPlatform::DeviceToolEntry& note) {
+  const std::optional<std::string> bytes = ReadFileToRewriteA(note.file);
+  if (!bytes || IsUtf16(*bytes)) return false;
+  IniDocument document(*bytes);
+  if (note.value.empty()) {
+    if (!document.DeleteKey(note.section, note.key)) return true;  // nothing to delete
+  } else {
+    document.SetValue(note.section, note.key, note.value);
+  }
+  return ReplaceFileContentsA(note.file, document.Text());
+}
+
+// The entry lives in the rule file, which the library's own watcher reads at any moment. The
+// profile functions empty the file before they write it again, and a read in between finds no
+// rules at all (remapped keys pass as they are until the next read): so the file is replaced in
+// one step, as the editors write it, and only what cannot be written so is left to the profile
+// functions. The debugger output tells each entry once it is in the file.
 void WriteEntry(const HookPlatform::DeviceToolEntry& note) {
-  WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
-                             note.value.empty() ? nullptr : note.value.c_str(), note.file.c_str());
+  if (!ReplaceEntry(note)) {
+    WritePrivateProfileStringA(note.section.c_str(), note.key.c_str(),
+                               note.value.empty() ? nullptr : note.value.c_str(),
+                               note.file.c_str());
+  }
+  const std::string told = note.value.empty() ? " deleted" : "=" + note.value;
+  OutputDebugStringA(("trellin_192: entry " + note.section + " " + note.key + told + "\n").c_str());
 }
 
 // Sent, but without waiting for the windows of other threads: one hung window would hold the

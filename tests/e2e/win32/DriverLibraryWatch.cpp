@@ -26,15 +26,33 @@ namespace {
 // The library's imports that the driver watches, besides those of the hooks and the input.
 decltype(&ShellExecuteExA) g_realShellExecuteEx = nullptr;
 decltype(&SystemParametersInfoA) g_realSystemParametersInfo = nullptr;
-decltype(&WritePrivateProfileStringA) g_realWriteProfile = nullptr;
 decltype(&SendNotifyMessageA) g_realSendNotify = nullptr;
 decltype(&WTSRegisterSessionNotification) g_realRegisterSession = nullptr;
 decltype(&WTSUnRegisterSessionNotification) g_realUnregisterSession = nullptr;
+
+// The rule file entries of the mouse devices' state are written by the device tool's worker, a
+// moment after the hook asked for the run: traced at the end of the script line that the run's
+// start or end falls in (as tastron-sim shows them). The library tells each entry on the
+// debugger output once it is in the file, so the trace never shows one before.
+void TraceEntry(const char* told) {
+  std::string line = std::string("ini ") + told;
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  if (GetCurrentThreadId() == g_hookThread) {
+    Emit("%s", line.c_str());
+  } else {
+    g_toolEffects.Add(ToolEffects::Kind::Effect, std::move(line));
+  }
+}
 
 void WINAPI WatchDebugLine(LPCSTR text) {
   static constexpr char kRun[] = "trellin_192: run ";
   static constexpr char kRuleFile[] = "trellin_192: rule file ";
   static constexpr char kToolEnded[] = "trellin_192: device tool ended";
+  static constexpr char kEntry[] = "trellin_192: entry ";
+  if (text != nullptr && std::strncmp(text, kEntry, sizeof kEntry - 1) == 0) {
+    TraceEntry(text + sizeof kEntry - 1);
+    return;
+  }
   if (text != nullptr && std::strncmp(text, kToolEnded, sizeof kToolEnded - 1) == 0) {
     g_toolEffects.Add(ToolEffects::Kind::RunEnded);
     return;
@@ -72,24 +90,6 @@ BOOL WINAPI WatchShellExecuteEx(SHELLEXECUTEINFOA* info) {
 BOOL WINAPI WatchSystemParametersInfo(UINT action, UINT value, PVOID data, UINT update) {
   if (action == SPI_SETSCREENSAVEACTIVE) Emit("screensaver %s", value ? "on" : "off");
   return g_realSystemParametersInfo(action, value, data, update);
-}
-
-// The rule file notes of the mouse devices' state are written by the device tool's worker, a
-// moment after the hook asked for the run: traced at the end of the script line that the run's
-// start or end falls in (as tastron-sim shows them).
-BOOL WINAPI WatchWriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-  // Written first, so that the trace never shows a note before it is in the file.
-  const BOOL written = g_realWriteProfile(section, key, value, file);
-  if (section != nullptr && key != nullptr) {
-    std::string line = std::string("ini ") + section + " " + key;
-    line += value != nullptr ? std::string("=") + value : std::string(" deleted");
-    if (GetCurrentThreadId() == g_hookThread) {
-      Emit("%s", line.c_str());
-    } else {
-      g_toolEffects.Add(ToolEffects::Kind::Effect, std::move(line));
-    }
-  }
-  return written;
 }
 
 // The monitor-off broadcast: traced when the hook thread sends it, and in its place among the
@@ -152,8 +152,6 @@ bool WatchLibraryImports(HMODULE module) {
       Patch(module, "shell32.dll", "ShellExecuteA", WatchShellExecute) &&
       Patch(module, "user32.dll", "SystemParametersInfoA", WatchSystemParametersInfo,
             g_realSystemParametersInfo) &&
-      Patch(module, "kernel32.dll", "WritePrivateProfileStringA", WatchWriteProfile,
-            g_realWriteProfile) &&
       Patch(module, "kernel32.dll", "OutputDebugStringA", WatchDebugLine) &&
       Patch(module, "user32.dll", "keybd_event", WatchKeyEvent, g_realKeyEvent) &&
       Patch(module, "user32.dll", "mouse_event", WatchMouseEvent, g_realMouseEvent) &&

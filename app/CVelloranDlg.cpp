@@ -121,6 +121,12 @@ void CVelloranDlg::BindHandlers() {
     OnAwayMode(wParam);
     return 0;
   });
+  OnMessage(host_message::kUserPause, [this](std::uintptr_t wParam, std::intptr_t) {
+    hookState_.UserPaused(wParam != 0);
+    trayIcon_.SetPaused(wParam != 0);
+    ShowHookState();
+    return 0;
+  });
   OnMessage(host_message::kHooksInstalledAgain, [this](std::uintptr_t wParam, std::intptr_t) {
     hookState_.HooksInstalledAgain(wParam != 0, CUtilityLib::Get().ClockTime());
     ShowHookState();

@@ -29,10 +29,16 @@ void MainTrayIcon::SetHidden(bool hidden) {
   Show(hidden);
 }
 
+void MainTrayIcon::SetPaused(bool paused) {
+  paused_ = paused;
+  if (!hidden_) Show(false);
+}
+
 void MainTrayIcon::Show(bool hidden) {
+  hidden_ = hidden;
   if (hidden) {
     icon_.HideIcon();
   } else {
-    icon_.ShowIcon(0, kTooltip);
+    icon_.ShowIcon(0, paused_ ? kPausedTooltip : kTooltip);
   }
 }

@@ -8,6 +8,7 @@
 class MainTrayIcon {
  public:
   static constexpr const char* kTooltip = "Tastron (키보드 제어 / 한영전환)";
+  static constexpr const char* kPausedTooltip = "Tastron (일시 정지)";
 
   // Makes the icon for `window` and shows it or not as stored; whether the user hid it.
   // `again` (after Explorer's restart) keeps the icon down until it is known to be wanted.
@@ -15,9 +16,13 @@ class MainTrayIcon {
   // The user's choice, stored and done at once.
   void SetHidden(bool hidden);
   void Hide() { icon_.HideIcon(); }
+  // The tip says whether the user paused Tastron (shown again only where the icon is shown).
+  void SetPaused(bool paused);
 
  private:
   void Show(bool hidden);
 
   CPLTrayIconWnd icon_;
+  bool hidden_ = false;
+  bool paused_ = false;
 };

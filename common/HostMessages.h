@@ -12,6 +12,9 @@ inline constexpr std::uint32_t kAwayMode = 0x468;
 // Posted by the hook library when it had to install its hooks again (the system had removed
 // them): wParam 1 when both are in place again, 0 when installing failed (tried again later).
 inline constexpr std::uint32_t kHooksInstalledAgain = 0x469;
+// Posted by the hook library when the user paused it (wParam 1: the pause hotkey, or
+// EnableHookStatue 2) or resumed it (wParam 0).
+inline constexpr std::uint32_t kUserPause = 0x46A;
 // Posted by a markup text when a link is clicked; lParam is a heap copy of the link target.
 inline constexpr std::uint32_t kLinkClicked = 0x7F0E;
 // Sent by a second instance: come to the front, answered with kBringToFrontAnswer.

@@ -24,6 +24,7 @@ std::string FormatKeyState(const ModifierFlags& held) {
 }
 
 std::string FormatActionRecord(const ActionRecord& action) {
+  if (action.kind == ActionRecord::Kind::PauseTastron) return "2/";
   if (action.kind == ActionRecord::Kind::RunProgram) {
     return "1/" + action.program + "/" + EscapeParameter(action.parameter);
   }
@@ -37,7 +38,12 @@ std::string FormatActionRecord(const ActionRecord& action) {
 ActionRecord ParseActionRecord(std::string_view record) {
   const std::vector<std::string> fields = SplitRecord(record);
   ActionRecord action;
-  if (ReadDecimalField(RecordField(fields, 1)) != 0) {
+  const std::int32_t kind = ReadDecimalField(RecordField(fields, 1));
+  if (kind == 2) {
+    action.kind = ActionRecord::Kind::PauseTastron;
+    return action;
+  }
+  if (kind != 0) {
     action.kind = ActionRecord::Kind::RunProgram;
     action.program = RecordField(fields, 2);
     action.parameter = UnescapeParameter(RecordField(fields, 3));

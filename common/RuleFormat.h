@@ -18,7 +18,8 @@ std::string FormatKeyState(const ModifierFlags& held);
 
 // An action: send a key with its own modifiers, or run a program with a parameter.
 struct ActionRecord {
-  enum class Kind { SendKey, RunProgram };
+  // PauseTastron (kind 2) pauses and resumes Tastron, from a hotkey only.
+  enum class Kind { SendKey, RunProgram, PauseTastron };
   Kind kind = Kind::SendKey;
   KeyCodePair key;          // SendKey
   ModifierFlags modifiers;  // SendKey
@@ -28,9 +29,9 @@ struct ActionRecord {
   friend bool operator==(const ActionRecord&, const ActionRecord&) = default;
 };
 
-// "0/%02x/%02x/%d/%d/%d/%d/%d/%d/%d/%d" or "1/%s/%s".
+// "0/%02x/%02x/%d/%d/%d/%d/%d/%d/%d/%d", "1/%s/%s" or "2/".
 std::string FormatActionRecord(const ActionRecord& action);
 
 // Reads a record with at least eleven fields, missing ones empty. Field 1 read as a decimal
-// number chooses the kind: 0 sends a key, anything else runs a program.
+// number chooses the kind: 0 sends a key, 2 pauses Tastron, anything else runs a program.
 ActionRecord ParseActionRecord(std::string_view record);

@@ -215,6 +215,9 @@ int HookEngine::Dispatch(std::uint32_t message, std::uint32_t eventValue, std::s
   if (state_.HookEnabled == 0) {
     return fromLibrary ? 0 : ContinueWhilePaused(message, EventKey(message, eventValue), record);
   }
+  if (local_.pausedByUser && !fromLibrary && state_.Idle != 0 && !state_.SuppressAll) {
+    return WhilePausedByUser(message, eventValue, record, EventKey(message, eventValue));
+  }
   // While a shortcut is being sent, the library's own input goes through (the system must see
   // the user's modifiers released) and other input waits for the shortcut to end.
   if (state_.SuppressAll && !fromLibrary) {

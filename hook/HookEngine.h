@@ -187,6 +187,14 @@ class HookEngine {
   // Hotkeys, the middle button and the actions they run.
   bool ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,
                    std::size_t record);
+  // The action record of the hotkey this press with these modifiers is; empty when none.
+  std::string FindHotkeyAction(std::uint16_t virtualKey, std::uint16_t scanCode,
+                               LazyModifiers& held);
+  // Paused by the user: a press of the pause hotkey resumes (its repeats and release are
+  // swallowed); every other event passes, what was decided before the pause ending as it began.
+  int WhilePausedByUser(std::uint32_t message, std::uint32_t eventValue, std::size_t record,
+                        std::uint8_t eventKey);
+  void PauseByUser(bool paused);
   int ApplyMiddleButton();
   void RunAction(std::string_view record);
   void SendShortcut(const ActionRecord& action);

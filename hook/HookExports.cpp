@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "common/HookExports.h"
 #include "hook/HookEngine.h"
 #include "hook/WindowsCodes.h"
 
@@ -53,8 +54,10 @@ std::int32_t HookEngine::StopHook() {
       platform_.InjectMouse(win::kMouseRightDown);
     }
   });
-  // No hook sees the releases still to come: the next start begins without records.
+  // No hook sees the releases still to come: the next start begins without records. A pause
+  // by the user ends with the Tastron that stops.
   ForgetEverythingHeld();
+  local_.pausedByUser = false;
   if (local_.watchdogRunning) {
     local_.watchdogRunning = false;
     platform_.StopHookWatchdog();
@@ -88,6 +91,10 @@ void HookEngine::SetDevconPath(const char* path) {
 // still end as they began (see the dispatcher).
 void HookEngine::EnableHookStatue(std::int32_t enabled) {
   if (!MayChangeState("EnableHookStatue")) return;
+  if (enabled == hook_enable::kUserPause || enabled == hook_enable::kUserResume) {
+    PauseByUser(enabled == hook_enable::kUserPause);
+    return;
+  }
   state_.HookEnabled = enabled;
   if (enabled == 0) LetGoOfArmedShift();
 }

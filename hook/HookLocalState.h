@@ -57,6 +57,9 @@ struct HookLocalState {
   // of them. `ownLockAsked`: the end of an away mode asked for the workstation's lock (at
   // `ownLockAskedAt`), so that the lock that follows does not begin the away mode again.
   bool sessionLocked = false;
+  // Paused by the user (the pause hotkey, the tray): every event passes as it is, except the
+  // pause hotkey, which resumes. The editors' pause and end leave it as it is.
+  bool pausedByUser = false;
   bool ownLockAsked = false;
   std::uint32_t ownLockAskedAt = 0;
 

@@ -25,16 +25,32 @@ bool AnyAltOrWin(const ModifierFlags& flags) {
 }  // namespace
 
 // Only a press gets here: it runs the action, and its repeats run it again (see RepeatRecorded).
+// The pause hotkey's repeats do nothing: held down, it would pause and resume by turns.
 bool HookEngine::ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,
                              std::size_t record) {
-  if (state_.ConfigIniPath[0] == '\0') return false;
+  const std::string action = FindHotkeyAction(virtualKey, scanCode, held);
+  if (action.empty()) return false;
+  PressRecord& pressed = local_.presses[record];
+  pressed.fate = PressRecord::Fate::Action;
+  if (ParseActionRecord(action).kind == ActionRecord::Kind::PauseTastron) {
+    PauseByUser(true);
+    return true;
+  }
+  pressed.action = action;
+  RunAction(action);
+  return true;
+}
+
+std::string HookEngine::FindHotkeyAction(std::uint16_t virtualKey, std::uint16_t scanCode,
+                                         LazyModifiers& held) {
+  if (state_.ConfigIniPath[0] == '\0') return {};
   const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
   const HookLocalState::ForegroundProgram* front = ProgramInFrontFor(keyCodes);
   // The program's hotkeys and those for all programs: a program's entry may also hide one.
   const std::vector<ModifierFlags>* candidateSets[] = {
       CurrentRules().HotkeyModifiers("", keyCodes),
       front != nullptr ? CurrentRules().HotkeyModifiers(front->name, keyCodes) : nullptr};
-  if (candidateSets[0] == nullptr && candidateSets[1] == nullptr) return false;
+  if (candidateSets[0] == nullptr && candidateSets[1] == nullptr) return {};
   // A Windows key that is itself the hotkey's key is not its own modifier.
   const bool isLeftWin = virtualKey == win::kVkLWin && scanCode == win::kVkLWin;
   const bool isRightWin = virtualKey == win::kVkRWin && scanCode == win::kVkRWin;
@@ -54,16 +70,9 @@ bool HookEngine::ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, L
       return (*rule)[modifier] != modifiers[modifier];
     });
   }
-  if (matching.empty()) return false;
-  const std::string action =
-      ReadRuleInFront(front != nullptr ? &front->hotkeySection : nullptr, "HotKey",
-                      FormatHotkeyKey(virtualKey, scanCode, modifiers));
-  if (action.empty()) return false;
-  PressRecord& pressed = local_.presses[record];
-  pressed.fate = PressRecord::Fate::Action;
-  pressed.action = action;
-  RunAction(action);
-  return true;
+  if (matching.empty()) return {};
+  return ReadRuleInFront(front != nullptr ? &front->hotkeySection : nullptr, "HotKey",
+                         FormatHotkeyKey(virtualKey, scanCode, modifiers));
 }
 
 // Only a press gets here; its release follows the press's record.
@@ -85,13 +94,15 @@ int HookEngine::ApplyMiddleButton() {
   return 1;
 }
 
+// The pause is a hotkey's alone (the middle button could pause but never resume): elsewhere it
+// does nothing, as any record without a program.
 void HookEngine::RunAction(std::string_view record) {
   const ActionRecord action = ParseActionRecord(record);
   if (action.kind == ActionRecord::Kind::SendKey) {
     SendShortcut(action);
     return;
   }
-  if (action.program.empty()) return;
+  if (action.kind != ActionRecord::Kind::RunProgram || action.program.empty()) return;
   platform_.StartProgram(action.program, action.parameter, kShowNormal);
 }
 

@@ -17,7 +17,7 @@ void HookEngine::SessionLocked() {
       local_.ownLockAsked && platform_.TickCount() - local_.ownLockAskedAt < kOwnLockMs;
   local_.ownLockAsked = false;
   if (ownLock || !Settings().Lock_Monitor || state_.AwayPending || state_.HookEnabled == 0 ||
-      !platform_.IsWindow(state_.HostWindow)) {
+      local_.pausedByUser || !platform_.IsWindow(state_.HostWindow)) {
     return;
   }
   EnterAwayMode();

@@ -21,6 +21,7 @@ std::vector<std::string> RandomSession::Script() {
       "rule Hotkey 70/3b/0/0/1/0/0/0/0/0=0/41/1e/1/1/0/0/0/0/0/0",  // LShift+F1: Ctrl+Alt+A
       "rule Hotkey 5b/5b/0/0/0/0/0/0/0/0=1/calc.exe/",
       "rule Hotkey 4c/26/0/0/0/0/1/0/0/0=0/4c/26/0/0/0/1/0/0/0/0",  // RCtrl+L: Win+L
+      "rule Hotkey 77/42/0/0/0/0/0/0/0/0=2/",                       // F8 pauses and resumes
       "rule MouseMap2 KeyState=1/0/0/0/0/0",
       "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
       "window sheet EXCEL7",
@@ -164,7 +165,7 @@ std::string RandomSession::NextInput(const std::string& avoid) {
   static const std::vector<std::string> kKeys = {
       "LSHIFT", "RSHIFT",   "LCONTROL", "LALT",    "LWIN", "RWIN", "RALT ext", "RCONTROL ext",
       "SPACE",  "CAPSLOCK", "INSERT",   "NumLock", "A",    "B",    "C",        "K",
-      "E",      "L",        "F1",       "Z"};
+      "E",      "L",        "F1",       "Z",       "F8"};
   static const std::vector<std::string> kButtons = {"left", "middle", "right"};
   for (;;) {
     const int kind = static_cast<int>(random_() % 10);
@@ -256,6 +257,8 @@ std::string RandomSession::NextChange() {
     case 1:
       return rules[random_() % rules.size()];
     case 2:
+      // The tray's pause and resume, as the pause hotkey's, whatever the editors' pause does.
+      if (random_() % 2 == 0) return random_() % 2 == 0 ? "enable 2" : "enable 3";
       paused_ = !paused_;
       return paused_ ? "enable 0" : "enable 1";
     case 3:

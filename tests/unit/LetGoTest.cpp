@@ -1,4 +1,7 @@
 // Nothing the library puts down for the system stays down once it loses its say.
+#include <utility>
+
+#include "common/HookExports.h"
 #include "tests/unit/LetGoFixture.h"
 
 namespace {
@@ -54,20 +57,37 @@ TEST_F(LetGoTest, TheFirstEventAfterTheHostWindowEndsLetsGoOfEverything) {
   EXPECT_EQ(desktop_.State().Idle, 1);
 }
 
-// Paused, the keys whose press the library replaced still end as they began; a key pressed
-// while paused passes both ways, also once the hooks run again.
+// Paused (by an editor, or by the user as the pause hotkey and the tray pause), the keys whose
+// press the library replaced still end as they began; a key pressed while paused passes both
+// ways, also once the hooks run again.
 TEST_F(LetGoTest, APauseNeverStrandsAKeyEitherWay) {
-  HoldEverything();
-  engine_.EnableHookStatue(0);
-  EXPECT_FALSE(desktop_.SystemKeyDown(win::kVkLShift));  // the pause lets go of Shift memory
-  Press({0x43, 0x2E});                                   // C pressed while paused
-  engine_.EnableHookStatue(1);
-  Rule("KeyChange", "43/2e", "44/20");  // and a rule for it added before its release
-  for (KeyCodePair key :
-       {KeyCodePair{0x14, 0x3A}, {0x41, 0x1E}, {0x19, 0x1D}, {0x90, 0x45}, {0x43, 0x2E}}) {
-    Release(key);
+  using namespace hook_enable;
+  for (const auto& [pause, resume] :
+       {std::pair{kPause, kRun}, std::pair{kUserPause, kUserResume}}) {
+    SCOPED_TRACE(pause);
+    HoldEverything();
+    engine_.EnableHookStatue(pause);
+    EXPECT_FALSE(desktop_.SystemKeyDown(win::kVkLShift));  // the pause lets go of Shift memory
+    Press({0x43, 0x2E});                                   // C pressed while paused
+    engine_.EnableHookStatue(resume);
+    Rule("KeyChange", "43/2e", "44/20");  // and a rule for it added before its release
+    for (KeyCodePair key :
+         {KeyCodePair{0x14, 0x3A}, {0x41, 0x1E}, {0x19, 0x1D}, {0x90, 0x45}, {0x43, 0x2E}}) {
+      Release(key);
+    }
+    EXPECT_EQ(KeysDownForTheSystem(), 0);
+    desktop_.RemoveRule("KeyChange", "43/2e");
   }
-  EXPECT_EQ(KeysDownForTheSystem(), 0);
+}
+
+// The user's pause ends with the Tastron that stops: the next start filters again.
+TEST_F(LetGoTest, AStopEndsTheUsersPause) {
+  engine_.EnableHookStatue(hook_enable::kUserPause);
+  engine_.StopHook();
+  desktop_.StartLikeHost();
+  Press({0x14, 0x3A});
+  EXPECT_TRUE(desktop_.SystemKeyDown(win::kVkLControl));
+  Release({0x14, 0x3A});
 }
 
 // A shortcut sent while Caps Lock (as left Ctrl) is down must not press left Ctrl again for a

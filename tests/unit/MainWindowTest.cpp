@@ -395,7 +395,8 @@ TEST_F(MainWindowTest, TheHotkeyListRunsWithTheHooksPausedWhateverItsResult) {
   EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 131, 131}));
 }
 
-// The banner's one line follows the hooks: running, paused while an editor is open, away (until
+// The banner's one line follows the hooks: running, paused while an editor is open or by the
+// user (whose pause outlasts the editor, and shows in the tray icon's tip too), away (until
 // input after it began, or the watchdog's stop), and the library's reinstallations with their
 // time; the away mode outranks an open editor.
 TEST_F(MainWindowTest, TheBannerSaysWhatTheHooksAreDoing) {
@@ -407,6 +408,16 @@ TEST_F(MainWindowTest, TheBannerSaysWhatTheHooksAreDoing) {
     });
     window.Click(1020);
     EXPECT_EQ(window.Text(1016), "동작 중");
+
+    window.Send(0x46A, 1);
+    EXPECT_EQ(window.Text(1016), "일시 정지 (다시 시작: 단축키 또는 트레이 메뉴)");
+    EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (일시 정지)");
+    runner_.When(131, [&](SimDialogHost& list) { list.Click(dialog_message::kIdCancel); });
+    window.Click(1020);
+    EXPECT_EQ(window.Text(1016), "일시 정지 (다시 시작: 단축키 또는 트레이 메뉴)");
+    window.Send(0x46A, 0);
+    EXPECT_EQ(window.Text(1016), "동작 중");
+    EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (키보드 제어 / 한영전환)");
 
     services_.SetTickCount(5000);
     services_.SetLastInputTick(4990);  // the L release that began it

@@ -139,11 +139,16 @@ TEST(RuleGrammar, FormatsAndParsesActionRecords) {
   EXPECT_EQ(FormatActionRecord(program), "1/notepad.exe/c:$!a.txt");
   EXPECT_EQ(ParseActionRecord("1/notepad.exe/c:$!a.txt"), program);
 
-  // Any nonzero kind runs a program; a missing parameter is empty.
-  const ActionRecord two = ParseActionRecord("2/calc.exe");
-  EXPECT_EQ(two.kind, ActionRecord::Kind::RunProgram);
-  EXPECT_EQ(two.program, "calc.exe");
-  EXPECT_EQ(two.parameter, "");
+  // Kind 2 pauses Tastron, whatever follows; any other nonzero kind runs a program, a missing
+  // parameter being empty.
+  ActionRecord pause;
+  pause.kind = ActionRecord::Kind::PauseTastron;
+  EXPECT_EQ(FormatActionRecord(pause), "2/");
+  EXPECT_EQ(ParseActionRecord("2/calc.exe"), pause);
+  const ActionRecord three = ParseActionRecord("3/calc.exe");
+  EXPECT_EQ(three.kind, ActionRecord::Kind::RunProgram);
+  EXPECT_EQ(three.program, "calc.exe");
+  EXPECT_EQ(three.parameter, "");
 
   // A kind that is not a number reads as 0; codes keep their low byte; missing flags are 0.
   const ActionRecord odd = ParseActionRecord("x/141/zz/1");

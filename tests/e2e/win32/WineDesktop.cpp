@@ -16,6 +16,7 @@ namespace {
 constexpr UINT kVolumeStep = 0x466;
 constexpr UINT kAwayMode = 0x468;
 constexpr UINT kHooksInstalledAgain = 0x469;
+constexpr UINT kUserPause = 0x46A;
 
 }  // namespace
 
@@ -71,8 +72,8 @@ void WineDesktop::Stop() {
 void WineDesktop::Handle(const MSG& message) {
   const bool reinstallShown = message.message == kHooksInstalledAgain && g_gate.reinstallExpected;
   if (reinstallShown && message.wParam != 0) g_gate.reinstallExpected = false;
-  if (message.hwnd == host_ &&
-      (message.message == kVolumeStep || message.message == kAwayMode || reinstallShown)) {
+  if (message.hwnd == host_ && (message.message == kVolumeStep || message.message == kAwayMode ||
+                                message.message == kUserPause || reinstallShown)) {
     Emit("post host 0x%x %llu %lld", message.message,
          static_cast<unsigned long long>(message.wParam), static_cast<long long>(message.lParam));
   } else if (message.message == WM_HSCROLL && message.hwnd != nullptr) {

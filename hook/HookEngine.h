@@ -135,6 +135,8 @@ class HookEngine {
   // Where the system may hold a modifier under its other side's name (see ModifierSides).
   bool HeldUnderOtherName(std::uint8_t virtualKey, const std::bitset<256>& heldForSystem) const;
   bool SystemHoldsForRelease(std::uint8_t virtualKey);
+  // Whether the system holds this key down, a Shift under either name as ShiftDown reads it.
+  bool SystemHoldsKey(std::uint8_t virtualKey);
   int ApplyShiftMemory(std::uint32_t message, std::uint16_t virtualKey);
   void ReleaseArmedShift();
   bool IsArmedShift(std::uint8_t virtualKey) const;

@@ -123,7 +123,7 @@ void HookEngine::LetGoOfWhatLostItsKey() {
       if (!pressed.Active()) continue;
       const std::uint8_t virtualKey = pressed.pressedAs;
       if (IsGenericModifier(virtualKey) || IsArmedShift(virtualKey)) continue;
-      if (platform_.IsKeyDown(virtualKey)) {
+      if (SystemHoldsKey(virtualKey)) {
         pressed.reachedSystem = true;
         continue;
       }

@@ -73,3 +73,9 @@ bool HookEngine::SystemHoldsForRelease(std::uint8_t virtualKey) {
   const std::uint8_t other = SideItMayBeHeldUnder(virtualKey);
   return platform_.IsKeyDown(other) && !local_.physicallyDown.test(other);
 }
+
+bool HookEngine::SystemHoldsKey(std::uint8_t virtualKey) {
+  if (virtualKey == win::kVkLShift) return ShiftDown(Modifier::LShift);
+  if (virtualKey == win::kVkRShift) return ShiftDown(Modifier::RShift);
+  return platform_.IsKeyDown(virtualKey);
+}

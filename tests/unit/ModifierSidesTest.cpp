@@ -147,6 +147,26 @@ TEST_F(ShiftSidesTest, AShortcutGivesTheRightShiftBackAsItCame) {
   EXPECT_FALSE(desktop_.SystemKeyDown(win::kVkRShift));
 }
 
+// Both Shifts held where the system names both the left one: when the watchdog puts a lost hook
+// back, the right Shift still counts as held (the system holds it as the left one), so its
+// release reaches the system rather than being taken for one nobody pressed.
+TEST_F(ShiftSidesTest, ARightShiftHeldAcrossAReinstallStillComesUp) {
+  desktop_.TakeSidesFromExtendedFlag(true);
+  Run({Do::StartHooks});
+  Run({Do::Press, kLeftShift});
+  Run({Do::Press, kRightShift});
+  desktop_.SystemRemovesHook(HookPlatform::HookKind::Mouse);
+  Run({Do::Wait, {}, 10});
+  desktop_.Move(3, 0);  // missed by the mouse hook
+  Run({Do::Wait, {}, 2 * kHookWatchdogPeriodMs});
+  ASSERT_EQ(desktop_.State().MouseHook != 0, true);
+  trace_.str("");
+  Run({Do::Release, kRightShift});
+  Run({Do::Release, kLeftShift});
+  EXPECT_EQ(trace_.str(), "key up a1/36\nkey up a0/2a\n");
+  EXPECT_FALSE(desktop_.SystemKeyDown(win::kVkLShift));
+}
+
 // One side of a modifier held as the hooks saw it (pressed while paused, so that the system
 // holds it too), the other pressed while they were gone: once
 // they are back, the other is the user's own key, not the first one under another name (the

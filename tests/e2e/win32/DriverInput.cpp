@@ -3,6 +3,8 @@
 // keybd_event and mouse_event calls.
 #include "tests/e2e/win32/DriverInput.h"
 
+#include <algorithm>
+
 #include "tests/e2e/win32/DriverTrace.h"
 #include "tests/e2e/win32/WineDesktop.h"
 
@@ -126,19 +128,21 @@ void WineDesktop::Wheel(std::int16_t delta) {
 }
 
 // A movement by so many pixels goes to an absolute point, so that no pointer acceleration
-// changes the distance the library sees; a plain "move" goes nowhere.
+// changes the distance the library sees; a plain "move" goes nowhere. The point is reckoned
+// from where the driver put the cursor, not from GetCursorPos: under load Wine still reports
+// the place before movements the hooks are busy with, and the library would see a jump. The
+// cursor stays on the screen, as the system keeps it.
 void WineDesktop::Move(std::int32_t dx, std::int32_t dy) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = MOUSEEVENTF_MOVE;
   input.mi.dwExtraInfo = kDriverTag;
   if (dx != 0 || dy != 0) {
-    POINT at{};
-    GetCursorPos(&at);
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    const LONG x = at.x + dx;
-    const LONG y = at.y + dy;
+    const LONG x = std::clamp<LONG>(pointer_.x + dx, 0, width - 1);
+    const LONG y = std::clamp<LONG>(pointer_.y + dy, 0, height - 1);
+    pointer_ = {x, y};
     // The centre of pixel x in the 0..65535 range of an absolute movement.
     input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / width);
     input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / height);

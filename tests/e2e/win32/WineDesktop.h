@@ -84,6 +84,9 @@ class WineDesktop final : public ScenarioDesktop {
   HWND host_ = nullptr;
   HWND pad_ = nullptr;     // where the cursor rests when the scenario puts it over no window
   HWND nobody_ = nullptr;  // in front when the scenario puts no window there
+  // Where the driver put the cursor last. Wine's GetCursorPos tells the position of the input
+  // the hooks have finished with, which lags behind what was sent while the hooks are busy.
+  POINT pointer_{};
   HHOOK seenKeyboard_ = nullptr;
   HHOOK seenMouse_ = nullptr;
   std::map<std::string, HWND> windows_;  // by lower-case name

@@ -199,5 +199,6 @@ void WineDesktop::Cursor(const std::string& name) {
   // over the driver's pad.
   RECT area{};
   GetWindowRect(name.empty() ? pad_ : Find(name), &area);
-  SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+  pointer_ = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+  SetCursorPos(pointer_.x, pointer_.y);
 }

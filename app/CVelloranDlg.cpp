@@ -11,7 +11,6 @@
 #include "app/SettingsFile.h"
 #include "common/HostMessages.h"
 #include "common/TextCase.h"
-#include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
 #include "editors/CHotkeyListDlg.h"
 #include "editors/CKeyChangeListDlg.h"
@@ -24,9 +23,6 @@ namespace {
 
 using namespace main_window;
 
-// Enough for the largest sideways step and no more: a fourth digit is never a valid step.
-constexpr int kSidewaysStepDigits = 3;
-static_assert(kMaxSidewaysScrollPerWheel >= 100 && kMaxSidewaysScrollPerWheel <= 999);
 constexpr unsigned kFirstRunTimer = 1000;
 constexpr unsigned kFirstRunDelayMs = 100;
 constexpr unsigned kStartupHideTimer = 1001;
@@ -65,8 +61,6 @@ void CVelloranDlg::BindHandlers() {
   }
   OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate,
            [this] { EditUpdated(kShiftWheelDelta); });
-  OnNotify(kShiftWheelDelta.id, dialog_message::kEditKillFocus,
-           [this] { option_controls::ShowSidewaysStepInForce(Host()); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
   OnCommand(kAutostart, [this] { ToggleAutostart(); });
@@ -152,7 +146,6 @@ bool CVelloranDlg::OnInitDialog() {
   }
   banner_.Create(Host(), kBanner);
   Host().SetTitle(title + paths_.versionText);
-  Host().LimitText(kShiftWheelDelta.id, kSidewaysStepDigits);
   option_controls::Load(Host());
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();

@@ -11,7 +11,7 @@ inline constexpr const char* kHookStopFailed = "Trellin 호출시 오류가 발�
 // When a path has no form in the system's code page (the hook library takes no other), each
 // message shows the path between its two parts.
 inline constexpr const char* kRuleFilePathUnusable =
-    "설정 파일의 경로를 trellin_192.dll이 사용할 수 없습니다.\n\n";
+    "규칙 파일의 경로를 trellin_192.dll이 사용할 수 없습니다.\n\n";
 inline constexpr const char* kRuleFilePathEffect =
     "\n\n경로에 시스템 언어 설정으로 쓸 수 없는 문자가 있어서 키보드 맵핑, HOTKEY, 마우스 중간 "
     "버튼 설정과 LCD 끈 후 마우스 끄기 기능이 동작하지 않습니다. 다른 기능은 그대로 "

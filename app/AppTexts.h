@@ -8,6 +8,11 @@ inline constexpr const char* kHookLibraryMissing = "trellin_192.dll을 찾을 �
 inline constexpr const char* kHookStartFailed = "Trellin 시작시 오류가 발생되었습니다";
 inline constexpr const char* kHookStopFailed = "Trellin 호출시 오류가 발생되었습니다";
 
+// The restart as administrator did not happen (the consent prompt refused, or no start).
+inline constexpr const char* kElevatedRestartFailed =
+    "관리자 권한으로 다시 시작하지 못했습니다.\n\n아무것도 바뀌지 않았습니다. Tastron은 지금처럼 "
+    "계속 동작합니다.";
+
 // When a path has no form in the system's code page (the hook library takes no other), each
 // message shows the path between its two parts.
 inline constexpr const char* kRuleFilePathUnusable =

@@ -5,6 +5,7 @@
 
 #include "app/Autostart.h"
 #include "app/CVelloranApp.h"
+#include "app/ElevatedRestart.h"
 #include "app/MouseRepair.h"
 #include "app/OptionControls.h"
 #include "app/RegistryNames.h"
@@ -78,6 +79,12 @@ void CVelloranDlg::BindHandlers() {
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });
   OnCommand(kMenuExit, [this] { AskThenExit(); });
+  OnCommand(kMenuRestartElevated, [this] { elevated_restart::Start(Host().Window()); });
+  OnMessage(host_message::kTakeOver, [this](std::uintptr_t, std::intptr_t) {
+    LetGo();
+    OnCancel();
+    return host_message::kTakeOverAnswer;
+  });
   OnLink([this](std::uintptr_t wParam, const std::string& target) {
     if (wParam == 0) PostExecute(CVXCPParser(target));
     return 1;
@@ -160,6 +167,7 @@ bool CVelloranDlg::OnInitDialog() {
     Host().SetTimer(kFirstRunTimer, kFirstRunDelayMs);
   }
   hookState_.Started(hookLibrary_.StartForWindow(Host().Window()));
+  hookState_.SetElevated(CUtilityLib::Get().IsElevated());
   ShowHookState();
   Host().SetChecked(kHideTrayIcon, trayIcon_.SetUp(Host().Window(), false));
   return true;
@@ -287,6 +295,14 @@ void CVelloranDlg::ToggleAutostart() {
 }
 
 void CVelloranDlg::OnDestroy() {
+  LetGo();
+}
+
+// Once only: an instance that takes over lets go before its window is destroyed, and by then
+// "Main" may be its successor's.
+void CVelloranDlg::LetGo() {
+  if (letGo_) return;
+  letGo_ = true;
   trayIcon_.Hide();
   hookLibrary_.StopAndUnload(Host().Window());
   CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kAppKey,

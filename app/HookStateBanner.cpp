@@ -30,9 +30,14 @@ void HookStateBanner::HooksInstalledAgain(bool installed, const std::string& clo
 }
 
 // What matters most comes first: without hooks nothing else is true; the away mode outlasts an
-// editor the user left open; a pause says why keys go unfiltered.
+// editor the user left open; a pause says why keys go unfiltered. The rights come last, as they
+// change nothing of what the line says before them.
 std::string HookStateBanner::Text() const {
   if (!started_) return {};
+  return StateText() + (elevated_ ? kElevated : "");
+}
+
+std::string HookStateBanner::StateText() const {
   if (!hooksInstalled_) return failedAt_.empty() ? kNoHooks : kReinstallFailed + failedAt_;
   const std::string state = away_ ? kAway : pauses_ > 0 ? kPaused : kRunning;
   return reinstalledAt_.empty() ? state : state + kReinstalled + reinstalledAt_;

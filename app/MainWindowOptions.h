@@ -75,5 +75,6 @@ inline constexpr int kMenuExport = 32772;
 inline constexpr int kMenuImport = 32773;
 inline constexpr int kMenuHide = 32774;
 inline constexpr int kMenuExit = 32775;
+inline constexpr int kMenuRestartElevated = 32780;
 
 }  // namespace main_window

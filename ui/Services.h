@@ -79,6 +79,12 @@ class Services {
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.
   virtual void StartProgram(const std::string& file, const std::string& parameters, int show) = 0;
+  // Whether this process runs with an administrator's full rights (an elevated token).
+  virtual bool IsElevated() = 0;
+  // ShellExecute with verb "runas", owned by `owner`: Windows asks the user's consent first.
+  // False when the program did not start (the user refused, or it could not be started).
+  virtual bool StartElevated(WindowHandle owner, const std::string& file,
+                             const std::string& parameters) = 0;
   // Runs the device tool hidden, away from this thread and in turn with the hook library's runs
   // of it (one run at a time, whoever asks). `ended` is told whether the run ended with success
   // (exit code 0; not when it could not start, failed or still ran after a minute), on the

@@ -13,6 +13,17 @@ inline constexpr const char* kElevatedRestartFailed =
     "관리자 권한으로 다시 시작하지 못했습니다.\n\n아무것도 바뀌지 않았습니다. Tastron은 지금처럼 "
     "계속 동작합니다.";
 
+// The start at logon as administrator: a task of the highest rights takes an elevated Tastron
+// to register or remove.
+inline constexpr const char* kLogonTaskNotRegistered =
+    "관리자 권한 자동실행을 작업 스케줄러에 등록하지 못했습니다.\n\n아무것도 바뀌지 "
+    "않았습니다. 파일 메뉴의 \"관리자 권한으로 다시 시작\"으로 Tastron을 다시 시작한 뒤 다시 "
+    "시도해 주세요.";
+inline constexpr const char* kLogonTaskNotRemoved =
+    "작업 스케줄러에서 관리자 권한 자동실행을 지우지 못했습니다.\n\n아무것도 바뀌지 "
+    "않았습니다. 파일 메뉴의 \"관리자 권한으로 다시 시작\"으로 Tastron을 다시 시작한 뒤 다시 "
+    "시도해 주세요.";
+
 // When a path has no form in the system's code page (the hook library takes no other), each
 // message shows the path between its two parts.
 inline constexpr const char* kRuleFilePathUnusable =

@@ -64,7 +64,8 @@ void CVelloranDlg::BindHandlers() {
            [this] { EditUpdated(kShiftWheelDelta); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
-  OnCommand(kAutostart, [this] { ToggleAutostart(); });
+  OnCommand(kAutostart, [this] { autostart::ToggleStart(Host()); });
+  OnCommand(kAutostartAsAdministrator, [this] { autostart::ToggleAsAdministrator(Host()); });
   OnCommand(kMenuAbout, [this] { CAboutDlg(paths_.versionText).DoModal(); });
   OnCommand(kKeyMapButton,
             [this] { RunEditor([this] { return CKeyChangeListDlg(paths_.ruleFile).DoModal(); }); });
@@ -157,7 +158,7 @@ bool CVelloranDlg::OnInitDialog() {
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();
   service.MakeServiceLog();
-  if (autostart::IsRegistered()) Host().SetChecked(kAutostart, true);
+  autostart::Show(Host());
   Host().CenterOnScreen();
   Host().Show(show_state::kShow);
   if (CVelloranApp::IsStartupLaunch(CVelloranApp::CommandLine())) {
@@ -282,16 +283,6 @@ void CVelloranDlg::ToggleTrayIcon() {
   const bool hidden = !Host().IsChecked(kHideTrayIcon);
   Host().SetChecked(kHideTrayIcon, hidden);
   trayIcon_.SetHidden(hidden);
-}
-
-void CVelloranDlg::ToggleAutostart() {
-  const bool registered = !Host().IsChecked(kAutostart);
-  Host().SetChecked(kAutostart, registered);
-  if (registered) {
-    autostart::Register();
-  } else {
-    autostart::Unregister();
-  }
 }
 
 void CVelloranDlg::OnDestroy() {

@@ -59,7 +59,6 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void Restore();
   void AskThenExit();
   void ToggleTrayIcon();
-  void ToggleAutostart();
   void OnDestroy();
   // The hooks, the tray icon and "Main" given up, as at the end.
   void LetGo();

@@ -56,6 +56,7 @@ inline constexpr NumberEdit kCtrlWheelUnit{1026, "CtrlWheelUnit", 5000,
                                            &HookSettings::CtrlWheelUnit};
 
 inline constexpr int kAutostart = 1001;
+inline constexpr int kAutostartAsAdministrator = 1080;
 inline constexpr int kHideTrayIcon = 1002;
 inline constexpr int kLockWin = 1006;
 inline constexpr int kLockMonitor = 1062;

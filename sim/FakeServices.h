@@ -115,6 +115,8 @@ class FakeServices final : public Services {
   const ShownMessage& LastMessageBox() const;
   const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
   const std::vector<ElevatedStart>& ElevatedStarts() const { return elevatedStarts_; }
+  // The task scheduler's tasks by name, with their XML definitions.
+  const std::map<std::string, std::string>& Tasks() const { return tasks_; }
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
   void EndDeviceToolRun(std::size_t index, bool succeeded) { toolRuns_.at(index).ended(succeeded); }
   const std::vector<SentMessage>& SentMessages() const { return sent_; }
@@ -173,6 +175,14 @@ class FakeServices final : public Services {
     elevatedStarts_.push_back({owner, file, parameters});
     return !refuseElevation_;
   }
+  std::string UserAccount() override { return "TESTPC\\tester"; }
+  bool RegisterTask(const std::string& name, const std::string& xml) override {
+    if (!elevated_) return false;  // Windows refuses a task of the highest rights
+    tasks_[name] = xml;
+    return true;
+  }
+  bool TaskExists(const std::string& name) override { return tasks_.count(name) != 0; }
+  bool DeleteTask(const std::string& name) override { return elevated_ && tasks_.erase(name) != 0; }
   void RunDeviceTool(const std::string& tool, const std::string& parameters,
                      std::function<void(bool succeeded)> ended) override {
     toolRuns_.push_back({tool, parameters, std::move(ended)});
@@ -267,6 +277,7 @@ class FakeServices final : public Services {
   std::vector<ElevatedStart> elevatedStarts_;
   bool elevated_ = false;
   bool refuseElevation_ = false;
+  std::map<std::string, std::string> tasks_;
   std::vector<DeviceToolRun> toolRuns_;
   std::vector<SentMessage> sent_;
   std::vector<std::string> debugLines_;

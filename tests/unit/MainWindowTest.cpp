@@ -304,6 +304,69 @@ TEST_F(MainWindowTest, AutostartWritesTheRunValueAndHidesAfterFiveSeconds) {
       "StartUp");
 }
 
+// "관리자 권한으로" moves the start at logon from the Run value to a task of the task scheduler
+// and back; a task of the highest rights takes an elevated Tastron, and a refusal changes nothing.
+TEST_F(MainWindowTest, AutostartAsAdministratorIsATaskInsteadOfTheRunValue) {
+  constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const auto runValue = [&] {
+    return CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRun, "Tastron", 260);
+  };
+  const std::string startup = "\"C:\\Program Files\\Tastron\\Tastron.exe\" startup";
+  Run([&](SimDialogHost& window) {
+    EXPECT_FALSE(window.IsEnabled(1080));  // only a start at logon can be elevated
+    window.Click(1001);
+    EXPECT_TRUE(window.IsEnabled(1080));
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.Click(1080);  // not elevated: refused
+    EXPECT_TRUE(services_.LastMessageBox().text.starts_with(
+        "관리자 권한 자동실행을 작업 스케줄러에 등록하지 못했습니다."));
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_EQ(runValue(), startup);
+    EXPECT_TRUE(services_.Tasks().empty());
+
+    services_.SetElevated(true);
+    window.Click(1080);
+    EXPECT_TRUE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(runValue(), "");
+    ASSERT_EQ(services_.Tasks().count("Tastron"), 1u);
+    const std::string& xml = services_.Tasks().at("Tastron");
+    EXPECT_NE(xml.find("<UserId>TESTPC\\tester</UserId>"), std::string::npos);
+    EXPECT_NE(xml.find("<Command>C:\\Program Files\\Tastron\\Tastron.exe</Command>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<Arguments>startup</Arguments>"), std::string::npos);
+  });
+  services_.SetElevated(false);
+  Run([&](SimDialogHost& window) {
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_TRUE(window.IsChecked(1080));
+    const std::size_t shown = services_.MessageBoxes().size();
+    services_.AnswerNextMessageBox(message_box::kIdOk, 2);
+    window.Click(1080);  // removing the task is refused too, and so is ending the start
+    window.Click(1001);
+    EXPECT_TRUE(services_.LastMessageBox().text.starts_with(
+        "작업 스케줄러에서 관리자 권한 자동실행을 지우지 못했습니다."));
+    EXPECT_EQ(services_.MessageBoxes().size(), shown + 2);
+    EXPECT_TRUE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(services_.Tasks().size(), 1u);
+
+    services_.SetElevated(true);
+    window.Click(1080);  // back to the Run value
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(runValue(), startup);
+    EXPECT_TRUE(services_.Tasks().empty());
+    window.Click(1080);
+    window.Click(1001);  // no start at logon of either kind
+    EXPECT_FALSE(window.IsChecked(1001));
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_FALSE(window.IsEnabled(1080));
+    EXPECT_EQ(runValue(), "");
+    EXPECT_TRUE(services_.Tasks().empty());
+  });
+}
+
 TEST(InformationDialogs, TextsAsTheyStand) {
   EXPECT_EQ(CAboutDlg::HeaderText("1.2"),
             "<font color=#800000><B>Tastron</B></font><br><br>버젼 : 1.2<br>홈페이지 : "

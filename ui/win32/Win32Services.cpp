@@ -12,6 +12,7 @@
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/Elevation.h"
 #include "ui/win32/ShortcutFile.h"
+#include "ui/win32/TaskScheduler.h"
 #include "ui/win32/TextConversion.h"
 #include "ui/win32/Win32TrayIconWindow.h"
 #include "ui/win32/WindowDpi.h"
@@ -187,6 +188,22 @@ void Win32Services::StartProgram(const std::string& file, const std::string& par
 
 bool Win32Services::IsElevated() {
   return elevation::ProcessIsElevated();
+}
+
+std::string Win32Services::UserAccount() {
+  return WideToUtf8(task_scheduler::UserAccount());
+}
+
+bool Win32Services::RegisterTask(const std::string& name, const std::string& xml) {
+  return task_scheduler::Register(Utf8ToWide(name), Utf8ToWide(xml));
+}
+
+bool Win32Services::TaskExists(const std::string& name) {
+  return task_scheduler::Exists(Utf8ToWide(name));
+}
+
+bool Win32Services::DeleteTask(const std::string& name) {
+  return task_scheduler::Delete(Utf8ToWide(name));
 }
 
 bool Win32Services::StartElevated(WindowHandle owner, const std::string& file,

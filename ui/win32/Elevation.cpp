@@ -2,17 +2,12 @@
 
 #include <shellapi.h>
 
+#include "common/win32/ProcessElevation.h"
+
 namespace elevation {
 
 bool ProcessIsElevated() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  const bool asked =
-      GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE;
-  CloseHandle(token);
-  return asked && elevation.TokenIsElevated != 0;
+  return TokenIsElevated(GetCurrentProcess()).value_or(false);
 }
 
 bool StartWithRunAs(HWND owner, const std::wstring& file, const std::wstring& parameters) {

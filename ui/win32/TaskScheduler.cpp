@@ -7,26 +7,10 @@
 #define SECURITY_WIN32
 #include <security.h>
 
+#include "common/win32/ComReference.h"
+
 namespace task_scheduler {
 namespace {
-
-// One COM interface pointer, released when it goes.
-template <typename Interface>
-class ComReference {
- public:
-  ComReference() = default;
-  ComReference(const ComReference&) = delete;
-  ComReference& operator=(const ComReference&) = delete;
-  ~ComReference() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  Interface** Out() { return &pointer_; }
-  Interface* operator->() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-
- private:
-  Interface* pointer_ = nullptr;
-};
 
 // A BSTR for the length of a call.
 class Text {
@@ -45,7 +29,7 @@ class Text {
 bool OpenRootFolder(ComReference<ITaskFolder>& folder) {
   ComReference<ITaskService> service;
   if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                              reinterpret_cast<void**>(service.Out())))) {
+                              service.OutAsVoid()))) {
     return false;
   }
   VARIANT none;

@@ -192,6 +192,25 @@ TEST_F(AppStartupTest, ARestartAsAdministratorHandsOverBeforeTheNewHooksStart) {
   EXPECT_EQ(Main(), std::nullopt);
 }
 
+// A take-over while a rule editor is open: the library is let go at once, and the editor's end
+// no longer resumes it (the library is unloaded by then).
+TEST_F(AppStartupTest, ATakeOverDuringAnEditorLetsGoAndTheEditorsEndCallsNothing) {
+  runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& window) {
+    runner_.When(136, [&](SimDialogHost& list) {
+      FakeHookLibrary::calls.clear();
+      EXPECT_EQ(window.Send(0x7F12), 0x8081);
+      EXPECT_EQ(FakeHookLibrary::calls,
+                (std::vector<std::string>{"StopHook", "EnableHookStatue 0"}));
+      EXPECT_EQ(Main(), std::nullopt);
+      list.Click(2);
+    });
+    window.Click(1055);
+    EXPECT_TRUE(window.Ended());
+  });
+  app_.Run("");
+  EXPECT_EQ(FakeHookLibrary::calls, (std::vector<std::string>{"StopHook", "EnableHookStatue 0"}));
+}
+
 TEST_F(AppStartupTest, ARefusedRestartAsAdministratorChangesNothing) {
   services_.RefuseElevation(true);
   runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& window) {

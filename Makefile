@@ -56,7 +56,7 @@ test: native windows
 # hang is seen by name even when something stops the whole test); each lane's whole output is
 # shown when both have ended (and kept in build/e2e-LANE.log).
 E2E_LANE1 := x86 run-library-check run-damaged-rules run-app run-korean-paths run-dist \
-  run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi \
+  run-editors run-program-rules run-rule-files run-hotkeys run-settings run-dpi run-admin \
   x64 run-random:30
 E2E_LANE2 := x86 run-corpus run-random:30 \
   x64 run-corpus run-library-check run-damaged-rules run-dist
@@ -65,7 +65,7 @@ E2E_LANE2 := x86 run-corpus run-random:30 \
 # are left out (run-dist says so), and the last line says loudly that the build we ship was not
 # run. Any other reason Wine's 32-bit half does not run fails the run.
 E2E_LANE1_X64 := x64 run-app run-korean-paths run-editors run-program-rules run-rule-files \
-  run-hotkeys run-settings run-dpi
+  run-hotkeys run-settings run-dpi run-admin
 E2E_LANE2_X64 := x64 run-corpus run-random:30 run-library-check run-damaged-rules run-dist
 e2e: export TASTRON_WINE_TEMPLATE = $(CURDIR)/build/wine-template
 e2e: native windows dist

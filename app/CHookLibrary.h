@@ -26,11 +26,14 @@ class CHookLibrary : public CLoadLibrary {
   template <typename Editor>
   auto RunPaused(Editor&& editor) {
     enable_(0);
-    // Also when the editor fails: hooks left paused would leave every key unfiltered.
+    // Also when the editor fails: hooks left paused would leave every key unfiltered. Not once
+    // the library is gone: an instance that took over had this one let go meanwhile.
     struct Resume {
-      EnableHookStatueFunction enable;
-      ~Resume() { enable(1); }
-    } resume{enable_};
+      CHookLibrary& library;
+      ~Resume() {
+        if (library.IsLoaded()) library.enable_(1);
+      }
+    } resume{*this};
     return editor();
   }
   // Nothing once the library is unloaded: an edit that loses its focus while the window is

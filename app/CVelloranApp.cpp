@@ -1,6 +1,7 @@
 #include "app/CVelloranApp.h"
 
 #include "app/CVelloranDlg.h"
+#include "app/ElevatedRestart.h"
 #include "app/RegistryNames.h"
 #include "common/HostMessages.h"
 #include "common/TextCase.h"
@@ -37,6 +38,7 @@ bool CVelloranApp::AnotherInstanceAnswers() {
 }
 
 int CVelloranApp::Run(const std::string& commandLine) {
+  if (elevated_restart::IsTakeOver(commandLine)) elevated_restart::TakeOverFromRunningInstance();
   if (AnotherInstanceAnswers()) return 0;
 
   CUtilityLib::Get().InitializeUserInterface();

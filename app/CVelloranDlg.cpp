@@ -5,13 +5,13 @@
 
 #include "app/Autostart.h"
 #include "app/CVelloranApp.h"
+#include "app/ElevatedRestart.h"
 #include "app/MouseRepair.h"
 #include "app/OptionControls.h"
 #include "app/RegistryNames.h"
 #include "app/SettingsFile.h"
 #include "common/HostMessages.h"
 #include "common/TextCase.h"
-#include "common/WheelLimits.h"
 #include "editors/CAboutDlg.h"
 #include "editors/CHotkeyListDlg.h"
 #include "editors/CKeyChangeListDlg.h"
@@ -24,9 +24,6 @@ namespace {
 
 using namespace main_window;
 
-// Enough for the largest sideways step and no more: a fourth digit is never a valid step.
-constexpr int kSidewaysStepDigits = 3;
-static_assert(kMaxSidewaysScrollPerWheel >= 100 && kMaxSidewaysScrollPerWheel <= 999);
 constexpr unsigned kFirstRunTimer = 1000;
 constexpr unsigned kFirstRunDelayMs = 100;
 constexpr unsigned kStartupHideTimer = 1001;
@@ -65,11 +62,10 @@ void CVelloranDlg::BindHandlers() {
   }
   OnNotify(kShiftWheelDelta.id, dialog_message::kEditUpdate,
            [this] { EditUpdated(kShiftWheelDelta); });
-  OnNotify(kShiftWheelDelta.id, dialog_message::kEditKillFocus,
-           [this] { option_controls::ShowSidewaysStepInForce(Host()); });
   OnNotify(kCtrlWheelUnit.id, dialog_message::kEditUpdate, [this] { EditUpdated(kCtrlWheelUnit); });
   OnCommand(kHideTrayIcon, [this] { ToggleTrayIcon(); });
-  OnCommand(kAutostart, [this] { ToggleAutostart(); });
+  OnCommand(kAutostart, [this] { autostart::ToggleStart(Host()); });
+  OnCommand(kAutostartAsAdministrator, [this] { autostart::ToggleAsAdministrator(Host()); });
   OnCommand(kMenuAbout, [this] { CAboutDlg(paths_.versionText).DoModal(); });
   OnCommand(kKeyMapButton,
             [this] { RunEditor([this] { return CKeyChangeListDlg(paths_.ruleFile).DoModal(); }); });
@@ -84,6 +80,12 @@ void CVelloranDlg::BindHandlers() {
   OnCommand(kMenuHide, [this] { HideToTray(); });
   OnCommand(kExitButton, [this] { AskThenExit(); });
   OnCommand(kMenuExit, [this] { AskThenExit(); });
+  OnCommand(kMenuRestartElevated, [this] { elevated_restart::Start(Host().Window()); });
+  OnMessage(host_message::kTakeOver, [this](std::uintptr_t, std::intptr_t) {
+    LetGo();
+    OnCancel();
+    return host_message::kTakeOverAnswer;
+  });
   OnLink([this](std::uintptr_t wParam, const std::string& target) {
     if (wParam == 0) PostExecute(CVXCPParser(target));
     return 1;
@@ -158,12 +160,11 @@ bool CVelloranDlg::OnInitDialog() {
   }
   banner_.Create(Host(), kBanner);
   Host().SetTitle(title + paths_.versionText);
-  Host().LimitText(kShiftWheelDelta.id, kSidewaysStepDigits);
   option_controls::Load(Host());
   service.ShowVersionAlarm();
   service.ShowNoticeDialog();
   service.MakeServiceLog();
-  if (autostart::IsRegistered()) Host().SetChecked(kAutostart, true);
+  autostart::Show(Host());
   Host().CenterOnScreen();
   Host().Show(show_state::kShow);
   if (CVelloranApp::IsStartupLaunch(CVelloranApp::CommandLine())) {
@@ -173,6 +174,7 @@ bool CVelloranDlg::OnInitDialog() {
     Host().SetTimer(kFirstRunTimer, kFirstRunDelayMs);
   }
   hookState_.Started(hookLibrary_.StartForWindow(Host().Window()));
+  hookState_.SetElevated(CUtilityLib::Get().IsElevated());
   ShowHookState();
   Host().SetChecked(kHideTrayIcon, trayIcon_.SetUp(Host().Window(), false));
   return true;
@@ -289,17 +291,15 @@ void CVelloranDlg::ToggleTrayIcon() {
   trayIcon_.SetHidden(hidden);
 }
 
-void CVelloranDlg::ToggleAutostart() {
-  const bool registered = !Host().IsChecked(kAutostart);
-  Host().SetChecked(kAutostart, registered);
-  if (registered) {
-    autostart::Register();
-  } else {
-    autostart::Unregister();
-  }
+void CVelloranDlg::OnDestroy() {
+  LetGo();
 }
 
-void CVelloranDlg::OnDestroy() {
+// Once only: an instance that takes over lets go before its window is destroyed, and by then
+// "Main" may be its successor's.
+void CVelloranDlg::LetGo() {
+  if (letGo_) return;
+  letGo_ = true;
   trayIcon_.Hide();
   hookLibrary_.StopAndUnload(Host().Window());
   CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kAppKey,

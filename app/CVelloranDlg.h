@@ -59,8 +59,9 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void Restore();
   void AskThenExit();
   void ToggleTrayIcon();
-  void ToggleAutostart();
   void OnDestroy();
+  // The hooks, the tray icon and "Main" given up, as at the end.
+  void LetGo();
 
   AppPaths paths_;
   bool keyCodeDisplay_ = false;
@@ -73,4 +74,5 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   HookStateBanner hookState_;
   std::uint32_t awaySince_ = 0;  // tick count when the away mode began
   bool hookLibraryLoaded_ = false;
+  bool letGo_ = false;
 };

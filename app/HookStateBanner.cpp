@@ -31,9 +31,14 @@ void HookStateBanner::HooksInstalledAgain(bool installed, const std::string& clo
 
 // What matters most comes first: without hooks nothing else is true; the away mode outlasts an
 // editor the user left open; a pause says why keys go unfiltered, the user's (which outlasts
-// the editor) before the editor's.
+// the editor) before the editor's. The rights come last, as they change nothing of what the
+// line says before them.
 std::string HookStateBanner::Text() const {
   if (!started_) return {};
+  return StateText() + (elevated_ ? kElevated : "");
+}
+
+std::string HookStateBanner::StateText() const {
   if (!hooksInstalled_) return failedAt_.empty() ? kNoHooks : kReinstallFailed + failedAt_;
   const std::string state = away_         ? kAway
                             : userPaused_ ? kUserPaused

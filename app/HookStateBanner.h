@@ -14,6 +14,7 @@ class HookStateBanner {
   static constexpr const char* kAway = "자리 비움 모드";
   static constexpr const char* kReinstalled = " · 후크 재설치 ";
   static constexpr const char* kReinstallFailed = "후크 재설치 실패 ";
+  static constexpr const char* kElevated = " · 관리자 권한";
 
   // Before the hooks start the line is empty.
   void Started(bool hooksInstalled);
@@ -28,15 +29,21 @@ class HookStateBanner {
   // The library put its hooks in again (or failed to) at `clockTime` ("14:05").
   void HooksInstalledAgain(bool installed, const std::string& clockTime);
 
+  // Tastron runs with the administrator's rights: every state says so.
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+
   bool Away() const { return away_; }
   std::string Text() const;
 
  private:
+  std::string StateText() const;
+
   bool started_ = false;
   bool hooksInstalled_ = false;
   int pauses_ = 0;
   bool userPaused_ = false;
   bool away_ = false;
+  bool elevated_ = false;
   std::string reinstalledAt_;  // clock time of the last reinstallation, empty before one
   std::string failedAt_;       // of the last failed one, while the hooks are missing
 };

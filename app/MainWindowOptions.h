@@ -56,6 +56,7 @@ inline constexpr NumberEdit kCtrlWheelUnit{1026, "CtrlWheelUnit", 5000,
                                            &HookSettings::CtrlWheelUnit};
 
 inline constexpr int kAutostart = 1001;
+inline constexpr int kAutostartAsAdministrator = 1080;
 inline constexpr int kHideTrayIcon = 1002;
 inline constexpr int kLockWin = 1006;
 inline constexpr int kLockMonitor = 1062;
@@ -75,5 +76,6 @@ inline constexpr int kMenuExport = 32772;
 inline constexpr int kMenuImport = 32773;
 inline constexpr int kMenuHide = 32774;
 inline constexpr int kMenuExit = 32775;
+inline constexpr int kMenuRestartElevated = 32780;
 
 }  // namespace main_window

@@ -7,7 +7,6 @@
 
 #include "app/RegistryNames.h"
 #include "common/RuleRecord.h"
-#include "common/WheelLimits.h"
 #include "ui/CUtilityLib.h"
 
 namespace option_controls {
@@ -31,11 +30,6 @@ void WriteOption(const char* name, const std::string& text) {
 // at int's end where atoi's result is undefined.
 std::int32_t EditNumber(const std::string& text) {
   return ReadDecimalField(std::string_view(text).substr(0, kEditBuffer - 1));
-}
-
-// The sideways step the library honours, whatever the edit or the registry says.
-std::int32_t SidewaysStep(std::int32_t number) {
-  return std::clamp(number, kMinSidewaysScrollPerWheel, kMaxSidewaysScrollPerWheel);
 }
 
 const OptionBox& FindBox(int id) {
@@ -66,11 +60,10 @@ void Load(DialogHost& host) {
     const OptionBox& box = FindBox(id);
     host.SetChecked(box.id, ReadOption(box.registryName, box.defaultValue) != 0);
   }
-  // A stored step beyond the range (the registry can be edited by hand) shows as the step in
-  // force, and is stored so.
+  // The step shows as stored, whatever its size: the library bounds what one notch posts.
   host.SetText(kShiftWheelDelta.id,
-               CUtilityLib::GetString(SidewaysStep(
-                   ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue))));
+               CUtilityLib::GetString(
+                   ReadOption(kShiftWheelDelta.registryName, kShiftWheelDelta.defaultValue)));
   const OptionBox& ctrlWheelBox = FindBox(kEnableCtrlWheel);
   const bool ctrlWheel = ReadOption(ctrlWheelBox.registryName, ctrlWheelBox.defaultValue) != 0;
   host.SetChecked(kEnableCtrlWheel, ctrlWheel);
@@ -91,20 +84,14 @@ void StoreEdit(DialogHost& host, const NumberEdit& edit) {
   WriteOption(edit.registryName, host.Text(edit.id));
 }
 
-// While the user types, the text stays as typed (correcting "" to "1" would turn the next "5"
-// into "15"); once the box is left it shows the step in force, which stores it too.
-void ShowSidewaysStepInForce(DialogHost& host) {
-  const std::string text = host.Text(kShiftWheelDelta.id);
-  const std::string inForce = CUtilityLib::GetString(SidewaysStep(EditNumber(text)));
-  if (text != inForce) host.SetText(kShiftWheelDelta.id, inForce);
-}
-
 HookSettings Build(DialogHost& host) {
   HookSettings settings{};
   for (const OptionBox& box : kOptionBoxes) settings.*(box.field) = host.IsChecked(box.id) ? 1 : 0;
-  settings.*(kShiftWheelDelta.field) = SidewaysStep(EditNumber(host.Text(kShiftWheelDelta.id)));
-  // The volume step has no range: only the ends of int bound it.
-  settings.*(kCtrlWheelUnit.field) = EditNumber(host.Text(kCtrlWheelUnit.id));
+  // Neither number has a range here: only the ends of int bound them (the library keeps the
+  // sideways step within what a message queue takes).
+  for (const NumberEdit* edit : {&kShiftWheelDelta, &kCtrlWheelUnit}) {
+    settings.*(edit->field) = EditNumber(host.Text(edit->id));
+  }
   return settings;
 }
 

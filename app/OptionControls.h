@@ -15,8 +15,6 @@ void Load(DialogHost& host);
 void Toggle(DialogHost& host, const OptionBox& box);
 // The registry keeps an edit's text as typed, as stored settings expect.
 void StoreEdit(DialogHost& host, const main_window::NumberEdit& edit);
-// Once the sideways step's box is left, it shows the step in force.
-void ShowSidewaysStepInForce(DialogHost& host);
 // The settings block as the controls hold it now.
 HookSettings Build(DialogHost& host);
 

@@ -19,7 +19,7 @@ inline constexpr const char* kExportFailed =
 inline constexpr const char* kNotASettingsFile =
     "설정 파일이 아닙니다([KeyState] 섹션이 없습니다).\n\n아무 설정도 바뀌지 않았습니다.\n\n";
 inline constexpr const char* kRuleFileNotReplaced =
-    "키보드 맵핑, HOTKEY, 마우스 중간 버튼 설정을 설정 파일에 쓰지 못했습니다.\n\n아무 설정도 "
+    "키보드 맵핑, HOTKEY, 마우스 중간 버튼 설정을 규칙 파일에 쓰지 못했습니다.\n\n아무 설정도 "
     "바뀌지 않았습니다. 이전 설정이 그대로 남아 있습니다.\n\n규칙 파일이 읽기 전용이거나, 디스크가 "
     "가득 찼거나, 다른 프로그램이 사용 중인지 확인한 뒤 다시 시도하십시오.\n\n";
 inline constexpr const char* kSectionTooLarge =

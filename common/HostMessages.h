@@ -20,6 +20,10 @@ inline constexpr std::uint32_t kLinkClicked = 0x7F0E;
 // Sent by a second instance: come to the front, answered with kBringToFrontAnswer.
 inline constexpr std::uint32_t kBringToFront = 0x7F11;
 inline constexpr std::uint32_t kBringToFrontAnswer = 0x8080;
+// Sent by an instance started to take over (restarted as administrator): let go of the hooks,
+// the tray icon and "Main", then end; answered with kTakeOverAnswer once all of that is done.
+inline constexpr std::uint32_t kTakeOver = 0x7F12;
+inline constexpr std::uint32_t kTakeOverAnswer = 0x8081;
 // Posted by the tray icon window when the icon is activated.
 inline constexpr std::uint32_t kTrayActivate = 0x8114;
 // Posted by a rule editor to itself when a key field captured a key.

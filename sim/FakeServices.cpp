@@ -185,10 +185,12 @@ std::unique_ptr<LoadedModule> FakeServices::LoadModule(const std::string& fileNa
 }
 
 std::intptr_t FakeServices::SendMessageTo(WindowHandle window, std::uint32_t message,
-                                          std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) {
+                                          std::uintptr_t wParam, std::intptr_t lParam) {
   sent_.push_back({window, message});
   const auto found = windows_.find(window);
-  return found == windows_.end() ? 0 : found->second;
+  if (found == windows_.end()) return 0;
+  const WindowAnswer answer = found->second;  // the answer may remove the window
+  return answer(message, wParam, lParam);
 }
 
 const FakeServices::ShownMessage& FakeServices::LastMessageBox() const {

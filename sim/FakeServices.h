@@ -32,6 +32,11 @@ class FakeServices final : public Services {
     int show;
   };
   // A run of the device tool the program asked for; it ends when the test says (EndDeviceToolRun).
+  struct ElevatedStart {
+    WindowHandle owner;
+    std::string file;
+    std::string parameters;
+  };
   struct DeviceToolRun {
     std::string tool;
     std::string parameters;
@@ -64,7 +69,13 @@ class FakeServices final : public Services {
     modules_[fileName] = std::move(exports);
   }
   // A window that answers every sent message with `answer`.
-  void AddWindow(WindowHandle window, std::intptr_t answer) { windows_[window] = answer; }
+  void AddWindow(WindowHandle window, std::intptr_t answer) {
+    windows_[window] = [answer](std::uint32_t, std::uintptr_t, std::intptr_t) { return answer; };
+  }
+  // A window whose messages go to `answer` (another instance's window, say), until removed.
+  using WindowAnswer = std::function<std::intptr_t(std::uint32_t, std::uintptr_t, std::intptr_t)>;
+  void AddWindow(WindowHandle window, WindowAnswer answer) { windows_[window] = std::move(answer); }
+  void RemoveWindow(WindowHandle window) { windows_.erase(window); }
   // The next `times` message boxes are answered so (each box the program shows takes one).
   void AnswerNextMessageBox(int answer, int times = 1) {
     answers_.insert(answers_.end(), times, answer);
@@ -74,6 +85,9 @@ class FakeServices final : public Services {
   void SetClockTime(const std::string& text) { clockTime_ = text; }
   void SetExecutablePath(const std::string& path) { executable_ = path; }
   void SetWin64(bool win64) { win64_ = win64; }
+  void SetElevated(bool elevated) { elevated_ = elevated; }
+  // The user answers the consent prompt of every start with "runas" with "no".
+  void RefuseElevation(bool refuse) { refuseElevation_ = refuse; }
   // The next file or folder chooser answers with this path, or is cancelled with nullopt.
   void AnswerNextChooser(std::optional<std::string> path) { chooserAnswers_.push_back(path); }
   // A shortcut file and what it stores; other ".lnk" files read as empty shortcuts, as the
@@ -100,6 +114,9 @@ class FakeServices final : public Services {
   // empty box instead of memory that is not there.
   const ShownMessage& LastMessageBox() const;
   const std::vector<StartedProgram>& StartedPrograms() const { return started_; }
+  const std::vector<ElevatedStart>& ElevatedStarts() const { return elevatedStarts_; }
+  // The task scheduler's tasks by name, with their XML definitions.
+  const std::map<std::string, std::string>& Tasks() const { return tasks_; }
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
   void EndDeviceToolRun(std::size_t index, bool succeeded) { toolRuns_.at(index).ended(succeeded); }
   const std::vector<SentMessage>& SentMessages() const { return sent_; }
@@ -152,6 +169,20 @@ class FakeServices final : public Services {
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
   }
+  bool IsElevated() override { return elevated_; }
+  bool StartElevated(WindowHandle owner, const std::string& file,
+                     const std::string& parameters) override {
+    elevatedStarts_.push_back({owner, file, parameters});
+    return !refuseElevation_;
+  }
+  std::string UserAccount() override { return "TESTPC\\tester"; }
+  bool RegisterTask(const std::string& name, const std::string& xml) override {
+    if (!elevated_) return false;  // Windows refuses a task of the highest rights
+    tasks_[name] = xml;
+    return true;
+  }
+  bool TaskExists(const std::string& name) override { return tasks_.count(name) != 0; }
+  bool DeleteTask(const std::string& name) override { return elevated_ && tasks_.erase(name) != 0; }
   void RunDeviceTool(const std::string& tool, const std::string& parameters,
                      std::function<void(bool succeeded)> ended) override {
     toolRuns_.push_back({tool, parameters, std::move(ended)});
@@ -239,10 +270,14 @@ class FakeServices final : public Services {
   std::map<RegistryName, RegistryValue> registry_;
   int registryWritesLeft_ = -1;
   std::map<std::string, std::map<std::string, void*>> modules_;
-  std::map<WindowHandle, std::intptr_t> windows_;
+  std::map<WindowHandle, WindowAnswer> windows_;
   std::deque<int> answers_;
   std::vector<ShownMessage> shown_;
   std::vector<StartedProgram> started_;
+  std::vector<ElevatedStart> elevatedStarts_;
+  bool elevated_ = false;
+  bool refuseElevation_ = false;
+  std::map<std::string, std::string> tasks_;
   std::vector<DeviceToolRun> toolRuns_;
   std::vector<SentMessage> sent_;
   std::vector<std::string> debugLines_;

@@ -79,6 +79,20 @@ class Services {
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.
   virtual void StartProgram(const std::string& file, const std::string& parameters, int show) = 0;
+  // Whether this process runs with an administrator's full rights (an elevated token).
+  virtual bool IsElevated() = 0;
+  // ShellExecute with verb "runas", owned by `owner`: Windows asks the user's consent first.
+  // False when the program did not start (the user refused, or it could not be started).
+  virtual bool StartElevated(WindowHandle owner, const std::string& file,
+                             const std::string& parameters) = 0;
+  // "DOMAIN\name" of the user this process runs for.
+  virtual std::string UserAccount() = 0;
+  // Tasks of the task scheduler's root folder, by name: registered (created or replaced) from
+  // their XML definition, looked up, deleted. Each reports success; registering a task that
+  // runs with the highest rights, and deleting one, take an elevated process.
+  virtual bool RegisterTask(const std::string& name, const std::string& xml) = 0;
+  virtual bool TaskExists(const std::string& name) = 0;
+  virtual bool DeleteTask(const std::string& name) = 0;
   // Runs the device tool hidden, away from this thread and in turn with the hook library's runs
   // of it (one run at a time, whoever asks). `ended` is told whether the run ended with success
   // (exit code 0; not when it could not start, failed or still ran after a minute), on the

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "common/win32/DeviceToolTurn.h"
+#include "common/win32/ProcessElevation.h"
+#include "hook/ProgramStartRoute.h"
+#include "hook/win32/DesktopShellStart.h"
 #include "hook/win32/OrderedWorker.h"
 #include "profile/IniDocument.h"
 #include "profile/win32/Win32FileReplacement.h"
@@ -56,13 +59,28 @@ OrderedWorker& LockStarts() {
   return worker;
 }
 
-void StartOn(OrderedWorker& worker, std::string_view file, std::string_view parameters, int show) {
+void StartDirectly(const std::string& file, const std::string& parameters, int show) {
+  ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
+}
+
+// A program of the user's rules: never with rights the desktop's shell does not have. Where the
+// shell should start it and cannot, it does not start elevated instead: the debugger output
+// says so.
+void StartForUser(const std::string& file, const std::string& parameters, int show) {
+  const bool elevated = TokenIsElevated(GetCurrentProcess()).value_or(false);
+  if (ChooseProgramStartRoute(elevated, desktop_shell::IsElevated()) == ProgramStartRoute::Direct) {
+    StartDirectly(file, parameters, show);
+  } else if (!desktop_shell::Start(file, parameters, show)) {
+    OutputDebugStringA(("trellin_192: the desktop shell did not start \"" + file + "\"\n").c_str());
+  }
+}
+
+void StartOn(OrderedWorker& worker, std::string_view file, std::string_view parameters, int show,
+             void (*start)(const std::string&, const std::string&, int)) {
   TraceStart(file, parameters, show);
-  worker.Run(
-      [file = std::string(file), parameters = std::string(parameters), show] {
-        ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, show);
-      },
-      0);
+  worker.Run([file = std::string(file), parameters = std::string(parameters), show,
+              start] { start(file, parameters, show); },
+             0);
 }
 
 bool IsUtf16(const std::string& bytes) {
@@ -111,12 +129,13 @@ void SendMonitorOff() {
 }  // namespace
 
 void Win32HookPlatform::StartProgram(std::string_view file, std::string_view parameters, int show) {
-  StartOn(ProgramStarts(), file, parameters, show);
+  StartOn(ProgramStarts(), file, parameters, show, StartForUser);
 }
 
 void Win32HookPlatform::StartOnLockWorker(std::string_view file, std::string_view parameters,
                                           int show) {
-  StartOn(LockStarts(), file, parameters, show);
+  // The lock command is the system's own, not a program of the user's.
+  StartOn(LockStarts(), file, parameters, show, StartDirectly);
 }
 
 // Each run takes its turn with the main program's own runs; its end goes to the debugger

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -144,6 +145,90 @@ TEST_F(AppStartupTest, MouseDevicesLeftOffByAnEarlierRunComeBackOn) {
   EXPECT_EQ(services_.Profiles().GetInt(kRuleFile, "Mouse", "OffState", 0), 1);
   services_.EndDeviceToolRun(0, true);
   EXPECT_EQ(services_.Profiles().GetInt(kRuleFile, "Mouse", "OffState", 0), 0);
+}
+
+constexpr int kRestartElevated = 32780;  // 파일 ▸ 관리자 권한으로 다시 시작
+
+// The successor, started elevated, has the running instance let go of its hooks, its tray icon
+// and "Main" before it loads anything, and then runs as the only instance.
+TEST_F(AppStartupTest, ARestartAsAdministratorHandsOverBeforeTheNewHooksStart) {
+  runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& first) {
+    EXPECT_EQ(first.Text(1016), "동작 중");
+    first.ChooseMenuItem(kRestartElevated);
+    ASSERT_EQ(services_.ElevatedStarts().size(), 1u);
+    EXPECT_EQ(services_.ElevatedStarts()[0].owner, first.Window());
+    EXPECT_EQ(services_.ElevatedStarts()[0].file, "C:\\Program Files\\Tastron\\Tastron.exe");
+    EXPECT_EQ(services_.ElevatedStarts()[0].parameters, "takeover");
+    EXPECT_FALSE(first.Ended());  // until the successor runs
+
+    // Windows starts the successor with the administrator's rights.
+    services_.AddWindow(first.Window(),
+                        [this, &first](std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
+                          const std::intptr_t answer = first.Send(message, w, l);
+                          if (first.Ended()) services_.RemoveWindow(first.Window());
+                          return answer;
+                        });
+    services_.SetElevated(true);
+    FakeHookLibrary::calls.clear();
+    runner_.When(CVelloranDlg::kTemplateId, [this, &first](SimDialogHost& second) {
+      EXPECT_TRUE(first.Ended());
+      EXPECT_TRUE(second.IsVisible());
+      EXPECT_EQ(std::get<std::uint32_t>(*Main()), second.Window());
+      EXPECT_EQ(second.Text(1016), "동작 중 · 관리자 권한");
+      services_.AnswerNextMessageBox(message_box::kIdYes);
+      second.Click(CVelloranDlg::kExitButton);
+    });
+    EXPECT_EQ(CVelloranApp().Run("takeover"), 0);
+  });
+  app_.Run("");
+  ASSERT_GE(services_.SentMessages().size(), 1u);
+  EXPECT_EQ(services_.SentMessages()[0].message, 0x7F12u);
+  const std::vector<std::string>& calls = FakeHookLibrary::calls;
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls[0], "StopHook");  // the first instance's, before the successor loads
+  EXPECT_EQ(calls[1], "EnableHookStatue 0");
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "StopHook"), 2);
+  EXPECT_EQ(runner_.Ran(), (std::vector<int>{102, 102}));
+  EXPECT_EQ(Main(), std::nullopt);
+}
+
+// A take-over while a rule editor is open: the library is let go at once, and the editor's end
+// no longer resumes it (the library is unloaded by then).
+TEST_F(AppStartupTest, ATakeOverDuringAnEditorLetsGoAndTheEditorsEndCallsNothing) {
+  runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& window) {
+    runner_.When(136, [&](SimDialogHost& list) {
+      FakeHookLibrary::calls.clear();
+      EXPECT_EQ(window.Send(0x7F12), 0x8081);
+      EXPECT_EQ(FakeHookLibrary::calls,
+                (std::vector<std::string>{"StopHook", "EnableHookStatue 0"}));
+      EXPECT_EQ(Main(), std::nullopt);
+      list.Click(2);
+    });
+    window.Click(1055);
+    EXPECT_TRUE(window.Ended());
+  });
+  app_.Run("");
+  EXPECT_EQ(FakeHookLibrary::calls, (std::vector<std::string>{"StopHook", "EnableHookStatue 0"}));
+}
+
+TEST_F(AppStartupTest, ARefusedRestartAsAdministratorChangesNothing) {
+  services_.RefuseElevation(true);
+  runner_.When(CVelloranDlg::kTemplateId, [this](SimDialogHost& window) {
+    const std::size_t calls = FakeHookLibrary::calls.size();
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.ChooseMenuItem(kRestartElevated);
+    EXPECT_EQ(services_.LastMessageBox().text,
+              "관리자 권한으로 다시 시작하지 못했습니다.\n\n아무것도 바뀌지 않았습니다. "
+              "Tastron은 지금처럼 계속 동작합니다.");
+    EXPECT_EQ(services_.LastMessageBox().owner, window.Window());
+    EXPECT_FALSE(window.Ended());
+    EXPECT_EQ(FakeHookLibrary::calls.size(), calls);  // the hooks still run
+    EXPECT_EQ(std::get<std::uint32_t>(*Main()), window.Window());
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    window.Click(CVelloranDlg::kExitButton);
+  });
+  app_.Run("");
+  EXPECT_EQ(services_.ElevatedStarts().size(), 1u);
 }
 
 TEST_F(AppStartupTest, TheMainWindowAnswersASecondInstanceAndRunsTheWatchdog) {

@@ -5,6 +5,8 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "hook/WindowsCodes.h"
 #include "sim/SimDesktop.h"
@@ -128,6 +130,29 @@ TEST_F(HookProcedureTest, MovesAndUnhandledMouseMessagesPass) {
   for (std::uint32_t message : {win::kWmMouseHWheel, win::kWmXButtonDown, win::kWmXButtonUp}) {
     EXPECT_EQ(engine_.MouseProcedure(win::kHcAction, message, 0x00780000, 0, 0, 0),
               HookVerdict::CallNext);
+  }
+}
+
+// The stored step is the user's number, whatever its size; what one notch posts inside the hook
+// call stays within what the window's message queue takes.
+TEST_F(HookProcedureTest, OneNotchPostsTheStoredStepUpToTheLibrarysBound) {
+  desktop_.HostSettings().EnableShiftWheel = 1;
+  desktop_.DeclareWindow("doc", "Notepad", false, nullptr, nullptr);
+  desktop_.Focus("doc");
+  desktop_.Key({0xA0, 0x2A}, false, true);  // left Shift
+  const std::vector<std::pair<std::int32_t, std::size_t>> cases = {
+      {200, 200}, {1000, 1000}, {1001, 1000}, {2147483647, 1000}, {0, 1}, {-5, 1}};
+  for (const auto& [step, posted] : cases) {
+    desktop_.HostSettings().ShiftWheelDelta = step;
+    desktop_.PushSettings();
+    trace_.str("");
+    desktop_.Wheel(-120);
+    std::size_t scrolls = 0;
+    for (std::size_t at = 0; (at = trace_.str().find("hscroll doc 1 0\n", at)) != std::string::npos;
+         ++at) {
+      ++scrolls;
+    }
+    EXPECT_EQ(scrolls, posted) << step;
   }
 }
 

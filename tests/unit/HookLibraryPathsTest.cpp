@@ -63,7 +63,7 @@ TEST_F(HookLibraryPathsTest, ARuleFileWithoutAnyFormIsToldAndNeitherPathGoes) {
   EXPECT_EQ(HandedOver(), (std::vector<std::string>{"SetConfigINI ", "SetDevconPath "}));
   ASSERT_EQ(fake_.MessageBoxes().size(), 1u);
   const FakeServices::ShownMessage& shown = fake_.MessageBoxes()[0];
-  EXPECT_TRUE(shown.text.starts_with("설정 파일의 경로를 trellin_192.dll이 사용할 수 없습니다."));
+  EXPECT_TRUE(shown.text.starts_with("규칙 파일의 경로를 trellin_192.dll이 사용할 수 없습니다."));
   EXPECT_NE(shown.text.find(std::string("\n") + kKoreanRules + "\n"), std::string::npos);
   EXPECT_NE(shown.text.find("키보드 맵핑, HOTKEY"), std::string::npos);
   EXPECT_EQ(shown.caption, "Tastron");

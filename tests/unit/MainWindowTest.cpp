@@ -159,50 +159,34 @@ TEST_F(MainWindowTest, TheVolumeStepIsPushedAsTypedUpToTheEndsOfInt) {
   Run([&](SimDialogHost& window) { EXPECT_EQ(window.Text(1026), "70000"); });
 }
 
-TEST_F(MainWindowTest, TheSidewaysStepPushedStaysWithinWhatTheLibraryHonours) {
-  Run([&](SimDialogHost& window) {
-    // The box takes three characters, as the user types them.
-    EXPECT_EQ(window.TextLimit(1022), 3);
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"999", 100}, {"100", 100}, {"12a", 12}, {"1", 1}, {"0", 1}, {"", 1}, {"-7", 1}};
-    for (const auto& [text, pushed] : cases) {
-      window.Type(1022, text);
-      EXPECT_EQ(Option("ShiftWheelDelta"), text);  // the registry keeps what was typed
-      EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, pushed) << '"' << text << '"';
-      EXPECT_EQ(window.Text(1022), text);  // and the box too, while the user types
-    }
-  });
-}
-
-TEST_F(MainWindowTest, LeavingTheSidewaysStepShowsAndStoresTheStepInForce) {
+// The sideways step is the user's number: the box takes it as typed, leaving the box changes
+// nothing, and the block carries it whole (the library bounds what one notch posts).
+TEST_F(MainWindowTest, TheSidewaysStepIsKeptAsTyped) {
   constexpr std::uintptr_t kKillFocus = (0x0200u << 16) | 1022u;
   Run([&](SimDialogHost& window) {
-    for (const auto& [typed, shown] : std::vector<std::pair<std::string, std::string>>{
-             {"999", "100"}, {"0", "1"}, {"", "1"}, {"007", "7"}}) {
-      window.Type(1022, typed);
+    EXPECT_EQ(window.TextLimit(1022), 0);
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"200", 200}, {"99999", 99999}, {"12a", 12}, {"0", 0}, {"", 0}, {"007", 7}};
+    for (const auto& [text, pushed] : cases) {
+      window.Type(1022, text);
+      const std::size_t pushes = FakeHookLibrary::pushed.size();
       window.Send(0x111, kKillFocus);
-      EXPECT_EQ(window.Text(1022), shown) << '"' << typed << '"';
-      EXPECT_EQ(Option("ShiftWheelDelta"), shown);
-      EXPECT_EQ(std::to_string(FakeHookLibrary::pushed.back().ShiftWheelDelta), shown);
+      EXPECT_EQ(window.Text(1022), text);
+      EXPECT_EQ(Option("ShiftWheelDelta"), text);
+      EXPECT_EQ(FakeHookLibrary::pushed.size(), pushes) << '"' << text << '"';
+      EXPECT_EQ(FakeHookLibrary::pushed.back().ShiftWheelDelta, pushed) << '"' << text << '"';
     }
-    // A step within the range is left as it is: nothing is written or pushed.
-    window.Type(1022, "42");
-    const std::size_t pushes = FakeHookLibrary::pushed.size();
-    window.Send(0x111, kKillFocus);
-    EXPECT_EQ(window.Text(1022), "42");
-    EXPECT_EQ(FakeHookLibrary::pushed.size(), pushes);
   });
 }
 
-TEST_F(MainWindowTest, AStoredSidewaysStepBeyondTheRangeLoadsAsTheStepInForce) {
-  for (const auto& [stored, shown] : std::vector<std::pair<std::string, std::string>>{
-           {"999", "100"}, {"-3", "1"}, {"", "1"}, {"abc", "1"}, {"5000000000", "100"}}) {
+TEST_F(MainWindowTest, AStoredSidewaysStepLoadsAndStaysAsStored) {
+  for (const char* stored : {"200", "100", "5000", "1"}) {
     CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kConfig, "ShiftWheelDelta", stored);
     Run([&](SimDialogHost& window) {
-      EXPECT_EQ(window.Text(1022), shown) << '"' << stored << '"';
-      EXPECT_EQ(std::to_string(FakeHookLibrary::pushed.back().ShiftWheelDelta), shown);
+      EXPECT_EQ(window.Text(1022), stored);
+      EXPECT_EQ(std::to_string(FakeHookLibrary::pushed.back().ShiftWheelDelta), stored);
     });
-    EXPECT_EQ(Option("ShiftWheelDelta"), shown);
+    EXPECT_EQ(Option("ShiftWheelDelta"), stored);
   }
 }
 
@@ -318,6 +302,69 @@ TEST_F(MainWindowTest, AutostartWritesTheRunValueAndHidesAfterFiveSeconds) {
         EXPECT_EQ(services_.ReadRegistry(RegistryRoot::CurrentUser, kRun, "Tastron"), std::nullopt);
       },
       "StartUp");
+}
+
+// "관리자 권한으로" moves the start at logon from the Run value to a task of the task scheduler
+// and back; a task of the highest rights takes an elevated Tastron, and a refusal changes nothing.
+TEST_F(MainWindowTest, AutostartAsAdministratorIsATaskInsteadOfTheRunValue) {
+  constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const auto runValue = [&] {
+    return CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kRun, "Tastron", 260);
+  };
+  const std::string startup = "\"C:\\Program Files\\Tastron\\Tastron.exe\" startup";
+  Run([&](SimDialogHost& window) {
+    EXPECT_FALSE(window.IsEnabled(1080));  // only a start at logon can be elevated
+    window.Click(1001);
+    EXPECT_TRUE(window.IsEnabled(1080));
+    services_.AnswerNextMessageBox(message_box::kIdOk);
+    window.Click(1080);  // not elevated: refused
+    EXPECT_TRUE(services_.LastMessageBox().text.starts_with(
+        "관리자 권한 자동실행을 작업 스케줄러에 등록하지 못했습니다."));
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_EQ(runValue(), startup);
+    EXPECT_TRUE(services_.Tasks().empty());
+
+    services_.SetElevated(true);
+    window.Click(1080);
+    EXPECT_TRUE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(runValue(), "");
+    ASSERT_EQ(services_.Tasks().count("Tastron"), 1u);
+    const std::string& xml = services_.Tasks().at("Tastron");
+    EXPECT_NE(xml.find("<UserId>TESTPC\\tester</UserId>"), std::string::npos);
+    EXPECT_NE(xml.find("<Command>C:\\Program Files\\Tastron\\Tastron.exe</Command>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<Arguments>startup</Arguments>"), std::string::npos);
+  });
+  services_.SetElevated(false);
+  Run([&](SimDialogHost& window) {
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_TRUE(window.IsChecked(1080));
+    const std::size_t shown = services_.MessageBoxes().size();
+    services_.AnswerNextMessageBox(message_box::kIdOk, 2);
+    window.Click(1080);  // removing the task is refused too, and so is ending the start
+    window.Click(1001);
+    EXPECT_TRUE(services_.LastMessageBox().text.starts_with(
+        "작업 스케줄러에서 관리자 권한 자동실행을 지우지 못했습니다."));
+    EXPECT_EQ(services_.MessageBoxes().size(), shown + 2);
+    EXPECT_TRUE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(services_.Tasks().size(), 1u);
+
+    services_.SetElevated(true);
+    window.Click(1080);  // back to the Run value
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_TRUE(window.IsChecked(1001));
+    EXPECT_EQ(runValue(), startup);
+    EXPECT_TRUE(services_.Tasks().empty());
+    window.Click(1080);
+    window.Click(1001);  // no start at logon of either kind
+    EXPECT_FALSE(window.IsChecked(1001));
+    EXPECT_FALSE(window.IsChecked(1080));
+    EXPECT_FALSE(window.IsEnabled(1080));
+    EXPECT_EQ(runValue(), "");
+    EXPECT_TRUE(services_.Tasks().empty());
+  });
 }
 
 TEST(InformationDialogs, TextsAsTheyStand) {

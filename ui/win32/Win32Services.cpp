@@ -10,7 +10,9 @@
 #include "ui/win32/AnsiPath.h"
 #include "ui/win32/DeviceToolRun.h"
 #include "ui/win32/DialogColours.h"
+#include "ui/win32/Elevation.h"
 #include "ui/win32/ShortcutFile.h"
+#include "ui/win32/TaskScheduler.h"
 #include "ui/win32/TextConversion.h"
 #include "ui/win32/Win32TrayIconWindow.h"
 #include "ui/win32/WindowDpi.h"
@@ -182,6 +184,32 @@ std::unique_ptr<LoadedModule> Win32Services::LoadModule(const std::string& fileN
 void Win32Services::StartProgram(const std::string& file, const std::string& parameters, int show) {
   ShellExecuteW(nullptr, L"open", Utf8ToWide(file).c_str(), Utf8ToWide(parameters).c_str(), nullptr,
                 show);
+}
+
+bool Win32Services::IsElevated() {
+  return elevation::ProcessIsElevated();
+}
+
+std::string Win32Services::UserAccount() {
+  return WideToUtf8(task_scheduler::UserAccount());
+}
+
+bool Win32Services::RegisterTask(const std::string& name, const std::string& xml) {
+  return task_scheduler::Register(Utf8ToWide(name), Utf8ToWide(xml));
+}
+
+bool Win32Services::TaskExists(const std::string& name) {
+  return task_scheduler::Exists(Utf8ToWide(name));
+}
+
+bool Win32Services::DeleteTask(const std::string& name) {
+  return task_scheduler::Delete(Utf8ToWide(name));
+}
+
+bool Win32Services::StartElevated(WindowHandle owner, const std::string& file,
+                                  const std::string& parameters) {
+  return elevation::StartWithRunAs(reinterpret_cast<HWND>(owner), Utf8ToWide(file),
+                                   Utf8ToWide(parameters));
 }
 
 void Win32Services::RunDeviceTool(const std::string& tool, const std::string& parameters,

@@ -30,6 +30,13 @@ class Win32Services final : public Services {
   std::optional<std::string> TextForAnsiCodePage(const std::string& text) override;
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
+  bool IsElevated() override;
+  std::string UserAccount() override;
+  bool RegisterTask(const std::string& name, const std::string& xml) override;
+  bool TaskExists(const std::string& name) override;
+  bool DeleteTask(const std::string& name) override;
+  bool StartElevated(WindowHandle owner, const std::string& file,
+                     const std::string& parameters) override;
   void RunDeviceTool(const std::string& tool, const std::string& parameters,
                      std::function<void(bool succeeded)> ended) override;
   bool IsWindow(WindowHandle window) override;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "tests/e2e/win32/DriverClock.h"
 #include "tests/e2e/win32/DriverTrace.h"
 #include "tests/e2e/win32/WineDesktop.h"
 
@@ -15,16 +16,22 @@ std::vector<INPUT> g_duringInjection;
 void PlayDuringInjection() {
   std::vector<INPUT> waiting;
   waiting.swap(g_duringInjection);
-  for (INPUT& input : waiting) SendInput(1, &input, sizeof input);
+  for (INPUT& input : waiting) {
+    StampInput();
+    StampInput();
+    SendInput(1, &input, sizeof input);
+  }
 }
 
 void WINAPI WatchKeyEvent(BYTE key, BYTE scan, DWORD flags, ULONG_PTR extra) {
   PlayDuringInjection();
+  StampInput();
   g_realKeyEvent(key, scan, flags, extra);
 }
 
 void WINAPI WatchMouseEvent(DWORD flags, DWORD dx, DWORD dy, DWORD data, ULONG_PTR extra) {
   PlayDuringInjection();
+  StampInput();
   g_realMouseEvent(flags, dx, dy, data, extra);
 }
 
@@ -62,6 +69,7 @@ void ReleaseEverything() {
 // held the input.
 void WineDesktop::Send(INPUT input) {
   const ULONGLONG started = GetTickCount64();
+  StampInput();
   SendInput(1, &input, sizeof input);
   const ULONGLONG took = GetTickCount64() - started;
   if (took > longestInputMs_) longestInputMs_ = took;

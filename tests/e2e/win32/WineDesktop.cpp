@@ -4,8 +4,10 @@
 
 #include <wtsapi32.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "tests/e2e/win32/DriverClock.h"
 #include "tests/e2e/win32/DriverLibraryWatch.h"
 #include "tests/e2e/win32/DriverStarts.h"
 #include "tests/e2e/win32/DriverTrace.h"
@@ -26,7 +28,7 @@ bool WineDesktop::Start(const std::string& ruleFile) {
   ReadToolDuration();
   ReleaseEverything();
   if (!library_.Load("scenario-driver")) return false;
-  if (!WatchLibraryImports(library_.module)) return false;
+  if (!WatchLibraryImports(library_.module) || !UseScriptClock(library_.module)) return false;
   if (!CreateHost()) return false;
 
   // As the main program does; the driver's hooks go in first so that they run after the library's.
@@ -141,15 +143,22 @@ void WineDesktop::Settle() {
   std::fflush(stdout);
 }
 
-// Time passes with the driver's messages dispatched, the library's timers among them.
+// Real time passes with the driver's messages dispatched, and the script's clock with it: the
+// library's timers fire by that clock, as they are due.
 void WineDesktop::Wait(std::chrono::milliseconds duration) {
-  const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(duration.count());
+  const ULONGLONG length = static_cast<ULONGLONG>(duration.count());
+  const ULONGLONG started = GetTickCount64();
   MSG message;
-  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+  for (;;) {
+    const ULONGLONG elapsed = std::min(GetTickCount64() - started, length);
+    RunScriptTimers(elapsed);
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) Handle(message);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    if (elapsed >= length) break;
+    const ULONGLONG sleep = std::max<ULONGLONG>(MsToNextScriptTimer(elapsed, length - elapsed), 1);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(sleep), QS_ALLINPUT);
   }
-  g_clockMs += static_cast<ULONGLONG>(duration.count());
+  EndScriptWait();
+  g_clockMs += length;
 }
 
 void WineDesktop::SessionLock() {

@@ -36,6 +36,11 @@ class CHookLibrary : public CLoadLibrary {
     } resume{*this};
     return editor();
   }
+  // The user's own pause (the tray menu), which only the user ends: EnableHookStatue 2 or 3.
+  // The library tells the window with 0x46A when it took effect.
+  void SetUserPause(bool paused) {
+    if (IsLoaded()) enable_(paused ? hook_enable::kUserPause : hook_enable::kUserResume);
+  }
   // Nothing once the library is unloaded: an edit that loses its focus while the window is
   // destroyed still reports its text.
   void Push(const HookSettings& settings) {

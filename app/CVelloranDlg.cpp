@@ -10,6 +10,7 @@
 #include "app/OptionControls.h"
 #include "app/RegistryNames.h"
 #include "app/SettingsFile.h"
+#include "app/TrayMenu.h"
 #include "common/HostMessages.h"
 #include "common/TextCase.h"
 #include "editors/CAboutDlg.h"
@@ -92,6 +93,10 @@ void CVelloranDlg::BindHandlers() {
   });
   OnMessage(host_message::kTrayActivate, [this](std::uintptr_t, std::intptr_t) {
     Restore();
+    return 1;
+  });
+  OnMessage(host_message::kTrayMenu, [this](std::uintptr_t, std::intptr_t) {
+    ShowTrayMenu();
     return 1;
   });
   OnMessage(host_message::kBringToFront, [this](std::uintptr_t, std::intptr_t) {
@@ -277,6 +282,27 @@ void CVelloranDlg::Restore() {
     Host().Show(show_state::kShow);
   }
   CUtilityLib::MSGSetForegroundWindow(Host().Window());
+}
+
+// The pause's item says what it will do; the banner and the tip change only once the library
+// says the pause took effect (0x46A).
+void CVelloranDlg::ShowTrayMenu() {
+  const bool paused = hookState_.IsUserPaused();
+  const bool exitPossible = Host().IsWindowEnabled();
+  switch (
+      CUtilityLib::Get().ShowPopupMenu(Host().Window(), tray_menu::Items(paused, exitPossible))) {
+    case tray_menu::kOpen:
+      Restore();
+      break;
+    case tray_menu::kPauseOrResume:
+      hookLibrary_.SetUserPause(!paused);
+      break;
+    case tray_menu::kExit:
+      if (exitPossible) AskThenExit();
+      break;
+    default:
+      break;
+  }
 }
 
 void CVelloranDlg::AskThenExit() {

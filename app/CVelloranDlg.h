@@ -57,6 +57,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void OnTimer(unsigned id);
   void HideToTray();
   void Restore();
+  void ShowTrayMenu();
   void AskThenExit();
   void ToggleTrayIcon();
   void OnDestroy();

@@ -26,6 +26,8 @@ inline constexpr std::uint32_t kTakeOver = 0x7F12;
 inline constexpr std::uint32_t kTakeOverAnswer = 0x8081;
 // Posted by the tray icon window when the icon is activated.
 inline constexpr std::uint32_t kTrayActivate = 0x8114;
+// Sent by the tray icon window when the user asks for the icon's menu (a right click).
+inline constexpr std::uint32_t kTrayMenu = 0x8115;
 // Posted by a rule editor to itself when a key field captured a key.
 inline constexpr std::uint32_t kKeyCaptured = 0x7D18;
 

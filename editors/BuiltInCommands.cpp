@@ -27,6 +27,8 @@ constexpr BuiltInCommand kCommands[] = {
     {"[성능] 열기", 11, "\\system32\\perfmon.msc", ""},
     {"[예약된 작업] 열기", 13, kControl, "schedtasks"},
     {"[이벤트뷰어] 열기", 14, "\\system32\\eventvwr.msc", ""},
+    {kSeparator, 0, "", ""},
+    {kPauseTastronText, kPauseTastronPreset, "", ""},
 };
 
 }  // namespace

@@ -76,9 +76,14 @@ bool CHotkeyDlg::OnInitDialog() {
   Host().LimitText(kProgramEdit, kTextLimit);
   Host().LimitText(kParameterEdit, kTextLimit);
   Host().ShowControl(kDisabledSwitch, forProgram_);
+  for (const BuiltInCommand& command : BuiltInCommands()) {
+    Host().ComboAddItem(kCommandCombo, command.text);
+  }
+  Host().ComboSelect(kCommandCombo, 0);
   SetActionKind(ActionKind::SendKey);
   if (editMode_) {
     SetActionKind(forProgram_ && entry_.Disabled ? ActionKind::Disabled
+                  : entry_.PausesTastron         ? ActionKind::PauseTastron
                   : entry_.RunsProgram           ? ActionKind::RunProgram
                                                  : ActionKind::SendKey);
     capture_.SetPair(Host(), kHotkeyBox, entry_.Key);
@@ -88,14 +93,11 @@ bool CHotkeyDlg::OnInitDialog() {
     ShowProgram(entry_.ProgramPath, entry_.Parameter);
     FollowHotkey(entry_.Key);
   }
-  for (const BuiltInCommand& command : BuiltInCommands()) {
-    Host().ComboAddItem(kCommandCombo, command.text);
-  }
-  Host().ComboSelect(kCommandCombo, 0);
   return true;
 }
 
 void CHotkeyDlg::SetActionKind(ActionKind kind) {
+  actionKind_ = kind;
   const bool sendsKey = kind == ActionKind::SendKey;
   const bool runsProgram = kind == ActionKind::RunProgram;
   Host().SetChecked(kSendKeySwitch, sendsKey);
@@ -104,6 +106,16 @@ void CHotkeyDlg::SetActionKind(ActionKind kind) {
   Host().Enable(kActionKeyBox, sendsKey);
   for (int box : kActionModifierBoxes) Host().Enable(box, sendsKey);
   for (int id : {kProgramEdit, kBrowse, kParameterEdit}) Host().Enable(id, runsProgram);
+  // The pause has no switch of its own: the combo keeps showing it while it is the action.
+  Host().ComboSelect(kCommandCombo, kind == ActionKind::PauseTastron ? PauseCommandIndex() : 0);
+}
+
+int CHotkeyDlg::PauseCommandIndex() {
+  const auto commands = BuiltInCommands();
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (commands[i].preset == kPauseTastronPreset) return static_cast<int>(i);
+  }
+  return 0;
 }
 
 void CHotkeyDlg::FollowHotkey(KeyCodePair key) {
@@ -138,6 +150,7 @@ void CHotkeyDlg::RunCommand() {
   const auto commands = BuiltInCommands();
   if (selected < 0 || static_cast<std::size_t>(selected) >= commands.size()) return;
   const BuiltInCommand& command = commands[static_cast<std::size_t>(selected)];
+  if (command.preset == kPauseTastronPreset) return SetActionKind(ActionKind::PauseTastron);
   if (command.preset != 0) {
     std::string parameter = command.parameter;
     if (command.preset != kFolderPreset ||
@@ -146,7 +159,9 @@ void CHotkeyDlg::RunCommand() {
       ShowProgram(CUtilityLib::GetWindowsDirectoryA() + command.pathSuffix, parameter);
     }
   }
-  if (selected != 0) Host().ComboSelect(kCommandCombo, 0);
+  // A heading, or a folder chooser cancelled, leaves the action as it was, the pause too.
+  const bool pausing = actionKind_ == ActionKind::PauseTastron;
+  if (selected != 0) Host().ComboSelect(kCommandCombo, pausing ? PauseCommandIndex() : 0);
 }
 
 void CHotkeyDlg::Tell(const char* text) {
@@ -161,9 +176,10 @@ void CHotkeyDlg::OnOK() {
   result.Key = capture_.Pair(kHotkeyBox);
   ReadBoxes(Host(), kKeyModifierBoxes, result.KeyModifiers);
   result.KeyText = HotkeyName(result.Key, result.KeyModifiers);
-  result.RunsProgram = Host().IsChecked(kRunProgramSwitch);
-  result.Disabled = forProgram_ && Host().IsChecked(kDisabledSwitch);
-  if (result.Disabled) {
+  result.RunsProgram = actionKind_ == ActionKind::RunProgram;
+  result.Disabled = forProgram_ && actionKind_ == ActionKind::Disabled;
+  result.PausesTastron = actionKind_ == ActionKind::PauseTastron;
+  if (result.Disabled || result.PausesTastron) {
     result.RunsProgram = false;
   } else if (result.RunsProgram) {
     const StorableProgram program =

@@ -13,8 +13,9 @@
 // "HOTKEY 설정": one hotkey rule. The user clicks the hotkey box and presses the key, ticks the
 // modifiers that must be held, then picks what it does: send a key (clicked and pressed in the
 // action key box, with its own modifiers) or run a program (typed, browsed for, dropped onto
-// the big button as a program or a shortcut, or filled in by a built-in command). For a
-// program's own rules it may also do nothing in that program ("이 프로그램에서는 사용 안 함").
+// the big button as a program or a shortcut, or filled in by a built-in command), or pause and
+// resume Tastron (the last built-in command). For a program's own rules it may also do nothing
+// in that program ("이 프로그램에서는 사용 안 함").
 class CHotkeyDlg : public CResizeDlg {
  public:
   static constexpr int kTemplateId = 133;
@@ -59,8 +60,9 @@ class CHotkeyDlg : public CResizeDlg {
   void OnOK() override;
 
  private:
-  enum class ActionKind { SendKey, RunProgram, Disabled };
+  enum class ActionKind { SendKey, RunProgram, Disabled, PauseTastron };
   void SetActionKind(ActionKind kind);
+  static int PauseCommandIndex();
   // A Windows key as the hotkey: its own Win flags are meaningless and every other modifier
   // is ignored by the rule, so the boxes are cleared of Win and disabled.
   void FollowHotkey(KeyCodePair key);
@@ -70,6 +72,7 @@ class CHotkeyDlg : public CResizeDlg {
   void ShowProgram(const std::string& path, const std::string& parameter);
   void Tell(const char* text);
 
+  ActionKind actionKind_ = ActionKind::SendKey;
   bool editMode_ = false;
   bool forProgram_ = false;
   HotkeyEntry entry_;

@@ -1,5 +1,6 @@
 #include "editors/HotkeyEntry.h"
 
+#include "editors/BuiltInCommands.h"
 #include "editors/KeyNaming.h"
 
 std::string HotkeyName(KeyCodePair key, const ModifierFlags& modifiers) {
@@ -11,10 +12,11 @@ std::string HotkeyName(KeyCodePair key, const ModifierFlags& modifiers) {
 
 std::string ActionText(const HotkeyEntry& entry) {
   if (entry.Disabled) return kDisabledActionText;
+  if (entry.PausesTastron) return kPauseTastronText;
   return entry.RunsProgram ? entry.ProgramPath + " " + entry.Parameter : entry.ActionKeyText;
 }
 
 bool SendsItself(const HotkeyEntry& entry) {
-  return !entry.Disabled && !entry.RunsProgram && entry.Key == entry.ActionKey &&
-         entry.KeyModifiers == entry.ActionModifiers;
+  return !entry.Disabled && !entry.RunsProgram && !entry.PausesTastron &&
+         entry.Key == entry.ActionKey && entry.KeyModifiers == entry.ActionModifiers;
 }

@@ -19,7 +19,8 @@ struct HotkeyEntry {
   ModifierFlags ActionModifiers;
   std::string ProgramPath;
   std::string Parameter;
-  bool Disabled = false;  // the action fields are meaningless then
+  bool Disabled = false;       // the action fields are meaningless then
+  bool PausesTastron = false;  // pauses and resumes Tastron (action "2/"); no other action
 };
 
 // How the list shows a hotkey that does nothing in a program.
@@ -29,7 +30,7 @@ inline constexpr const char* kDisabledActionText = "(사용 안 함)";
 std::string HotkeyName(KeyCodePair key, const ModifierFlags& modifiers);
 
 // What the list's second column shows: "path parameter" (a blank even without parameter, as
-// the list has always shown it) or the action key's name.
+// the list has always shown it), the action key's name, or the pause's command.
 std::string ActionText(const HotkeyEntry& entry);
 
 // The hotkey and its modifiers equal the action key and its modifiers: a rule that would send

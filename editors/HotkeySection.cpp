@@ -34,6 +34,8 @@ std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line, bool forProg
     return entry;
   }
   const ActionRecord action = ParseActionRecord(value);
+  entry.PausesTastron = action.kind == ActionRecord::Kind::PauseTastron;
+  if (entry.PausesTastron) return entry;
   entry.RunsProgram = action.kind == ActionRecord::Kind::RunProgram;
   if (entry.RunsProgram) {
     entry.ProgramPath = action.program;
@@ -49,7 +51,9 @@ std::optional<HotkeyEntry> ParseHotkeyLine(const std::string& line, bool forProg
 std::string HotkeyLine(const HotkeyEntry& entry) {
   if (entry.Disabled) return KeyOf(entry) + "=";
   ActionRecord action;
-  if (entry.RunsProgram) {
+  if (entry.PausesTastron) {
+    action.kind = ActionRecord::Kind::PauseTastron;
+  } else if (entry.RunsProgram) {
     action.kind = ActionRecord::Kind::RunProgram;
     action.program = entry.ProgramPath;
     action.parameter = entry.Parameter;

@@ -72,16 +72,35 @@ std::optional<std::string> FakeServices::Chooser(WindowHandle owner, const std::
   return answer;
 }
 
+int FakeServices::ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) {
+  menus_.push_back(items);
+  windowCalls_.push_back("menu " + std::to_string(owner));
+  if (menuAnswers_.empty()) {
+    ReportSimFault("a shortcut menu that no answer waited for");
+    return 0;
+  }
+  const int command = menuAnswers_.front();
+  menuAnswers_.pop_front();
+  if (command == 0) return 0;
+  for (const PopupMenuItem& item : items) {
+    if (item.command == command && item.enabled) return command;
+  }
+  ReportSimFault("a menu command that cannot be chosen: " + std::to_string(command));
+  return 0;
+}
+
 IconHandle FakeServices::LoadIconFile(const std::string& path) {
   return FileExists(path) ? nextIcon_++ : 0;
 }
 
 std::unique_ptr<TrayIconWindow> FakeServices::CreateTrayIconWindow(WindowHandle owner,
-                                                                   std::uint32_t activateMessage) {
+                                                                   std::uint32_t activateMessage,
+                                                                   std::uint32_t menuMessage) {
   tray_ = Tray{};
   tray_.exists = true;
   tray_.owner = owner;
   tray_.activateMessage = activateMessage;
+  tray_.menuMessage = menuMessage;
   return std::make_unique<FakeTrayIconWindow>(tray_);
 }
 
@@ -95,6 +114,9 @@ FakeServices::FakeServices() {
 FakeServices::~FakeServices() {
   for (const int answer : answers_) {
     ReportSimFault("a message box answer (" + std::to_string(answer) + ") that no box took");
+  }
+  for (const int command : menuAnswers_) {
+    ReportSimFault("a menu answer (" + std::to_string(command) + ") that no menu took");
   }
   for (const auto& answer : chooserAnswers_) {
     ReportSimFault("a chooser answer (" + answer.value_or("cancelled") + ") that no chooser took");

@@ -57,6 +57,7 @@ class FakeServices final : public Services {
     unsigned periodMs = 0;
     WindowHandle owner = 0;
     std::uint32_t activateMessage = 0;
+    std::uint32_t menuMessage = 0;
   };
 
   FakeServices();
@@ -90,6 +91,9 @@ class FakeServices final : public Services {
   void RefuseElevation(bool refuse) { refuseElevation_ = refuse; }
   // The next file or folder chooser answers with this path, or is cancelled with nullopt.
   void AnswerNextChooser(std::optional<std::string> path) { chooserAnswers_.push_back(path); }
+  // The next shortcut menu is closed by choosing this command (0: by a click elsewhere). A
+  // command the menu has not, or has greyed, cannot be chosen: the test fails.
+  void AnswerNextMenu(int command) { menuAnswers_.push_back(command); }
   // A shortcut file and what it stores; other ".lnk" files read as empty shortcuts, as the
   // shell reads a file it cannot load.
   void AddShortcut(const std::string& path, ShortcutTarget target) {
@@ -126,7 +130,10 @@ class FakeServices final : public Services {
   const std::vector<std::string>& ExportLookups() const { return lookups_; }
   bool RegistryIsEmpty() const { return registry_.empty(); }
   const Tray& TrayIcon() const { return tray_; }
-  // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE".
+  // Every shortcut menu shown, in order.
+  const std::vector<std::vector<PopupMenuItem>>& MenusShown() const { return menus_; }
+  // "chooser open|save|folder TITLE", "foreground HANDLE", "animate into|out HANDLE",
+  // "menu OWNER".
   const std::vector<std::string>& WindowCalls() const { return windowCalls_; }
   // The owner window of each file or folder chooser, in order.
   const std::vector<WindowHandle>& ChooserOwners() const { return chooserOwners_; }
@@ -213,7 +220,9 @@ class FakeServices final : public Services {
   }
   IconHandle LoadIconFile(const std::string& path) override;
   std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
-                                                       std::uint32_t activateMessage) override;
+                                                       std::uint32_t activateMessage,
+                                                       std::uint32_t menuMessage) override;
+  int ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) override;
   bool UserInterfaceReady() const { return userInterfaceReady_; }
   bool IsKeyDown(int virtualKey) override { return keysDown_.count(virtualKey) != 0; }
   void SetKeyDown(int virtualKey, bool down) {
@@ -290,6 +299,8 @@ class FakeServices final : public Services {
   bool win64_ = true;
   bool userInterfaceReady_ = false;
   std::deque<std::optional<std::string>> chooserAnswers_;
+  std::deque<int> menuAnswers_;
+  std::vector<std::vector<PopupMenuItem>> menus_;
   std::map<std::string, ShortcutTarget> shortcuts_;
   std::map<WindowHandle, WindowHandle> topLevel_;
   std::vector<std::string> windowCalls_;

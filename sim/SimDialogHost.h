@@ -53,7 +53,7 @@ class SimDialogHost final : public DialogHost {
   // The user selects exactly these rows of a list.
   void SelectRows(int id, const std::vector<int>& rows);
   void EnableWindow(bool enabled) { windowEnabled_ = enabled; }
-  bool IsWindowEnabled() const { return windowEnabled_; }
+  bool IsWindowEnabled() const override { return windowEnabled_; }
   void PlaceControl(int id, const DialogRect& rect);
 
   bool Ended() const { return ended_; }

@@ -4,7 +4,7 @@
 
 bool CPLTrayIconWnd::Create(WindowHandle mainWindow) {
   if (window_ == nullptr)
-    window_ = CUtilityLib::Get().CreateTrayIconWindow(mainWindow, kActivateMessage);
+    window_ = CUtilityLib::Get().CreateTrayIconWindow(mainWindow, kActivateMessage, kMenuMessage);
   return window_ != nullptr;
 }
 

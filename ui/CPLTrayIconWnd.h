@@ -8,10 +8,12 @@
 #include "ui/TrayIconWindow.h"
 
 // The main window's notification-area icon: icons loaded from .ico files, an animation over
-// a list of them, and activation delivering 0x8114 to the main window.
+// a list of them, activation delivering 0x8114 to the main window and a request for the
+// icon's menu 0x8115.
 class CPLTrayIconWnd {
  public:
   static constexpr std::uint32_t kActivateMessage = 0x8114;
+  static constexpr std::uint32_t kMenuMessage = 0x8115;
 
   // Creates the icon's window as a child of the main window; true once it exists.
   bool Create(WindowHandle mainWindow);

@@ -67,6 +67,8 @@ class DialogHost : public TimerHost {
   // ShowWindow with SW_HIDE (0), SW_SHOW (5), SW_RESTORE (9), ...
   virtual void Show(int command) = 0;
   virtual bool IsVisible() const = 0;
+  // False while a modal window of its own (a dialog, a message box) runs over it.
+  virtual bool IsWindowEnabled() const = 0;
   virtual void CenterOnScreen() = 0;
   // The icon resource for the window's big and small icon.
   virtual void SetIcon(int iconResource) = 0;

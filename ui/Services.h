@@ -10,6 +10,7 @@
 
 #include "common/Handles.h"
 #include "profile/Profile.h"
+#include "ui/PopupMenu.h"
 #include "ui/TrayIconWindow.h"
 
 // Everything the main program asks of Windows outside its dialogs. The Windows build has the
@@ -131,10 +132,14 @@ class Services {
   virtual void AnimateTray(WindowHandle window, bool intoTray) = 0;
 
   // An icon from an .ico file (0 when it cannot be loaded), and a notification-area icon whose
-  // activation sends `activateMessage` to `owner`.
+  // activation sends `activateMessage` to `owner`, and a request for its menu `menuMessage`.
   virtual IconHandle LoadIconFile(const std::string& path) = 0;
   virtual std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
-                                                               std::uint32_t activateMessage) = 0;
+                                                               std::uint32_t activateMessage,
+                                                               std::uint32_t menuMessage) = 0;
+  // A shortcut menu at the mouse pointer, owned by `owner` (brought to the front first, so that
+  // a click elsewhere closes the menu): the command of the item chosen, 0 when none was.
+  virtual int ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) = 0;
 
   // The high bit of GetAsyncKeyState.
   virtual bool IsKeyDown(int virtualKey) = 0;

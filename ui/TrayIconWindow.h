@@ -9,7 +9,8 @@ using IconHandle = std::uintptr_t;
 
 // A notification-area icon with its own hidden window, a child of the main window. Activating
 // the icon (a click or a double click with the left button) sends the activation message to the
-// main window.
+// main window; asking for its menu (a click with the right button, or the menu key while the
+// icon has the keyboard focus) sends the menu message.
 class TrayIconWindow {
  public:
   virtual ~TrayIconWindow() = default;

@@ -124,11 +124,13 @@ TEST_F(HotkeyEditorTest, KeyBoxesTakeNoModifierAndOnlyTheHotkeyBoxTakesAWindowsK
 }
 
 // The combo as the user sees it, written out here rather than taken from the code it checks:
-// each entry's text and, for a command, the program of the Windows folder and the parameter.
+// each entry's text and, for a command, the program of the Windows folder and the parameter,
+// or the pause of Tastron, an action of its own.
 struct ExpectedCommand {
   const char* text;
   const char* program;  // nullptr: a heading or separator, which does nothing
   const char* parameter;
+  bool pauses = false;
 };
 constexpr const char* kSeparator = "-------------------------";
 constexpr ExpectedCommand kExpectedCommands[] = {
@@ -153,6 +155,8 @@ constexpr ExpectedCommand kExpectedCommands[] = {
     {"[성능] 열기", "C:\\Windows\\system32\\perfmon.msc", ""},
     {"[예약된 작업] 열기", "C:\\Windows\\system32\\control.exe", "schedtasks"},
     {"[이벤트뷰어] 열기", "C:\\Windows\\system32\\eventvwr.msc", ""},
+    {kSeparator, nullptr, nullptr},
+    {"Tastron 일시 정지 / 다시 시작", nullptr, nullptr, true},
 };
 
 TEST_F(HotkeyEditorTest, EveryBuiltInCommandFillsInAProgramOfTheWindowsFolder) {
@@ -171,6 +175,19 @@ TEST_F(HotkeyEditorTest, EveryBuiltInCommandFillsInAProgramOfTheWindowsFolder) {
       const bool choosesFolder = std::string(expected.text) == "[탐색기]로 폴더 열기";
       if (choosesFolder) services_.AnswerNextChooser("D:\\사진");
       editor.PickComboItem(CHotkeyDlg::kCommandCombo, i);
+      if (expected.pauses) {
+        // No switch is the pause's: the combo goes on showing it, every action field is off.
+        EXPECT_EQ(editor.ComboSelection(CHotkeyDlg::kCommandCombo), i);
+        for (int id : {CHotkeyDlg::kSendKeySwitch, CHotkeyDlg::kRunProgramSwitch}) {
+          EXPECT_FALSE(editor.IsChecked(id)) << id;
+        }
+        for (int id : {kActionBox, CHotkeyDlg::kProgramEdit, CHotkeyDlg::kParameterEdit}) {
+          EXPECT_FALSE(editor.IsEnabled(id)) << id;
+        }
+        editor.PickComboItem(CHotkeyDlg::kCommandCombo, 1);  // a separator keeps the pause
+        EXPECT_EQ(editor.ComboSelection(CHotkeyDlg::kCommandCombo), i);
+        continue;
+      }
       EXPECT_EQ(editor.ComboSelection(CHotkeyDlg::kCommandCombo), 0);
       if (expected.program == nullptr) {
         EXPECT_TRUE(editor.IsChecked(CHotkeyDlg::kSendKeySwitch)) << expected.text;
@@ -267,7 +284,8 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
       "79/44/0/0/0/0/0/0/0/0=1/" +
       longPath +
       "/\r\n"
-      "5B/5B/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n";
+      "5B/5B/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n"
+      "77/42/0/0/0/0/0/0/0/0=2/\r\n";
   WriteRuleFile("[Tastron]\r\nStartup=1\r\n[Hotkey]\r\n" + section);
   RunList([&](SimDialogHost& list) {
     EXPECT_EQ(Rows(list), (std::vector<std::string>{
@@ -275,6 +293,7 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
                               "LCtrl+F9 > C:\\Tools\\editor.exe a/b$c /name=value",
                               "F10 > " + list.ListCell(kList, 2, 1),
                               "LWIN > C:\\Windows\\explorer.exe ",
+                              "F8 > Tastron 일시 정지 / 다시 시작",
                           }));
     const auto columns = list.ListColumns(kList);
     ASSERT_EQ(columns.size(), 2u);
@@ -290,6 +309,16 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
       editor.Click(dialog_message::kIdCancel);
     });
     list.Click(CHotkeyListDlg::kEdit);
+    // The pause opens as the combo's pause; OK keeps it a pause, whatever the hidden fields.
+    list.SelectRows(kList, {4});
+    runner_.When(CHotkeyDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.ComboItem(CHotkeyDlg::kCommandCombo,
+                                 editor.ComboSelection(CHotkeyDlg::kCommandCombo)),
+                "Tastron 일시 정지 / 다시 시작");
+      EXPECT_FALSE(editor.IsChecked(CHotkeyDlg::kSendKeySwitch));
+      editor.Click(dialog_message::kIdOk);
+    });
+    list.Click(CHotkeyListDlg::kEdit);
     list.Click(dialog_message::kIdOk);
   });
   // The long path stays whole, "=" in a parameter survives, digits come back lower-case.
@@ -300,7 +329,8 @@ TEST_F(HotkeyEditorTest, TheListShowsTheRulesAndOkWritesThemBackUnlost) {
             "79/44/0/0/0/0/0/0/0/0=1/" +
                 longPath +
                 "/\r\n"
-                "5b/5b/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n");
+                "5b/5b/0/0/0/0/0/0/0/0=1/C:\\Windows\\explorer.exe/\r\n"
+                "77/42/0/0/0/0/0/0/0/0=2/\r\n");
 }
 
 TEST_F(HotkeyEditorTest, AddRefusesARuleThatSendsItselfAndAsksBeforeReplacing) {

@@ -263,6 +263,56 @@ TEST_F(MainWindowTest, HidingAndRestoring) {
   });
 }
 
+// The tray icon's menu as the user sees it each time: its pause item says what it will do, by
+// what the library last said (0x46A), and exit is greyed while an editor runs over the window.
+TEST_F(MainWindowTest, TheTrayMenuOpensPausesResumesAndExits) {
+  const auto texts = [](const std::vector<PopupMenuItem>& items) {
+    std::string joined;
+    for (const PopupMenuItem& item : items) {
+      joined += (item.command == 0 ? std::string("-") : item.text) + (item.isDefault ? "*" : "") +
+                (item.enabled ? "" : "(greyed)") + "|";
+    }
+    return joined;
+  };
+  Run([&](SimDialogHost& window) {
+    EXPECT_EQ(services_.TrayIcon().menuMessage, 0x8115u);
+    window.Click(1);  // hidden into the tray
+    services_.AnswerNextMenu(32776);
+    EXPECT_EQ(window.Send(0x8115), 1);
+    EXPECT_TRUE(window.IsVisible());
+
+    FakeHookLibrary::calls.clear();
+    services_.AnswerNextMenu(32777);
+    window.Send(0x8115);
+    EXPECT_EQ(window.Text(1016), "동작 중");  // not before the library says so
+    window.Send(0x46A, 1);
+    services_.AnswerNextMenu(32777);
+    window.Send(0x8115);
+    services_.AnswerNextMenu(0);  // closed by a click elsewhere
+    window.Send(0x8115);
+    EXPECT_EQ(FakeHookLibrary::calls,
+              (std::vector<std::string>{"EnableHookStatue 2", "EnableHookStatue 3"}));
+
+    runner_.When(131, [&](SimDialogHost& list) {
+      services_.AnswerNextMenu(0);
+      window.Send(0x8115);
+      list.Click(dialog_message::kIdCancel);
+    });
+    window.Click(1020);
+    const auto& menus = services_.MenusShown();
+    ASSERT_EQ(menus.size(), 5u);
+    EXPECT_EQ(texts(menus[0]), "열기(&O)*|일시 정지(&P)|-|종료(&X)|");
+    EXPECT_EQ(texts(menus[2]), "열기(&O)*|다시 시작(&R)|-|종료(&X)|");
+    EXPECT_EQ(texts(menus[4]), "열기(&O)*|다시 시작(&R)|-|종료(&X)(greyed)|");
+
+    services_.AnswerNextMenu(32778);
+    services_.AnswerNextMessageBox(message_box::kIdYes);
+    window.Send(0x8115);
+    EXPECT_EQ(services_.LastMessageBox().text, "종료하겠습니까 ?");
+    EXPECT_TRUE(window.Ended());
+  });
+}
+
 TEST_F(MainWindowTest, TheTrayIconFollowsItsSwitchAndTheTaskbar) {
   CUtilityLib::WriteRegistry(RegistryRoot::CurrentUser, kConfig, "Hide_TrayIcon", "1");
   Run([&](SimDialogHost& window) {

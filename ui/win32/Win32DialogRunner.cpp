@@ -48,7 +48,7 @@ class Win32DialogHost final : public DialogHost {
     CheckDlgButton(window_, id, checked ? BST_CHECKED : BST_UNCHECKED);
   }
   bool IsEnabled(int id) const override {
-    return IsWindowEnabled(GetDlgItem(window_, id)) != FALSE;
+    return ::IsWindowEnabled(GetDlgItem(window_, id)) != FALSE;
   }
   void Enable(int id, bool enabled) override { EnableWindow(GetDlgItem(window_, id), enabled); }
   void ShowControl(int id, bool shown) override {
@@ -77,6 +77,7 @@ class Win32DialogHost final : public DialogHost {
   }
   void Show(int command) override { ShowWindow(window_, command); }
   bool IsVisible() const override { return IsWindowVisible(window_) != FALSE; }
+  bool IsWindowEnabled() const override { return ::IsWindowEnabled(window_) != FALSE; }
   void CenterOnScreen() override {
     RECT area{};
     GetWindowRect(window_, &area);

@@ -11,6 +11,7 @@
 #include "ui/win32/DeviceToolRun.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/Elevation.h"
+#include "ui/win32/PopupMenuAtPointer.h"
 #include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TaskScheduler.h"
 #include "ui/win32/TextConversion.h"
@@ -353,10 +354,15 @@ IconHandle Win32Services::LoadIconFile(const std::string& path) {
 }
 
 std::unique_ptr<TrayIconWindow> Win32Services::CreateTrayIconWindow(WindowHandle owner,
-                                                                    std::uint32_t activateMessage) {
-  auto window = std::make_unique<Win32TrayIconWindow>(Handle(owner), activateMessage);
+                                                                    std::uint32_t activateMessage,
+                                                                    std::uint32_t menuMessage) {
+  auto window = std::make_unique<Win32TrayIconWindow>(Handle(owner), activateMessage, menuMessage);
   if (!window->Created()) return nullptr;
   return window;
+}
+
+int Win32Services::ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) {
+  return ShowPopupMenuAtPointer(Handle(owner), items);
 }
 
 std::uint32_t Win32Services::LastInputTick() {

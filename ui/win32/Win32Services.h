@@ -54,7 +54,9 @@ class Win32Services final : public Services {
   void AnimateTray(WindowHandle window, bool intoTray) override;
   IconHandle LoadIconFile(const std::string& path) override;
   std::unique_ptr<TrayIconWindow> CreateTrayIconWindow(WindowHandle owner,
-                                                       std::uint32_t activateMessage) override;
+                                                       std::uint32_t activateMessage,
+                                                       std::uint32_t menuMessage) override;
+  int ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) override;
   bool IsKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
   std::uint32_t RegisterWindowMessageNumber(const std::string& name) override {
     return RegisterWindowMessageA(name.c_str());

@@ -15,8 +15,8 @@ constexpr const wchar_t* kClassName = L"TastronTrayIcon";
 
 }  // namespace
 
-Win32TrayIconWindow::Win32TrayIconWindow(HWND owner, UINT activateMessage)
-    : owner_(owner), activateMessage_(activateMessage) {
+Win32TrayIconWindow::Win32TrayIconWindow(HWND owner, UINT activateMessage, UINT menuMessage)
+    : owner_(owner), activateMessage_(activateMessage), menuMessage_(menuMessage) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = &Win32TrayIconWindow::Procedure;
@@ -78,6 +78,12 @@ LRESULT CALLBACK Win32TrayIconWindow::Procedure(HWND window, UINT message, WPARA
   if (self != nullptr) {
     if (message == kIconCallback && (lParam == WM_LBUTTONUP || lParam == WM_LBUTTONDBLCLK)) {
       SendMessageW(self->owner_, self->activateMessage_, 0, 0);
+      return 0;
+    }
+    // The shell reports a right click as its button's release; the menu key on a focused icon
+    // as WM_CONTEXTMENU.
+    if (message == kIconCallback && (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU)) {
+      SendMessageW(self->owner_, self->menuMessage_, 0, 0);
       return 0;
     }
     if (message == WM_TIMER && wParam == kAnimationTimer && !self->animation_.empty()) {

@@ -8,10 +8,11 @@
 #include "ui/TrayIconWindow.h"
 
 // The notification-area icon on Shell_NotifyIconW, with a hidden child window of the main
-// window that receives the icon's mouse messages and the animation timer.
+// window that receives the icon's mouse messages (version 0 callbacks: the mouse message in
+// lParam) and the animation timer.
 class Win32TrayIconWindow final : public TrayIconWindow {
  public:
-  Win32TrayIconWindow(HWND owner, UINT activateMessage);
+  Win32TrayIconWindow(HWND owner, UINT activateMessage, UINT menuMessage);
   ~Win32TrayIconWindow() override;
   Win32TrayIconWindow(const Win32TrayIconWindow&) = delete;
   Win32TrayIconWindow& operator=(const Win32TrayIconWindow&) = delete;
@@ -28,6 +29,7 @@ class Win32TrayIconWindow final : public TrayIconWindow {
 
   HWND owner_;
   UINT activateMessage_;
+  UINT menuMessage_;
   HWND window_ = nullptr;
   bool shown_ = false;
   HICON icon_ = nullptr;

@@ -104,13 +104,23 @@ std::optional<int> RunWindowCommand(const std::string& command, int argc, const 
     std::printf("%d\n", IsWindowVisible(window) ? 1 : 0);
     return 0;
   }
-  if (command == "tray-click" && argc == 3) {
+  if ((command == "tray-click" || command == "tray-menu") && argc == 3) {
     const HWND window = Find(argv[2], false, false, 0);
     const HWND icon =
         window != nullptr ? FindWindowExW(window, nullptr, L"TastronTrayIcon", nullptr) : nullptr;
     if (icon == nullptr) return 1;
-    PostMessageW(icon, WM_APP + 1, 1, WM_LBUTTONUP);
+    PostMessageW(icon, WM_APP + 1, 1, command == "tray-click" ? WM_LBUTTONUP : WM_RBUTTONUP);
     return 0;
+  }
+  if (command == "wait-menu" && argc == 3) {
+    // A shortcut menu is a top-level window of the system's menu class while it is open.
+    const ULONGLONG end = GetTickCount64() + std::strtoul(argv[2], nullptr, 10);
+    do {
+      const HWND menu = FindWindowW(L"#32768", nullptr);
+      if (menu != nullptr && IsWindowVisible(menu)) return 0;
+      Sleep(20);
+    } while (GetTickCount64() < end);
+    return 1;
   }
   if (command == "rect" && argc == 3) {
     const HWND window = Find(argv[2], false, false, 0);

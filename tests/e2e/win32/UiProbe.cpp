@@ -15,6 +15,8 @@
 //   ui-probe visible PREFIX            print 1 or 0: whether that window is visible
 //   ui-probe tray-click PREFIX         a left click on the window's notification-area icon, as
 //                                      the shell reports it to the icon's own window
+//   ui-probe tray-menu PREFIX          a right click on it, which asks for the icon's menu
+//   ui-probe wait-menu MS              wait until a shortcut menu is open
 //   ui-probe click-text PREFIX TEXT X Y  click (button up) at X,Y in the static text of that
 //                                      window whose own text starts with TEXT
 //   ui-probe focus PREFIX ID           bring that window to the front and move its dialog's

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ProgramNames.h"
 #include "common/RuleRecord.h"
 #include "common/TextCase.h"
 #include "editors/KeyNaming.h"
@@ -83,7 +84,8 @@ bool CMouseMapDlg::OnInitDialog() {
   dropButton_.Attach(Host(), kDropButton);
   Host().LimitText(kProgram, kTextLimit);
   Host().LimitText(kParameter, kTextLimit);
-  programs_.Fill(Host(), ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_),
+  programs_.Fill(Host(), ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
+                                              CUtilityLib::Get().Profiles().SectionNames(ruleFile_),
                                               kSection));
   const Rule rule = Load("");
   pages_.push_back({"", rule, rule});
@@ -174,7 +176,9 @@ CMouseMapDlg::Rule CMouseMapDlg::ShownRule() {
 void CMouseMapDlg::ShowPage(const std::string& program) {
   pages_[shown_].shown = ShownRule();
   std::size_t page = 0;
-  while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
+  while (page < pages_.size() &&
+         !SameProgramName(CUtilityLib::Get().ProgramNames(), pages_[page].program, program))
+    ++page;
   if (page == pages_.size()) {
     const Rule rule = Load(program);
     pages_.push_back({program, rule, rule});

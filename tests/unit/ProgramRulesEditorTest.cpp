@@ -72,10 +72,12 @@ TEST(ProgramSectionsTest, ProgramsOfAKindAreFoundOnceByNameWhateverTheLetterCase
   const std::vector<std::string> sections = {
       "KeyChange",         "keychange:Notepad.exe", "Hotkey:excel.exe", "KEYCHANGE:notepad.EXE",
       "KeyChange:app.exe", "KeyChangeX:other.exe",  "KeyChange:",       "Tastron"};
-  EXPECT_EQ(ProgramsWithSections(sections, "KeyChange"),
+  const SimProgramNameText names;
+  EXPECT_EQ(ProgramsWithSections(names, sections, "KeyChange"),
             (std::vector<std::string>{"app.exe", "Notepad.exe"}));
-  EXPECT_EQ(ProgramsWithSections(sections, "Hotkey"), (std::vector<std::string>{"excel.exe"}));
-  EXPECT_EQ(ProgramSectionsOf(sections, {"Hotkey", "MouseMap2"}),
+  EXPECT_EQ(ProgramsWithSections(names, sections, "Hotkey"),
+            (std::vector<std::string>{"excel.exe"}));
+  EXPECT_EQ(ProgramSectionsOf(names, sections, {"Hotkey", "MouseMap2"}),
             (std::vector<std::string>{"Hotkey:excel.exe"}));
   EXPECT_EQ(ProgramSection("KeyChange", ""), "KeyChange");
   EXPECT_EQ(ProgramOfPath("C:\\Program Files\\Tool\\Tool.exe"), "Tool.exe");

@@ -126,7 +126,7 @@ TEST_F(ProgramRulesTest, ARuleFileWithoutProgramSectionsNeverAsks) {
 // An elevated or protected process: the system names no program for its window.
 TEST_F(ProgramRulesTest, AWindowWhoseProcessCannotBeAskedGetsOnlyTheGlobalRulesAskedOnce) {
   Window("admin", "editor.exe");
-  desktop_.AnswerForProgram("admin", {"", true});
+  desktop_.AnswerForProgram("admin", {u"", true});
   desktop_.SetRule("KeyChange", "43/2e", "44/20");
   desktop_.SetRule("KeyChange:editor.exe", "41/1e", "42/30");
   desktop_.SetRule("KeyChange:editor.exe", "43/2e", "");
@@ -165,7 +165,7 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   desktop_.HostSettings().Lock_CapsLock = 1;
   desktop_.PushSettings();
   Window("frame", "app.exe");
-  desktop_.AnswerForProgram("frame", {"ApplicationFrameHost.exe", false});
+  desktop_.AnswerForProgram("frame", {u"ApplicationFrameHost.exe", false});
   desktop_.SetRule("KeyChange:app.exe", "41/1e", "42/30");
   desktop_.SetRule("HotKey:app.exe", "5a/2c/1/0/0/0/0/0/0/0", "1/app-tool.exe/");
 
@@ -176,7 +176,7 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   EXPECT_EQ(desktop_.ProgramQueries(), 5);
   EXPECT_FALSE(PressGives(kA, kVkB));
 
-  desktop_.AnswerForProgram("frame", {"app.exe", true});
+  desktop_.AnswerForProgram("frame", {u"app.exe", true});
   EXPECT_TRUE(PressGives(kA, kVkB));
   const int settledAt = desktop_.ProgramQueries();
   Tap(kZ, 20);

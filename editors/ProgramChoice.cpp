@@ -20,7 +20,10 @@ std::optional<std::string> ProgramChoice::OnPicked(DialogHost& host) {
     std::string path;
     const bool chosen = CUtilityLib::SelectFile(path, kChooseTitle, kChooseFilter, host.Window());
     program = ProgramOfPath(path);
-    const bool usable = chosen && CanNameSection(program);
+    // The rule file is written in the ANSI code page: a name it cannot hold would be written
+    // as another one, whose rules no program ever gets.
+    const bool usable = chosen && CanNameSection(program) &&
+                        CUtilityLib::Get().TextForAnsiCodePage(program) == program;
     if (chosen && !usable) {
       CUtilityLib::Get().MessageBox(host.Window(), kUnusableName + program, "Tastron",
                                     message_box::kOk | message_box::kIconExclamation);

@@ -168,6 +168,46 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
   EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
 }
 
+// Program names compare as Windows compares file names, on every code page; a program whose
+// name the code page cannot hold is refused, as its section could not be written. Rows: code
+// page, the program file chosen, the entry then chosen ("" for refused).
+TEST_F(ProgramRulesEditorTest, ProgramsAreKnownWhateverTheLetterCaseAndNeedANameTheCodePageHolds) {
+  struct Row {
+    SimCodePage codePage;
+    std::string file;
+    std::string chosen;
+  };
+  const Row rows[] = {
+      {SimCodePage::Western, "D:\\éditeur.exe", "ÉDITEUR.EXE"},
+      {SimCodePage::Western, "D:\\Œuvre.exe", "Œuvre.exe"},
+      {SimCodePage::Western, "D:\\δέλτα.exe", ""},
+      {SimCodePage::Korean, "D:\\메모.EXE", "메모.exe"},
+      {SimCodePage::Korean, "D:\\ÉDITEUR.exe", ""},
+      {SimCodePage::Utf8, "D:\\δέλτα.exe", "ΔΈΛΤΑ.exe"},
+      {SimCodePage::Utf8, "D:\\Проводник.exe", "Проводник.exe"},
+  };
+  WriteRuleFile(
+      "[KeyChange:메모.exe]\n41/1e=\n[KeyChange:ÉDITEUR.EXE]\n41/1e=42/30\n"
+      "[KeyChange:éditeur.exe]\n43/2e=44/20\n[KeyChange:ΔΈΛΤΑ.exe]\n41/1e=\n");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    services_.SetCodePage(row.codePage);
+    const std::size_t messages = services_.MessageBoxes().size();
+    RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+      // One entry for the two spellings of one program, in the order of their names' keys.
+      EXPECT_EQ(Choices(list),
+                (std::vector<std::string>{"모든 프로그램", "ÉDITEUR.EXE", "ΔΈΛΤΑ.exe", "메모.exe",
+                                          "프로그램 추가..."}));
+      services_.AnswerNextChooser(row.file);
+      if (row.chosen.empty()) services_.AnswerNextMessageBox(message_box::kIdOk);
+      Choose(list, "프로그램 추가...");
+      EXPECT_EQ(Chosen(list), row.chosen.empty() ? "모든 프로그램" : row.chosen);
+      list.Click(dialog_message::kIdCancel);
+    });
+    EXPECT_EQ(services_.MessageBoxes().size(), messages + (row.chosen.empty() ? 1 : 0));
+  }
+}
+
 TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
   WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
   RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {

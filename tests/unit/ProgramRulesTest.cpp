@@ -184,4 +184,49 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   EXPECT_EQ(desktop_.ProgramQueries(), settledAt);
 }
 
+// The program in front is known by its UTF-16 name on every code page; each program section's
+// name is read in the code page and compared as Windows compares file names. Rows: code page,
+// the name in the sections, the program's file name, whether its rules apply.
+TEST(ProgramNameRulesTest, ProgramSectionsApplyOnEveryCodePageWhateverTheLetterCase) {
+  struct Row {
+    SimCodePage codePage;
+    std::string section;
+    std::string program;
+    bool applies;
+  };
+  const Row rows[] = {
+      {SimCodePage::Western, "ÉDITEUR.EXE", "éditeur.exe", true},
+      {SimCodePage::Western, "Éditeur.exe", "ÉDITEUR.exe", true},
+      {SimCodePage::Western, "EDITEUR.EXE", "éditeur.exe", false},
+      {SimCodePage::Western, "메모.exe", "메모.exe", false},
+      {SimCodePage::Korean, "메모.EXE", "메모.exe", true},
+      {SimCodePage::Korean, "éditeur.exe", "éditeur.exe", false},
+      {SimCodePage::Utf8, "ΔΈΛΤΑ.EXE", "δέλτα.exe", true},
+      {SimCodePage::Utf8, "메모.exe", "메모.EXE", true},
+      {SimCodePage::Utf8, "ПРОВОДНИК.exe", "Проводник.EXE", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.section + " for " + row.program);
+    std::ostringstream trace;
+    SimDesktop desktop(trace);
+    desktop.SetCodePage(row.codePage);
+    desktop.StartLikeHost();
+    desktop.HostSettings().Key_KeyChange = 1;
+    desktop.HostSettings().Key_NoteBookMode = 1;
+    desktop.PushSettings();
+    desktop.DeclareWindow("front", "Frame", false, nullptr, &row.program);
+    desktop.SetRule("KeyChange:" + row.section, "41/1e", "42/30");
+    // The hotkey section spells the name as the program does: both are the same program's.
+    desktop.SetRule("HotKey:" + row.program, "78/43/0/0/0/0/0/0/0/0", "1/tool.exe/");
+    desktop.Foreground("front");
+    desktop.Key(kA, false, true);
+    EXPECT_EQ(desktop.SystemKeyDown(kVkB), row.applies);
+    desktop.Key(kA, false, false);
+    desktop.Key(kF9, false, true);
+    desktop.Key(kF9, false, false);
+    const bool heldName = SimCodePageHolds(row.codePage, row.program);
+    EXPECT_EQ(trace.str().find("run \"tool.exe\"") != std::string::npos, heldName);
+  }
+}
+
 }  // namespace

@@ -20,7 +20,11 @@ bool Holds(SimCodePage codePage, char16_t unit) {
       return (unit >= 0xA0 && unit <= 0xFF) ||
              std::find(kWesternExtras.begin(), kWesternExtras.end(), unit) != kWesternExtras.end();
     case SimCodePage::Korean:
-      return unit >= 0xAC00 && unit <= 0xD7A3;
+      // Besides the syllables, 949 has the Greek and Cyrillic alphabets (without accents).
+      return (unit >= 0xAC00 && unit <= 0xD7A3) ||
+             (unit >= 0x391 && unit <= 0x3A9 && unit != 0x3A2) ||
+             (unit >= 0x3B1 && unit <= 0x3C9 && unit != 0x3C2) ||
+             (unit >= 0x410 && unit <= 0x44F) || unit == 0x401 || unit == 0x451;
     case SimCodePage::Utf8:
       return true;
   }

@@ -10,8 +10,9 @@ enum class SimCodePage { Western, Korean, Utf8 };
 
 // What a simulated code page holds. Its "bytes" are the UTF-8 text of what it holds, as
 // everywhere in the simulated system: what matters is which names it can write at all. Western
-// holds ASCII, Latin-1 and the other characters of 1252; Korean ASCII and the Hangul syllables;
-// UTF-8 every character.
+// holds ASCII, Latin-1 and the other characters of 1252; Korean ASCII, the Hangul syllables and
+// the unaccented Greek and Cyrillic letters (of 949's many more, those the tests use); UTF-8
+// every character.
 bool SimCodePageHolds(SimCodePage codePage, std::string_view text);
 
 // The simulated system's program names: read in its code page, made upper case as Windows'

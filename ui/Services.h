@@ -161,6 +161,7 @@ class Services {
 namespace message_box {
 inline constexpr unsigned kOk = 0x0;
 inline constexpr unsigned kOkCancel = 0x1;
+inline constexpr unsigned kYesNoCancel = 0x3;
 inline constexpr unsigned kYesNo = 0x4;
 inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;

@@ -157,11 +157,11 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
     EXPECT_EQ(Chosen(list), "notepad.exe");
     EXPECT_EQ(list.ComboItemCount(kChoice), 4);
     list.SelectRows(kList, {0});
-    list.Click(CKeyChangeListDlg::kDelete);  // out of the file at once
-    EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n");
+    list.Click(CKeyChangeListDlg::kDelete);  // out of the file at once, its section with it
+    EXPECT_EQ(RuleFile(), "");
     list.Click(kOk);
   });
-  EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\n14/3a=a2/1d\n");
+  EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\r\n14/3a=a2/1d\r\n");
   ASSERT_GE(services_.WindowCalls().size(), 1u);
   EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
 }
@@ -177,6 +177,14 @@ TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
     list.Click(CKeyChangeListDlg::kAdd);
   });
   EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n41/1e=42/30\n");
+  // Delete writes at once, so Cancel cannot bring the rule back; it leaves no empty section,
+  // which would keep the program listed and counted as having rules.
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    Choose(list, "notepad.exe");
+    list.SelectRows(kList, {0});
+    list.Click(CKeyChangeListDlg::kDelete);
+  });
+  EXPECT_EQ(RuleFile(), "");
 }
 
 TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOldRules) {
@@ -237,29 +245,40 @@ TEST_F(ProgramRulesEditorTest, AProgramsHotkeyMayDoNothingThere) {
             "41/1e/0/0/0/0/0/0/0/0=\n");
 }
 
-TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecides) {
+// A program without a `Mapped` of its own follows the rule for all programs, and is not listed
+// (a `KeyState` alone is no rule); a program that decided can go back, which removes its section.
+TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecidesAndBack) {
   WriteRuleFile(
       "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/41/1e/0/0/0/0/0/0/0/0\n"
       "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nKeyState=0/0/0/0/0/0\n");
   RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
-    EXPECT_EQ(Choices(editor), (std::vector<std::string>{"모든 프로그램", "game.exe", "paint.exe",
-                                                         "프로그램 추가..."}));
+    EXPECT_EQ(Choices(editor),
+              (std::vector<std::string>{"모든 프로그램", "paint.exe", "프로그램 추가..."}));
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kKeyAction));
+    EXPECT_FALSE(editor.IsControlShown(CMouseMapDlg::kFollowAll));
     Choose(editor, "paint.exe");  // an empty Mapped: no action there
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kNotSet));
+    EXPECT_TRUE(editor.IsControlShown(CMouseMapDlg::kFollowAll));
+    EXPECT_FALSE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "");
-    Choose(editor, "game.exe");  // no Mapped: the rule for all programs applies
+    editor.ClickCheckBox(CMouseMapDlg::kFollowAll);  // back to the rule for all programs
+    services_.AnswerNextChooser("C:\\Games\\game.exe");
+    Choose(editor, "프로그램 추가...");  // no Mapped: the rule for all programs applies
     for (int id : {CMouseMapDlg::kKeyAction, CMouseMapDlg::kProgramAction, CMouseMapDlg::kNotSet}) {
       EXPECT_FALSE(editor.IsChecked(id)) << id;
     }
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     EXPECT_FALSE(editor.IsEnabled(CMouseMapDlg::kKeyBox));
     editor.ClickCheckBox(CMouseMapDlg::kNotSet);
+    EXPECT_FALSE(editor.IsChecked(CMouseMapDlg::kFollowAll));
+    Choose(editor, "paint.exe");  // its choice was kept while another was shown
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     Choose(editor, "모든 프로그램");
     EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "A");
     editor.ClickCheckBox(CMouseMapDlg::kNotSet);  // for all programs: the section goes
     editor.Click(kOk);
   });
-  EXPECT_EQ(RuleFile(), "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nMapped=\n");
+  EXPECT_EQ(RuleFile(), "[MouseMap2:game.exe]\nMapped=\n");
 }
 
 TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNothingWritten) {

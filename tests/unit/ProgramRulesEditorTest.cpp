@@ -12,6 +12,7 @@
 #include "editors/CKeyChangeDlg.h"
 #include "editors/CKeyChangeListDlg.h"
 #include "editors/CMouseMapDlg.h"
+#include "editors/CProgramPickDlg.h"
 #include "editors/ProgramChoice.h"
 #include "editors/ProgramSections.h"
 #include "sim/FakeServices.h"
@@ -53,6 +54,16 @@ class ProgramRulesEditorTest : public RuleEditorTest {
   }
   static std::string Chosen(SimDialogHost& dialog) {
     return dialog.ComboItem(kChoice, dialog.ComboSelection(kChoice));
+  }
+  // The next "프로그램 추가": the program file found with "찾아보기...", then OK; nullopt: the
+  // user cancels it.
+  void NextProgramPick(std::optional<std::string> browsed) {
+    runner_.When(CProgramPickDlg::kTemplateId, [this, browsed](SimDialogHost& pick) {
+      if (!browsed) return pick.Click(dialog_message::kIdCancel);
+      services_.AnswerNextChooser(*browsed);
+      pick.Click(CProgramPickDlg::kBrowse);
+      pick.Click(kOk);
+    });
   }
   // The next key map editor: From, then To (or "원래 키"), then OK.
   void NextKeyMapEditor(Key from, std::optional<Key> to) {
@@ -140,10 +151,10 @@ TEST_F(ProgramRulesEditorTest, KeyMapEditorOffersTheOriginalKeyOnlyForAProgram) 
 TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSectionGoes) {
   WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
   RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
-    services_.AnswerNextChooser(std::nullopt);  // cancelled: the choice stays
+    NextProgramPick(std::nullopt);  // cancelled: the choice stays
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "모든 프로그램");
-    services_.AnswerNextChooser("C:\\Program Files\\Office\\EXCEL.EXE");
+    NextProgramPick("C:\\Program Files\\Office\\EXCEL.EXE");
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "EXCEL.EXE");
     EXPECT_EQ(Choices(list), (std::vector<std::string>{"모든 프로그램", "EXCEL.EXE", "notepad.exe",
@@ -152,7 +163,7 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
     NextKeyMapEditor(kCaps, Key{0xA2, 0x1D});
     list.Click(CKeyChangeListDlg::kAdd);
     // A program already listed, in other letters, is chosen, not added twice.
-    services_.AnswerNextChooser("D:\\NOTEPAD.exe");
+    NextProgramPick("D:\\NOTEPAD.exe");
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "notepad.exe");
     EXPECT_EQ(list.ComboItemCount(kChoice), 4);
@@ -164,6 +175,58 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
   EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\r\n14/3a=a2/1d\r\n");
   ASSERT_GE(services_.WindowCalls().size(), 1u);
   EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
+}
+
+// "프로그램 추가" offers the running programs, the one used last first; a click fills in the
+// name, a double click takes it at once, and a typed name or path counts by its file name.
+TEST_F(ProgramRulesEditorTest, AProgramIsAddedFromTheRunningOnesOrByATypedName) {
+  services_.SetRunningPrograms({{"EXCEL.EXE", "통합 문서1 - Excel"},
+                                {"CalculatorApp.exe", "계산기"},
+                                {"notepad.exe", "제목 없음 - 메모장"}});
+  const struct {
+    std::function<void(SimDialogHost&)> user;
+    const char* chosen;  // nullptr: the choice stays
+    const char* told;    // the message of an OK refused, or nullptr
+  } rows[] = {
+      {[](SimDialogHost& pick) {
+         pick.ClickListCell(CProgramPickDlg::kRunning, 1, 1);
+         EXPECT_EQ(pick.Text(CProgramPickDlg::kName), "CalculatorApp.exe");
+         pick.Click(kOk);
+       },
+       "CalculatorApp.exe", nullptr},
+      {[](SimDialogHost& pick) { pick.DoubleClickListCell(CProgramPickDlg::kRunning, 2, 0); },
+       "notepad.exe", nullptr},
+      {[](SimDialogHost& pick) {
+         pick.Type(CProgramPickDlg::kName, "  D:\\Games\\game.exe ");
+         pick.Click(kOk);
+       },
+       "game.exe", nullptr},
+      {[](SimDialogHost& pick) { pick.Click(kOk); }, nullptr,
+       "프로그램을 목록에서 고르거나 파일 이름을 입력하십시오."},
+      {[](SimDialogHost& pick) {
+         pick.Type(CProgramPickDlg::kName, "a]b.exe");
+         pick.Click(kOk);
+       },
+       nullptr, "이 파일 이름으로는 프로그램별 설정을 만들 수 없습니다.\n\na]b.exe"},
+  };
+  for (const auto& row : rows) {
+    RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+      runner_.When(CProgramPickDlg::kTemplateId, [&](SimDialogHost& pick) {
+        EXPECT_EQ(pick.ListCell(CProgramPickDlg::kRunning, 0, 0), "EXCEL.EXE");
+        EXPECT_EQ(pick.ListCell(CProgramPickDlg::kRunning, 0, 1), "통합 문서1 - Excel");
+        EXPECT_EQ(pick.ListRowCount(CProgramPickDlg::kRunning), 3);
+        if (row.told != nullptr) services_.AnswerNextMessageBox(message_box::kIdOk);
+        row.user(pick);
+        if (row.told != nullptr) {
+          EXPECT_FALSE(pick.Ended());
+          EXPECT_EQ(services_.LastMessageBox().text, row.told);
+          pick.Click(dialog_message::kIdCancel);
+        }
+      });
+      Choose(list, "프로그램 추가...");
+      EXPECT_EQ(Chosen(list), row.chosen != nullptr ? row.chosen : "모든 프로그램");
+    });
+  }
 }
 
 TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
@@ -190,7 +253,7 @@ TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
 TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOldRules) {
   WriteRuleFile("[KeyChange]\n41/1e=42/30\n");
   services_.FailWritesTo(kRuleFile, 0);
-  services_.AnswerNextChooser("C:\\x\\notepad.exe");
+  NextProgramPick("C:\\x\\notepad.exe");
   RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     Choose(list, "프로그램 추가...");
     NextKeyMapEditor(kB, std::nullopt);
@@ -262,7 +325,7 @@ TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecide
     EXPECT_FALSE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "");
     editor.ClickCheckBox(CMouseMapDlg::kFollowAll);  // back to the rule for all programs
-    services_.AnswerNextChooser("C:\\Games\\game.exe");
+    NextProgramPick("C:\\Games\\game.exe");
     Choose(editor, "프로그램 추가...");  // no Mapped: the rule for all programs applies
     for (int id : {CMouseMapDlg::kKeyAction, CMouseMapDlg::kProgramAction, CMouseMapDlg::kNotSet}) {
       EXPECT_FALSE(editor.IsChecked(id)) << id;
@@ -283,7 +346,7 @@ TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecide
 
 TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNothingWritten) {
   WriteRuleFile("[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/C:\\Tools\\tool.exe/\n");
-  services_.AnswerNextChooser("C:\\Apps\\paint.exe");
+  NextProgramPick("C:\\Apps\\paint.exe");
   RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
     Choose(editor, "프로그램 추가...");
     editor.ClickCheckBox(CMouseMapDlg::kKeyAction);  // no key pressed

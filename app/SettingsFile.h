@@ -24,6 +24,12 @@ inline constexpr const char* kRuleFileNotReplaced =
     "가득 찼거나, 다른 프로그램이 사용 중인지 확인한 뒤 다시 시도하십시오.\n\n";
 inline constexpr const char* kSectionTooLarge =
     "설정 파일의 섹션이 너무 커서 끝까지 읽을 수 없습니다. 아무 설정도 바뀌지 않았습니다.\n\n";
+// A settings file from before rules for one program, or from a set-up without them: whether
+// the rule file's own programs keep theirs. The first button, the default, keeps them.
+inline constexpr const char* kKeepProgramRulesQuestion =
+    "이 설정 파일에는 프로그램별 규칙이 없습니다.\n\n지금 있는 프로그램별 규칙을 그대로 두겠습니까?"
+    "\n\n[예]: 그대로 둡니다.\n[아니요]: 프로그램별 규칙을 모두 지웁니다.\n[취소]: 불러오지 "
+    "않습니다.";
 inline constexpr const char* kOptionsNotWritten =
     "설정을 레지스트리에 쓰지 못했습니다.\n\n이전 설정과 키보드 맵핑, HOTKEY, 마우스 중간 버튼 "
     "설정으로 되돌렸습니다.";

@@ -113,9 +113,19 @@ bool Import(WindowHandle owner, const std::string& ruleFile) {
     return false;
   }
   // The settings file's program sections replace the rule file's: a program section that the
-  // settings file lacks goes (an empty section is removed in the same step).
+  // settings file lacks goes (an empty section is removed in the same step). A file without any
+  // may well come from before rules for one program: the user says whether to keep them.
+  const std::vector<std::string> currentPrograms = ProgramSectionsIn(ruleFile);
+  bool keepPrograms = false;
+  if (!currentPrograms.empty() && ProgramSectionsIn(file).empty()) {
+    const int answer =
+        CUtilityLib::Get().MessageBox(owner, kKeepProgramRulesQuestion, kImportTitle,
+                                      message_box::kYesNoCancel | message_box::kIconQuestion);
+    if (answer == message_box::kIdCancel) return false;
+    keepPrograms = answer != message_box::kIdNo;
+  }
   std::vector<SectionLines> newSections = *sections;
-  for (const std::string& section : ProgramSectionsIn(ruleFile)) {
+  for (const std::string& section : keepPrograms ? std::vector<std::string>{} : currentPrograms) {
     const bool carried = std::any_of(
         newSections.begin(), newSections.end(),
         [&](const SectionLines& taken) { return EqualsIgnoringCase(taken.name, section); });

@@ -64,6 +64,7 @@ CMouseMapDlg::CMouseMapDlg(std::string ruleFile)
   OnCommand(kKeyAction, [this] { SetKind(Kind::SendKey); });
   OnCommand(kProgramAction, [this] { SetKind(Kind::RunProgram); });
   OnCommand(kNotSet, [this] { SetKind(Kind::NotSet); });
+  OnCommand(kFollowAll, [this] { SetKind(std::nullopt); });
   OnCommand(kBrowse, [this] { Browse(); });
   OnCommand(kDropButton, [this] { TakeDrop(); });
   OnMessage(WM_KEY_CAPTURED, [this](std::uintptr_t wParam, std::intptr_t lParam) {
@@ -84,21 +85,27 @@ bool CMouseMapDlg::OnInitDialog() {
   dropButton_.Attach(Host(), kDropButton);
   Host().LimitText(kProgram, kTextLimit);
   Host().LimitText(kParameter, kTextLimit);
-  programs_.Fill(Host(), ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
-                                              CUtilityLib::Get().Profiles().SectionNames(ruleFile_),
-                                              kSection));
+  std::vector<std::string> programs;
+  for (std::string& program :
+       ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
+                            CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kSection)) {
+    if (Load(program).kind) programs.push_back(std::move(program));
+  }
+  programs_.Fill(Host(), programs);
+  Host().ShowControl(kFollowAll, false);
   const Rule rule = Load("");
   pages_.push_back({"", rule, rule});
   ShowRule(rule);
   return true;
 }
 
-// The three switches act as one choice; each kind enables only its own controls. A program
-// that follows the rule for all programs has none of them checked.
+// The switches act as one choice; each kind enables only its own controls. A program that
+// follows the rule for all programs has "모든 프로그램 규칙 따르기" checked.
 void CMouseMapDlg::SetKind(std::optional<Kind> kind) {
   Host().SetChecked(kKeyAction, kind == Kind::SendKey);
   Host().SetChecked(kProgramAction, kind == Kind::RunProgram);
   Host().SetChecked(kNotSet, kind == Kind::NotSet);
+  Host().SetChecked(kFollowAll, !kind);
   Host().Enable(kKeyBox, kind == Kind::SendKey);
   for (int id : kActionModifierBoxes) Host().Enable(id, kind == Kind::SendKey);
   for (int id : {kProgram, kBrowse, kParameter}) Host().Enable(id, kind == Kind::RunProgram);
@@ -184,6 +191,7 @@ void CMouseMapDlg::ShowPage(const std::string& program) {
     pages_.push_back({program, rule, rule});
   }
   shown_ = page;
+  Host().ShowControl(kFollowAll, !program.empty());
   ShowRule(pages_[page].shown);
 }
 

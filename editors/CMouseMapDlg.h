@@ -15,9 +15,11 @@
 // top. The user picks the modifier keys to hold with the middle button and what the
 // combination does: send a key (picked by pressing it in the key box) with modifiers, run a
 // program with a parameter, or nothing ("설정하지 않음": for all programs that removes the rule;
-// for one program it means no action in that program). Each program's choice is kept while
-// the user switches between them; OK writes the section for all programs and every changed
-// program's section in one step.
+// for one program it means no action in that program). A program may also go back to the rule
+// for all programs ("모든 프로그램 규칙 따르기"), which removes its section. Each program's
+// choice is kept while the user switches between them; OK writes the section for all programs
+// and every changed program's section in one step. The drop-down lists the programs whose
+// section holds a rule (a `Mapped` line).
 class CMouseMapDlg : public CResizeDlg {
  public:
   static constexpr int kTemplateId = 134;
@@ -26,6 +28,8 @@ class CMouseMapDlg : public CResizeDlg {
   static constexpr int kKeyAction = 1046;
   static constexpr int kProgramAction = 1047;
   static constexpr int kNotSet = 1061;
+  // Only for one program: its section goes, and the rule for all programs applies there.
+  static constexpr int kFollowAll = 1099;
   static constexpr int kProgram = 1058;
   static constexpr int kBrowse = 1057;
   static constexpr int kParameter = 1059;

@@ -88,19 +88,26 @@ void CRuleListDlg::Load(Page& page) {
 
 // Every selected row goes, and the line it was read from leaves the file at once, without a
 // question: the line of the key it had when the list opened, whatever Edit made of it since. A
-// row added since has nothing in the file yet.
+// row added since has nothing in the file yet. A program's section left without a line goes
+// with its last one, so that a Cancel after it leaves no empty section, which would still count
+// as a program with rules.
 void CRuleListDlg::Delete() {
   Page& page = pages_[shown_];
   int row = -1;
+  bool deleted = false;
   while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
     const auto read = page.readFrom.find(EntryOfRow(row));
-    if (read != page.readFrom.end() &&
-        !DeleteRuleKey(Host().Window(), ruleFile_, SectionOf(page), read->second.key)) {
-      return;
+    if (read != page.readFrom.end()) {
+      if (!DeleteRuleKey(Host().Window(), ruleFile_, SectionOf(page), read->second.key)) return;
+      deleted = true;
     }
     list_.DeleteItem(row);
     page.changed = true;
     --row;  // the row that moved into its place is looked at next
+  }
+  if (deleted && !page.program.empty() &&
+      CUtilityLib::GetWholeProfileSection(SectionOf(page), ruleFile_).empty()) {
+    WriteRuleSection(Host().Window(), ruleFile_, {SectionOf(page), {}});
   }
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/ProgramNames.h"
+#include "editors/CProgramPickDlg.h"
 #include "editors/ProgramSections.h"
 #include "ui/CUtilityLib.h"
 
@@ -17,21 +18,12 @@ std::optional<std::string> ProgramChoice::OnPicked(DialogHost& host) {
   const int picked = host.ComboSelection(kCombo);
   std::string program;
   if (picked == static_cast<int>(programs_.size()) + 1) {
-    std::string path;
-    const bool chosen = CUtilityLib::SelectFile(path, kChooseTitle, kChooseFilter, host.Window());
-    program = ProgramOfPath(path);
-    // The rule file is written in the ANSI code page: a name it cannot hold would be written
-    // as another one, whose rules no program ever gets.
-    const bool usable = chosen && CanNameSection(program) &&
-                        CUtilityLib::Get().TextForAnsiCodePage(program) == program;
-    if (chosen && !usable) {
-      CUtilityLib::Get().MessageBox(host.Window(), kUnusableName + program, "Tastron",
-                                    message_box::kOk | message_box::kIconExclamation);
-    }
-    if (!usable) {
+    CProgramPickDlg pick;
+    if (pick.DoModal() != dialog_message::kIdOk) {
       host.ComboSelect(kCombo, *EntryOf(current_));
       return std::nullopt;
     }
+    program = pick.Program();
   } else if (picked > 0 && picked <= static_cast<int>(programs_.size())) {
     program = programs_[static_cast<std::size_t>(picked - 1)];
   }

@@ -8,17 +8,13 @@
 
 // The drop-down "적용 프로그램:" of the rule editors: "모든 프로그램" first (the rules for every
 // program), then each program that has rules of the editor's kind, by name, then "프로그램
-// 추가...", which asks for a program file and adds its name. The editor shows the rules of the
-// program chosen here.
+// 추가...", which asks which program (CProgramPickDlg) and adds it. The editor shows the rules
+// of the program chosen here.
 class ProgramChoice {
  public:
   static constexpr int kCombo = 1090;
   static constexpr const char* kAllPrograms = "모든 프로그램";
   static constexpr const char* kAddProgram = "프로그램 추가...";
-  static constexpr const char* kChooseTitle = "프로그램 선택";
-  static constexpr const char* kChooseFilter = "프로그램(*.exe)|*.exe||";
-  static constexpr const char* kUnusableName =
-      "이 파일 이름으로는 프로그램별 설정을 만들 수 없습니다.\n\n";
 
   // Fills the list with `programs` and chooses "모든 프로그램".
   void Fill(DialogHost& host, std::vector<std::string> programs);

@@ -95,6 +95,8 @@ class FakeServices final : public Services {
   // The next shortcut menu is closed by choosing this command (0: by a click elsewhere). A
   // command the menu has not, or has greyed, cannot be chosen: the test fails.
   void AnswerNextMenu(int command) { menuAnswers_.push_back(command); }
+  // What RunningPrograms answers.
+  void SetRunningPrograms(std::vector<RunningProgram> programs) { running_ = std::move(programs); }
   // A shortcut file and what it stores; other ".lnk" files read as empty shortcuts, as the
   // shell reads a file it cannot load.
   void AddShortcut(const std::string& path, ShortcutTarget target) {
@@ -225,6 +227,7 @@ class FakeServices final : public Services {
                                                        std::uint32_t activateMessage,
                                                        std::uint32_t menuMessage) override;
   int ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) override;
+  std::vector<RunningProgram> RunningPrograms() override { return running_; }
   bool UserInterfaceReady() const { return userInterfaceReady_; }
   bool IsKeyDown(int virtualKey) override { return keysDown_.count(virtualKey) != 0; }
   void SetKeyDown(int virtualKey, bool down) {
@@ -302,6 +305,7 @@ class FakeServices final : public Services {
   bool userInterfaceReady_ = false;
   std::deque<std::optional<std::string>> chooserAnswers_;
   std::deque<int> menuAnswers_;
+  std::vector<RunningProgram> running_;
   std::vector<std::vector<PopupMenuItem>> menus_;
   std::map<std::string, ShortcutTarget> shortcuts_;
   std::map<WindowHandle, WindowHandle> topLevel_;

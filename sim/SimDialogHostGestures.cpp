@@ -110,6 +110,7 @@ void SimDialogHost::SelectRows(int id, const std::vector<int>& rows) {
   for (int row : rows) {
     if (FindRow(*list, row) != nullptr) list->selected.insert(row);
   }
+  Notify(id, control_notification::kItemChanged);
 }
 
 void SimDialogHost::ClickListCell(int id, int row, int column) {
@@ -117,6 +118,7 @@ void SimDialogHost::ClickListCell(int id, int row, int column) {
   if (list == nullptr || FindRow(*list, row) == nullptr) return;
   if (column != 0 && !list->wholeRows) return;
   list->selected = {row};
+  Notify(id, control_notification::kItemChanged);
 }
 
 std::intptr_t SimDialogHost::DoubleClickListCell(int id, int row, int column) {

@@ -140,6 +140,7 @@ inline constexpr int kComboEditChanged = 5;       // CBN_EDITCHANGE
 // Notifications that controls send with WM_NOTIFY, as a message map sees them.
 namespace control_notification {
 inline constexpr int kDoubleClick = -3;    // NM_DBLCLK
+inline constexpr int kItemChanged = -101;  // LVN_ITEMCHANGED: a row's selection changed
 inline constexpr int kListKeyDown = -155;  // LVN_KEYDOWN
 }  // namespace control_notification
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "common/Handles.h"
 #include "common/ProgramNameText.h"
@@ -21,6 +22,13 @@ enum class RegistryRoot { CurrentUser, LocalMachine };
 
 // A registry value: a number (REG_DWORD) or a text (REG_SZ).
 using RegistryValue = std::variant<std::uint32_t, std::string>;
+
+// A program with a window on the desktop: its file name, as the hook library names the program
+// in front, and the title of its frontmost window.
+struct RunningProgram {
+  std::string program;
+  std::string title;
+};
 
 // A loaded library: its exports by name, unloaded when the object goes.
 class LoadedModule {
@@ -127,6 +135,9 @@ class Services {
   // reads them (not resolved against the file system); nullopt when no link object can be made.
   virtual std::optional<ShortcutTarget> ReadShortcut(const std::string& path) = 0;
 
+  // The programs with a visible top-level window that has a title, each once, the one whose
+  // window is frontmost first; Tastron's own windows left out.
+  virtual std::vector<RunningProgram> RunningPrograms() = 0;
   // The top-level window that `window` belongs to.
   virtual WindowHandle TopLevelWindow(WindowHandle window) = 0;
   // Brings the window to the foreground even when another program has it.
@@ -164,6 +175,7 @@ class Services {
 namespace message_box {
 inline constexpr unsigned kOk = 0x0;
 inline constexpr unsigned kOkCancel = 0x1;
+inline constexpr unsigned kYesNoCancel = 0x3;
 inline constexpr unsigned kYesNo = 0x4;
 inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;

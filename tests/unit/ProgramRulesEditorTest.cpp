@@ -12,6 +12,7 @@
 #include "editors/CKeyChangeDlg.h"
 #include "editors/CKeyChangeListDlg.h"
 #include "editors/CMouseMapDlg.h"
+#include "editors/CProgramPickDlg.h"
 #include "editors/ProgramChoice.h"
 #include "editors/ProgramSections.h"
 #include "sim/FakeServices.h"
@@ -53,6 +54,16 @@ class ProgramRulesEditorTest : public RuleEditorTest {
   }
   static std::string Chosen(SimDialogHost& dialog) {
     return dialog.ComboItem(kChoice, dialog.ComboSelection(kChoice));
+  }
+  // The next "프로그램 추가": the program file found with "찾아보기...", then OK; nullopt: the
+  // user cancels it.
+  void NextProgramPick(std::optional<std::string> browsed) {
+    runner_.When(CProgramPickDlg::kTemplateId, [this, browsed](SimDialogHost& pick) {
+      if (!browsed) return pick.Click(dialog_message::kIdCancel);
+      services_.AnswerNextChooser(*browsed);
+      pick.Click(CProgramPickDlg::kBrowse);
+      pick.Click(kOk);
+    });
   }
   // The next key map editor: From, then To (or "원래 키"), then OK.
   void NextKeyMapEditor(Key from, std::optional<Key> to) {
@@ -142,10 +153,10 @@ TEST_F(ProgramRulesEditorTest, KeyMapEditorOffersTheOriginalKeyOnlyForAProgram) 
 TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSectionGoes) {
   WriteRuleFile("[KeyChange:notepad.exe]\n41/1e=42/30\n");
   RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
-    services_.AnswerNextChooser(std::nullopt);  // cancelled: the choice stays
+    NextProgramPick(std::nullopt);  // cancelled: the choice stays
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "모든 프로그램");
-    services_.AnswerNextChooser("C:\\Program Files\\Office\\EXCEL.EXE");
+    NextProgramPick("C:\\Program Files\\Office\\EXCEL.EXE");
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "EXCEL.EXE");
     EXPECT_EQ(Choices(list), (std::vector<std::string>{"모든 프로그램", "EXCEL.EXE", "notepad.exe",
@@ -154,23 +165,75 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
     NextKeyMapEditor(kCaps, Key{0xA2, 0x1D});
     list.Click(CKeyChangeListDlg::kAdd);
     // A program already listed, in other letters, is chosen, not added twice.
-    services_.AnswerNextChooser("D:\\NOTEPAD.exe");
+    NextProgramPick("D:\\NOTEPAD.exe");
     Choose(list, "프로그램 추가...");
     EXPECT_EQ(Chosen(list), "notepad.exe");
     EXPECT_EQ(list.ComboItemCount(kChoice), 4);
     list.SelectRows(kList, {0});
-    list.Click(CKeyChangeListDlg::kDelete);  // out of the file at once
-    EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n");
+    list.Click(CKeyChangeListDlg::kDelete);  // out of the file at once, its section with it
+    EXPECT_EQ(RuleFile(), "");
     list.Click(kOk);
   });
-  EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\n14/3a=a2/1d\n");
+  EXPECT_EQ(RuleFile(), "[KeyChange:EXCEL.EXE]\r\n14/3a=a2/1d\r\n");
   ASSERT_GE(services_.WindowCalls().size(), 1u);
   EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
 }
 
+// "프로그램 추가" offers the running programs, the one used last first; a click fills in the
+// name, a double click takes it at once, and a typed name or path counts by its file name.
+TEST_F(ProgramRulesEditorTest, AProgramIsAddedFromTheRunningOnesOrByATypedName) {
+  services_.SetRunningPrograms({{"EXCEL.EXE", "통합 문서1 - Excel"},
+                                {"CalculatorApp.exe", "계산기"},
+                                {"notepad.exe", "제목 없음 - 메모장"}});
+  const struct {
+    std::function<void(SimDialogHost&)> user;
+    const char* chosen;  // nullptr: the choice stays
+    const char* told;    // the message of an OK refused, or nullptr
+  } rows[] = {
+      {[](SimDialogHost& pick) {
+         pick.ClickListCell(CProgramPickDlg::kRunning, 1, 1);
+         EXPECT_EQ(pick.Text(CProgramPickDlg::kName), "CalculatorApp.exe");
+         pick.Click(kOk);
+       },
+       "CalculatorApp.exe", nullptr},
+      {[](SimDialogHost& pick) { pick.DoubleClickListCell(CProgramPickDlg::kRunning, 2, 0); },
+       "notepad.exe", nullptr},
+      {[](SimDialogHost& pick) {
+         pick.Type(CProgramPickDlg::kName, "  D:\\Games\\game.exe ");
+         pick.Click(kOk);
+       },
+       "game.exe", nullptr},
+      {[](SimDialogHost& pick) { pick.Click(kOk); }, nullptr,
+       "프로그램을 목록에서 고르거나 파일 이름을 입력하십시오."},
+      {[](SimDialogHost& pick) {
+         pick.Type(CProgramPickDlg::kName, "a]b.exe");
+         pick.Click(kOk);
+       },
+       nullptr, "이 파일 이름으로는 프로그램별 설정을 만들 수 없습니다.\n\na]b.exe"},
+  };
+  for (const auto& row : rows) {
+    RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+      runner_.When(CProgramPickDlg::kTemplateId, [&](SimDialogHost& pick) {
+        EXPECT_EQ(pick.ListCell(CProgramPickDlg::kRunning, 0, 0), "EXCEL.EXE");
+        EXPECT_EQ(pick.ListCell(CProgramPickDlg::kRunning, 0, 1), "통합 문서1 - Excel");
+        EXPECT_EQ(pick.ListRowCount(CProgramPickDlg::kRunning), 3);
+        if (row.told != nullptr) services_.AnswerNextMessageBox(message_box::kIdOk);
+        row.user(pick);
+        if (row.told != nullptr) {
+          EXPECT_FALSE(pick.Ended());
+          EXPECT_EQ(services_.LastMessageBox().text, row.told);
+          pick.Click(dialog_message::kIdCancel);
+        }
+      });
+      Choose(list, "프로그램 추가...");
+      EXPECT_EQ(Chosen(list), row.chosen != nullptr ? row.chosen : "모든 프로그램");
+    });
+  }
+}
+
 // Program names compare as Windows compares file names, on every code page; a program whose
 // name the code page cannot hold is refused, as its section could not be written. Rows: code
-// page, the program file chosen, the entry then chosen ("" for refused).
+// page, the program typed, the entry then chosen ("" for refused).
 TEST_F(ProgramRulesEditorTest, ProgramsAreKnownWhateverTheLetterCaseAndNeedANameTheCodePageHolds) {
   struct Row {
     SimCodePage codePage;
@@ -198,8 +261,17 @@ TEST_F(ProgramRulesEditorTest, ProgramsAreKnownWhateverTheLetterCaseAndNeedAName
       EXPECT_EQ(Choices(list),
                 (std::vector<std::string>{"모든 프로그램", "ÉDITEUR.EXE", "ΔΈΛΤΑ.exe", "메모.exe",
                                           "프로그램 추가..."}));
-      services_.AnswerNextChooser(row.file);
-      if (row.chosen.empty()) services_.AnswerNextMessageBox(message_box::kIdOk);
+      runner_.When(CProgramPickDlg::kTemplateId, [&](SimDialogHost& pick) {
+        pick.Type(CProgramPickDlg::kName, row.file);
+        if (row.chosen.empty()) services_.AnswerNextMessageBox(message_box::kIdOk);
+        pick.Click(kOk);
+        if (row.chosen.empty()) {
+          EXPECT_FALSE(pick.Ended());
+          EXPECT_EQ(services_.LastMessageBox().text,
+                    CProgramPickDlg::kUnusableName + ProgramOfPath(row.file));
+          pick.Click(dialog_message::kIdCancel);
+        }
+      });
       Choose(list, "프로그램 추가...");
       EXPECT_EQ(Chosen(list), row.chosen.empty() ? "모든 프로그램" : row.chosen);
       list.Click(dialog_message::kIdCancel);
@@ -219,12 +291,20 @@ TEST_F(ProgramRulesEditorTest, CancelForgetsEveryProgramsChanges) {
     list.Click(CKeyChangeListDlg::kAdd);
   });
   EXPECT_EQ(RuleFile(), "[KeyChange:notepad.exe]\n41/1e=42/30\n");
+  // Delete writes at once, so Cancel cannot bring the rule back; it leaves no empty section,
+  // which would keep the program listed and counted as having rules.
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    Choose(list, "notepad.exe");
+    list.SelectRows(kList, {0});
+    list.Click(CKeyChangeListDlg::kDelete);
+  });
+  EXPECT_EQ(RuleFile(), "");
 }
 
 TEST_F(ProgramRulesEditorTest, ARuleFileThatCannotBeWrittenKeepsEveryProgramsOldRules) {
   WriteRuleFile("[KeyChange]\n41/1e=42/30\n");
   services_.FailWritesTo(kRuleFile, 0);
-  services_.AnswerNextChooser("C:\\x\\notepad.exe");
+  NextProgramPick("C:\\x\\notepad.exe");
   RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
     Choose(list, "프로그램 추가...");
     NextKeyMapEditor(kB, std::nullopt);
@@ -279,34 +359,45 @@ TEST_F(ProgramRulesEditorTest, AProgramsHotkeyMayDoNothingThere) {
             "41/1e/0/0/0/0/0/0/0/0=\n");
 }
 
-TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecides) {
+// A program without a `Mapped` of its own follows the rule for all programs, and is not listed
+// (a `KeyState` alone is no rule); a program that decided can go back, which removes its section.
+TEST_F(ProgramRulesEditorTest, MiddleButtonFollowsAllProgramsUntilAProgramDecidesAndBack) {
   WriteRuleFile(
       "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/41/1e/0/0/0/0/0/0/0/0\n"
       "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nKeyState=0/0/0/0/0/0\n");
   RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
-    EXPECT_EQ(Choices(editor), (std::vector<std::string>{"모든 프로그램", "game.exe", "paint.exe",
-                                                         "프로그램 추가..."}));
+    EXPECT_EQ(Choices(editor),
+              (std::vector<std::string>{"모든 프로그램", "paint.exe", "프로그램 추가..."}));
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kKeyAction));
+    EXPECT_FALSE(editor.IsControlShown(CMouseMapDlg::kFollowAll));
     Choose(editor, "paint.exe");  // an empty Mapped: no action there
     EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kNotSet));
+    EXPECT_TRUE(editor.IsControlShown(CMouseMapDlg::kFollowAll));
+    EXPECT_FALSE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "");
-    Choose(editor, "game.exe");  // no Mapped: the rule for all programs applies
+    editor.ClickCheckBox(CMouseMapDlg::kFollowAll);  // back to the rule for all programs
+    NextProgramPick("C:\\Games\\game.exe");
+    Choose(editor, "프로그램 추가...");  // no Mapped: the rule for all programs applies
     for (int id : {CMouseMapDlg::kKeyAction, CMouseMapDlg::kProgramAction, CMouseMapDlg::kNotSet}) {
       EXPECT_FALSE(editor.IsChecked(id)) << id;
     }
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     EXPECT_FALSE(editor.IsEnabled(CMouseMapDlg::kKeyBox));
     editor.ClickCheckBox(CMouseMapDlg::kNotSet);
+    EXPECT_FALSE(editor.IsChecked(CMouseMapDlg::kFollowAll));
+    Choose(editor, "paint.exe");  // its choice was kept while another was shown
+    EXPECT_TRUE(editor.IsChecked(CMouseMapDlg::kFollowAll));
     Choose(editor, "모든 프로그램");
     EXPECT_EQ(editor.Text(CMouseMapDlg::kKeyBox), "A");
     editor.ClickCheckBox(CMouseMapDlg::kNotSet);  // for all programs: the section goes
     editor.Click(kOk);
   });
-  EXPECT_EQ(RuleFile(), "[MouseMap2:paint.exe]\nMapped=\n[MouseMap2:game.exe]\nMapped=\n");
+  EXPECT_EQ(RuleFile(), "[MouseMap2:game.exe]\nMapped=\n");
 }
 
 TEST_F(ProgramRulesEditorTest, AnIncompleteProgramRuleIsShownWithItsMessageAndNothingWritten) {
   WriteRuleFile("[MouseMap2]\nKeyState=0/0/0/0/0/0\nMapped=1/C:\\Tools\\tool.exe/\n");
-  services_.AnswerNextChooser("C:\\Apps\\paint.exe");
+  NextProgramPick("C:\\Apps\\paint.exe");
   RunDialog<CMouseMapDlg>([&](SimDialogHost& editor) {
     Choose(editor, "프로그램 추가...");
     editor.ClickCheckBox(CMouseMapDlg::kKeyAction);  // no key pressed

@@ -220,6 +220,42 @@ TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportRe
             "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n");
 }
 
+// A settings file without program sections, over a rule file with some: the user decides
+// whether they stay; Cancel imports nothing at all.
+TEST_F(SettingsFileTest, AFileWithoutProgramRulesAsksWhetherToKeepThem) {
+  const std::string programs =
+      "[KeyChange:notepad.exe]\n14/3a=a2/1d\n[MouseMap2:paint.exe]\nMapped=\n";
+  const std::string before = std::string(kRules) + programs;
+  const std::string imported = "[Tastron]\nStartup=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n";
+  const struct {
+    int answer;
+    std::string rules;
+    const char* lockWin;
+  } rows[] = {
+      {message_box::kIdYes, imported + programs, "1"},
+      {message_box::kIdNo, imported, "1"},
+      {message_box::kIdCancel, before, "0"},
+  };
+  for (const auto& row : rows) {
+    TempFolder::Write(Host(kRuleFile), before);
+    TempFolder::Write(Host(kSaved), "[KeyState]\nWin=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n");
+    services_.WriteRegistry(RegistryRoot::CurrentUser, kConfig, "Lock_Win", std::string("0"));
+    Run([&](SimDialogHost& window) {
+      services_.AnswerNextChooser(std::string(kSaved));
+      services_.AnswerNextMessageBox(row.answer);
+      window.ChooseMenuItem(kImport);
+      EXPECT_EQ(
+          services_.LastMessageBox().text,
+          "이 설정 파일에는 프로그램별 규칙이 없습니다.\n\n지금 있는 프로그램별 규칙을 그대로 "
+          "두겠습니까?\n\n[예]: 그대로 둡니다.\n[아니요]: 프로그램별 규칙을 모두 "
+          "지웁니다.\n[취소]: 불러오지 않습니다.");
+      EXPECT_EQ(services_.LastMessageBox().type, 0x23u);  // Yes, No, Cancel; Yes the default
+    });
+    EXPECT_EQ(Read(kRuleFile), row.rules) << row.answer;
+    EXPECT_EQ(Option("Lock_Win"), row.lockWin) << row.answer;
+  }
+}
+
 TEST_F(SettingsFileTest, MissingKeysImportAsDefaultsAndMissingSectionsAsEmpty) {
   TempFolder::Write(Host(kSaved), "[KeyState]\nWin=1\n[Hotkey]\n0/0/0/0/0/0/0/0/0/44/20=2\n");
   Run([&](SimDialogHost& window) {

@@ -12,6 +12,7 @@
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/Elevation.h"
 #include "ui/win32/PopupMenuAtPointer.h"
+#include "ui/win32/ProgramsWithWindows.h"
 #include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TaskScheduler.h"
 #include "ui/win32/TextConversion.h"
@@ -359,6 +360,10 @@ std::unique_ptr<TrayIconWindow> Win32Services::CreateTrayIconWindow(WindowHandle
   auto window = std::make_unique<Win32TrayIconWindow>(Handle(owner), activateMessage, menuMessage);
   if (!window->Created()) return nullptr;
   return window;
+}
+
+std::vector<RunningProgram> Win32Services::RunningPrograms() {
+  return ProgramsWithWindows();
 }
 
 int Win32Services::ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) {

@@ -59,6 +59,7 @@ class Win32Services final : public Services {
                                                        std::uint32_t activateMessage,
                                                        std::uint32_t menuMessage) override;
   int ShowPopupMenu(WindowHandle owner, const std::vector<PopupMenuItem>& items) override;
+  std::vector<RunningProgram> RunningPrograms() override;
   bool IsKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
   std::uint32_t RegisterWindowMessageNumber(const std::string& name) override {
     return RegisterWindowMessageA(name.c_str());

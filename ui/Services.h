@@ -98,6 +98,7 @@ class Services {
   virtual bool IsElevated() = 0;
   // This process's integrity level; nullopt where Windows has none (before Vista).
   virtual std::optional<std::uint32_t> IntegrityLevel() = 0;
+  // What the window in front is now, and the rights of its process.
   virtual ForegroundProcess ForegroundProcessRights() = 0;
   // Posts `message` to `window` each time a window comes to the front, until the watch goes.
   // Told on this thread through its message loop, also while the window in front keeps

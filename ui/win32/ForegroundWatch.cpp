@@ -17,27 +17,43 @@ void CALLBACK ForegroundChanged(HWINEVENTHOOK hook, DWORD, HWND, LONG, LONG, DWO
   if (found != Watchers().end()) PostMessageW(found->second.first, found->second.second, 0, 0);
 }
 
+HWINEVENTHOOK HookEvent(DWORD event, HWND window, UINT message) {
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(event, event, nullptr, ForegroundChanged, 0, 0, WINEVENT_OUTOFCONTEXT);
+  if (hook != nullptr) Watchers()[hook] = {window, message};
+  return hook;
+}
+
+void Unhook(HWINEVENTHOOK hook) {
+  if (hook == nullptr) return;
+  UnhookWinEvent(hook);
+  Watchers().erase(hook);
+}
+
 class ForegroundWatch final : public Watch {
  public:
-  explicit ForegroundWatch(HWINEVENTHOOK hook) : hook_(hook) {}
+  ForegroundWatch(HWINEVENTHOOK foreground, HWINEVENTHOOK restored)
+      : foreground_(foreground), restored_(restored) {}
   ~ForegroundWatch() override {
-    UnhookWinEvent(hook_);
-    Watchers().erase(hook_);
+    Unhook(foreground_);
+    Unhook(restored_);
   }
   ForegroundWatch(const ForegroundWatch&) = delete;
   ForegroundWatch& operator=(const ForegroundWatch&) = delete;
 
  private:
-  HWINEVENTHOOK hook_;
+  HWINEVENTHOOK foreground_;
+  HWINEVENTHOOK restored_;
 };
 
 }  // namespace
 
+// A window restored from the taskbar has been seen to come to the front without its
+// EVENT_SYSTEM_FOREGROUND, so its EVENT_SYSTEM_MINIMIZEEND counts as a change too (a question
+// too many costs nothing; one too few leaves the line wrong until the next switch).
 std::unique_ptr<Watch> WatchForegroundFor(HWND window, UINT message) {
-  const HWINEVENTHOOK hook =
-      SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, ForegroundChanged,
-                      0, 0, WINEVENT_OUTOFCONTEXT);
-  if (hook == nullptr) return nullptr;
-  Watchers()[hook] = {window, message};
-  return std::make_unique<ForegroundWatch>(hook);
+  const HWINEVENTHOOK foreground = HookEvent(EVENT_SYSTEM_FOREGROUND, window, message);
+  if (foreground == nullptr) return nullptr;
+  return std::make_unique<ForegroundWatch>(foreground,
+                                           HookEvent(EVENT_SYSTEM_MINIMIZEEND, window, message));
 }

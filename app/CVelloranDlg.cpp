@@ -139,6 +139,10 @@ void CVelloranDlg::BindHandlers() {
     ShowHookState();
     return 0;
   });
+  OnMessage(host_message::kForegroundChanged, [this](std::uintptr_t, std::intptr_t) {
+    OnForegroundChanged();
+    return 0;
+  });
   OnMessageOrDefault(dialog_message::kTimer,
                      [this](std::uintptr_t id, std::intptr_t) -> std::optional<std::intptr_t> {
                        OnTimer(static_cast<unsigned>(id));
@@ -180,8 +184,11 @@ bool CVelloranDlg::OnInitDialog() {
   }
   hookState_.Started(hookLibrary_.StartForWindow(Host().Window()));
   hookState_.SetElevated(CUtilityLib::Get().IsElevated());
-  ShowHookState();
   Host().SetChecked(kHideTrayIcon, trayIcon_.SetUp(Host().Window(), false));
+  foreground_.Start(Host().Window());
+  hookState_.SetOutranked(foreground_.Outranked());
+  trayIcon_.SetOutranked(foreground_.Outranked());
+  ShowHookState();
   return true;
 }
 
@@ -243,6 +250,13 @@ void CVelloranDlg::OnAwayMode(std::uintptr_t wParam) {
 void CVelloranDlg::ShowHookState() {
   const std::string text = hookState_.Text();
   if (Host().Text(kBanner) != text) Host().SetText(kBanner, text);
+}
+
+void CVelloranDlg::OnForegroundChanged() {
+  if (!foreground_.Update()) return;
+  hookState_.SetOutranked(foreground_.Outranked());
+  trayIcon_.SetOutranked(foreground_.Outranked());
+  ShowHookState();
 }
 
 void CVelloranDlg::OnVXCPCommand(const std::string& command, const std::string& /*arguments*/) {
@@ -326,6 +340,7 @@ void CVelloranDlg::OnDestroy() {
 void CVelloranDlg::LetGo() {
   if (letGo_) return;
   letGo_ = true;
+  foreground_.Stop();
   trayIcon_.Hide();
   hookLibrary_.StopAndUnload(Host().Window());
   CUtilityLib::DeleteRegistryValue(RegistryRoot::CurrentUser, registry_name::kAppKey,

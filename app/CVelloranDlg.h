@@ -7,6 +7,7 @@
 #include "app/AwayWatchdog.h"
 #include "app/CHookLibrary.h"
 #include "app/CMixerVolume.h"
+#include "app/ForegroundRights.h"
 #include "app/HookStateBanner.h"
 #include "app/MainTrayIcon.h"
 #include "app/MainWindowOptions.h"
@@ -54,6 +55,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   void RunEditor(Editor&& editor);
   void OnAwayMode(std::uintptr_t wParam);
   void ShowHookState();
+  void OnForegroundChanged();
   void OnTimer(unsigned id);
   void HideToTray();
   void Restore();
@@ -73,6 +75,7 @@ class CVelloranDlg : public CResizeDlg, public CVXCPCommandHandler {
   MainTrayIcon trayIcon_;
   CAPPMainAdCtrl banner_;
   HookStateBanner hookState_;
+  ForegroundRights foreground_;
   std::uint32_t awaySince_ = 0;  // tick count when the away mode began
   bool hookLibraryLoaded_ = false;
   bool letGo_ = false;

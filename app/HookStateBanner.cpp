@@ -31,8 +31,10 @@ void HookStateBanner::HooksInstalledAgain(bool installed, const std::string& clo
 
 // What matters most comes first: without hooks nothing else is true; the away mode outlasts an
 // editor the user left open; a pause says why keys go unfiltered, the user's (which outlasts
-// the editor) before the editor's. The rights come last, as they change nothing of what the
-// line says before them.
+// the editor) before the editor's. A program of higher rights in front takes the place of
+// "running" only: the other states already say that nothing is filtered anywhere, or are the
+// away mode, which the user must see until it ends. The rights come last, as they change
+// nothing of what the line says before them.
 std::string HookStateBanner::Text() const {
   if (!started_) return {};
   return StateText() + (elevated_ ? kElevated : "");
@@ -43,6 +45,7 @@ std::string HookStateBanner::StateText() const {
   const std::string state = away_         ? kAway
                             : userPaused_ ? kUserPaused
                             : pauses_ > 0 ? kPaused
+                            : outranked_  ? kOutranked
                                           : kRunning;
   return reinstalledAt_.empty() ? state : state + kReinstalled + reinstalledAt_;
 }

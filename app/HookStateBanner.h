@@ -4,7 +4,8 @@
 
 // The one line in the main window's banner area that says what Tastron is doing now: running,
 // paused by the user or while a rule editor is open, in the away mode, or without hooks, and
-// when the library last had to install its hooks again. It changes only when the state does.
+// when the library last had to install its hooks again; and that it does nothing while a
+// program of higher rights is in front. It changes only when the state does.
 class HookStateBanner {
  public:
   static constexpr const char* kRunning = "동작 중";
@@ -15,6 +16,7 @@ class HookStateBanner {
   static constexpr const char* kReinstalled = " · 후크 재설치 ";
   static constexpr const char* kReinstallFailed = "후크 재설치 실패 ";
   static constexpr const char* kElevated = " · 관리자 권한";
+  static constexpr const char* kOutranked = "관리자 권한 프로그램에서는 동작하지 않음";
 
   // Before the hooks start the line is empty.
   void Started(bool hooksInstalled);
@@ -31,6 +33,8 @@ class HookStateBanner {
 
   // Tastron runs with the administrator's rights: every state says so.
   void SetElevated(bool elevated) { elevated_ = elevated; }
+  // The window in front belongs to a process of higher rights, which the hooks get nothing of.
+  void SetOutranked(bool outranked) { outranked_ = outranked; }
 
   bool Away() const { return away_; }
   std::string Text() const;
@@ -44,6 +48,7 @@ class HookStateBanner {
   bool userPaused_ = false;
   bool away_ = false;
   bool elevated_ = false;
+  bool outranked_ = false;
   std::string reinstalledAt_;  // clock time of the last reinstallation, empty before one
   std::string failedAt_;       // of the last failed one, while the hooks are missing
 };

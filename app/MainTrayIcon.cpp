@@ -34,11 +34,17 @@ void MainTrayIcon::SetPaused(bool paused) {
   if (!hidden_) Show(false);
 }
 
+void MainTrayIcon::SetOutranked(bool outranked) {
+  if (outranked == outranked_) return;
+  outranked_ = outranked;
+  if (!hidden_) Show(false);
+}
+
 void MainTrayIcon::Show(bool hidden) {
   hidden_ = hidden;
   if (hidden) {
     icon_.HideIcon();
   } else {
-    icon_.ShowIcon(0, paused_ ? kPausedTooltip : kTooltip);
+    icon_.ShowIcon(0, paused_ ? kPausedTooltip : outranked_ ? kOutrankedTooltip : kTooltip);
   }
 }

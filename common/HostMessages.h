@@ -24,6 +24,8 @@ inline constexpr std::uint32_t kBringToFrontAnswer = 0x8080;
 // the tray icon and "Main", then end; answered with kTakeOverAnswer once all of that is done.
 inline constexpr std::uint32_t kTakeOver = 0x7F12;
 inline constexpr std::uint32_t kTakeOverAnswer = 0x8081;
+// Posted by the main program's foreground watch when another window came to the front.
+inline constexpr std::uint32_t kForegroundChanged = 0x7F13;
 // Posted by the tray icon window when the icon is activated.
 inline constexpr std::uint32_t kTrayActivate = 0x8114;
 // Sent by the tray icon window when the user asks for the icon's menu (a right click).

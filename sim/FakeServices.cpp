@@ -121,6 +121,7 @@ FakeServices::~FakeServices() {
   for (const auto& answer : chooserAnswers_) {
     ReportSimFault("a chooser answer (" + answer.value_or("cancelled") + ") that no chooser took");
   }
+  if (foregroundWatch_) ReportSimFault("a foreground watch that was never ended");
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
 }
@@ -291,4 +292,21 @@ std::optional<std::string> FakeServices::PathForAnsiCodePage(const std::string& 
       return shortPath;
   }
   return std::nullopt;
+}
+
+std::unique_ptr<Watch> FakeServices::WatchForeground(WindowHandle window, std::uint32_t message) {
+  // Ends by clearing what the test reads; it must not outlive the services.
+  class FakeWatch final : public Watch {
+   public:
+    explicit FakeWatch(std::optional<ForegroundWatcher>& slot) : slot_(slot) {}
+    ~FakeWatch() override { slot_.reset(); }
+    FakeWatch(const FakeWatch&) = delete;
+    FakeWatch& operator=(const FakeWatch&) = delete;
+
+   private:
+    std::optional<ForegroundWatcher>& slot_;
+  };
+  if (foregroundWatch_) ReportSimFault("a second foreground watch while one lives");
+  foregroundWatch_ = ForegroundWatcher{window, message};
+  return std::make_unique<FakeWatch>(foregroundWatch_);
 }

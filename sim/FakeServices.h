@@ -88,6 +88,10 @@ class FakeServices final : public Services {
   void SetExecutablePath(const std::string& path) { executable_ = path; }
   void SetWin64(bool win64) { win64_ = win64; }
   void SetElevated(bool elevated) { elevated_ = elevated; }
+  // This process's integrity level (medium at first), and what the window in front is (at
+  // first a window of the same level).
+  void SetIntegrityLevel(std::optional<std::uint32_t> level) { integrityLevel_ = level; }
+  void SetForeground(ForegroundProcess front) { foreground_ = front; }
   // The user answers the consent prompt of every start with "runas" with "no".
   void RefuseElevation(bool refuse) { refuseElevation_ = refuse; }
   // The next file or folder chooser answers with this path, or is cancelled with nullopt.
@@ -127,6 +131,12 @@ class FakeServices final : public Services {
   const std::vector<DeviceToolRun>& DeviceToolRuns() const { return toolRuns_; }
   void EndDeviceToolRun(std::size_t index, bool succeeded) { toolRuns_.at(index).ended(succeeded); }
   const std::vector<SentMessage>& SentMessages() const { return sent_; }
+  // The foreground watch while it lives: the window it tells and the message it posts.
+  struct ForegroundWatcher {
+    WindowHandle window;
+    std::uint32_t message;
+  };
+  const std::optional<ForegroundWatcher>& ForegroundWatch() const { return foregroundWatch_; }
   const std::vector<std::string>& DebugLines() const { return debugLines_; }
   const std::vector<std::string>& LoadedModules() const { return loaded_; }
   // Every export name looked up in a loaded module, in order.
@@ -181,6 +191,10 @@ class FakeServices final : public Services {
     started_.push_back({file, parameters, show});
   }
   bool IsElevated() override { return elevated_; }
+  std::optional<std::uint32_t> IntegrityLevel() override { return integrityLevel_; }
+  ForegroundProcess ForegroundProcessRights() override { return foreground_; }
+  // One watch at a time: a second one would tell the window twice.
+  std::unique_ptr<Watch> WatchForeground(WindowHandle window, std::uint32_t message) override;
   bool StartElevated(WindowHandle owner, const std::string& file,
                      const std::string& parameters) override {
     elevatedStarts_.push_back({owner, file, parameters});
@@ -291,6 +305,9 @@ class FakeServices final : public Services {
   std::vector<ElevatedStart> elevatedStarts_;
   bool elevated_ = false;
   bool refuseElevation_ = false;
+  std::optional<std::uint32_t> integrityLevel_ = 0x2000;
+  ForegroundProcess foreground_{true, 0x2000};
+  std::optional<ForegroundWatcher> foregroundWatch_;
   std::map<std::string, std::string> tasks_;
   std::vector<DeviceToolRun> toolRuns_;
   std::vector<SentMessage> sent_;

@@ -38,6 +38,20 @@ class LoadedModule {
   virtual void* Export(const char* name) = 0;
 };
 
+// A watch that Windows keeps while the object lives (a window-event hook, say).
+class Watch {
+ public:
+  virtual ~Watch() = default;
+};
+
+// The process of the window in front, as far as this process may ask: its integrity level
+// (the last RID of its token's mandatory label: 0x1000 low, 0x2000 medium, 0x3000 high, 0x4000
+// system), nullopt when its process or token could not be opened or read.
+struct ForegroundProcess {
+  bool window = false;  // false while no window is in front (a switch is under way)
+  std::optional<std::uint32_t> integrityLevel;
+};
+
 // What a shortcut (".lnk") stores: the program and its command-line arguments.
 struct ShortcutTarget {
   std::string path;
@@ -93,6 +107,14 @@ class Services {
   virtual void StartProgram(const std::string& file, const std::string& parameters, int show) = 0;
   // Whether this process runs with an administrator's full rights (an elevated token).
   virtual bool IsElevated() = 0;
+  // This process's integrity level; nullopt where Windows has none (before Vista).
+  virtual std::optional<std::uint32_t> IntegrityLevel() = 0;
+  // What the window in front is now, and the rights of its process.
+  virtual ForegroundProcess ForegroundProcessRights() = 0;
+  // Posts `message` to `window` each time a window comes to the front, until the watch goes.
+  // Told on this thread through its message loop, also while the window in front keeps
+  // the input away from the low-level hooks; nullptr when Windows refused the watch.
+  virtual std::unique_ptr<Watch> WatchForeground(WindowHandle window, std::uint32_t message) = 0;
   // ShellExecute with verb "runas", owned by `owner`: Windows asks the user's consent first.
   // False when the program did not start (the user refused, or it could not be started).
   virtual bool StartElevated(WindowHandle owner, const std::string& file,

@@ -39,6 +39,13 @@ class MainWindowTest : public ::testing::Test {
   std::string Option(const std::string& name) {
     return CUtilityLib::ReadRegistryText(RegistryRoot::CurrentUser, kConfig, name, 260);
   }
+  // Another window came to the front, as the foreground watch tells the main window.
+  void BringToFront(SimDialogHost& window, ForegroundProcess front) {
+    services_.SetForeground(front);
+    ASSERT_TRUE(services_.ForegroundWatch().has_value());
+    EXPECT_EQ(services_.ForegroundWatch()->window, window.Window());
+    window.Send(services_.ForegroundWatch()->message);
+  }
   static std::int32_t Field(const HookSettings& settings, const char* name) {
     return settings.*(FindHookSetting(name)->member);
   }
@@ -561,6 +568,86 @@ TEST_F(MainWindowTest, TheBannerSaysWhenTheHooksCouldNotStart) {
     EXPECT_EQ(window.Text(1016), "후크를 설치하지 못했습니다");
     window.Send(0x469, 1);
     EXPECT_EQ(window.Text(1016), "동작 중 · 후크 재설치 12:00");
+  });
+}
+
+// Windows gives the hooks nothing while a window of a process of higher rights is in front:
+// the line and the tip say so while it is there, and go back when another window comes.
+TEST_F(MainWindowTest, TheBannerSaysWhenAProgramOfHigherRightsIsInFront) {
+  constexpr const char* kOutranked = "관리자 권한 프로그램에서는 동작하지 않음";
+  constexpr std::uint32_t kMedium = 0x2000;
+  constexpr std::uint32_t kHigh = 0x3000;
+  constexpr std::uint32_t kSystem = 0x4000;
+  struct Case {
+    const char* what;
+    std::optional<std::uint32_t> ownLevel;
+    ForegroundProcess front;
+    const char* banner;  // while that window is in front
+  };
+  const Case cases[] = {
+      {"an elevated program", kMedium, {true, kHigh}, kOutranked},
+      {"a process that cannot be asked", kMedium, {true, std::nullopt}, kOutranked},
+      {"a program of lower rights", kMedium, {true, 0x1000}, "동작 중"},
+      {"no window in front", kMedium, {false, std::nullopt}, "동작 중"},
+      {"Windows without integrity levels", std::nullopt, {true, std::nullopt}, "동작 중"},
+      {"an elevated program beside an elevated Tastron",
+       kHigh,
+       {true, kHigh},
+       "동작 중 · 관리자 권한"},
+      {"a system process beside an elevated Tastron",
+       kHigh,
+       {true, kSystem},
+       "관리자 권한 프로그램에서는 동작하지 않음 · 관리자 권한"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    services_.SetIntegrityLevel(c.ownLevel);
+    services_.SetElevated(c.ownLevel == kHigh);
+    const ForegroundProcess own{true, c.ownLevel};
+    services_.SetForeground(own);
+    const std::string running = c.ownLevel == kHigh ? "동작 중 · 관리자 권한" : "동작 중";
+    const bool outranked = std::string(c.banner).find(kOutranked) == 0;
+    Run([&](SimDialogHost& window) {
+      EXPECT_EQ(window.Text(1016), running);
+      BringToFront(window, c.front);
+      EXPECT_EQ(window.Text(1016), c.banner);
+      EXPECT_EQ(services_.TrayIcon().tooltip,
+                outranked ? "Tastron (관리자 권한 프로그램에서는 동작하지 않음)"
+                          : "Tastron (키보드 제어 / 한영전환)");
+      BringToFront(window, own);
+      EXPECT_EQ(window.Text(1016), running);
+      EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (키보드 제어 / 한영전환)");
+    });
+    EXPECT_FALSE(services_.ForegroundWatch().has_value()) << "the watch outlived the window";
+  }
+}
+
+// The note takes the place of "running" only; a higher window in front already at the start is
+// told at once; a take-over ends the watch with everything else.
+TEST_F(MainWindowTest, AProgramOfHigherRightsInFrontYieldsToWhatStopsTheHooksAnyway) {
+  services_.SetForeground({true, 0x3000});
+  Run([&](SimDialogHost& window) {
+    EXPECT_EQ(window.Text(1016), "관리자 권한 프로그램에서는 동작하지 않음");
+    ASSERT_FALSE(services_.DebugLines().empty());
+    EXPECT_NE(services_.DebugLines().back().find(
+                  "ForegroundRights: a window, level 3000, ours 2000: outranked"),
+              std::string::npos);
+    window.Send(0x46A, 1);
+    EXPECT_EQ(window.Text(1016), "일시 정지 (다시 시작: 단축키 또는 트레이 메뉴)");
+    EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (일시 정지)");
+    window.Send(0x46A, 0);
+    EXPECT_EQ(services_.TrayIcon().tooltip, "Tastron (관리자 권한 프로그램에서는 동작하지 않음)");
+    window.Send(0x468, 1);
+    EXPECT_EQ(window.Text(1016), "자리 비움 모드");
+    window.Send(0x468, 0);
+    services_.SetClockTime("14:05");
+    window.Send(0x469, 1);
+    EXPECT_EQ(window.Text(1016), "관리자 권한 프로그램에서는 동작하지 않음 · 후크 재설치 14:05");
+    window.Send(0x469, 0);
+    EXPECT_EQ(window.Text(1016), "후크 재설치 실패 14:05");
+    window.Send(0x469, 1);
+    EXPECT_EQ(window.Send(0x7F12), 0x8081);
+    EXPECT_FALSE(services_.ForegroundWatch().has_value());
   });
 }
 

@@ -11,7 +11,9 @@
 #include "ui/win32/DeviceToolRun.h"
 #include "ui/win32/DialogColours.h"
 #include "ui/win32/Elevation.h"
+#include "ui/win32/ForegroundWatch.h"
 #include "ui/win32/PopupMenuAtPointer.h"
+#include "ui/win32/ProcessIntegrity.h"
 #include "ui/win32/ProgramsWithWindows.h"
 #include "ui/win32/ShortcutFile.h"
 #include "ui/win32/TaskScheduler.h"
@@ -190,6 +192,20 @@ void Win32Services::StartProgram(const std::string& file, const std::string& par
 
 bool Win32Services::IsElevated() {
   return elevation::ProcessIsElevated();
+}
+
+std::optional<std::uint32_t> Win32Services::IntegrityLevel() {
+  return process_integrity::OfProcess(GetCurrentProcess());
+}
+
+ForegroundProcess Win32Services::ForegroundProcessRights() {
+  const HWND front = GetForegroundWindow();
+  if (front == nullptr) return {};
+  return {true, process_integrity::OfWindowProcess(front)};
+}
+
+std::unique_ptr<Watch> Win32Services::WatchForeground(WindowHandle window, std::uint32_t message) {
+  return WatchForegroundFor(reinterpret_cast<HWND>(window), message);
 }
 
 std::string Win32Services::UserAccount() {

@@ -33,6 +33,9 @@ class Win32Services final : public Services {
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
   bool IsElevated() override;
+  std::optional<std::uint32_t> IntegrityLevel() override;
+  ForegroundProcess ForegroundProcessRights() override;
+  std::unique_ptr<Watch> WatchForeground(WindowHandle window, std::uint32_t message) override;
   std::string UserAccount() override;
   bool RegisterTask(const std::string& name, const std::string& xml) override;
   bool TaskExists(const std::string& name) override;

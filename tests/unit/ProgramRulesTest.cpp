@@ -196,7 +196,7 @@ TEST(ProgramNameRulesTest, ProgramSectionsApplyOnEveryCodePageWhateverTheLetterC
   };
   const Row rows[] = {
       {SimCodePage::Western, "ÉDITEUR.EXE", "éditeur.exe", true},
-      {SimCodePage::Western, "Éditeur.exe", "ÉDITEUR.exe", true},
+      {SimCodePage::Western, "éditeur.EXE", "ÉDITEUR.exe", true},
       {SimCodePage::Western, "EDITEUR.EXE", "éditeur.exe", false},
       {SimCodePage::Western, "메모.exe", "메모.exe", false},
       {SimCodePage::Korean, "메모.EXE", "메모.exe", true},

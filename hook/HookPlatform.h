@@ -114,9 +114,9 @@ class HookPlatform {
   // The program a top-level window belongs to: its process's executable file name without the
   // folder (for a store app in its frame host, the app's own), in UTF-16 as the file system
   // has it, whatever the ANSI code page. Empty for a process that cannot be asked (elevated,
-  // protected): no program. Costly: the engine asks once per foreground
-  // window. `settled` is false while the answer may still change for the same window (a frame
-  // host whose app has not attached yet): the engine asks again at the next event.
+  // protected): no program. Costly: the engine asks once per foreground window. `settled` is
+  // false while the answer may still change for the same window (a frame host whose app has
+  // not attached yet): the engine asks again at the next event.
   struct WindowProgram {
     std::u16string exeName;
     bool settled = true;

@@ -144,7 +144,8 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   };
   void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
   // The system's ANSI code page, in which the rule file's section names are read (Western
-  // unless set). The bytes the rule file gets stay the script's text.
+  // unless set), from the next reading of the rules on. The bytes the rule file gets stay the
+  // script's text.
   void SetCodePage(SimCodePage codePage) { programNames_.SetCodePage(codePage); }
   // Whether the simulated device tool's runs end with success (they do by default).
   void SetDeviceToolSucceeds(bool succeeds) { toolSucceeds_ = succeeds; }

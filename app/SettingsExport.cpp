@@ -32,9 +32,9 @@ bool WriteOptions(DialogHost& window, const std::string& file) {
 bool CopyRuleSections(const std::string& ruleFile, const std::string& file) {
   bool written = true;
   std::vector<std::string> sections(kExportedRuleSections.begin(), kExportedRuleSections.end());
-  for (std::string& program :
-       ProgramSectionsOf(CUtilityLib::Get().Profiles().SectionNames(ruleFile),
-                         {kExportedRuleSections.begin(), kExportedRuleSections.end()})) {
+  for (std::string& program : ProgramSectionsOf(
+           CUtilityLib::Get().ProgramNames(), CUtilityLib::Get().Profiles().SectionNames(ruleFile),
+           {kExportedRuleSections.begin(), kExportedRuleSections.end()})) {
     sections.push_back(std::move(program));
   }
   for (const std::string& section : sections) {

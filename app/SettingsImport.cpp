@@ -20,7 +20,8 @@ namespace {
 constexpr const char* kImportedRuleSections[] = {"KeyChange", "Hotkey", "MouseMap2"};
 
 std::vector<std::string> ProgramSectionsIn(const std::string& file) {
-  return ProgramSectionsOf(CUtilityLib::Get().Profiles().SectionNames(file),
+  return ProgramSectionsOf(CUtilityLib::Get().ProgramNames(),
+                           CUtilityLib::Get().Profiles().SectionNames(file),
                            {std::begin(kImportedRuleSections), std::end(kImportedRuleSections)});
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "common/ProgramNames.h"
 #include "common/RuleRecord.h"
 #include "common/TextCase.h"
 #include "editors/KeyNaming.h"
@@ -86,7 +87,8 @@ bool CMouseMapDlg::OnInitDialog() {
   Host().LimitText(kParameter, kTextLimit);
   std::vector<std::string> programs;
   for (std::string& program :
-       ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kSection)) {
+       ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
+                            CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kSection)) {
     if (Load(program).kind) programs.push_back(std::move(program));
   }
   programs_.Fill(Host(), programs);
@@ -181,7 +183,9 @@ CMouseMapDlg::Rule CMouseMapDlg::ShownRule() {
 void CMouseMapDlg::ShowPage(const std::string& program) {
   pages_[shown_].shown = ShownRule();
   std::size_t page = 0;
-  while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
+  while (page < pages_.size() &&
+         !SameProgramName(CUtilityLib::Get().ProgramNames(), pages_[page].program, program))
+    ++page;
   if (page == pages_.size()) {
     const Rule rule = Load(program);
     pages_.push_back({program, rule, rule});

@@ -49,8 +49,8 @@ void CProgramPickDlg::Browse() {
   }
 }
 
-// A typed path counts by its file name; a name that cannot name a section is refused and the
-// dialog stays open.
+// A typed path counts by its file name; a name that cannot name a section, or that the code
+// page cannot hold, is refused and the dialog stays open.
 void CProgramPickDlg::OnOK() {
   const std::string program = ProgramOfPath(std::string(TrimBlanks(Host().Text(kName))));
   const auto tell = [this](const std::string& text) {
@@ -58,7 +58,10 @@ void CProgramPickDlg::OnOK() {
                                   message_box::kOk | message_box::kIconExclamation);
   };
   if (program.empty()) return tell(kNoName);
-  if (!CanNameSection(program)) return tell(kUnusableName + program);
+  // The rule file is written in the ANSI code page: a name it cannot hold would be written as
+  // another one, whose rules no program ever gets.
+  const bool storable = CUtilityLib::Get().TextForAnsiCodePage(program) == program;
+  if (!CanNameSection(program) || !storable) return tell(kUnusableName + program);
   program_ = program;
   CResizeDlg::OnOK();
 }

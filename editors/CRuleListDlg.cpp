@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "common/TextCase.h"
+#include "common/ProgramNames.h"
 #include "editors/RuleFileWrite.h"
 #include "ui/CUtilityLib.h"
 
@@ -34,7 +34,8 @@ bool CRuleListDlg::OnInitDialog() {
   list_.Attach(Host(), kList);
   ShowColumns();
   programs_.Fill(
-      Host(), ProgramsWithSections(CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kind_));
+      Host(), ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
+                                   CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kind_));
   pages_.push_back({"", {}, {}, {}, false});
   Load(pages_.front());
   Loaded();
@@ -47,7 +48,9 @@ void CRuleListDlg::Show(const std::string& program) {
   KeepRows();
   while (list_.GetItemCount() > 0) list_.DeleteItem(list_.GetItemCount() - 1);
   std::size_t page = 0;
-  while (page < pages_.size() && !EqualsIgnoringCase(pages_[page].program, program)) ++page;
+  while (page < pages_.size() &&
+         !SameProgramName(CUtilityLib::Get().ProgramNames(), pages_[page].program, program))
+    ++page;
   shown_ = page;
   if (page == pages_.size()) {
     pages_.push_back({program, {}, {}, {}, false});

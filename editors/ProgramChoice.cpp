@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "common/TextCase.h"
+#include "common/ProgramNames.h"
 #include "editors/CProgramPickDlg.h"
 #include "editors/ProgramSections.h"
 #include "ui/CUtilityLib.h"
@@ -27,7 +27,7 @@ std::optional<std::string> ProgramChoice::OnPicked(DialogHost& host) {
   } else if (picked > 0 && picked <= static_cast<int>(programs_.size())) {
     program = programs_[static_cast<std::size_t>(picked - 1)];
   }
-  const bool same = EqualsIgnoringCase(program, current_);
+  const bool same = SameProgramName(CUtilityLib::Get().ProgramNames(), program, current_);
   Choose(host, program);
   if (same) return std::nullopt;
   return current_;
@@ -38,7 +38,7 @@ void ProgramChoice::Choose(DialogHost& host, const std::string& program) {
   const bool joins = !EntryOf(program).has_value();
   if (joins) {
     const auto place = std::find_if(programs_.begin(), programs_.end(), [&](const std::string& p) {
-      return ToAsciiLower(program) < ToAsciiLower(p);
+      return ProgramNameLess(CUtilityLib::Get().ProgramNames(), program, p);
     });
     programs_.insert(place, program);
   }
@@ -54,7 +54,9 @@ void ProgramChoice::Choose(DialogHost& host, const std::string& program) {
 std::optional<int> ProgramChoice::EntryOf(const std::string& program) const {
   if (program.empty()) return 0;
   for (std::size_t i = 0; i < programs_.size(); ++i) {
-    if (EqualsIgnoringCase(programs_[i], program)) return static_cast<int>(i + 1);
+    if (SameProgramName(CUtilityLib::Get().ProgramNames(), programs_[i], program)) {
+      return static_cast<int>(i + 1);
+    }
   }
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/ProgramNames.h"
 #include "common/TextCase.h"
 
 namespace {
@@ -13,10 +14,6 @@ std::string_view ProgramOf(std::string_view section, std::string_view kind) {
   return TrimBlanks(section.substr(kind.size() + 1));
 }
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return ToAsciiLower(a) < ToAsciiLower(b);
-}
-
 }  // namespace
 
 std::string ProgramSection(std::string_view kind, std::string_view program) {
@@ -25,22 +22,26 @@ std::string ProgramSection(std::string_view kind, std::string_view program) {
   return section;
 }
 
-std::vector<std::string> ProgramsWithSections(const std::vector<std::string>& sectionNames,
+std::vector<std::string> ProgramsWithSections(const ProgramNameText& names,
+                                              const std::vector<std::string>& sectionNames,
                                               std::string_view kind) {
   std::vector<std::string> programs;
   for (const std::string& section : sectionNames) {
     const std::string_view program = ProgramOf(section, kind);
     if (program.empty()) continue;
     const bool known = std::any_of(programs.begin(), programs.end(), [&](const std::string& seen) {
-      return EqualsIgnoringCase(seen, program);
+      return SameProgramName(names, seen, program);
     });
     if (!known) programs.emplace_back(program);
   }
-  std::stable_sort(programs.begin(), programs.end(), LessIgnoringCase);
+  std::stable_sort(
+      programs.begin(), programs.end(),
+      [&](const std::string& a, const std::string& b) { return ProgramNameLess(names, a, b); });
   return programs;
 }
 
-std::vector<std::string> ProgramSectionsOf(const std::vector<std::string>& sectionNames,
+std::vector<std::string> ProgramSectionsOf(const ProgramNameText& names,
+                                           const std::vector<std::string>& sectionNames,
                                            const std::vector<std::string_view>& kinds) {
   std::vector<std::string> sections;
   for (const std::string& section : sectionNames) {
@@ -48,7 +49,7 @@ std::vector<std::string> ProgramSectionsOf(const std::vector<std::string>& secti
       return !ProgramOf(section, kind).empty();
     });
     const bool known = std::any_of(sections.begin(), sections.end(), [&](const std::string& seen) {
-      return EqualsIgnoringCase(seen, section);
+      return SameProgramName(names, seen, section);
     });
     if (ofKind && !known) sections.push_back(section);
   }

@@ -229,9 +229,9 @@ class HookEngine {
   RuleCache& CurrentRules();
   std::string ReadRule(std::string_view section, std::string_view key);
   // The program in front when it has rules of its own, else nullptr.
-  const HookLocalState::ForegroundProgram* ProgramInFront();
+  const ParsedRules::ProgramSections* ProgramInFront();
   // The same for a key's press, asked only where some program has a rule of that key.
-  const HookLocalState::ForegroundProgram* ProgramInFrontFor(std::string_view keyCodes);
+  const ParsedRules::ProgramSections* ProgramInFrontFor(std::string_view keyCodes);
   // The entry of the program's section (`programSection`, may be nullptr) where it has one,
   // else that of `section`, the section for all programs.
   std::string ReadRuleInFront(const std::string* programSection, std::string_view section,

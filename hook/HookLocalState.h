@@ -69,15 +69,13 @@ struct HookLocalState {
 
   // The program of the foreground window, asked of the system only when another window comes to
   // the front (or while the answer may still change), and only while some program has rules of
-  // its own. Its rule sections' names are kept ready, so that a look-up builds no text.
+  // its own. Its name is kept as the key that rule sections are filed under, so that a look-up
+  // builds no text.
   struct ForegroundProgram {
     WindowHandle window = 0;
     bool known = false;  // `window`'s program was asked
     bool settled = false;
-    std::string name;  // lower case; empty: no program (only the rules for all programs apply)
-    std::string keyChangeSection;
-    std::string hotkeySection;
-    std::string mouseSection;
+    std::u16string key;  // ProgramNameKey; empty: no program (only the rules for all programs)
   };
   ForegroundProgram foreground;
   bool foregroundCheckedThisEvent = false;

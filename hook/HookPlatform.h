@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/ProgramNameText.h"
 #include "hook/HookState.h"
 
 class RuleCache;
@@ -111,15 +112,19 @@ class HookPlatform {
   // some program has rules of its own.
   virtual WindowHandle ForegroundWindow() = 0;
   // The program a top-level window belongs to: its process's executable file name without the
-  // folder (for a store app in its frame host, the app's own). Empty for a process that cannot
-  // be asked (elevated, protected): no program. Costly: the engine asks once per foreground
-  // window. `settled` is false while the answer may still change for the same window (a frame
-  // host whose app has not attached yet): the engine asks again at the next event.
+  // folder (for a store app in its frame host, the app's own), in UTF-16 as the file system
+  // has it, whatever the ANSI code page. Empty for a process that cannot be asked (elevated,
+  // protected): no program. Costly: the engine asks once per foreground window. `settled` is
+  // false while the answer may still change for the same window (a frame host whose app has
+  // not attached yet): the engine asks again at the next event.
   struct WindowProgram {
-    std::string exeName;
+    std::u16string exeName;
     bool settled = true;
   };
   virtual WindowProgram ProgramOfWindow(WindowHandle window) = 0;
+  // The code page and case table program names are read and compared with. Asked by the
+  // watcher when it parses the rules and by the hook thread once per window in front.
+  virtual const ProgramNameText& ProgramNames() = 0;
 
   // Session notifications (WTSRegisterSessionNotification for a window of the hook thread):
   // while watched, a lock and an unlock of the session call the engine's SessionLocked and

@@ -45,11 +45,11 @@ std::string HookEngine::FindHotkeyAction(std::uint16_t virtualKey, std::uint16_t
                                          LazyModifiers& held) {
   if (state_.ConfigIniPath[0] == '\0') return {};
   const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
-  const HookLocalState::ForegroundProgram* front = ProgramInFrontFor(keyCodes);
+  const ParsedRules::ProgramSections* front = ProgramInFrontFor(keyCodes);
   // The program's hotkeys and those for all programs: a program's entry may also hide one.
   const std::vector<ModifierFlags>* candidateSets[] = {
       CurrentRules().HotkeyModifiers("", keyCodes),
-      front != nullptr ? CurrentRules().HotkeyModifiers(front->name, keyCodes) : nullptr};
+      front != nullptr ? CurrentRules().HotkeyModifiers(front->hotkeyProgram, keyCodes) : nullptr};
   if (candidateSets[0] == nullptr && candidateSets[1] == nullptr) return {};
   // A Windows key that is itself the hotkey's key is not its own modifier.
   const bool isLeftWin = virtualKey == win::kVkLWin && scanCode == win::kVkLWin;
@@ -71,17 +71,17 @@ std::string HookEngine::FindHotkeyAction(std::uint16_t virtualKey, std::uint16_t
     });
   }
   if (matching.empty()) return {};
-  return ReadRuleInFront(front != nullptr ? &front->hotkeySection : nullptr, "HotKey",
+  return ReadRuleInFront(front != nullptr ? &front->hotkey : nullptr, "HotKey",
                          FormatHotkeyKey(virtualKey, scanCode, modifiers));
 }
 
 // Only a press gets here; its release follows the press's record.
 int HookEngine::ApplyMiddleButton() {
   // A program's section with a "Mapped" entry decides for that program, an empty one included.
-  const HookLocalState::ForegroundProgram* front = ProgramInFront();
+  const ParsedRules::ProgramSections* front = ProgramInFront();
   const std::string_view section =
-      front != nullptr && CurrentRules().FindEntry(front->mouseSection, "Mapped")
-          ? std::string_view(front->mouseSection)
+      front != nullptr && CurrentRules().FindEntry(front->mouse, "Mapped")
+          ? std::string_view(front->mouse)
           : std::string_view("MouseMap2");
   const std::string wanted = ReadRule(section, "KeyState");
   if (wanted.empty()) return 0;

@@ -89,9 +89,9 @@ std::optional<HeldOutput> HookEngine::ParseTarget(std::string_view target) {
 bool HookEngine::ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode,
                                 std::size_t record) {
   const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
-  const HookLocalState::ForegroundProgram* front = ProgramInFrontFor(keyCodes);
+  const ParsedRules::ProgramSections* front = ProgramInFrontFor(keyCodes);
   const std::string target =
-      ReadRuleInFront(front != nullptr ? &front->keyChangeSection : nullptr, "KeyChange", keyCodes);
+      ReadRuleInFront(front != nullptr ? &front->keyChange : nullptr, "KeyChange", keyCodes);
   if (target.empty()) return false;
   // The source key never reaches the system, also when its rule produces nothing.
   if (const std::optional<HeldOutput> output = ParseTarget(target)) PutDown(record, *output);

@@ -1,9 +1,9 @@
 // Rules for one program: the sections "KeyChange:EXE", "HotKey:EXE" and "MouseMap2:EXE" apply
 // while a window of that program is in front, before the sections for all programs.
-#include "common/TextCase.h"
+#include "common/ProgramNames.h"
 #include "hook/HookEngine.h"
 
-const HookLocalState::ForegroundProgram* HookEngine::ProgramInFront() {
+const ParsedRules::ProgramSections* HookEngine::ProgramInFront() {
   if (state_.ConfigIniPath[0] == '\0') return nullptr;
   const RuleCache& rules = CurrentRules();
   // Most rule files have no program sections: their events never ask for the foreground.
@@ -19,20 +19,17 @@ const HookLocalState::ForegroundProgram* HookEngine::ProgramInFront() {
       front.window = window;
       front.known = true;
       front.settled = program.settled;
-      front.name = ToAsciiLower(program.exeName);
-      front.keyChangeSection = "KeyChange:" + front.name;
-      front.hotkeySection = "HotKey:" + front.name;
-      front.mouseSection = "MouseMap2:" + front.name;
+      front.key = ProgramNameKey(platform_.ProgramNames(), program.exeName);
     }
   }
   // A process that cannot be asked is no program: the rules for all programs apply.
-  if (front.name.empty() || !rules.HasRulesFor(front.name)) return nullptr;
-  return &front;
+  if (front.key.empty()) return nullptr;
+  return rules.SectionsOf(front.key);
 }
 
 // The program in front where some program has a remapping or hotkey of this key, else none (the
 // rules for all programs decide the key, whatever is in front).
-const HookLocalState::ForegroundProgram* HookEngine::ProgramInFrontFor(std::string_view keyCodes) {
+const ParsedRules::ProgramSections* HookEngine::ProgramInFrontFor(std::string_view keyCodes) {
   if (state_.ConfigIniPath[0] == '\0' || !CurrentRules().SomeProgramHasRuleFor(keyCodes)) {
     return nullptr;
   }

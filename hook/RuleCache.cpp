@@ -3,6 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "common/ProgramNames.h"
+
 namespace {
 
 struct HotkeyKey {
@@ -33,14 +35,15 @@ std::optional<HotkeyKey> ParseHotkeyKey(const std::string& key) {
 
 }  // namespace
 
-ParsedRules::ParsedRules(std::string_view text) : index_(text) {
+ParsedRules::ParsedRules(std::string_view text, const ProgramNameText& names) : index_(text) {
   for (const std::string& section : index_.SectionNames()) {
     const std::size_t colon = section.find(':');
     const std::string_view kind = std::string_view(section).substr(0, colon);
     const std::string program = colon == std::string::npos ? "" : section.substr(colon + 1);
     const bool ruleKind = kind == "hotkey" || kind == "keychange" || kind == "mousemap2";
     if (!ruleKind) continue;
-    if (!program.empty()) programs_.insert(program);
+    // A name the code page cannot have written belongs to no running program.
+    if (!program.empty() && !AddProgramSection(names, kind, section, program)) continue;
     if (kind == "keychange" && !program.empty()) {
       for (std::string& key : index_.KeysWithValues(section))
         programKeyCodes_.insert(std::move(key));
@@ -54,6 +57,31 @@ ParsedRules::ParsedRules(std::string_view text) : index_(text) {
       byKeyCodes[rule->keyCodes].push_back(rule->held);
     }
   }
+  // A kind the program has no section of is named as its other sections are: found nowhere.
+  for (auto& [key, sections] : programs_) {
+    const std::string& named = !sections.keyChange.empty() ? sections.keyChange
+                               : !sections.hotkey.empty()  ? sections.hotkey
+                                                           : sections.mouse;
+    const std::string program = named.substr(named.find(':') + 1);
+    if (sections.keyChange.empty()) sections.keyChange = "keychange:" + program;
+    if (sections.hotkey.empty()) sections.hotkey = "hotkey:" + program;
+    if (sections.mouse.empty()) sections.mouse = "mousemap2:" + program;
+    if (sections.hotkeyProgram.empty()) sections.hotkeyProgram = program;
+  }
+}
+
+bool ParsedRules::AddProgramSection(const ProgramNameText& names, std::string_view kind,
+                                    const std::string& section, const std::string& program) {
+  auto key = ProgramNameKeyOfAnsi(names, program);
+  if (!key) return false;
+  ProgramSections& sections = programs_[std::move(*key)];
+  std::string& named = kind == "keychange" ? sections.keyChange
+                       : kind == "hotkey"  ? sections.hotkey
+                                           : sections.mouse;
+  if (!named.empty()) return true;
+  named = section;
+  if (kind == "hotkey") sections.hotkeyProgram = program;
+  return true;
 }
 
 const std::vector<ModifierFlags>* ParsedRules::HotkeyModifiers(std::string_view program,
@@ -134,7 +162,8 @@ void RuleCache::Read(HookPlatform& platform, const std::string& file,
   const HookPlatform::RuleFileRead read = platform.ReadRuleFile(file.c_str(), kLargestRuleFile);
   switch (read.outcome) {
     case Outcome::Read:
-      Publish(platform, std::make_shared<const ParsedRules>(read.text), check);
+      Publish(platform, std::make_shared<const ParsedRules>(read.text, platform.ProgramNames()),
+              check);
       break;
     case Outcome::Missing:
       Publish(platform, std::make_shared<const ParsedRules>(), check);

@@ -20,18 +20,32 @@
 // One reading of the rule file, parsed and indexed for the look-ups of every key event.
 class ParsedRules {
  public:
-  explicit ParsedRules(std::string_view text = {});
+  // The rule sections of one program, as the index names them ("keychange:memo.exe", ...).
+  // Sections of one kind whose names differ only in letter case beyond ASCII ("KeyChange:É.exe"
+  // and "KeyChange:é.exe") are one program's: the first in the file counts, as for ASCII.
+  struct ProgramSections {
+    std::string keyChange;
+    std::string hotkey;
+    std::string mouse;
+    std::string hotkeyProgram;  // what follows "hotkey:", the key of its hotkey modifiers
+  };
+
+  ParsedRules() = default;
+  // Program names are converted from the code page and made keys here, once per reading.
+  ParsedRules(std::string_view text, const ProgramNameText& names);
 
   const ProfileIndex& Index() const { return index_; }
-  // The modifier sets of the hotkeys of a key code pair in the section of `program` (lower
-  // case; empty: the section for all programs).
+  // The modifier sets of the hotkeys of a key code pair in the section of `program` (as in
+  // ProgramSections::hotkeyProgram; empty: the section for all programs).
   const std::vector<ModifierFlags>* HotkeyModifiers(std::string_view program,
                                                     std::string_view keyCodes) const;
   // Whether some program has a rule section of its own ("KeyChange:notepad.exe", ...): without
   // any, no event needs to know the program in front.
   bool HasProgramRules() const { return !programs_.empty(); }
-  bool HasRulesFor(std::string_view program) const {
-    return programs_.find(program) != programs_.end();
+  // The sections of the program whose name has this key (ProgramNameKey), or none.
+  const ProgramSections* SectionsOf(std::u16string_view programKey) const {
+    const auto found = programs_.find(programKey);
+    return found == programs_.end() ? nullptr : &found->second;
   }
   // Whether some program's own remapping or hotkey section has an entry for this key code pair
   // ("vv/ss"): a key without one is decided alike whatever program is in front, so its press
@@ -46,15 +60,22 @@ class ParsedRules {
     std::size_t operator()(std::string_view text) const {
       return std::hash<std::string_view>{}(text);
     }
+    std::size_t operator()(std::u16string_view text) const {
+      return std::hash<std::u16string_view>{}(text);
+    }
   };
 
   template <typename Value>
   using ByName = std::unordered_map<std::string, Value, Hash, std::equal_to<>>;
 
+  // Files the section under its program's key; false for a name without one.
+  bool AddProgramSection(const ProgramNameText& names, std::string_view kind,
+                         const std::string& section, const std::string& program);
+
   ProfileIndex index_;
   // By program (lower case, "" for all programs), then by key code pair.
   ByName<ByName<std::vector<ModifierFlags>>> hotkeyModifiers_;
-  std::unordered_set<std::string, Hash, std::equal_to<>> programs_;
+  std::unordered_map<std::u16string, ProgramSections, Hash, std::equal_to<>> programs_;
   std::unordered_set<std::string, Hash, std::equal_to<>> programKeyCodes_;
 };
 
@@ -105,7 +126,9 @@ class RuleCache {
     return taken_->Index().Find(section, key, kWholeValue);
   }
   bool HasProgramRules() const { return taken_->HasProgramRules(); }
-  bool HasRulesFor(std::string_view program) const { return taken_->HasRulesFor(program); }
+  const ParsedRules::ProgramSections* SectionsOf(std::u16string_view programKey) const {
+    return taken_->SectionsOf(programKey);
+  }
   bool SomeProgramHasRuleFor(std::string_view keyCodes) const {
     return taken_->SomeProgramHasRuleFor(keyCodes);
   }

@@ -282,30 +282,14 @@ bool FakeServices::MappedProfile::ReplaceSections(std::string_view file,
   return owner_.MayWrite(file) && files_.ReplaceSections(Map(file), sections);
 }
 
-namespace {
-
-// Western holds ASCII only (for these paths); Korean also the Hangul syllables (U+AC00 to
-// U+D7A3, in UTF-8 EA B0 80 to ED 9E A3).
-bool CodePageHolds(FakeServices::CodePage codePage, const std::string& text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) continue;
-    if (codePage == FakeServices::CodePage::Western || i + 2 >= text.size()) return false;
-    const std::string syllable = text.substr(i, 3);
-    if (syllable < "\xEA\xB0\x80" || syllable > "\xED\x9E\xA3") return false;
-    i += 2;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::optional<std::string> FakeServices::PathForAnsiCodePage(const std::string& path,
                                                              std::size_t maxBytes) {
-  if (CodePageHolds(codePage_, path) && path.size() <= maxBytes) return path;
+  if (SimCodePageHolds(programNames_.CodePage(), path) && path.size() <= maxBytes) return path;
   for (const auto& [folder, shortForm] : shortForms_) {
     if (path != folder && path.rfind(folder + "\\", 0) != 0) continue;
     const std::string shortPath = shortForm + path.substr(folder.size());
-    if (CodePageHolds(codePage_, shortPath) && shortPath.size() <= maxBytes) return shortPath;
+    if (SimCodePageHolds(programNames_.CodePage(), shortPath) && shortPath.size() <= maxBytes)
+      return shortPath;
   }
   return std::nullopt;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "profile/IniFileProfile.h"
+#include "sim/SimProgramNameText.h"
 #include "ui/Services.h"
 
 // Windows services for tests: an in-memory registry, Windows paths kept in a private temporary
@@ -151,11 +152,11 @@ class FakeServices final : public Services {
   const std::vector<WindowHandle>& ChooserOwners() const { return chooserOwners_; }
 
   // The user's application-data folder, and the ANSI code page of the paths handed to the hook
-  // library: Western holds ASCII only (for these paths), Korean also the Hangul syllables. A
-  // path's "bytes" in the code page are its UTF-8 text; what matters is which path goes.
-  enum class CodePage { Western, Korean };
+  // library and of the rule file (SimCodePageHolds tells what each holds). A path's "bytes" in
+  // the code page are its UTF-8 text; what matters is which path goes.
+  using CodePage = SimCodePage;
   void SetUserAppDataFolder(const std::string& folder) { appData_ = folder; }
-  void SetCodePage(CodePage codePage) { codePage_ = codePage; }
+  void SetCodePage(CodePage codePage) { programNames_.SetCodePage(codePage); }
   // The file system's short form of an existing folder (none: short names are switched off).
   void AddShortForm(const std::string& folder, const std::string& shortForm) {
     shortForms_[folder] = shortForm;
@@ -184,6 +185,7 @@ class FakeServices final : public Services {
   std::optional<std::string> TextForAnsiCodePage(const std::string& text) override {
     return PathForAnsiCodePage(text, std::string::npos);
   }
+  const ProgramNameText& ProgramNames() override { return programNames_; }
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override {
     started_.push_back({file, parameters, show});
@@ -333,6 +335,6 @@ class FakeServices final : public Services {
   std::map<std::string, std::uint32_t> registered_;
   IconHandle nextIcon_ = 0x700;
   std::string appData_ = "C:\\Users\\tester\\AppData\\Roaming";
-  CodePage codePage_ = CodePage::Western;
+  SimProgramNameText programNames_;
   std::map<std::string, std::string> shortForms_;
 };

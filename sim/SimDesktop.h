@@ -18,6 +18,7 @@
 #include "hook/HookState.h"
 #include "profile/IniFileProfile.h"
 #include "scenario/ScenarioDesktop.h"
+#include "sim/SimProgramNameText.h"
 
 // A simulated Windows desktop running the hook engine, as the main program runs it: the host
 // window, the low-level hooks, the system's key state, windows with class names, the screen
@@ -142,6 +143,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     std::chrono::milliseconds end;
   };
   void SetDeviceToolDuration(std::chrono::milliseconds duration) { toolDuration_ = duration; }
+  // The system's ANSI code page, in which the rule file's section names are read (Western
+  // unless set), from the next reading of the rules on. The bytes the rule file gets stay the
+  // script's text.
+  void SetCodePage(SimCodePage codePage) { programNames_.SetCodePage(codePage); }
   // Whether the simulated device tool's runs end with success (they do by default).
   void SetDeviceToolSucceeds(bool succeeds) { toolSucceeds_ = succeeds; }
   // A stalled program start (a file on an unreachable share): the programs asked for wait in
@@ -212,6 +217,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     return foreground_;
   }
   WindowProgram ProgramOfWindow(WindowHandle window) override;
+  const ProgramNameText& ProgramNames() override { return programNames_; }
   // Windows' default: 4 pixels on either side.
   DragDistance DragThreshold() override { return {4, 4}; }
   void WatchSessionChanges(bool watch) override { sessionWatched_ = watch; }
@@ -293,6 +299,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   WindowHandle cursor_ = 0;
   WindowHandle foreground_ = 0;
   int programQueries_ = 0;
+  SimProgramNameText programNames_;
   int foregroundQueries_ = 0;
 
   std::chrono::milliseconds now_{0};

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/ProgramNames.h"
 #include "common/TextCase.h"
 #include "hook/WindowsCodes.h"
 
@@ -55,8 +56,11 @@ HookPlatform::WindowProgram SimDesktop::ProgramOfWindow(WindowHandle window) {
   const SimWindow* found = Find(window);
   while (found != nullptr && found->parent != 0) found = Find(found->parent);
   if (found != nullptr && found->answer) return *found->answer;
-  // A window no script gave a program (the host's too) belongs to one without rules.
-  return {found != nullptr && !found->program.empty() ? found->program : "unnamed.exe", true};
+  // A window no script gave a program (the host's too) belongs to one without rules. The
+  // script's name is UTF-8 text; the file system has it in UTF-16.
+  const std::string& program =
+      found != nullptr && !found->program.empty() ? found->program : std::string("unnamed.exe");
+  return {Utf16FromUtf8(program).value_or(std::u16string()), true};
 }
 
 std::optional<WindowHandle> SimDesktop::WindowByName(const std::string& name) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Handles.h"
+#include "common/ProgramNameText.h"
 #include "profile/Profile.h"
 #include "ui/PopupMenu.h"
 #include "ui/TrayIconWindow.h"
@@ -98,6 +99,8 @@ class Services {
   // itself when every character has its place in the code page; else, when it names an
   // existing file or folder, its short form; else nullopt.
   virtual std::optional<std::string> TextForAnsiCodePage(const std::string& text) = 0;
+  // How program names compare (as Windows compares file names), for the rule editors.
+  virtual const ProgramNameText& ProgramNames() = 0;
 
   virtual std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) = 0;
   // ShellExecute with verb "open", no owner, no folder.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32/Win32ProgramNameText.h"
 #include "hook/HookPlatform.h"
 #include "hook/win32/FolderChangeSignal.h"
 #include "hook/win32/RuleFileWatcher.h"
@@ -49,6 +50,7 @@ class Win32HookPlatform final : public HookPlatform {
   bool IsWindowVisible(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   WindowProgram ProgramOfWindow(WindowHandle window) override;
+  const ProgramNameText& ProgramNames() override { return programNames_; }
   DragDistance DragThreshold() override;
   void WatchSessionChanges(bool watch) override {
     if (watch) {
@@ -74,6 +76,7 @@ class Win32HookPlatform final : public HookPlatform {
   TIMERPROC watchdogProc_;
   UINT_PTR watchdogTimer_ = 0;
   SessionNotifications sessions_;
+  Win32ProgramNameText programNames_;
   static std::string ResolveRuleFile(const char* file);
 
   RuleFileWatcher watcher_;

@@ -41,9 +41,11 @@ WindowHandle Win32HookPlatform::ForegroundWindow() {
 
 namespace {
 
-// The executable file name of a process, without its folder, in the ANSI code page as the rule
-// file's section names are; empty when the process cannot be asked.
-std::string ExeNameOfProcess(DWORD processId) {
+// The executable file name of a process, without its folder, as the file system has it: in
+// UTF-16, which holds every name on every code page (a conversion to the ANSI code page here
+// would lose names, and fail outright under UTF-8 as the code page). Empty when the process
+// cannot be asked.
+std::u16string ExeNameOfProcess(DWORD processId) {
   const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (process == nullptr) return {};
   wchar_t path[MAX_PATH * 4] = {};
@@ -55,12 +57,7 @@ std::string ExeNameOfProcess(DWORD processId) {
   for (const wchar_t* at = path; *at != L'\0'; ++at) {
     if (*at == L'\\' || *at == L'/') name = at + 1;
   }
-  char ansi[MAX_PATH * 2] = {};
-  BOOL lossy = FALSE;
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, name, -1, ansi, sizeof ansi, nullptr, &lossy);
-  // A name the code page cannot hold matches no section the editors could have written.
-  if (bytes <= 1 || lossy) return {};
-  return ansi;
+  return std::u16string(reinterpret_cast<const char16_t*>(name));
 }
 
 struct AppOfFrame {
@@ -83,10 +80,10 @@ HookPlatform::WindowProgram Win32HookPlatform::ProgramOfWindow(WindowHandle hand
   const HWND window = ToWindow(handle);
   DWORD process = 0;
   if (GetWindowThreadProcessId(window, &process) == 0) return {{}, true};
-  std::string name = ExeNameOfProcess(process);
+  std::u16string name = ExeNameOfProcess(process);
   // A store app's window is a child of the frame host's, owned by the app's own process; until
   // it attaches, the frame host is all there is, and the answer is asked again.
-  if (_stricmp(name.c_str(), "ApplicationFrameHost.exe") == 0) {
+  if (_wcsicmp(reinterpret_cast<const wchar_t*>(name.c_str()), L"ApplicationFrameHost.exe") == 0) {
     AppOfFrame search{process};
     EnumChildWindows(window, FindAppOfFrame, reinterpret_cast<LPARAM>(&search));
     if (search.appProcess == 0) return {std::move(name), false};

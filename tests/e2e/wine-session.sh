@@ -69,12 +69,31 @@ exec 9>&2
 # it (seen once in some hundreds of runs): the script is played once more, and the replay is
 # written to TASTRON_REPLAY_LOG (run-suite lists them and fails on more than one). A second
 # failure is the caller's.
+#
+# A NAME.code-page file beside the script gives the system's ANSI code page. Wine takes it from
+# the Unix locale: 949 from ko_KR.UTF-8 (compiled for the session when the system has none),
+# 1252 from the session's own C.UTF-8. UTF-8 (65001) Wine cannot be given at all (nor through
+# the registry's ACP value): such a script is refused here.
 run_driver() {
   script=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
   shift
+  code_page=1252
+  [ -f "${script%.script}.code-page" ] && code_page=$(cat "${script%.script}.code-page")
+  case $code_page in
+  1252) set -- env "$WINE" "$BIN/exit-watch.exe" 120 "$BIN/scenario-driver.exe" "Z:$script" "$@" ;;
+  949)
+    korean_locale || return 2
+    set -- env $korean_locale_env "$WINE" "$BIN/exit-watch.exe" 120 "$BIN/scenario-driver.exe" \
+      "Z:$script" "$@"
+    ;;
+  *)
+    echo "$(basename "$script"): Wine cannot run with code page $code_page (1252 or 949)" >&2
+    return 2
+    ;;
+  esac
   for attempt in 1 2; do
     # The outer bound is for a watcher that Wine left hanging.
-    timeout 150 "$WINE" "$BIN/exit-watch.exe" 120 "$BIN/scenario-driver.exe" "Z:$script" "$@" \
+    timeout 150 "$@" \
       >"$session_folder/driver.out" 2>"$session_folder/driver.err"
     driver_status=$?
     case $driver_status in
@@ -91,4 +110,18 @@ run_driver() {
   cat "$session_folder/driver.out"
   cat "$session_folder/driver.err" >&2
   return "$driver_status"
+}
+
+# korean_locale: sets korean_locale_env to what makes a Wine program run with code page 949.
+korean_locale_env=""
+korean_locale() {
+  [ -n "$korean_locale_env" ] && return 0
+  if locale -a 2>/dev/null | grep -qix 'ko_KR.utf-\{0,1\}8'; then
+    korean_locale_env="LC_ALL=ko_KR.UTF-8"
+    return 0
+  fi
+  mkdir -p "$session_folder/locale"
+  localedef -i ko_KR -f UTF-8 "$session_folder/locale/ko_KR.UTF-8" 2>/dev/null ||
+    { echo "cannot compile the ko_KR.UTF-8 locale" >&2; return 1; }
+  korean_locale_env="LC_ALL=ko_KR.UTF-8 LOCPATH=$session_folder/locale"
 }

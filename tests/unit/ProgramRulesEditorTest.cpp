@@ -83,10 +83,12 @@ TEST(ProgramSectionsTest, ProgramsOfAKindAreFoundOnceByNameWhateverTheLetterCase
   const std::vector<std::string> sections = {
       "KeyChange",         "keychange:Notepad.exe", "Hotkey:excel.exe", "KEYCHANGE:notepad.EXE",
       "KeyChange:app.exe", "KeyChangeX:other.exe",  "KeyChange:",       "Tastron"};
-  EXPECT_EQ(ProgramsWithSections(sections, "KeyChange"),
+  const SimProgramNameText names;
+  EXPECT_EQ(ProgramsWithSections(names, sections, "KeyChange"),
             (std::vector<std::string>{"app.exe", "Notepad.exe"}));
-  EXPECT_EQ(ProgramsWithSections(sections, "Hotkey"), (std::vector<std::string>{"excel.exe"}));
-  EXPECT_EQ(ProgramSectionsOf(sections, {"Hotkey", "MouseMap2"}),
+  EXPECT_EQ(ProgramsWithSections(names, sections, "Hotkey"),
+            (std::vector<std::string>{"excel.exe"}));
+  EXPECT_EQ(ProgramSectionsOf(names, sections, {"Hotkey", "MouseMap2"}),
             (std::vector<std::string>{"Hotkey:excel.exe"}));
   EXPECT_EQ(ProgramSection("KeyChange", ""), "KeyChange");
   EXPECT_EQ(ProgramOfPath("C:\\Program Files\\Tool\\Tool.exe"), "Tool.exe");
@@ -226,6 +228,55 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedFromTheRunningOnesOrByATypedName) 
       Choose(list, "프로그램 추가...");
       EXPECT_EQ(Chosen(list), row.chosen != nullptr ? row.chosen : "모든 프로그램");
     });
+  }
+}
+
+// Program names compare as Windows compares file names, on every code page; a program whose
+// name the code page cannot hold is refused, as its section could not be written. Rows: code
+// page, the program typed, the entry then chosen ("" for refused).
+TEST_F(ProgramRulesEditorTest, ProgramsAreKnownWhateverTheLetterCaseAndNeedANameTheCodePageHolds) {
+  struct Row {
+    SimCodePage codePage;
+    std::string file;
+    std::string chosen;
+  };
+  const Row rows[] = {
+      {SimCodePage::Western, "D:\\éditeur.exe", "ÉDITEUR.EXE"},
+      {SimCodePage::Western, "D:\\Œuvre.exe", "Œuvre.exe"},
+      {SimCodePage::Western, "D:\\δέλτα.exe", ""},
+      {SimCodePage::Korean, "D:\\메모.EXE", "메모.exe"},
+      {SimCodePage::Korean, "D:\\ÉDITEUR.exe", ""},
+      {SimCodePage::Utf8, "D:\\δέλτα.exe", "ΔΈΛΤΑ.exe"},
+      {SimCodePage::Utf8, "D:\\Проводник.exe", "Проводник.exe"},
+  };
+  WriteRuleFile(
+      "[KeyChange:메모.exe]\n41/1e=\n[KeyChange:ÉDITEUR.EXE]\n41/1e=42/30\n"
+      "[KeyChange:éditeur.exe]\n43/2e=44/20\n[KeyChange:ΔΈΛΤΑ.exe]\n41/1e=\n");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    services_.SetCodePage(row.codePage);
+    const std::size_t messages = services_.MessageBoxes().size();
+    RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+      // One entry for the two spellings of one program, in the order of their names' keys.
+      EXPECT_EQ(Choices(list),
+                (std::vector<std::string>{"모든 프로그램", "ÉDITEUR.EXE", "ΔΈΛΤΑ.exe", "메모.exe",
+                                          "프로그램 추가..."}));
+      runner_.When(CProgramPickDlg::kTemplateId, [&](SimDialogHost& pick) {
+        pick.Type(CProgramPickDlg::kName, row.file);
+        if (row.chosen.empty()) services_.AnswerNextMessageBox(message_box::kIdOk);
+        pick.Click(kOk);
+        if (row.chosen.empty()) {
+          EXPECT_FALSE(pick.Ended());
+          EXPECT_EQ(services_.LastMessageBox().text,
+                    CProgramPickDlg::kUnusableName + ProgramOfPath(row.file));
+          pick.Click(dialog_message::kIdCancel);
+        }
+      });
+      Choose(list, "프로그램 추가...");
+      EXPECT_EQ(Chosen(list), row.chosen.empty() ? "모든 프로그램" : row.chosen);
+      list.Click(dialog_message::kIdCancel);
+    });
+    EXPECT_EQ(services_.MessageBoxes().size(), messages + (row.chosen.empty() ? 1 : 0));
   }
 }
 

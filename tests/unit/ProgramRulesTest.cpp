@@ -126,7 +126,7 @@ TEST_F(ProgramRulesTest, ARuleFileWithoutProgramSectionsNeverAsks) {
 // An elevated or protected process: the system names no program for its window.
 TEST_F(ProgramRulesTest, AWindowWhoseProcessCannotBeAskedGetsOnlyTheGlobalRulesAskedOnce) {
   Window("admin", "editor.exe");
-  desktop_.AnswerForProgram("admin", {"", true});
+  desktop_.AnswerForProgram("admin", {u"", true});
   desktop_.SetRule("KeyChange", "43/2e", "44/20");
   desktop_.SetRule("KeyChange:editor.exe", "41/1e", "42/30");
   desktop_.SetRule("KeyChange:editor.exe", "43/2e", "");
@@ -165,7 +165,7 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   desktop_.HostSettings().Lock_CapsLock = 1;
   desktop_.PushSettings();
   Window("frame", "app.exe");
-  desktop_.AnswerForProgram("frame", {"ApplicationFrameHost.exe", false});
+  desktop_.AnswerForProgram("frame", {u"ApplicationFrameHost.exe", false});
   desktop_.SetRule("KeyChange:app.exe", "41/1e", "42/30");
   desktop_.SetRule("HotKey:app.exe", "5a/2c/1/0/0/0/0/0/0/0", "1/app-tool.exe/");
 
@@ -176,12 +176,57 @@ TEST_F(ProgramRulesTest, AnAnswerNotSettledIsAskedAgainUntilItSettles) {
   EXPECT_EQ(desktop_.ProgramQueries(), 5);
   EXPECT_FALSE(PressGives(kA, kVkB));
 
-  desktop_.AnswerForProgram("frame", {"app.exe", true});
+  desktop_.AnswerForProgram("frame", {u"app.exe", true});
   EXPECT_TRUE(PressGives(kA, kVkB));
   const int settledAt = desktop_.ProgramQueries();
   Tap(kZ, 20);
   EXPECT_TRUE(PressGives(kA, kVkB));
   EXPECT_EQ(desktop_.ProgramQueries(), settledAt);
+}
+
+// The program in front is known by its UTF-16 name on every code page; each program section's
+// name is read in the code page and compared as Windows compares file names. Rows: code page,
+// the name in the sections, the program's file name, whether its rules apply.
+TEST(ProgramNameRulesTest, ProgramSectionsApplyOnEveryCodePageWhateverTheLetterCase) {
+  struct Row {
+    SimCodePage codePage;
+    std::string section;
+    std::string program;
+    bool applies;
+  };
+  const Row rows[] = {
+      {SimCodePage::Western, "ÉDITEUR.EXE", "éditeur.exe", true},
+      {SimCodePage::Western, "éditeur.EXE", "ÉDITEUR.exe", true},
+      {SimCodePage::Western, "EDITEUR.EXE", "éditeur.exe", false},
+      {SimCodePage::Western, "메모.exe", "메모.exe", false},
+      {SimCodePage::Korean, "메모.EXE", "메모.exe", true},
+      {SimCodePage::Korean, "éditeur.exe", "éditeur.exe", false},
+      {SimCodePage::Utf8, "ΔΈΛΤΑ.EXE", "δέλτα.exe", true},
+      {SimCodePage::Utf8, "메모.exe", "메모.EXE", true},
+      {SimCodePage::Utf8, "ПРОВОДНИК.exe", "Проводник.EXE", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.section + " for " + row.program);
+    std::ostringstream trace;
+    SimDesktop desktop(trace);
+    desktop.SetCodePage(row.codePage);
+    desktop.StartLikeHost();
+    desktop.HostSettings().Key_KeyChange = 1;
+    desktop.HostSettings().Key_NoteBookMode = 1;
+    desktop.PushSettings();
+    desktop.DeclareWindow("front", "Frame", false, nullptr, &row.program);
+    desktop.SetRule("KeyChange:" + row.section, "41/1e", "42/30");
+    // The hotkey section spells the name as the program does: both are the same program's.
+    desktop.SetRule("HotKey:" + row.program, "78/43/0/0/0/0/0/0/0/0", "1/tool.exe/");
+    desktop.Foreground("front");
+    desktop.Key(kA, false, true);
+    EXPECT_EQ(desktop.SystemKeyDown(kVkB), row.applies);
+    desktop.Key(kA, false, false);
+    desktop.Key(kF9, false, true);
+    desktop.Key(kF9, false, false);
+    const bool heldName = SimCodePageHolds(row.codePage, row.program);
+    EXPECT_EQ(trace.str().find("run \"tool.exe\"") != std::string::npos, heldName);
+  }
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "common/TextCase.h"
+#include "common/ProgramNames.h"
+#include "common/win32/Win32ProgramNameText.h"
 #include "ui/win32/TextConversion.h"
 
 namespace {
@@ -71,7 +72,7 @@ BOOL CALLBACK TakeWindow(HWND window, LPARAM parameter) {
   if (name.empty()) return TRUE;  // a process that cannot be asked is no program to the library
   const std::string program = WideToUtf8(name);
   for (const RunningProgram& seen : search.programs) {
-    if (EqualsIgnoringCase(seen.program, program)) return TRUE;
+    if (SameProgramName(Win32ProgramNameText(), seen.program, program)) return TRUE;
   }
   std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   title.resize(static_cast<std::size_t>(

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/win32/Win32ProgramNameText.h"
 #include "ui/Services.h"
 #include "ui/win32/AnsiProfile.h"
 
@@ -28,6 +29,7 @@ class Win32Services final : public Services {
   std::optional<std::string> PathForAnsiCodePage(const std::string& path,
                                                  std::size_t maxBytes) override;
   std::optional<std::string> TextForAnsiCodePage(const std::string& text) override;
+  const ProgramNameText& ProgramNames() override { return programNames_; }
   std::unique_ptr<LoadedModule> LoadModule(const std::string& fileName) override;
   void StartProgram(const std::string& file, const std::string& parameters, int show) override;
   bool IsElevated() override;
@@ -73,5 +75,6 @@ class Win32Services final : public Services {
   void DebugOutput(const std::string& line) override;
 
  private:
+  Win32ProgramNameText programNames_;
   AnsiProfile profiles_;
 };

@@ -16,6 +16,15 @@ std::string Utf8(const std::wstring& text) {
   return result;
 }
 
+std::string Ansi(const std::string& text) {
+  const std::wstring wide = Wide(text.c_str());
+  const int length = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, result.data(), length, nullptr, nullptr);
+  result.resize(std::strlen(result.c_str()));
+  return result;
+}
+
 std::wstring Wide(const char* text) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
   std::wstring result(static_cast<std::size_t>(length), L'\0');

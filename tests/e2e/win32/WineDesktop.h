@@ -16,6 +16,7 @@
 #include "tests/e2e/win32/DriverDeviceTool.h"
 #include "tests/e2e/win32/DriverHookGate.h"
 #include "tests/e2e/win32/DriverInput.h"
+#include "tests/e2e/win32/ProbeText.h"
 
 class WineDesktop final : public ScenarioDesktop {
  public:
@@ -25,15 +26,18 @@ class WineDesktop final : public ScenarioDesktop {
   HookSettings& HostSettings() override { return settings_; }
   void PushSettings() override { library_.UpdateValue(&settings_); }
   void Enable(std::int32_t enabled) override { library_.EnableHookStatue(enabled); }
+  // The script's text goes into the rule file as the editors write it: in the ANSI code page.
   void SetRule(const std::string& section, const std::string& key,
                const std::string& value) override {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ruleFile_.c_str());
+    WritePrivateProfileStringA(Ansi(section).c_str(), Ansi(key).c_str(), Ansi(value).c_str(),
+                               ruleFile_.c_str());
   }
   void RemoveRule(const std::string& section, const std::string& key) override {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, ruleFile_.c_str());
+    WritePrivateProfileStringA(Ansi(section).c_str(), Ansi(key).c_str(), nullptr,
+                               ruleFile_.c_str());
   }
   void RemoveRuleSection(const std::string& section) override {
-    WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, ruleFile_.c_str());
+    WritePrivateProfileStringA(Ansi(section).c_str(), nullptr, nullptr, ruleFile_.c_str());
   }
   void LoadRuleFile(const std::string& bytes) override;
   void Key(KeyCodePair key, bool extended, bool down) override;

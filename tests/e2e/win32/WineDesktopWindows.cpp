@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/TextCase.h"
+#include "tests/e2e/win32/ProbeText.h"
 
 namespace {
 
@@ -129,30 +130,29 @@ void WineDesktop::DeclareWindow(const std::string& name, const std::string& clas
 // own, owns it. The driver waits for the window, and the stand-in ends with the driver.
 HWND WineDesktop::StartProgramWindow(const std::string& program, const std::string& name,
                                      const std::string& className, bool hidden, int x, int y) {
-  char driverPath[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, driverPath, MAX_PATH);
-  std::string folder = driverPath;
-  folder.resize(folder.find_last_of('\\') + 1);
-  const std::string standIn = folder + "program-standin.exe";
-  char temporary[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temporary);
-  const std::string programFolder = std::string(temporary) + "tastron-programs-" +
-                                    std::to_string(GetCurrentProcessId()) + "\\" +
-                                    std::to_string(topLevelCount_);
-  CreateDirectoryA(
-      (std::string(temporary) + "tastron-programs-" + std::to_string(GetCurrentProcessId()))
-          .c_str(),
-      nullptr);
-  CreateDirectoryA(programFolder.c_str(), nullptr);
-  const std::string path = programFolder + "\\" + program;
-  if (!CopyFileA(standIn.c_str(), path.c_str(), FALSE)) return nullptr;
-  std::string commandLine = "\"" + path + "\" \"" + className + "\" \"" + name + "\" " +
-                            (hidden ? "0 " : "1 ") + std::to_string(x) + " " + std::to_string(y) +
-                            " " + std::to_string(GetCurrentProcessId());
-  STARTUPINFOA startup{};
+  wchar_t driverPath[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, driverPath, MAX_PATH);
+  std::wstring folder = driverPath;
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  const std::wstring standIn = folder + L"program-standin.exe";
+  wchar_t temporary[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temporary);
+  const std::wstring programsFolder =
+      std::wstring(temporary) + L"tastron-programs-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring programFolder = programsFolder + L"\\" + std::to_wstring(topLevelCount_);
+  CreateDirectoryW(programsFolder.c_str(), nullptr);
+  CreateDirectoryW(programFolder.c_str(), nullptr);
+  // The script names the program in UTF-8: its file gets that name whatever the code page.
+  const std::wstring path = programFolder + L"\\" + Wide(program.c_str());
+  if (!CopyFileW(standIn.c_str(), path.c_str(), FALSE)) return nullptr;
+  std::wstring commandLine = L"\"" + path + L"\" \"" + Wide(className.c_str()) + L"\" \"" +
+                             Wide(name.c_str()) + L"\" " + (hidden ? L"0 " : L"1 ") +
+                             std::to_wstring(x) + L" " + std::to_wstring(y) + L" " +
+                             std::to_wstring(GetCurrentProcessId());
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &started)) {
     return nullptr;
   }

@@ -88,11 +88,11 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
   } else if (kind < 18) {
     NextForeground(script);
   } else if (kind < 20) {
-    // Time passes: a tick of the watchdog or several, with the keys held as they are.
-    // Under Wine a quarter second of quiet can make the watchdog take the input its hooks were
-    // given for missed (Wine's input clock runs a millisecond ahead of the tick count), and its
-    // needless reinstallation lets go of the targets of keys held without repeats: Windows
-    // stamps input before the hooks see it, so the Wine-safe sessions keep their waits short.
+    // Time passes: a tick of the watchdog or several, with the keys held as they are. Wine
+    // holds a right Shift sent as keyboards send it as the left one, and across two
+    // reinstallations of the hooks the library then takes it for released (seed 88 with long
+    // waits), which Windows, naming it truthfully, never makes it do: the Wine-safe sessions
+    // keep their waits short.
     static const std::vector<std::string> kWaits = {"wait 20", "wait 300", "wait 600"};
     const bool wineSafe = keys_ == Keys::WineSafe;
     script.push_back(wineSafe ? "wait 20" : kWaits[random_() % kWaits.size()]);

@@ -16,7 +16,7 @@ class RandomSession {
  public:
   // WineSafe leaves out what Wine takes differently from Windows: remapping to a left modifier
   // (the target is injected extended, which Wine takes for the right key), and waits long enough
-  // for the watchdog to tick with keys held (Wine's input clock, see NextEvent).
+  // for the watchdog to tick with keys held (Wine's name for a right Shift, see NextEvent).
   enum class Keys { All, WineSafe };
 
   RandomSession(unsigned seed, Keys keys) : random_(seed), keys_(keys) {}

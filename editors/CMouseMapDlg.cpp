@@ -85,16 +85,20 @@ bool CMouseMapDlg::OnInitDialog() {
   dropButton_.Attach(Host(), kDropButton);
   Host().LimitText(kProgram, kTextLimit);
   Host().LimitText(kParameter, kTextLimit);
+  const Rule rule = Load("");
+  pages_.push_back({"", rule, rule});
+  // Each program's rule is read once: to tell whether it is listed, and as its page.
   std::vector<std::string> programs;
   for (std::string& program :
        ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
                             CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kSection)) {
-    if (Load(program).kind) programs.push_back(std::move(program));
+    const Rule own = Load(program);
+    if (!own.kind) continue;
+    pages_.push_back({program, own, own});
+    programs.push_back(std::move(program));
   }
   programs_.Fill(Host(), programs);
   Host().ShowControl(kFollowAll, false);
-  const Rule rule = Load("");
-  pages_.push_back({"", rule, rule});
   ShowRule(rule);
   return true;
 }

@@ -10,6 +10,7 @@
 
 #include "common/win32/ComReference.h"
 #include "common/win32/ProcessElevation.h"
+#include "common/win32/Win32ProgramNameText.h"
 
 namespace desktop_shell {
 namespace {
@@ -35,13 +36,11 @@ class Argument {
   VARIANT value_;
 };
 
+// The rule file's text, as the profile functions read it in the ANSI code page; bytes that are
+// no text of it (which no program's path can hold) become nothing.
 std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
+  const std::optional<std::u16string> wide = Win32ProgramNameText().WideFromAnsi(text);
+  return wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
 }
 
 // The desktop's folder view, and from it the shell's automation object, which lives in the

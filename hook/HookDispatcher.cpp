@@ -199,6 +199,11 @@ void HookEngine::CatchUpDeferredReleases() {
 }
 
 int HookEngine::Filter(std::uint32_t message, std::uint32_t eventValue, std::size_t record) {
+  if (local_.tapHold.record != PressRecords::kNone && record != PressRecords::kNone) {
+    if (const std::optional<int> verdict = WhileTapHoldUndecided(message, eventValue, record)) {
+      return *verdict;
+    }
+  }
   if (IsKeyMessage(message)) {
     return FilterKeyboard(message, static_cast<std::uint16_t>(eventValue & 0xFFFFu),
                           static_cast<std::uint16_t>(eventValue >> 16), record);

@@ -61,6 +61,9 @@ class HookEngine {
   // The watchdog's tick: installs both hooks again when the system has stopped calling them.
   void CheckHooksAlive();
 
+  // The time of the tap-hold key still undecided has passed (its timer on the hook thread).
+  void TapHoldTimeUp();
+
   // The session was locked or unlocked (the library's session notifications).
   void SessionLocked();
   void SessionUnlocked();
@@ -179,12 +182,42 @@ class HookEngine {
 
   // Remapping and synthesis.
   bool ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode, std::size_t record);
+  // The rule of a key's press: a remapping's target or a tap-hold rule's value, as the first
+  // entry found has it (ProgramRules.cpp).
+  struct KeyRule {
+    enum class Kind { None, Remap, TapHold };
+    Kind kind = Kind::None;
+    std::string value;
+  };
+  KeyRule FindKeyRule(std::string_view keyCodes);
   static std::optional<HeldOutput> ParseTarget(std::string_view target);
   static std::uint8_t ModifierVirtualKey(Modifier modifier);
   static HeldOutput ModifierOutput(Modifier modifier);
   void PressModifier(Modifier modifier);
   void ReleaseModifier(Modifier modifier);
   void InjectMaskKey();
+
+  // Tap and hold: one key, a tap of one key and a hold of another (TapHold.cpp).
+  struct TapHoldRule {
+    HeldOutput tap;
+    HeldOutput hold;
+    std::uint32_t timeMs;
+  };
+  static TapHoldRule ParseTapHold(std::string_view value);
+  void BeginTapHold(std::size_t record, const TapHoldRule& rule);
+  // What an event does while a key is undecided; nullopt when it goes on to the filters.
+  std::optional<int> WhileTapHoldUndecided(std::uint32_t message, std::uint32_t eventValue,
+                                           std::size_t record);
+  std::optional<int> HoldBack(std::uint32_t message, std::uint32_t eventValue, std::size_t record);
+  std::optional<int> AfterTapHoldDecided(std::uint32_t message, std::uint32_t eventValue,
+                                         std::size_t record);
+  enum class TapHoldOutcome { Tap, Hold };
+  void DecideTapHold(TapHoldOutcome outcome);
+  void ReplayHeldBack(const HookLocalState::UndecidedTapHold& decided);
+  // Outside a hook call: decides the undecided key as a hold now (its time is up, a pause).
+  void HoldUndecidedNow();
+  // Forgets the undecided key and what it held back: nothing of it reached the system.
+  void DropUndecidedTapHold();
 
   // Hotkeys, the middle button and the actions they run.
   bool ApplyHotkey(std::uint16_t virtualKey, std::uint16_t scanCode, LazyModifiers& held,

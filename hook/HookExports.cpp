@@ -95,6 +95,9 @@ void HookEngine::EnableHookStatue(std::int32_t enabled) {
     PauseByUser(enabled == hook_enable::kUserPause);
     return;
   }
+  // A key still undecided becomes a hold, as if its time were up, and the presses it held back
+  // follow as the rules before the pause decide them.
+  if (enabled == 0) HoldUndecidedNow();
   state_.HookEnabled = enabled;
   if (enabled == 0) LetGoOfArmedShift();
 }

@@ -80,6 +80,32 @@ struct HookLocalState {
   ForegroundProgram foreground;
   bool foregroundCheckedThisEvent = false;
 
+  // The tap-hold key not yet decided (see TapHold.cpp), and the presses and repeats of other
+  // keys held back meanwhile, in their order.
+  static constexpr std::size_t kTapHoldHeldBack = 16;
+  struct UndecidedTapHold {
+    std::size_t record = PressRecords::kNone;  // kNone: no key undecided
+    HeldOutput tap;
+    HeldOutput hold;
+    std::uint32_t pressedAt = 0;
+    std::uint32_t timeMs = 0;
+    struct HeldBackPress {
+      std::uint32_t message;
+      std::uint32_t eventValue;
+      std::size_t record;
+    };
+    std::array<HeldBackPress, kTapHoldHeldBack> heldBack{};
+    std::size_t heldBackCount = 0;
+  };
+  UndecidedTapHold tapHold;
+  // The last tap of a tap-hold key: its next press within the time holds the tap key down.
+  struct LastTap {
+    std::size_t record = PressRecords::kNone;
+    std::uint32_t at = 0;
+    std::uint32_t timeMs = 0;
+  };
+  LastTap lastTap;
+
   // Where the right button went down, for the drag distance of a press held back.
   std::int32_t rightPressX = 0;
   std::int32_t rightPressY = 0;

@@ -135,6 +135,10 @@ class HookPlatform {
   // CheckHooksAlive every kHookWatchdogPeriodMs while the hooks are started.
   virtual void StartHookWatchdog() = 0;
   virtual void StopHookWatchdog() = 0;
+  // A one-shot timer on the hook thread for a tap-hold key still undecided: the engine's
+  // TapHoldTimeUp runs once `delayMs` has passed. Starting it again moves it.
+  virtual void StartTapHoldTimer(std::uint32_t delayMs) = 0;
+  virtual void StopTapHoldTimer() = 0;
   // GetTickCount, and the tick of the last input the system saw (GetLastInputInfo).
   virtual std::uint32_t TickCount() = 0;
   virtual std::uint32_t LastInputTick() = 0;

@@ -117,6 +117,9 @@ void HookEngine::ReinstallHooks(std::uint32_t now) {
 // user pressed meanwhile count as pressed, so that their releases reach the system. A key the
 // system shows up is no longer down as far as the hooks saw it go by.
 void HookEngine::LetGoOfWhatLostItsKey() {
+  // An undecided key and the presses it held back reached nothing: their releases may have been
+  // lost, so they are forgotten rather than decided.
+  DropUndecidedTapHold();
   WithInjectionPassing([&] {
     for (std::size_t index = 0; index < PressRecords::kCount; ++index) {
       PressRecord& pressed = local_.presses[index];

@@ -85,17 +85,24 @@ std::optional<HeldOutput> HookEngine::ParseTarget(std::string_view target) {
 }
 
 // Only a press gets here (the repeats and the release follow its record): it puts the target
-// down in the key's place.
+// down in the key's place, or begins a tap-hold.
 bool HookEngine::ApplyRemapping(std::uint16_t virtualKey, std::uint16_t scanCode,
                                 std::size_t record) {
-  const std::string keyCodes = FormatKeyCodes(virtualKey, scanCode);
-  const ParsedRules::ProgramSections* front = ProgramInFrontFor(keyCodes);
-  const std::string target =
-      ReadRuleInFront(front != nullptr ? &front->keyChange : nullptr, "KeyChange", keyCodes);
-  if (target.empty()) return false;
-  // The source key never reaches the system, also when its rule produces nothing.
-  if (const std::optional<HeldOutput> output = ParseTarget(target)) PutDown(record, *output);
-  return true;
+  const KeyRule rule = FindKeyRule(FormatKeyCodes(virtualKey, scanCode));
+  switch (rule.kind) {
+    case KeyRule::Kind::None:
+      return false;
+    case KeyRule::Kind::TapHold:
+      BeginTapHold(record, ParseTapHold(rule.value));
+      return true;
+    case KeyRule::Kind::Remap:
+      // The source key never reaches the system, also when its rule produces nothing.
+      if (const std::optional<HeldOutput> output = ParseTarget(rule.value)) {
+        PutDown(record, *output);
+      }
+      return true;
+  }
+  return false;
 }
 
 std::string HookEngine::ReadRule(std::string_view section, std::string_view key) {

@@ -31,6 +31,8 @@ struct PressRecord {
     Action,     // ran `action` (a hotkey; the middle button's rule, then `action` stays empty)
     WinL,       // L with the Windows key alone: the away mode begins at its release
     HeldBack,   // the right button waits for a wheel turn, its release or a drag
+    Undecided,  // a tap-hold key, not yet a tap or a hold
+    Waiting,    // pressed while a tap-hold key was undecided: decided once that key is
   };
   Fate fate = Fate::Up;
   std::uint8_t pressedAs = 0;  // the virtual key of the first press

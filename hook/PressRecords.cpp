@@ -197,6 +197,7 @@ void HookEngine::LetGoOfArmedShift() {
 // may stay down once it has. The records stay, so that the releases still to come end as their
 // presses began.
 void HookEngine::LetGoOfEverything() {
+  DropUndecidedTapHold();
   WithInjectionPassing([&] {
     if (state_.ShiftArmed) ReleaseArmedShift();
     for (PressRecord& pressed : local_.presses) LetGoOfOutput(pressed);
@@ -206,6 +207,8 @@ void HookEngine::LetGoOfEverything() {
 // The one place that forgets what is held or tracked as down, for when no hook will see the
 // releases still to come (stopped), or the system let go of everything (the lock screen).
 void HookEngine::ForgetEverythingHeld() {
+  DropUndecidedTapHold();
+  local_.lastTap = {};
   local_.presses = {};
   local_.physicallyDown.reset();
   local_.passedDown.reset();

@@ -1,4 +1,5 @@
-// Rules for one program: the sections "KeyChange:EXE", "HotKey:EXE" and "MouseMap2:EXE" apply
+// Rules for one program: the sections "KeyChange:EXE", "TapHold:EXE", "HotKey:EXE" and
+// "MouseMap2:EXE" apply
 // while a window of that program is in front, before the sections for all programs.
 #include "common/ProgramNames.h"
 #include "hook/HookEngine.h"
@@ -46,4 +47,28 @@ std::string HookEngine::ReadRuleInFront(const std::string* programSection, std::
     }
   }
   return CurrentRules().Find(section, key);
+}
+
+// For one key the first entry found decides: the program's tap-hold rule, its remapping, the
+// tap-hold rule for all programs, the remapping for all. An empty entry of the program's keeps
+// the key itself there; an empty one for all programs is no rule.
+HookEngine::KeyRule HookEngine::FindKeyRule(std::string_view keyCodes) {
+  if (state_.ConfigIniPath[0] == '\0') return {};
+  const ParsedRules::ProgramSections* front = ProgramInFrontFor(keyCodes);
+  const RuleCache& rules = CurrentRules();
+  const auto rule = [](KeyRule::Kind kind, std::string value) {
+    return KeyRule{value.empty() ? KeyRule::Kind::None : kind, std::move(value)};
+  };
+  if (front != nullptr) {
+    if (std::optional<std::string> entry = rules.FindEntry(front->tapHold, keyCodes)) {
+      return rule(KeyRule::Kind::TapHold, std::move(*entry));
+    }
+    if (std::optional<std::string> entry = rules.FindEntry(front->keyChange, keyCodes)) {
+      return rule(KeyRule::Kind::Remap, std::move(*entry));
+    }
+  }
+  if (std::string value = rules.Find("TapHold", keyCodes); !value.empty()) {
+    return {KeyRule::Kind::TapHold, std::move(value)};
+  }
+  return rule(KeyRule::Kind::Remap, rules.Find("KeyChange", keyCodes));
 }

@@ -40,11 +40,12 @@ ParsedRules::ParsedRules(std::string_view text, const ProgramNameText& names) : 
     const std::size_t colon = section.find(':');
     const std::string_view kind = std::string_view(section).substr(0, colon);
     const std::string program = colon == std::string::npos ? "" : section.substr(colon + 1);
-    const bool ruleKind = kind == "hotkey" || kind == "keychange" || kind == "mousemap2";
+    const bool ruleKind =
+        kind == "hotkey" || kind == "keychange" || kind == "taphold" || kind == "mousemap2";
     if (!ruleKind) continue;
     // A name the code page cannot have written belongs to no running program.
     if (!program.empty() && !AddProgramSection(names, kind, section, program)) continue;
-    if (kind == "keychange" && !program.empty()) {
+    if ((kind == "keychange" || kind == "taphold") && !program.empty()) {
       for (std::string& key : index_.KeysWithValues(section))
         programKeyCodes_.insert(std::move(key));
     }
@@ -60,10 +61,12 @@ ParsedRules::ParsedRules(std::string_view text, const ProgramNameText& names) : 
   // A kind the program has no section of is named as its other sections are: found nowhere.
   for (auto& [key, sections] : programs_) {
     const std::string& named = !sections.keyChange.empty() ? sections.keyChange
+                               : !sections.tapHold.empty() ? sections.tapHold
                                : !sections.hotkey.empty()  ? sections.hotkey
                                                            : sections.mouse;
     const std::string program = named.substr(named.find(':') + 1);
     if (sections.keyChange.empty()) sections.keyChange = "keychange:" + program;
+    if (sections.tapHold.empty()) sections.tapHold = "taphold:" + program;
     if (sections.hotkey.empty()) sections.hotkey = "hotkey:" + program;
     if (sections.mouse.empty()) sections.mouse = "mousemap2:" + program;
     if (sections.hotkeyProgram.empty()) sections.hotkeyProgram = program;
@@ -76,6 +79,7 @@ bool ParsedRules::AddProgramSection(const ProgramNameText& names, std::string_vi
   if (!key) return false;
   ProgramSections& sections = programs_[std::move(*key)];
   std::string& named = kind == "keychange" ? sections.keyChange
+                       : kind == "taphold" ? sections.tapHold
                        : kind == "hotkey"  ? sections.hotkey
                                            : sections.mouse;
   if (!named.empty()) return true;

@@ -25,6 +25,7 @@ class ParsedRules {
   // and "KeyChange:é.exe") are one program's: the first in the file counts, as for ASCII.
   struct ProgramSections {
     std::string keyChange;
+    std::string tapHold;
     std::string hotkey;
     std::string mouse;
     std::string hotkeyProgram;  // what follows "hotkey:", the key of its hotkey modifiers
@@ -47,7 +48,8 @@ class ParsedRules {
     const auto found = programs_.find(programKey);
     return found == programs_.end() ? nullptr : &found->second;
   }
-  // Whether some program's own remapping or hotkey section has an entry for this key code pair
+  // Whether some program's own remapping, tap-hold or hotkey section has an entry for this key code
+  // pair
   // ("vv/ss"): a key without one is decided alike whatever program is in front, so its press
   // need not ask which one is (a call into the system at every key typed).
   bool SomeProgramHasRuleFor(std::string_view keyCodes) const {

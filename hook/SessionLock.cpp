@@ -13,6 +13,8 @@ constexpr std::uint32_t kOwnLockMs = 10000;
 // already. The lock that the end of an away mode asked for is not the user leaving again.
 void HookEngine::SessionLocked() {
   local_.sessionLocked = true;
+  // The keys go to the lock screen: an undecided key must not become a hold there.
+  DropUndecidedTapHold();
   const bool ownLock =
       local_.ownLockAsked && platform_.TickCount() - local_.ownLockAskedAt < kOwnLockMs;
   local_.ownLockAsked = false;

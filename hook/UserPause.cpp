@@ -8,6 +8,7 @@
 // to say so on its banner and tray icon.
 void HookEngine::PauseByUser(bool paused) {
   if (local_.pausedByUser == paused) return;
+  if (paused) HoldUndecidedNow();
   local_.pausedByUser = paused;
   if (paused) LetGoOfArmedShift();
   platform_.PostMessageTo(state_.HostWindow, host_message::kUserPause, paused ? 1 : 0, 0);

@@ -227,6 +227,10 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
     nextTick_ = now_ + std::chrono::milliseconds{kHookWatchdogPeriodMs};
   }
   void StopHookWatchdog() override { watchdog_ = false; }
+  void StartTapHoldTimer(std::uint32_t delayMs) override {
+    tapHoldDue_ = now_ + std::chrono::milliseconds{delayMs};
+  }
+  void StopTapHoldTimer() override { tapHoldDue_.reset(); }
   std::uint32_t TickCount() override { return static_cast<std::uint32_t>(now_.count()); }
   std::uint32_t LastInputTick() override { return lastInput_; }
   void DebugLine(std::string_view line) override { debugLines_.emplace_back(line); }
@@ -325,6 +329,7 @@ class SimDesktop final : public HookPlatform, public ScenarioDesktop {
   std::vector<Input> duringInjection_;
   bool watchdog_ = false;
   std::chrono::milliseconds nextTick_{0};
+  std::optional<std::chrono::milliseconds> tapHoldDue_;
   std::uint32_t lastInput_ = 0;
   std::vector<std::string> debugLines_;
   bool changeSignalled_ = true;

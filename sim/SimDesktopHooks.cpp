@@ -13,17 +13,25 @@ HookHandle SimDesktop::InstallHook(HookKind kind) {
   return kMouseHookHandle;
 }
 
-// The watchdog's timer fires every period from its start; a tick that time passed by inside a
-// hook call (waiting for the device tool) comes once, when the thread is free again.
+// The watchdog's timer fires every period from its start, the tap-hold timer once at its time;
+// a timer that time passed by inside a hook call (waiting for the device tool) comes once, when
+// the thread is free again. Of two timers due together the watchdog fires first.
 void SimDesktop::AdvanceTime(std::chrono::milliseconds duration) {
   const auto end = now_ + duration;
   const std::chrono::milliseconds period{kHookWatchdogPeriodMs};
   while (now_ < end) {
-    now_ = watchdog_ ? std::min(end, std::max(now_, nextTick_)) : end;
+    auto next = end;
+    if (watchdog_) next = std::min(next, std::max(now_, nextTick_));
+    if (tapHoldDue_) next = std::min(next, std::max(now_, *tapHoldDue_));
+    now_ = next;
     DoDueToolEffects();
     if (watchdog_ && now_ >= nextTick_) {
       while (nextTick_ <= now_) nextTick_ += period;
       Engine().CheckHooksAlive();
+    }
+    if (tapHoldDue_ && now_ >= *tapHoldDue_) {
+      tapHoldDue_.reset();
+      Engine().TapHoldTimeUp();
     }
   }
 }

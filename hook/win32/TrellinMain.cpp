@@ -18,10 +18,11 @@ HookLocalState g_local;
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
 void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD);
+void CALLBACK TapHoldTick(HWND, UINT, UINT_PTR, DWORD);
 void SessionChanged(bool locked);
 
 Win32HookPlatform& Platform() {
-  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc, WatchdogTick,
+  static Win32HookPlatform platform(g_module, KeyboardProc, MouseProc, WatchdogTick, TapHoldTick,
                                     SessionChanged);
   return platform;
 }
@@ -56,6 +57,10 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
 
 void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD) {
   Engine().CheckHooksAlive();
+}
+
+void CALLBACK TapHoldTick(HWND, UINT, UINT_PTR, DWORD) {
+  Engine().TapHoldTimeUp();
 }
 
 void SessionChanged(bool locked) {

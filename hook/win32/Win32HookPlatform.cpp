@@ -66,6 +66,17 @@ void Win32HookPlatform::StopHookWatchdog() {
   watchdogTimer_ = 0;
 }
 
+// Thread timers repeat: the engine stops this one when it fires.
+void Win32HookPlatform::StartTapHoldTimer(std::uint32_t delayMs) {
+  StopTapHoldTimer();
+  tapHoldTimer_ = SetTimer(nullptr, 0, delayMs, tapHoldProc_);
+}
+
+void Win32HookPlatform::StopTapHoldTimer() {
+  if (tapHoldTimer_ != 0) KillTimer(nullptr, tapHoldTimer_);
+  tapHoldTimer_ = 0;
+}
+
 std::uint32_t Win32HookPlatform::LastInputTick() {
   LASTINPUTINFO info{};
   info.cbSize = sizeof info;

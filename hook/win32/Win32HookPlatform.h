@@ -14,11 +14,13 @@
 class Win32HookPlatform final : public HookPlatform {
  public:
   Win32HookPlatform(HINSTANCE module, HOOKPROC keyboardProc, HOOKPROC mouseProc,
-                    TIMERPROC watchdogProc, SessionNotifications::Handler sessionChanged)
+                    TIMERPROC watchdogProc, TIMERPROC tapHoldProc,
+                    SessionNotifications::Handler sessionChanged)
       : module_(module),
         keyboardProc_(keyboardProc),
         mouseProc_(mouseProc),
         watchdogProc_(watchdogProc),
+        tapHoldProc_(tapHoldProc),
         sessions_(module, sessionChanged) {}
 
   HookHandle InstallHook(HookKind kind) override;
@@ -61,6 +63,8 @@ class Win32HookPlatform final : public HookPlatform {
   }
   void StartHookWatchdog() override;
   void StopHookWatchdog() override;
+  void StartTapHoldTimer(std::uint32_t delayMs) override;
+  void StopTapHoldTimer() override;
   std::uint32_t TickCount() override { return GetTickCount(); }
   std::uint32_t LastInputTick() override;
   ProcessIdentity CurrentProcess() override;
@@ -75,6 +79,8 @@ class Win32HookPlatform final : public HookPlatform {
   HOOKPROC mouseProc_;
   TIMERPROC watchdogProc_;
   UINT_PTR watchdogTimer_ = 0;
+  TIMERPROC tapHoldProc_;
+  UINT_PTR tapHoldTimer_ = 0;
   SessionNotifications sessions_;
   Win32ProgramNameText programNames_;
   static std::string ResolveRuleFile(const char* file);

@@ -22,11 +22,9 @@ std::vector<std::string> RandomSession::Script() {
       "rule Hotkey 5b/5b/0/0/0/0/0/0/0/0=1/calc.exe/",
       "rule Hotkey 4c/26/0/0/0/0/1/0/0/0=0/4c/26/0/0/0/1/0/0/0/0",  // RCtrl+L: Win+L
       "rule Hotkey 77/42/0/0/0/0/0/0/0/0=2/",                       // F8 pauses and resumes
-      "rule MouseMap2 KeyState=1/0/0/0/0/0",
-      "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
-      "window sheet EXCEL7",
-      "window bar1 ScrollBar in sheet",
-      "window bar2 ScrollBar in sheet",
+      "rule MouseMap2 KeyState=1/0/0/0/0/0", "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
+      "rule TapHold 44/20=44/20/a0/2a/150",  // D tapped is D, held left Shift
+      "window sheet EXCEL7", "window bar1 ScrollBar in sheet", "window bar2 ScrollBar in sheet",
       "focus sheet",
       // Two programs with rules of their own (named in another letter case than the window's
       // program), and one without. Hidden: under Wine a visible window that comes to the front
@@ -39,17 +37,16 @@ std::vector<std::string> RandomSession::Script() {
       // Ctrl+middle passes (an empty Mapped).
       wineSafe ? "rule KeyChange:notepad.exe 14/3a=57/11"   // as W
                : "rule KeyChange:notepad.exe 14/3a=a0/2a",  // as left Shift
-      "rule KeyChange:notepad.exe 42/30=",
-      "rule Hotkey:notepad.exe 4b/25/1/1/0/0/0/0/0/0=",
+      "rule KeyChange:notepad.exe 42/30=", "rule Hotkey:notepad.exe 4b/25/1/1/0/0/0/0/0/0=",
       "rule MouseMap2:notepad.exe KeyState=1/0/0/0/0/0",
-      "rule MouseMap2:notepad.exe Mapped=",
+      "rule MouseMap2:notepad.exe Mapped=", "rule TapHold:notepad.exe 44/20=",
       // The game: E as F, K as the right button, F1 alone as Ctrl+Z, the middle button alone
       // as Ctrl+F.
-      "rule KeyChange:game.exe 45/12=46/21",
-      "rule KeyChange:game.exe 4b/25=00/12",
+      "rule KeyChange:game.exe 45/12=46/21", "rule KeyChange:game.exe 4b/25=00/12",
       "rule Hotkey:game.exe 70/3b/0/0/0/0/0/0/0/0=0/5a/2c/1/0/0/0/0/0/0/0",
       "rule MouseMap2:game.exe KeyState=0/0/0/0/0/0",
       "rule MouseMap2:game.exe Mapped=0/46/21/1/0/0/0/0/0/0/0",
+      "rule TapHold:game.exe 58/2d=59/15/00/10/100",  // X tapped is Y, held the left button
   };
   std::uniform_int_distribution<int> length(1, 40);
   const int events = length(random_);
@@ -92,10 +89,11 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
     // holds a right Shift sent as keyboards send it as the left one, and across two
     // reinstallations of the hooks the library then takes it for released (seed 88 with long
     // waits), which Windows, naming it truthfully, never makes it do: the Wine-safe sessions
-    // keep their waits short.
-    static const std::vector<std::string> kWaits = {"wait 20", "wait 300", "wait 600"};
+    // keep their waits shorter than the hooks' silence that the watchdog notices. A wait of
+    // 160 ms lets a tap-hold key's time pass.
+    static const std::vector<std::string> kWaits = {"wait 20", "wait 160", "wait 300", "wait 600"};
     const bool wineSafe = keys_ == Keys::WineSafe;
-    script.push_back(wineSafe ? "wait 20" : kWaits[random_() % kWaits.size()]);
+    script.push_back(kWaits[random_() % (wineSafe ? 2 : kWaits.size())]);
   } else if (kind == 20 && !hostGone_ && !hooksJustBack_) {
     HooksLostAWhile(script);
   } else {
@@ -165,7 +163,7 @@ std::string RandomSession::NextInput(const std::string& avoid) {
   static const std::vector<std::string> kKeys = {
       "LSHIFT", "RSHIFT",   "LCONTROL", "LALT",    "LWIN", "RWIN", "RALT ext", "RCONTROL ext",
       "SPACE",  "CAPSLOCK", "INSERT",   "NumLock", "A",    "B",    "C",        "K",
-      "E",      "L",        "F1",       "Z",       "F8"};
+      "E",      "L",        "F1",       "Z",       "F8",   "D",    "X"};
   static const std::vector<std::string> kButtons = {"left", "middle", "right"};
   for (;;) {
     const int kind = static_cast<int>(random_() % 10);
@@ -219,6 +217,10 @@ std::string RandomSession::NextChange() {
       "unrule MouseMap2",
       "rule MouseMap2 KeyState=1/0/0/0/0/0",
       "rule MouseMap2 Mapped=0/43/2e/1/0/0/0/0/0/0/0",
+      "rule TapHold 44/20=44/20/a2/1d/300",  // D held as left Ctrl
+      "rule TapHold 44/20=44/20/a0/2a/150",
+      "rule TapHold 43/2e=42/30/00/12/250",  // C tapped is B, held the right button
+      "unrule TapHold",
   };
   // The programs' own sections: their rules, their exceptions (empty values), and the missing
   // entries that hand a key back to the rules for all programs.
@@ -242,6 +244,10 @@ std::string RandomSession::NextChange() {
       "unrule MouseMap2:game.exe",
       "rule MouseMap2:game.exe KeyState=0/0/0/0/0/0",
       "rule MouseMap2:game.exe Mapped=0/46/21/1/0/0/0/0/0/0/0",
+      "unrule TapHold:game.exe",
+      "rule TapHold:game.exe 58/2d=59/15/00/10/100",
+      "rule TapHold:notepad.exe 44/20=",
+      "unrule TapHold:notepad.exe",
   };
   switch (random_() % 5) {
     case 0: {

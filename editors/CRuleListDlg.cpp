@@ -18,10 +18,10 @@ CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, std::vector<con
       kinds_(std::move(kinds)),
       duplicateQuestion_(duplicateQuestion) {
   OnCommand(kAdd, [this] { pages_[shown_].changed |= Add(); });
-  OnCommand(kEdit, [this] { pages_[shown_].changed |= Edit(); });
+  OnCommand(kEdit, [this] { EditSelected(); });
   OnCommand(kDelete, [this] { Delete(); });
   OnControlNotify(kList, control_notification::kDoubleClick, [this](const ControlNotification&) {
-    pages_[shown_].changed |= Edit();
+    EditSelected();
     return 0;
   });
   OnNotify(kProgramChoice, dialog_message::kComboSelectionDone, [this] {
@@ -70,6 +70,13 @@ void CRuleListDlg::KeepRows() {
   Page& page = pages_[shown_];
   page.rows.clear();
   for (int row = 0; row < list_.GetItemCount(); ++row) page.rows.push_back(EntryOfRow(row));
+}
+
+void CRuleListDlg::EditSelected() {
+  const std::intptr_t index = list_.GetSelectedDBIndex();
+  if (!Edit()) return;
+  pages_[shown_].changed = true;
+  pages_[shown_].setAnew.insert(static_cast<std::size_t>(index));
 }
 
 CRuleListDlg::Page CRuleListDlg::NewPage(std::string program) const {
@@ -134,7 +141,7 @@ void CRuleListDlg::Delete() {
 }
 
 // A kept line gives way to a row of the same key in another section when it would hide that
-// row (its section is read first), or when the row was moved or added there since: the user
+// row (its section is read first), or when the row was added, edited or moved since: the user
 // set the rule anew, and the old line would only linger as a rule that never counts.
 std::vector<KeptLine> CRuleListDlg::KeptBeside(const Page& page, std::size_t kind) const {
   std::set<std::string> displacing;
@@ -143,7 +150,8 @@ std::vector<KeptLine> CRuleListDlg::KeptBeside(const Page& page, std::size_t kin
     if (rowKind == kind) continue;
     const auto read = page.readFrom.find(index);
     const bool stayed = read != page.readFrom.end() && read->second.kind == rowKind;
-    if (kind < rowKind || !stayed) displacing.insert(LineKey(LineOf(index)));
+    if (kind < rowKind || !stayed || page.setAnew.count(index) != 0)
+      displacing.insert(LineKey(LineOf(index)));
   }
   std::vector<KeptLine> kept;
   for (const KeptLine& line : page.kept[kind]) {

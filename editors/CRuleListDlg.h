@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,7 @@ class CRuleListDlg : public CResizeDlg {
     std::vector<std::vector<KeptLine>> kept;   // by kind
     std::map<std::size_t, ReadFrom> readFrom;  // by store index
     std::vector<std::size_t> rows;             // store indices, while another page is shown
+    std::set<std::size_t> setAnew;             // store indices of the rows edited
     bool changed = false;
   };
 
@@ -94,6 +96,8 @@ class CRuleListDlg : public CResizeDlg {
   }
   Page NewPage(std::string program) const;
   void Show(const std::string& program);
+  // Edit, and the page remembers the edited row.
+  void EditSelected();
   // Reads the page's section into the store and the list.
   void Load(Page& page);
   // Remembers the shown rows in their page.

@@ -64,12 +64,16 @@ std::optional<KeyChangeEntry> ParseTapHoldLine(const std::string& line, bool for
     entry.TapHold = true;
     return entry;
   }
+  // Read as the library reads it: fields after the time mean nothing, and a time beyond the
+  // range counts as its nearest bound.
   const std::vector<std::string> fields = SplitRecord(split->value);
-  if (fields.size() != 4 && fields.size() != 5) return std::nullopt;
-  const auto ms = fields.size() == 5 ? ReadHoldMs(fields[4]) : std::optional(kDefaultHoldMs);
-  if (!ms) return std::nullopt;
+  if (fields.size() < 4) return std::nullopt;
+  int ms = kDefaultHoldMs;
+  if (fields.size() > 4 && !fields[4].empty()) {
+    ms = std::clamp<int>(ReadDecimalField(fields[4]), kMinHoldMs, kMaxHoldMs);
+  }
   return MakeTapHoldEntry(*split->from, PairOf(fields[0], fields[1]), PairOf(fields[2], fields[3]),
-                          *ms);
+                          ms);
 }
 
 std::string KeyChangeLine(const KeyChangeEntry& entry) {

@@ -18,8 +18,9 @@ inline constexpr const char* kTapHoldSection = "TapHold";
 // list cannot show (no "/" in its key or value, not exactly one "="). In a program's section
 // (`forProgram`) an empty value is a key that stays itself there.
 std::optional<KeyChangeEntry> ParseKeyChangeLine(const std::string& line, bool forProgram);
-// The same for a line of the tap-hold section; a time that is not a decimal number within
-// 50-1000 makes a line the list cannot show as well.
+// The same for a line of the tap-hold section, which needs both pairs of its value; its time
+// is read as the library reads it (a decimal number, the nearest bound of 50-1000 beyond them,
+// 200 when missing).
 std::optional<KeyChangeEntry> ParseTapHoldLine(const std::string& line, bool forProgram);
 
 // A hold time as the rule file and the editor take it: decimal digits (blanks around them

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/TextCase.h"
 #include "editors/CKeyChangeDlg.h"
 #include "ui/CUtilityLib.h"
 
@@ -38,6 +39,10 @@ std::string CKeyChangeListDlg::LineOf(std::size_t index) const {
 
 std::size_t CKeyChangeListDlg::KindOf(std::size_t index) const {
   return store_[index].TapHold ? kTapHoldKind : kKeyChangeKind;
+}
+
+bool CKeyChangeListDlg::ClaimsKey(const std::string& line, bool forProgram) const {
+  return forProgram || !TrimBlanks(std::string_view(line).substr(line.find('=') + 1)).empty();
 }
 
 void CKeyChangeListDlg::AppendRow(std::size_t index) {

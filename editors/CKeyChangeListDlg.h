@@ -32,6 +32,8 @@ class CKeyChangeListDlg : public CRuleListDlg {
   std::optional<std::size_t> LoadLine(const std::string& line, std::size_t kind) override;
   std::string LineOf(std::size_t index) const override;
   std::size_t KindOf(std::size_t index) const override;
+  // An empty value is no rule in a section for all programs: the library reads on.
+  bool ClaimsKey(const std::string& line, bool forProgram) const override;
   void Loaded() override { list_.AdjustColumnWidth(1); }
   bool Add() override;
   bool Edit() override;

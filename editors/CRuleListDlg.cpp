@@ -87,17 +87,21 @@ CRuleListDlg::Page CRuleListDlg::NewPage(std::string program) const {
 }
 
 // Only the first line of a key counts for the library, so only that one can be a row: a later
-// line of the same key, in its section or in one read after it, is kept as it stands, where it
-// stands.
+// line of the same key, in its section or in one read after a section whose line the library
+// took as the key's rule, is kept as it stands, where it stands.
 void CRuleListDlg::Load(Page& page) {
-  std::set<std::string> keys;
+  std::set<std::string> claimed;  // by the sections read before
   for (std::size_t kind = 0; kind < kinds_.size(); ++kind) {
     const std::vector<std::string> lines =
         CUtilityLib::GetWholeProfileSection(SectionOf(page, kind), ruleFile_);
+    std::set<std::string> keys;
+    std::set<std::string> claiming;
     for (std::size_t place = 0; place < lines.size(); ++place) {
       const std::string key = LineKey(lines[place]);
       std::optional<std::size_t> index;
-      if (keys.insert(key).second) index = LoadLine(lines[place], kind);
+      const bool first = keys.insert(key).second;
+      if (first && claimed.count(key) == 0) index = LoadLine(lines[place], kind);
+      if (first && ClaimsKey(lines[place], !page.program.empty())) claiming.insert(key);
       if (index) {
         AppendRow(*index);
         page.readFrom[*index] = {kind, place, lines[place].substr(0, lines[place].find('='))};
@@ -105,6 +109,7 @@ void CRuleListDlg::Load(Page& page) {
         page.kept[kind].push_back({place, lines[place]});
       }
     }
+    claimed.insert(claiming.begin(), claiming.end());
   }
 }
 
@@ -144,18 +149,22 @@ void CRuleListDlg::Delete() {
 // row (its section is read first), or when the row was added, edited or moved since: the user
 // set the rule anew, and the old line would only linger as a rule that never counts.
 std::vector<KeptLine> CRuleListDlg::KeptBeside(const Page& page, std::size_t kind) const {
-  std::set<std::string> displacing;
+  std::set<std::string> setAnew;    // keys of rows the user set in another section
+  std::set<std::string> readAfter;  // keys of rows read from a section read after this one
   for (std::size_t index : page.rows) {
     const std::size_t rowKind = KindOf(index);
     if (rowKind == kind) continue;
     const auto read = page.readFrom.find(index);
     const bool stayed = read != page.readFrom.end() && read->second.kind == rowKind;
-    if (kind < rowKind || !stayed || page.setAnew.count(index) != 0)
-      displacing.insert(LineKey(LineOf(index)));
+    const std::string key = LineKey(LineOf(index));
+    if (!stayed || page.setAnew.count(index) != 0) setAnew.insert(key);
+    if (kind < rowKind) readAfter.insert(key);
   }
   std::vector<KeptLine> kept;
   for (const KeptLine& line : page.kept[kind]) {
-    if (displacing.count(LineKey(line.text)) == 0) kept.push_back(line);
+    const std::string key = LineKey(line.text);
+    const bool hides = readAfter.count(key) != 0 && ClaimsKey(line.text, !page.program.empty());
+    if (!hides && setAnew.count(key) == 0) kept.push_back(line);
   }
   return kept;
 }

@@ -55,6 +55,9 @@ class CRuleListDlg : public CResizeDlg {
   virtual std::string LineOf(std::size_t index) const = 0;
   // The kind of section the store's entry `index` is written to.
   virtual std::size_t KindOf(std::size_t /*index*/) const { return 0; }
+  // Whether the library takes this first line of a key in a section (of one program's own:
+  // `forProgram`) as the key's rule, so that it never reads the sections after it for that key.
+  virtual bool ClaimsKey(const std::string& /*line*/, bool /*forProgram*/) const { return true; }
   // Each true when it changed the rows.
   virtual bool Add() = 0;
   virtual bool Edit() = 0;

@@ -385,21 +385,23 @@ TEST_F(KeyMapListTest, EditMovesARemappingBetweenTheTwoSections) {
 }
 
 // [TapHold] is read first, so its line is the row and the [KeyChange] line of that key stays
-// unshown, as does a tap-hold line without both pairs; a time is read as the library reads it.
+// unshown (unless the tap-hold value is empty: no rule), as does a tap-hold line without both
+// pairs; a time is read as the library reads it.
 // OK keeps every line (rows with their time written), and only an edit of the row takes the key
 // out of [KeyChange]. Delete takes a row from the section it came from.
 TEST_F(KeyMapListTest, TapHoldLinesAreReadAsTheLibraryReadsThemAndTheUnreadableOnesStay) {
-  const std::string keyChange = "[KeyChange]\r\n14/3a=a2/1d\r\n41/1e=42/30\r\n";
+  const std::string keyChange = "[KeyChange]\r\n14/3a=a2/1d\r\n41/1e=42/30\r\n44/20=41/1e\r\n";
   WriteRuleFile(keyChange +
                 "[TapHold]\r\n14/3a=15/f2/a2/1d\r\n43/2e=44/20/a2/1d/20\r\n45/12=44/20/a2\r\n"
-                "46/21=44/20/a2/1d/2x/9\r\n47/22=44/20/a2/1d/5000\r\n");
+                "46/21=44/20/a2/1d/2x/9\r\n47/22=44/20/a2/1d/5000\r\n44/20=\r\n");
   const std::string tapHold =
       "[TapHold]\r\n14/3a=15/f2/a2/1d/200\r\n43/2e=44/20/a2/1d/50\r\n45/12=44/20/a2\r\n"
-      "46/21=44/20/a2/1d/50\r\n47/22=44/20/a2/1d/1000\r\n";
+      "46/21=44/20/a2/1d/50\r\n47/22=44/20/a2/1d/1000\r\n44/20=\r\n";
   RunList([&](SimDialogHost& list) {
     const std::string held = " > D · 길게: LCONTROL";
-    EXPECT_EQ(Rows(list), (std::vector<std::string>{"CAPSLOCK > HANGUL · 길게: LCONTROL",
-                                                    "C" + held, "F" + held, "G" + held, "A > B"}));
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"CAPSLOCK > HANGUL · 길게: LCONTROL", "C" + held,
+                                        "F" + held, "G" + held, "A > B", "D > A"}));
     list.Click(dialog_message::kIdOk);
   });
   EXPECT_EQ(RuleFile(), keyChange + tapHold);
@@ -412,7 +414,7 @@ TEST_F(KeyMapListTest, TapHoldLinesAreReadAsTheLibraryReadsThemAndTheUnreadableO
     list.Click(CKeyChangeListDlg::kDelete);
     list.Click(dialog_message::kIdOk);
   });
-  EXPECT_EQ(RuleFile(), tapHold);
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n44/20=41/1e\r\n" + tapHold);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "common/RuleRecord.h"
 #include "common/TextCase.h"
-#include "ui/CUtilityLib.h"
 
 namespace {
 

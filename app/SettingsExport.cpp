@@ -27,7 +27,7 @@ bool WriteOptions(DialogHost& window, const std::string& file) {
 }
 
 // Whole sections, however long: a cut section would lose the user's last rules on import. Each
-// program's own sections follow the three for all programs; an empty value there is a rule too
+// program's own sections follow the four for all programs; an empty value there is a rule too
 // (a key that stays itself, a hotkey or middle button that does nothing in that program).
 bool CopyRuleSections(const std::string& ruleFile, const std::string& file) {
   bool written = true;

@@ -17,8 +17,8 @@ struct SettingsFileKey {
 namespace settings_file {
 
 inline constexpr const char* kOptionsSection = "KeyState";
-inline constexpr std::array<const char*, 3> kExportedRuleSections = {"Hotkey", "KeyChange",
-                                                                     "MouseMap2"};
+inline constexpr std::array<const char*, 4> kExportedRuleSections = {"Hotkey", "KeyChange",
+                                                                     "TapHold", "MouseMap2"};
 
 inline constexpr std::array<SettingsFileKey, 20> kKeys = {{
     {"LockMonitor", 1062, "Lock_Monitor", 0, false},

@@ -17,7 +17,7 @@ namespace {
 
 // The order in which the rule sections for all programs are taken over; each program's own
 // sections of these kinds follow.
-constexpr const char* kImportedRuleSections[] = {"KeyChange", "Hotkey", "MouseMap2"};
+constexpr const char* kImportedRuleSections[] = {"KeyChange", "TapHold", "Hotkey", "MouseMap2"};
 
 std::vector<std::string> ProgramSectionsIn(const std::string& file) {
   return ProgramSectionsOf(CUtilityLib::Get().ProgramNames(),

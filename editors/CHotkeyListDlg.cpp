@@ -36,7 +36,7 @@ void CHotkeyListDlg::ShowColumns() {
   list_.AdjustColumnWidth(1);
 }
 
-std::optional<std::size_t> CHotkeyListDlg::LoadLine(const std::string& line) {
+std::optional<std::size_t> CHotkeyListDlg::LoadLine(const std::string& line, std::size_t) {
   std::optional<HotkeyEntry> entry = ParseHotkeyLine(line, ForProgram());
   if (!entry) return std::nullopt;
   store_.push_back(std::move(*entry));

@@ -25,7 +25,7 @@ class CHotkeyListDlg : public CRuleListDlg {
 
  private:
   void ShowColumns() override;
-  std::optional<std::size_t> LoadLine(const std::string& line) override;
+  std::optional<std::size_t> LoadLine(const std::string& line, std::size_t kind) override;
   std::string LineOf(std::size_t index) const override;
   bool Add() override;
   bool Edit() override;

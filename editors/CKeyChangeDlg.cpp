@@ -1,5 +1,8 @@
 #include "editors/CKeyChangeDlg.h"
 
+#include <string>
+
+#include "editors/KeyChangeSection.h"
 #include "editors/KeyNaming.h"
 #include "ui/CUtilityLib.h"
 
@@ -9,6 +12,7 @@ constexpr const char* kAppTitle = "Tastron";
 constexpr KeyCodePair kHanjaKey{0x19, 0xF1};
 constexpr KeyCodePair kHangulKey{0x15, 0xF2};
 constexpr std::uint8_t kButtonScanCodes[] = {0x10, 0x11, 0x12};  // left, middle, right
+constexpr int kHoldTimeDigits = 4;
 
 }  // namespace
 
@@ -16,6 +20,7 @@ CKeyChangeDlg::CKeyChangeDlg() : CResizeDlg(kTemplateId, 0) {
   // From leaves the Hangul and Hanja keys to their ordinary work, as its note tells the user.
   capture_.AddField(kFrom, KeyRefusals{{kHanjaKey, kHangulKey}});
   capture_.AddField(kTo, KeyRefusals{});
+  capture_.AddField(kHold, KeyRefusals{});
   const int buttons[] = {kLeftButton, kMiddleButton, kRightButton};
   for (int i = 0; i < 3; ++i) {
     const KeyCodePair button{0, kButtonScanCodes[i]};
@@ -25,6 +30,7 @@ CKeyChangeDlg::CKeyChangeDlg() : CResizeDlg(kTemplateId, 0) {
     });
   }
   OnCommand(kOriginalKey, [this] { KeepOriginal(); });
+  OnCommand(kHoldBox, [this] { EnableHold(); });
   // A key pressed in To replaces "(원래 키)"; one pressed in From leaves it.
   OnMessage(WM_KEY_CAPTURED, [this](std::uintptr_t wParam, std::intptr_t lParam) {
     const std::intptr_t result = capture_.OnCaptured(Host(), wParam, lParam);
@@ -37,6 +43,12 @@ void CKeyChangeDlg::KeepOriginal() {
   capture_.SetPair(Host(), kTo, {});
   Host().SetText(kTo, kOriginalKeyName);
   keepsOriginal_ = true;
+}
+
+void CKeyChangeDlg::EnableHold() {
+  const bool holds = Host().IsChecked(kHoldBox);
+  Host().Enable(kHold, holds);
+  Host().Enable(kHoldTime, holds);
 }
 
 void CKeyChangeDlg::SetEntry(const KeyChangeEntry& entry) {
@@ -58,21 +70,38 @@ bool CKeyChangeDlg::OnInitDialog() {
     to.right = Host().ControlRect(kFrom).right;
     Host().MoveControl(kTo, to);
   }
+  Host().LimitText(kHoldTime, kHoldTimeDigits);
+  Host().SetText(kHoldTime, std::to_string(kDefaultHoldMs));
   if (editMode_) {
     capture_.SetPair(Host(), kFrom, entry_.From());
     capture_.SetPair(Host(), kTo, entry_.To());
     if (forProgram_ && entry_.KeepsOriginal) KeepOriginal();
+    if (entry_.Holds()) {
+      Host().SetChecked(kHoldBox, true);
+      capture_.SetPair(Host(), kHold, entry_.Hold());
+      Host().SetText(kHoldTime, std::to_string(entry_.HoldMs));
+    }
   }
+  EnableHold();
   return true;
 }
 
 // The fields' texts decide: a field shows a key exactly when the user gave it one.
+const char* CKeyChangeDlg::Refusal() {
+  if (Host().Text(kFrom).empty()) return kNoFromKey;
+  if (Host().Text(kTo).empty()) return kNoToKey;
+  tapHold_ = Host().IsChecked(kHoldBox);
+  if (!tapHold_) return nullptr;
+  if (Host().Text(kHold).empty()) return kNoHoldKey;
+  const auto ms = ReadHoldMs(Host().Text(kHoldTime));
+  if (!ms) return kBadHoldTime;
+  holdMs_ = *ms;
+  return nullptr;
+}
+
 void CKeyChangeDlg::OnOK() {
-  const char* missing = Host().Text(kFrom).empty() ? kNoFromKey
-                        : Host().Text(kTo).empty() ? kNoToKey
-                                                   : nullptr;
-  if (missing != nullptr) {
-    CUtilityLib::Get().MessageBox(Host().Window(), missing, kAppTitle,
+  if (const char* refusal = Refusal()) {
+    CUtilityLib::Get().MessageBox(Host().Window(), refusal, kAppTitle,
                                   message_box::kOk | message_box::kIconInformation);
     return;
   }

@@ -10,8 +10,9 @@
 #include "ui/CStyledListCtrl.h"
 
 // "키보드 맵 설정하기": every remapping of the rule file by name, for all programs or for the
-// program chosen above the list, From in the first column and To in the second. Add and Edit
-// run the editor; Delete removes the selected rows from the file at once; OK writes the
+// program chosen above the list, From in the first column and To in the second (with what a
+// hold gives, for a tap-hold remapping: those live in the tap-hold section of the page). Add and
+// Edit run the editor; Delete removes the selected rows from the file at once; OK writes the
 // sections anew from the rows and the lines it could not show; Cancel writes nothing more.
 class CKeyChangeListDlg : public CRuleListDlg {
  public:
@@ -23,9 +24,16 @@ class CKeyChangeListDlg : public CRuleListDlg {
   explicit CKeyChangeListDlg(std::string ruleFile);
 
  private:
+  // The page's sections in the order the library reads them.
+  static constexpr std::size_t kTapHoldKind = 0;
+  static constexpr std::size_t kKeyChangeKind = 1;
+
   void ShowColumns() override;
-  std::optional<std::size_t> LoadLine(const std::string& line) override;
+  std::optional<std::size_t> LoadLine(const std::string& line, std::size_t kind) override;
   std::string LineOf(std::size_t index) const override;
+  std::size_t KindOf(std::size_t index) const override;
+  // An empty value is no rule in a section for all programs: the library reads on.
+  bool ClaimsKey(const std::string& line, bool forProgram) const override;
   void Loaded() override { list_.AdjustColumnWidth(1); }
   bool Add() override;
   bool Edit() override;

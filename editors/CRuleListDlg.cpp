@@ -9,15 +9,19 @@
 
 CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, const char* kind,
                            const char* duplicateQuestion)
+    : CRuleListDlg(templateId, std::move(ruleFile), std::vector{kind}, duplicateQuestion) {}
+
+CRuleListDlg::CRuleListDlg(int templateId, std::string ruleFile, std::vector<const char*> kinds,
+                           const char* duplicateQuestion)
     : CResizeDlg(templateId, 0),
       ruleFile_(std::move(ruleFile)),
-      kind_(kind),
+      kinds_(std::move(kinds)),
       duplicateQuestion_(duplicateQuestion) {
   OnCommand(kAdd, [this] { pages_[shown_].changed |= Add(); });
-  OnCommand(kEdit, [this] { pages_[shown_].changed |= Edit(); });
+  OnCommand(kEdit, [this] { EditSelected(); });
   OnCommand(kDelete, [this] { Delete(); });
   OnControlNotify(kList, control_notification::kDoubleClick, [this](const ControlNotification&) {
-    pages_[shown_].changed |= Edit();
+    EditSelected();
     return 0;
   });
   OnNotify(kProgramChoice, dialog_message::kComboSelectionDone, [this] {
@@ -33,10 +37,11 @@ bool CRuleListDlg::OnInitDialog() {
   MoveXYRate(dialog_message::kIdCancel, 100, 100);
   list_.Attach(Host(), kList);
   ShowColumns();
-  programs_.Fill(
-      Host(), ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
-                                   CUtilityLib::Get().Profiles().SectionNames(ruleFile_), kind_));
-  pages_.push_back({"", {}, {}, {}, false});
+  programs_.Fill(Host(),
+                 ProgramsWithSections(CUtilityLib::Get().ProgramNames(),
+                                      CUtilityLib::Get().Profiles().SectionNames(ruleFile_),
+                                      std::vector<std::string_view>(kinds_.begin(), kinds_.end())));
+  pages_.push_back(NewPage(""));
   Load(pages_.front());
   Loaded();
   return true;
@@ -53,7 +58,7 @@ void CRuleListDlg::Show(const std::string& program) {
     ++page;
   shown_ = page;
   if (page == pages_.size()) {
-    pages_.push_back({program, {}, {}, {}, false});
+    pages_.push_back(NewPage(program));
     Load(pages_.back());
   } else {
     for (std::size_t index : pages_[page].rows) AppendRow(index);
@@ -67,22 +72,44 @@ void CRuleListDlg::KeepRows() {
   for (int row = 0; row < list_.GetItemCount(); ++row) page.rows.push_back(EntryOfRow(row));
 }
 
+void CRuleListDlg::EditSelected() {
+  const std::intptr_t index = list_.GetSelectedDBIndex();
+  if (!Edit()) return;
+  pages_[shown_].changed = true;
+  pages_[shown_].setAnew.insert(static_cast<std::size_t>(index));
+}
+
+CRuleListDlg::Page CRuleListDlg::NewPage(std::string program) const {
+  Page page;
+  page.program = std::move(program);
+  page.kept.resize(kinds_.size());
+  return page;
+}
+
 // Only the first line of a key counts for the library, so only that one can be a row: a later
-// line of the same key is kept as it stands, where it stands.
+// line of the same key, in its section or in one read after a section whose line the library
+// took as the key's rule, is kept as it stands, where it stands.
 void CRuleListDlg::Load(Page& page) {
-  const std::vector<std::string> lines =
-      CUtilityLib::GetWholeProfileSection(SectionOf(page), ruleFile_);
-  std::set<std::string> keys;
-  for (std::size_t place = 0; place < lines.size(); ++place) {
-    const std::string key = LineKey(lines[place]);
-    std::optional<std::size_t> index;
-    if (keys.insert(key).second) index = LoadLine(lines[place]);
-    if (index) {
-      AppendRow(*index);
-      page.readFrom[*index] = {place, lines[place].substr(0, lines[place].find('='))};
-    } else {
-      page.kept.push_back({place, lines[place]});
+  std::set<std::string> claimed;  // by the sections read before
+  for (std::size_t kind = 0; kind < kinds_.size(); ++kind) {
+    const std::vector<std::string> lines =
+        CUtilityLib::GetWholeProfileSection(SectionOf(page, kind), ruleFile_);
+    std::set<std::string> keys;
+    std::set<std::string> claiming;
+    for (std::size_t place = 0; place < lines.size(); ++place) {
+      const std::string key = LineKey(lines[place]);
+      std::optional<std::size_t> index;
+      const bool first = keys.insert(key).second;
+      if (first && claimed.count(key) == 0) index = LoadLine(lines[place], kind);
+      if (first && ClaimsKey(lines[place], !page.program.empty())) claiming.insert(key);
+      if (index) {
+        AppendRow(*index);
+        page.readFrom[*index] = {kind, place, lines[place].substr(0, lines[place].find('='))};
+      } else {
+        page.kept[kind].push_back({place, lines[place]});
+      }
     }
+    claimed.insert(claiming.begin(), claiming.end());
   }
 }
 
@@ -94,32 +121,63 @@ void CRuleListDlg::Load(Page& page) {
 void CRuleListDlg::Delete() {
   Page& page = pages_[shown_];
   int row = -1;
-  bool deleted = false;
+  std::set<std::size_t> deletedFrom;  // kinds
   while ((row = list_.GetNextSelectedIndex(row)) >= 0) {
     const auto read = page.readFrom.find(EntryOfRow(row));
     if (read != page.readFrom.end()) {
-      if (!DeleteRuleKey(Host().Window(), ruleFile_, SectionOf(page), read->second.key)) return;
-      deleted = true;
+      const std::size_t kind = read->second.kind;
+      if (!DeleteRuleKey(Host().Window(), ruleFile_, SectionOf(page, kind), read->second.key)) {
+        return;
+      }
+      deletedFrom.insert(kind);
     }
     list_.DeleteItem(row);
     page.changed = true;
     --row;  // the row that moved into its place is looked at next
   }
-  if (deleted && !page.program.empty() &&
-      CUtilityLib::GetWholeProfileSection(SectionOf(page), ruleFile_).empty()) {
-    WriteRuleSection(Host().Window(), ruleFile_, {SectionOf(page), {}});
+  if (page.program.empty()) return;
+  std::vector<SectionLines> emptied;
+  for (std::size_t kind : deletedFrom) {
+    if (CUtilityLib::GetWholeProfileSection(SectionOf(page, kind), ruleFile_).empty()) {
+      emptied.push_back({SectionOf(page, kind), {}});
+    }
   }
+  if (!emptied.empty()) WriteRuleSections(Host().Window(), ruleFile_, std::move(emptied));
 }
 
-std::vector<std::string> CRuleListDlg::LinesOf(const Page& page) const {
+// A kept line gives way to a row of the same key in another section when it would hide that
+// row (its section is read first), or when the row was added, edited or moved since: the user
+// set the rule anew, and the old line would only linger as a rule that never counts.
+std::vector<KeptLine> CRuleListDlg::KeptBeside(const Page& page, std::size_t kind) const {
+  std::set<std::string> setAnew;    // keys of rows the user set in another section
+  std::set<std::string> readAfter;  // keys of rows read from a section read after this one
+  for (std::size_t index : page.rows) {
+    const std::size_t rowKind = KindOf(index);
+    if (rowKind == kind) continue;
+    const auto read = page.readFrom.find(index);
+    const bool stayed = read != page.readFrom.end() && read->second.kind == rowKind;
+    const std::string key = LineKey(LineOf(index));
+    if (!stayed || page.setAnew.count(index) != 0) setAnew.insert(key);
+    if (kind < rowKind) readAfter.insert(key);
+  }
+  std::vector<KeptLine> kept;
+  for (const KeptLine& line : page.kept[kind]) {
+    const std::string key = LineKey(line.text);
+    const bool hides = readAfter.count(key) != 0 && ClaimsKey(line.text, !page.program.empty());
+    if (!hides && setAnew.count(key) == 0) kept.push_back(line);
+  }
+  return kept;
+}
+
+std::vector<std::string> CRuleListDlg::LinesOf(const Page& page, std::size_t kind) const {
   std::vector<RowLine> rows;
   for (std::size_t index : page.rows) {
+    if (KindOf(index) != kind) continue;
     const auto read = page.readFrom.find(index);
-    rows.push_back({LineOf(index), read == page.readFrom.end()
-                                       ? std::nullopt
-                                       : std::optional(read->second.place)});
+    const bool readHere = read != page.readFrom.end() && read->second.kind == kind;
+    rows.push_back({LineOf(index), readHere ? std::optional(read->second.place) : std::nullopt});
   }
-  return ArrangeSectionLines(rows, page.kept);
+  return ArrangeSectionLines(rows, KeptBeside(page, kind));
 }
 
 // The rules for all programs are written as they always were; a program's section only when
@@ -129,7 +187,10 @@ void CRuleListDlg::OnOK() {
   KeepRows();
   std::vector<SectionLines> sections;
   for (const Page& page : pages_) {
-    if (page.program.empty() || page.changed) sections.push_back({SectionOf(page), LinesOf(page)});
+    if (!page.program.empty() && !page.changed) continue;
+    for (std::size_t kind = 0; kind < kinds_.size(); ++kind) {
+      sections.push_back({SectionOf(page, kind), LinesOf(page, kind)});
+    }
   }
   if (!WriteRuleSections(Host().Window(), ruleFile_, std::move(sections))) return;
   CResizeDlg::OnOK();

@@ -19,3 +19,17 @@ KeyChangeEntry MakeOriginalKeyEntry(KeyCodePair from) {
   entry.ToName = kOriginalKeyName;
   return entry;
 }
+
+KeyChangeEntry MakeTapHoldEntry(KeyCodePair from, KeyCodePair to, KeyCodePair hold, int holdMs) {
+  KeyChangeEntry entry = MakeKeyChangeEntry(from, to);
+  entry.TapHold = true;
+  entry.HoldVk = hold.virtualKey;
+  entry.HoldScan = hold.scanCode;
+  entry.HoldName = FormatKeyName(hold.virtualKey, hold.scanCode);
+  entry.HoldMs = holdMs;
+  return entry;
+}
+
+std::string NewKeyText(const KeyChangeEntry& entry) {
+  return entry.Holds() ? entry.ToName + " · 길게: " + entry.HoldName : entry.ToName;
+}

@@ -25,9 +25,18 @@ std::string ProgramSection(std::string_view kind, std::string_view program) {
 std::vector<std::string> ProgramsWithSections(const ProgramNameText& names,
                                               const std::vector<std::string>& sectionNames,
                                               std::string_view kind) {
+  return ProgramsWithSections(names, sectionNames, std::vector{kind});
+}
+
+std::vector<std::string> ProgramsWithSections(const ProgramNameText& names,
+                                              const std::vector<std::string>& sectionNames,
+                                              const std::vector<std::string_view>& kinds) {
   std::vector<std::string> programs;
   for (const std::string& section : sectionNames) {
-    const std::string_view program = ProgramOf(section, kind);
+    std::string_view program;
+    for (std::string_view kind : kinds) {
+      if (program.empty()) program = ProgramOf(section, kind);
+    }
     if (program.empty()) continue;
     const bool known = std::any_of(programs.begin(), programs.end(), [&](const std::string& seen) {
       return SameProgramName(names, seen, program);

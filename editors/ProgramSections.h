@@ -18,6 +18,10 @@ std::string ProgramSection(std::string_view kind, std::string_view program);
 std::vector<std::string> ProgramsWithSections(const ProgramNameText& names,
                                               const std::vector<std::string>& sectionNames,
                                               std::string_view kind);
+// The same for the sections of any of `kinds`.
+std::vector<std::string> ProgramsWithSections(const ProgramNameText& names,
+                                              const std::vector<std::string>& sectionNames,
+                                              const std::vector<std::string_view>& kinds);
 
 // Every program section of any of `kinds` among `sectionNames`, each once, in their order.
 std::vector<std::string> ProgramSectionsOf(const ProgramNameText& names,

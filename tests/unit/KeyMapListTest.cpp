@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ namespace {
 
 constexpr int kList = CKeyChangeListDlg::kList;
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12};
+constexpr Key kCaps{0x14, 0x3A}, kLeftCtrl{0xA2, 0x1D};
+constexpr int kHoldBox = CKeyChangeDlg::kHoldBox;
+constexpr int kHold = CKeyChangeDlg::kHold;
+constexpr int kHoldTime = CKeyChangeDlg::kHoldTime;
 
 class KeyMapListTest : public RuleEditorTest {
  protected:
@@ -33,6 +38,19 @@ class KeyMapListTest : public RuleEditorTest {
       Press(editor, CKeyChangeDlg::kFrom, from);
       Press(editor, CKeyChangeDlg::kTo, to);
       editor.Click(dialog_message::kIdOk);
+    });
+  }
+  // The next editor: From, To, "길게 누르면" checked, the hold key (if any) and the time typed,
+  // then OK; an editor that refused stays open until Cancel.
+  void NextEditorHolds(Key from, Key to, std::optional<Key> hold, const std::string& ms) {
+    runner_.When(CKeyChangeDlg::kTemplateId, [=](SimDialogHost& editor) {
+      Press(editor, CKeyChangeDlg::kFrom, from);
+      Press(editor, CKeyChangeDlg::kTo, to);
+      editor.ClickCheckBox(kHoldBox);
+      if (hold) Press(editor, kHold, *hold);
+      editor.Type(kHoldTime, ms);
+      editor.Click(dialog_message::kIdOk);
+      if (!editor.Ended()) editor.Click(dialog_message::kIdCancel);
     });
   }
 };
@@ -266,6 +284,137 @@ TEST_F(KeyMapListTest, ADoubleClickOnTheSecondColumnEditsThatRow) {
     list.DoubleClickListCell(kList, 1, 1);
   });
   EXPECT_EQ(runner_.Ran().size(), 2u);
+}
+
+// The hold key and time take input only while "길게 누르면" is checked; unchecked again, OK
+// makes an ordinary remapping whatever the hold field shows.
+TEST_F(KeyMapListTest, TheHoldFieldsTakeInputOnlyWhileTheBoxIsChecked) {
+  RunList([&](SimDialogHost& list) {
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.Text(kHoldTime), "200");
+      const auto holdTakesInput = [&] {
+        return editor.IsEnabled(kHold) && editor.IsEnabled(kHoldTime);
+      };
+      EXPECT_FALSE(editor.IsChecked(kHoldBox));
+      EXPECT_FALSE(holdTakesInput());
+      editor.ClickCheckBox(kHoldBox);
+      EXPECT_TRUE(holdTakesInput());
+      Press(editor, kHold, kC);
+      editor.ClickCheckBox(kHoldBox);
+      EXPECT_FALSE(holdTakesInput());
+      Press(editor, CKeyChangeDlg::kFrom, kA);
+      Press(editor, CKeyChangeDlg::kTo, kB);
+      editor.Click(dialog_message::kIdOk);
+    });
+    list.Click(CKeyChangeListDlg::kAdd);
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"A > B"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n41/1e=42/30\r\n");
+}
+
+// What OK takes from a checked "길게 누르면" and what it refuses with the editor left open (the
+// one key on itself is the list's refusal, after the editor closed).
+TEST_F(KeyMapListTest, ATapHoldRemappingNeedsAHoldKeyAndATimeInRange) {
+  const struct {
+    Key to;
+    std::optional<Key> hold;
+    const char* ms;
+    const char* refusal;  // nullptr: accepted
+    const char* rules;
+  } rows[] = {
+      {kB, std::nullopt, "200", CKeyChangeDlg::kNoHoldKey, ""},
+      {kB, kC, "49", CKeyChangeDlg::kBadHoldTime, ""},
+      {kB, kC, "1001", CKeyChangeDlg::kBadHoldTime, ""},
+      {kB, kC, "", CKeyChangeDlg::kBadHoldTime, ""},
+      {kB, kC, "50", nullptr, "[TapHold]\r\n41/1e=42/30/43/2e/50\r\n"},
+      {kB, kLeftCtrl, "1000", nullptr, "[TapHold]\r\n41/1e=42/30/a2/1d/1000\r\n"},
+      {kA, kC, "200", nullptr, "[TapHold]\r\n41/1e=41/1e/43/2e/200\r\n"},
+      {kA, kA, "200", CKeyChangeListDlg::kSameKey, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.ms);
+    WriteRuleFile("");
+    const std::size_t shownBefore = services_.MessageBoxes().size();
+    RunList([&](SimDialogHost& list) {
+      if (row.refusal) services_.AnswerNextMessageBox(message_box::kIdOk);
+      NextEditorHolds(kA, row.to, row.hold, row.ms);
+      list.Click(CKeyChangeListDlg::kAdd);
+      list.Click(dialog_message::kIdOk);
+    });
+    EXPECT_EQ(RuleFile(), row.rules);
+    ASSERT_EQ(services_.MessageBoxes().size(), shownBefore + (row.refusal ? 1 : 0));
+    if (row.refusal) {
+      EXPECT_EQ(services_.LastMessageBox().text, row.refusal);
+    }
+  }
+}
+
+// A tap-hold row opens with its hold key and time; unchecked it goes back to [KeyChange], and a
+// remapping given a hold moves to [TapHold], each out of the section it came from.
+TEST_F(KeyMapListTest, EditMovesARemappingBetweenTheTwoSections) {
+  WriteRuleFile(
+      "[KeyChange]\r\n14/3a=15/f2\r\n41/1e=42/30\r\n[TapHold]\r\n43/2e=44/20/a2/1d/300\r\n");
+  RunList([&](SimDialogHost& list) {
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"C > D · 길게: LCONTROL", "CAPSLOCK > HANGUL", "A > B"}));
+    list.SelectRows(kList, {0});
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_TRUE(editor.IsChecked(kHoldBox));
+      EXPECT_TRUE(editor.IsEnabled(kHold));
+      EXPECT_EQ(editor.Text(kHold), "LCONTROL");
+      EXPECT_EQ(editor.Text(kHoldTime), "300");
+      editor.ClickCheckBox(kHoldBox);
+      editor.Click(dialog_message::kIdOk);
+    });
+    list.Click(CKeyChangeListDlg::kEdit);
+    list.SelectRows(kList, {1});
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      editor.ClickCheckBox(kHoldBox);
+      Press(editor, kHold, kLeftCtrl);
+      editor.Click(dialog_message::kIdOk);
+    });
+    list.Click(CKeyChangeListDlg::kEdit);
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"C > D", "CAPSLOCK > HANGUL · 길게: LCONTROL", "A > B"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(),
+            "[KeyChange]\r\n43/2e=44/20\r\n41/1e=42/30\r\n"
+            "[TapHold]\r\n14/3a=15/f2/a2/1d/200\r\n");
+}
+
+// [TapHold] is read first, so its line is the row and the [KeyChange] line of that key stays
+// unshown (unless the tap-hold value is empty: no rule), as does a tap-hold line without both
+// pairs; a time is read as the library reads it.
+// OK keeps every line (rows with their time written), and only an edit of the row takes the key
+// out of [KeyChange]. Delete takes a row from the section it came from.
+TEST_F(KeyMapListTest, TapHoldLinesAreReadAsTheLibraryReadsThemAndTheUnreadableOnesStay) {
+  const std::string keyChange = "[KeyChange]\r\n14/3a=a2/1d\r\n41/1e=42/30\r\n44/20=41/1e\r\n";
+  WriteRuleFile(keyChange +
+                "[TapHold]\r\n14/3a=15/f2/a2/1d\r\n43/2e=44/20/a2/1d/20\r\n45/12=44/20/a2\r\n"
+                "46/21=44/20/a2/1d/2x/9\r\n47/22=44/20/a2/1d/5000\r\n44/20=\r\n");
+  const std::string tapHold =
+      "[TapHold]\r\n14/3a=15/f2/a2/1d/200\r\n43/2e=44/20/a2/1d/50\r\n45/12=44/20/a2\r\n"
+      "46/21=44/20/a2/1d/50\r\n47/22=44/20/a2/1d/1000\r\n44/20=\r\n";
+  RunList([&](SimDialogHost& list) {
+    const std::string held = " > D · 길게: LCONTROL";
+    EXPECT_EQ(Rows(list),
+              (std::vector<std::string>{"CAPSLOCK > HANGUL · 길게: LCONTROL", "C" + held,
+                                        "F" + held, "G" + held, "A > B", "D > A"}));
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), keyChange + tapHold);
+  RunList([&](SimDialogHost& list) {
+    list.SelectRows(kList, {0});
+    runner_.When(CKeyChangeDlg::kTemplateId,
+                 [](SimDialogHost& editor) { editor.Click(dialog_message::kIdOk); });
+    list.Click(CKeyChangeListDlg::kEdit);
+    list.SelectRows(kList, {4});
+    list.Click(CKeyChangeListDlg::kDelete);
+    list.Click(dialog_message::kIdOk);
+  });
+  EXPECT_EQ(RuleFile(), "[KeyChange]\r\n44/20=41/1e\r\n" + tapHold);
 }
 
 }  // namespace

@@ -179,6 +179,40 @@ TEST_F(ProgramRulesEditorTest, AProgramIsAddedByItsFileNameOnlyAndItsEmptiedSect
   EXPECT_EQ(services_.WindowCalls().front(), "chooser open 프로그램 선택");
 }
 
+// A program with tap-hold rules alone is listed; its page shows them beside its [KeyChange:…]
+// rows (an empty value keeps the key itself there too), a key that stays itself when tapped
+// may be given a hold, and deleting the last rows takes both sections out of the file.
+TEST_F(ProgramRulesEditorTest, AProgramsTapHoldRulesShareItsPage) {
+  const std::string before =
+      "[TapHold:notepad.exe]\n14/3a=15/f2/a2/1d/250\n41/1e=\n[Hotkey:excel.exe]\nx=\n";
+  WriteRuleFile(before + "[KeyChange:notepad.exe]\n42/30=43/2e\n");
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    EXPECT_EQ(Choices(list),
+              (std::vector<std::string>{"모든 프로그램", "notepad.exe", "프로그램 추가..."}));
+    Choose(list, "notepad.exe");
+    EXPECT_EQ(Rows(list), (std::vector<std::string>{"CAPSLOCK > HANGUL · 길게: LCONTROL",
+                                                    "A > (원래 키)", "B > C"}));
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      Press(editor, CKeyChangeDlg::kFrom, kF9);
+      editor.Click(CKeyChangeDlg::kOriginalKey);
+      editor.ClickCheckBox(CKeyChangeDlg::kHoldBox);
+      Press(editor, CKeyChangeDlg::kHold, kA);
+      editor.Click(kOk);
+    });
+    list.Click(CKeyChangeListDlg::kAdd);
+    list.Click(kOk);
+  });
+  EXPECT_EQ(RuleFile(),
+            "[TapHold:notepad.exe]\n14/3a=15/f2/a2/1d/250\n41/1e=\n78/43=78/43/41/1e/200\n"
+            "[Hotkey:excel.exe]\nx=\n[KeyChange:notepad.exe]\n42/30=43/2e\n");
+  RunDialog<CKeyChangeListDlg>([&](SimDialogHost& list) {
+    Choose(list, "notepad.exe");
+    list.SelectRows(kList, {0, 1, 2, 3});
+    list.Click(CKeyChangeListDlg::kDelete);
+  });
+  EXPECT_EQ(RuleFile(), "[Hotkey:excel.exe]\nx=\n");
+}
+
 // "프로그램 추가" offers the running programs, the one used last first; a click fills in the
 // name, a double click takes it at once, and a typed name or path counts by its file name.
 TEST_F(ProgramRulesEditorTest, AProgramIsAddedFromTheRunningOnesOrByATypedName) {

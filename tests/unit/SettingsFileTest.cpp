@@ -65,7 +65,7 @@ class SettingsFileTest : public ::testing::Test {
   const InstalledDialogRunner installedRunner_{runner_};
 };
 
-TEST_F(SettingsFileTest, ExportWritesEveryOptionInOrderThenTheThreeRuleSections) {
+TEST_F(SettingsFileTest, ExportWritesEveryOptionInOrderThenTheRuleSections) {
   Run([&](SimDialogHost& window) {
     window.Click(1006);  // Lock_Win on: 1062 stays checked, only disabled
     window.Click(1023);
@@ -173,7 +173,7 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
   EXPECT_EQ(Option("Lock_Win"), "0");
   EXPECT_EQ(Option("Key_KeyChange"), "1");
   EXPECT_EQ(Option("Hide_TrayIcon"), "1");
-  // The three sections are the saved ones again, each where it stood (a section gone since at
+  // The rule sections are the saved ones again, each where it stood (a section gone since at
   // the end); the other sections are untouched.
   EXPECT_EQ(Read(kRuleFile),
             "[Tastron]\nStartup=1\n"
@@ -185,12 +185,14 @@ TEST_F(SettingsFileTest, ExportChangeImportBringsBackTheOptionsAndRulesButNotThe
   EXPECT_FALSE(services_.FileExists(std::string(kRuleFile) + ".import"));
 }
 
-// A program's own rules travel with the rest, empty values (its exceptions) included, and an
-// import leaves exactly the settings file's programs behind.
-TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportReplacesThem) {
+// A program's own rules travel with the rest, empty values (its exceptions) included, tap-hold
+// rules among them, and an import leaves exactly the settings file's programs behind.
+TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheFourAndImportReplacesThem) {
   TempFolder::Write(Host(kRuleFile), std::string(kRules) +
+                                         "[TapHold]\n14/3a=15/f2/a2/1d/200\n"
                                          "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
                                          "[Other:game.exe]\nx=1\n"
+                                         "[TapHold:notepad.exe]\n1d/1d=\n"
                                          "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n");
   Run([&](SimDialogHost& window) {
     services_.AnswerNextChooser(std::string(kSaved));
@@ -198,13 +200,17 @@ TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportRe
     // Since then: a program gained rules, another lost its own.
     services_.Profiles().WriteString(kRuleFile, "MouseMap2:paint.exe", "Mapped", "");
     services_.Profiles().DeleteSection(kRuleFile, "KeyChange:notepad.exe");
+    services_.Profiles().DeleteSection(kRuleFile, "TapHold:notepad.exe");
+    services_.Profiles().WriteString(kRuleFile, "TapHold", "14/3a", "15/f2/a2/1d/900");
     services_.Profiles().WriteString(kRuleFile, "hotkey:EXCEL.exe", "0/0/0/0/0/0/0/0/0/41/1e", "2");
     services_.AnswerNextChooser(std::string(kSaved));
     window.ChooseMenuItem(kImport);
   });
   const std::string saved = Read(kSaved);
-  EXPECT_NE(saved.find("[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
+  EXPECT_NE(saved.find("[KeyChange]\n14/3a=11/1d\n[TapHold]\n14/3a=15/f2/a2/1d/200\n"
+                       "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
                        "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
+                       "[TapHold:notepad.exe]\n1d/1d=\n"
                        "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n"),
             std::string::npos)
       << saved;
@@ -215,9 +221,11 @@ TEST_F(SettingsFileTest, EachProgramsSectionsAreExportedAfterTheThreeAndImportRe
             "0/0/0/0/0/1/0/0/0/42/30=2\n"
             "[KeyChange]\n14/3a=11/1d\n"
             "[MouseMap2]\nKeyState=1/0/0/0/0/0\nMapped=0/43/2e/1/0/0/0/0/0/0/0\n"
+            "[TapHold]\n14/3a=15/f2/a2/1d/200\n"
             "[Other:game.exe]\nx=1\n"
             "[Hotkey:excel.exe]\n0/0/0/0/0/0/0/0/0/78/43=\n"
-            "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n");
+            "[KeyChange:notepad.exe]\n14/3a=a2/1d\n41/1e=\n"
+            "[TapHold:notepad.exe]\n1d/1d=\n");
 }
 
 // A settings file without program sections, over a rule file with some: the user decides

@@ -35,6 +35,7 @@ class RandomSession {
   // The system drops one hook or both; input comes that they miss, and the watchdog's next ticks
   // put them back (after the pause ends, if one is on).
   void HooksLostAWhile(std::vector<std::string>& script);
+  bool RightShiftUnderWinesName() const;
   // The session is locked: input goes to the lock screen, where the user lets go of everything,
   // and then the session is unlocked.
   void SessionLockedAWhile(std::vector<std::string>& script);

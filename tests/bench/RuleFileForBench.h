@@ -25,6 +25,19 @@ inline std::string RuleFileForBench() {
   return text;
 }
 
+// The same file with 20 tap-hold rules (function keys and the number row, none of them Z), so
+// that each press looks up the tap-hold rules for all programs before the remappings.
+inline std::string RuleFileWithTapHoldForBench() {
+  std::string text = RuleFileForBench() + "[TapHold]\r\n";
+  char line[64];
+  for (int i = 0; i < 20; ++i) {
+    std::snprintf(line, sizeof line, "%02x/%02x=15/f2/a2/1d/200\r\n", i < 10 ? 0x30 + i : 0x66 + i,
+                  i < 10 ? 0x02 + i : 0x31 + i);
+    text += line;
+  }
+  return text;
+}
+
 inline constexpr int kBenchPrograms = 20;
 inline constexpr int kBenchRulesPerProgram = 30;
 

@@ -1,10 +1,11 @@
 // input-bench.exe: what one input event costs under Wine, in one run: SendInput with no hook,
 // with a pass-through low-level hook, and with trellin_192 (every switch off; every feature
 // against a 600-entry rule file; the same with rules for 20 programs, 30 each, while a window of
-// one of them, this program, is in front). Every event is a press or release of a key without
-// any rule (Z): each press passes all the library's steps, rule look-ups included, and each
-// release, owed to the system, passes without them. A Wine hook call's cost swings with the
-// scheduler, so the five are measured in turn, several rounds, and each is given as its median.
+// one of them, this program, is in front; the 600 entries and 20 tap-hold rules). Every event is a
+// press or release of a key without any rule (Z): each press passes all the library's steps, rule
+// look-ups included, and each release, owed to the system, passes without them. A Wine hook call's
+// cost swings with the scheduler, so the five are measured in turn, several rounds, and each is
+// given as its median.
 #include <windows.h>
 
 #include <algorithm>
@@ -189,6 +190,8 @@ int main() {
   const std::string rules = WriteRuleFile("tastron-bench.ini", RuleFileForBench());
   const std::string programRules =
       WriteRuleFile("tastron-bench-programs.ini", RuleFileWithProgramsForBench(OwnExeName()));
+  const std::string tapHoldRules =
+      WriteRuleFile("tastron-bench-tap-hold.ini", RuleFileWithTapHoldForBench());
   BoundLibrary library;
   InitializeCriticalSection(&g_takenLock);
   if (!library.Load("input-bench") ||
@@ -218,10 +221,11 @@ int main() {
     std::fprintf(stderr, "input-bench: %s\n", failure);
     DeleteFileA(rules.c_str());
     DeleteFileA(programRules.c_str());
+    DeleteFileA(tapHoldRules.c_str());
     return 1;
   }
 
-  std::vector<double> none, passThrough, switchesOff, trellin, trellinPrograms;
+  std::vector<double> none, passThrough, switchesOff, trellin, trellinPrograms, trellinTapHold;
   for (int round = 0; round < kRounds; ++round) {
     none.push_back(Measure());
     HHOOK keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, PassThrough, GetModuleHandleA(nullptr), 0);
@@ -230,9 +234,11 @@ int main() {
     switchesOff.push_back(MeasureLibrary(library, host, allOff, rules));
     trellin.push_back(MeasureLibrary(library, host, everything, rules));
     trellinPrograms.push_back(MeasureLibrary(library, host, everything, programRules));
+    trellinTapHold.push_back(MeasureLibrary(library, host, everything, tapHoldRules));
   }
   DeleteFileA(rules.c_str());
   DeleteFileA(programRules.c_str());
+  DeleteFileA(tapHoldRules.c_str());
 
   std::printf("SendInput per event, median of %d rounds of %d events (microseconds):\n", kRounds,
               kEvents);
@@ -241,9 +247,12 @@ int main() {
   std::printf("  trellin_192, every switch off:         %8.1f\n", Median(switchesOff));
   std::printf("  trellin_192, every feature, 600 rules: %8.1f\n", Median(trellin));
   std::printf("  the same, and 20 programs x 30 rules:  %8.1f\n", Median(trellinPrograms));
+  std::printf("  the same, and 20 tap-hold rules:       %8.1f\n", Median(trellinTapHold));
   std::printf("  trellin / pass-through:                %8.2f\n",
               Median(trellin) / Median(passThrough));
   std::printf("  with 20 programs / pass-through:       %8.2f\n",
               Median(trellinPrograms) / Median(passThrough));
+  std::printf("  with 20 tap-hold rules / pass-through: %8.2f\n",
+              Median(trellinTapHold) / Median(passThrough));
   return 0;
 }

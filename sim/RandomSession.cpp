@@ -101,10 +101,11 @@ void RandomSession::NextEvent(std::vector<std::string>& script) {
   }
 }
 
-// Wine holds a right Shift sent as keyboards send it as the left one; across two
+// Wine holds a right Shift sent as keyboards send it as the left one. Across two
 // reinstallations of the hooks the library then takes it for released (seed 88 with long
-// waits), which Windows, naming it truthfully, never makes it do. The Wine-safe sessions drop
-// no hooks while it is held.
+// waits), and one pressed while the hooks were gone it adopts under the left name, so that its
+// release is news to it; Windows, naming it truthfully, does neither. The Wine-safe sessions
+// drop no hooks while it is held, and do not press it while they are gone.
 bool RandomSession::RightShiftUnderWinesName() const {
   return keys_ == Keys::WineSafe && heldKeys_.count("RSHIFT") != 0;
 }
@@ -122,7 +123,9 @@ void RandomSession::HooksLostAWhile(std::vector<std::string>& script) {
   script.push_back("up 87/76");
   script.push_back(which);
   const int missed = 1 + static_cast<int>(random_() % 3);
-  for (int i = 0; i < missed; ++i) script.push_back(NextInput(""));
+  for (int i = 0; i < missed; ++i) {
+    script.push_back(NextInput(keys_ == Keys::WineSafe ? "RSHIFT" : ""));
+  }
   // Input of the kind the dropped hook would have seen, which it certainly missed, and the
   // last input of all (lines without a wait between them come at the same tick; Wine stamps an
   // event a moment after the hook that saw it answered).

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,9 +22,7 @@ namespace {
 
 constexpr int kList = CKeyChangeListDlg::kList;
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12};
-constexpr Key kCaps{0x14, 0x3A}, kLeftCtrl{0xA2, 0x1D};
-// A mouse button is picked by its pushbutton under the hold field, not pressed.
-constexpr Key kHoldLeftButton{0x00, 0x10};
+constexpr Key kCaps{0x14, 0x3A}, kLeftCtrl{0xA2, 0x1D}, kLeftButton{0x00, 0x10};
 constexpr int kHoldBox = CKeyChangeDlg::kHoldBox;
 constexpr int kHold = CKeyChangeDlg::kHold;
 constexpr int kHoldTime = CKeyChangeDlg::kHoldTime;
@@ -49,11 +48,11 @@ class KeyMapListTest : public RuleEditorTest {
       Press(editor, CKeyChangeDlg::kFrom, from);
       Press(editor, CKeyChangeDlg::kTo, to);
       editor.ClickCheckBox(kHoldBox);
-      if (hold && hold->virtualKey == 0) {
-        editor.Click(CKeyChangeDlg::kHoldLeftButton + hold->scanCode - kHoldLeftButton.scanCode);
-      } else if (hold) {
+      // A mouse button is not pressed but picked under the hold field.
+      if (hold && !hold->virtualKey)
+        editor.Click(CKeyChangeDlg::kHoldLeftButton + hold->scanCode - 0x10);
+      else if (hold)
         Press(editor, kHold, *hold);
-      }
       editor.Type(kHoldTime, ms);
       editor.Click(dialog_message::kIdOk);
       if (!editor.Ended()) editor.Click(dialog_message::kIdCancel);
@@ -298,13 +297,10 @@ TEST_F(KeyMapListTest, TheHoldFieldsTakeInputOnlyWhileTheBoxIsChecked) {
   RunList([&](SimDialogHost& list) {
     runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
       EXPECT_EQ(editor.Text(kHoldTime), "200");
+      const int holdIds[] = {kHold, kHoldTime, CKeyChangeDlg::kHoldLeftButton,
+                             CKeyChangeDlg::kHoldMiddleButton, CKeyChangeDlg::kHoldRightButton};
       const auto holdTakingInput = [&] {
-        int enabled = 0;
-        for (int id : {kHold, kHoldTime, CKeyChangeDlg::kHoldLeftButton,
-                       CKeyChangeDlg::kHoldMiddleButton, CKeyChangeDlg::kHoldRightButton}) {
-          enabled += editor.IsEnabled(id) ? 1 : 0;
-        }
-        return enabled;
+        return std::ranges::count_if(holdIds, [&](int id) { return editor.IsEnabled(id); });
       };
       EXPECT_FALSE(editor.IsChecked(kHoldBox));
       EXPECT_EQ(holdTakingInput(), 0);
@@ -340,7 +336,7 @@ TEST_F(KeyMapListTest, ATapHoldRemappingNeedsAHoldKeyAndATimeInRange) {
       {kB, kC, "", CKeyChangeDlg::kBadHoldTime, ""},
       {kB, kC, "50", nullptr, "[TapHold]\r\n41/1e=42/30/43/2e/50\r\n"},
       {kB, kLeftCtrl, "1000", nullptr, "[TapHold]\r\n41/1e=42/30/a2/1d/1000\r\n"},
-      {kB, kHoldLeftButton, "300", nullptr, "[TapHold]\r\n41/1e=42/30/00/10/300\r\n"},
+      {kB, kLeftButton, "300", nullptr, "[TapHold]\r\n41/1e=42/30/00/10/300\r\n"},
       {kA, kC, "200", nullptr, "[TapHold]\r\n41/1e=41/1e/43/2e/200\r\n"},
       {kA, kA, "200", CKeyChangeListDlg::kSameKey, ""},
   };

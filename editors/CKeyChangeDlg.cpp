@@ -13,6 +13,10 @@ constexpr KeyCodePair kHanjaKey{0x19, 0xF1};
 constexpr KeyCodePair kHangulKey{0x15, 0xF2};
 constexpr std::uint8_t kButtonScanCodes[] = {0x10, 0x11, 0x12};  // left, middle, right
 constexpr int kHoldTimeDigits = 4;
+constexpr int kToButtons[] = {CKeyChangeDlg::kLeftButton, CKeyChangeDlg::kMiddleButton,
+                              CKeyChangeDlg::kRightButton};
+constexpr int kHoldButtons[] = {CKeyChangeDlg::kHoldLeftButton, CKeyChangeDlg::kHoldMiddleButton,
+                                CKeyChangeDlg::kHoldRightButton};
 
 }  // namespace
 
@@ -21,14 +25,8 @@ CKeyChangeDlg::CKeyChangeDlg() : CResizeDlg(kTemplateId, 0) {
   capture_.AddField(kFrom, KeyRefusals{{kHanjaKey, kHangulKey}});
   capture_.AddField(kTo, KeyRefusals{});
   capture_.AddField(kHold, KeyRefusals{});
-  const int buttons[] = {kLeftButton, kMiddleButton, kRightButton};
-  for (int i = 0; i < 3; ++i) {
-    const KeyCodePair button{0, kButtonScanCodes[i]};
-    OnCommand(buttons[i], [this, button] {
-      capture_.SetPair(Host(), kTo, button);
-      keepsOriginal_ = false;
-    });
-  }
+  OfferButtons(kTo, kToButtons);
+  OfferButtons(kHold, kHoldButtons);
   OnCommand(kOriginalKey, [this] { KeepOriginal(); });
   OnCommand(kHoldBox, [this] { EnableHold(); });
   // A key pressed in To replaces "(원래 키)"; one pressed in From leaves it.
@@ -45,9 +43,21 @@ void CKeyChangeDlg::KeepOriginal() {
   keepsOriginal_ = true;
 }
 
+// A button in To replaces "(원래 키)" as a key pressed there does.
+void CKeyChangeDlg::OfferButtons(int field, const int (&buttons)[3]) {
+  for (int i = 0; i < 3; ++i) {
+    const KeyCodePair button{0, kButtonScanCodes[i]};
+    OnCommand(buttons[i], [this, field, button] {
+      capture_.SetPair(Host(), field, button);
+      if (field == kTo) keepsOriginal_ = false;
+    });
+  }
+}
+
 void CKeyChangeDlg::EnableHold() {
   const bool holds = Host().IsChecked(kHoldBox);
   Host().Enable(kHold, holds);
+  for (int button : kHoldButtons) Host().Enable(button, holds);
   Host().Enable(kHoldTime, holds);
 }
 

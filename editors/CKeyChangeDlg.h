@@ -8,7 +8,8 @@
 // changed, then the To field and the key to be produced, or picks a mouse button for To.
 // From takes neither the Hangul nor the Hanja key (the note under it says so); To takes both.
 // For a program's own rules, "원래 키" lets the key stay itself in that program. "길게 누르면"
-// makes To what a tap gives and asks for the key a hold gives and the time that makes a hold.
+// makes To what a tap gives and asks for the key a hold gives, or a mouse button picked under
+// it, and the time that makes a hold.
 class CKeyChangeDlg : public CResizeDlg {
  public:
   static constexpr int kTemplateId = 135;
@@ -21,6 +22,9 @@ class CKeyChangeDlg : public CResizeDlg {
   static constexpr int kHoldBox = 1096;
   static constexpr int kHold = 1097;
   static constexpr int kHoldTime = 1098;
+  static constexpr int kHoldLeftButton = 1100;
+  static constexpr int kHoldMiddleButton = 1101;
+  static constexpr int kHoldRightButton = 1102;
   static constexpr const char* kNoFromKey = "누를 키를 입력해야 합니다.";
   static constexpr const char* kNoToKey = "설정될 키를 입력해야 합니다.";
   static constexpr const char* kNoHoldKey = "길게 누를 때 설정될 키를 입력해야 합니다.";
@@ -52,7 +56,9 @@ class CKeyChangeDlg : public CResizeDlg {
 
  private:
   void KeepOriginal();
-  // The hold key and time take input exactly while "길게 누르면" is checked.
+  // The three buttons put left, middle and right mouse button into the field.
+  void OfferButtons(int field, const int (&buttons)[3]);
+  // The hold key, its buttons and the time take input exactly while "길게 누르면" is checked.
   void EnableHold();
   // The message that refuses the fields as they stand, or nullptr; holdMs_ is read on the way.
   const char* Refusal();

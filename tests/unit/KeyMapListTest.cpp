@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int kList = CKeyChangeListDlg::kList;
 constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12};
-constexpr Key kCaps{0x14, 0x3A}, kLeftCtrl{0xA2, 0x1D};
+constexpr Key kCaps{0x14, 0x3A}, kLeftCtrl{0xA2, 0x1D}, kLeftButton{0x00, 0x10};
 constexpr int kHoldBox = CKeyChangeDlg::kHoldBox;
 constexpr int kHold = CKeyChangeDlg::kHold;
 constexpr int kHoldTime = CKeyChangeDlg::kHoldTime;
@@ -47,7 +48,11 @@ class KeyMapListTest : public RuleEditorTest {
       Press(editor, CKeyChangeDlg::kFrom, from);
       Press(editor, CKeyChangeDlg::kTo, to);
       editor.ClickCheckBox(kHoldBox);
-      if (hold) Press(editor, kHold, *hold);
+      // A mouse button is not pressed but picked under the hold field.
+      if (hold && !hold->virtualKey)
+        editor.Click(CKeyChangeDlg::kHoldLeftButton + hold->scanCode - 0x10);
+      else if (hold)
+        Press(editor, kHold, *hold);
       editor.Type(kHoldTime, ms);
       editor.Click(dialog_message::kIdOk);
       if (!editor.Ended()) editor.Click(dialog_message::kIdCancel);
@@ -292,16 +297,18 @@ TEST_F(KeyMapListTest, TheHoldFieldsTakeInputOnlyWhileTheBoxIsChecked) {
   RunList([&](SimDialogHost& list) {
     runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
       EXPECT_EQ(editor.Text(kHoldTime), "200");
-      const auto holdTakesInput = [&] {
-        return editor.IsEnabled(kHold) && editor.IsEnabled(kHoldTime);
+      const int holdIds[] = {kHold, kHoldTime, CKeyChangeDlg::kHoldLeftButton,
+                             CKeyChangeDlg::kHoldMiddleButton, CKeyChangeDlg::kHoldRightButton};
+      const auto holdTakingInput = [&] {
+        return std::ranges::count_if(holdIds, [&](int id) { return editor.IsEnabled(id); });
       };
       EXPECT_FALSE(editor.IsChecked(kHoldBox));
-      EXPECT_FALSE(holdTakesInput());
+      EXPECT_EQ(holdTakingInput(), 0);
       editor.ClickCheckBox(kHoldBox);
-      EXPECT_TRUE(holdTakesInput());
+      EXPECT_EQ(holdTakingInput(), 5);
       Press(editor, kHold, kC);
       editor.ClickCheckBox(kHoldBox);
-      EXPECT_FALSE(holdTakesInput());
+      EXPECT_EQ(holdTakingInput(), 0);
       Press(editor, CKeyChangeDlg::kFrom, kA);
       Press(editor, CKeyChangeDlg::kTo, kB);
       editor.Click(dialog_message::kIdOk);
@@ -329,6 +336,7 @@ TEST_F(KeyMapListTest, ATapHoldRemappingNeedsAHoldKeyAndATimeInRange) {
       {kB, kC, "", CKeyChangeDlg::kBadHoldTime, ""},
       {kB, kC, "50", nullptr, "[TapHold]\r\n41/1e=42/30/43/2e/50\r\n"},
       {kB, kLeftCtrl, "1000", nullptr, "[TapHold]\r\n41/1e=42/30/a2/1d/1000\r\n"},
+      {kB, kLeftButton, "300", nullptr, "[TapHold]\r\n41/1e=42/30/00/10/300\r\n"},
       {kA, kC, "200", nullptr, "[TapHold]\r\n41/1e=41/1e/43/2e/200\r\n"},
       {kA, kA, "200", CKeyChangeListDlg::kSameKey, ""},
   };
@@ -354,10 +362,20 @@ TEST_F(KeyMapListTest, ATapHoldRemappingNeedsAHoldKeyAndATimeInRange) {
 // remapping given a hold moves to [TapHold], each out of the section it came from.
 TEST_F(KeyMapListTest, EditMovesARemappingBetweenTheTwoSections) {
   WriteRuleFile(
-      "[KeyChange]\r\n14/3a=15/f2\r\n41/1e=42/30\r\n[TapHold]\r\n43/2e=44/20/a2/1d/300\r\n");
+      "[KeyChange]\r\n14/3a=15/f2\r\n41/1e=42/30\r\n"
+      "[TapHold]\r\n43/2e=44/20/a2/1d/300\r\n45/12=41/1e/00/12/250\r\n");
   RunList([&](SimDialogHost& list) {
     EXPECT_EQ(Rows(list),
-              (std::vector<std::string>{"C > D · 길게: LCONTROL", "CAPSLOCK > HANGUL", "A > B"}));
+              (std::vector<std::string>{"C > D · 길게: LCONTROL", "E > A · 길게: RBUTTON",
+                                        "CAPSLOCK > HANGUL", "A > B"}));
+    // A hold by a mouse button opens with the button's name, and another button replaces it.
+    list.SelectRows(kList, {1});
+    runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
+      EXPECT_EQ(editor.Text(kHold), "RBUTTON");
+      editor.Click(CKeyChangeDlg::kHoldMiddleButton);
+      editor.Click(dialog_message::kIdOk);
+    });
+    list.Click(CKeyChangeListDlg::kEdit);
     list.SelectRows(kList, {0});
     runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
       EXPECT_TRUE(editor.IsChecked(kHoldBox));
@@ -368,7 +386,7 @@ TEST_F(KeyMapListTest, EditMovesARemappingBetweenTheTwoSections) {
       editor.Click(dialog_message::kIdOk);
     });
     list.Click(CKeyChangeListDlg::kEdit);
-    list.SelectRows(kList, {1});
+    list.SelectRows(kList, {2});
     runner_.When(CKeyChangeDlg::kTemplateId, [](SimDialogHost& editor) {
       editor.ClickCheckBox(kHoldBox);
       Press(editor, kHold, kLeftCtrl);
@@ -376,12 +394,13 @@ TEST_F(KeyMapListTest, EditMovesARemappingBetweenTheTwoSections) {
     });
     list.Click(CKeyChangeListDlg::kEdit);
     EXPECT_EQ(Rows(list),
-              (std::vector<std::string>{"C > D", "CAPSLOCK > HANGUL · 길게: LCONTROL", "A > B"}));
+              (std::vector<std::string>{"C > D", "E > A · 길게: MBUTTON",
+                                        "CAPSLOCK > HANGUL · 길게: LCONTROL", "A > B"}));
     list.Click(dialog_message::kIdOk);
   });
   EXPECT_EQ(RuleFile(),
             "[KeyChange]\r\n43/2e=44/20\r\n41/1e=42/30\r\n"
-            "[TapHold]\r\n14/3a=15/f2/a2/1d/200\r\n");
+            "[TapHold]\r\n45/12=41/1e/00/11/250\r\n14/3a=15/f2/a2/1d/200\r\n");
 }
 
 // [TapHold] is read first, so its line is the row and the [KeyChange] line of that key stays

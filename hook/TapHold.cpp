@@ -24,10 +24,6 @@ bool IsModifierKey(std::uint8_t virtualKey) {
          virtualKey == win::kVkRWin;
 }
 
-bool IsKeyMessage(std::uint32_t message) {
-  return message >= win::kWmKeyDown && message <= win::kWmKeyLast;
-}
-
 }  // namespace
 
 // "TAPvv/TAPss/HOLDvv/HOLDss/MS". A modifier goes in as its physical key does (the left ones
@@ -93,7 +89,7 @@ std::optional<int> HookEngine::WhileTapHoldUndecided(std::uint32_t message,
     DecideTapHold(TapHoldOutcome::Tap);
     local_.presses[record] = {};
     return 1;
-  } else if (IsKeyMessage(message) && win::IsKeyPress(message)) {
+  } else if (win::IsKeyPress(message)) {
     return HoldBack(message, eventValue, record);
   } else if (win::IsButtonPress(message) ||
              (win::IsKeyRelease(message) && local_.presses[record].fate == Fate::Waiting)) {
